@@ -1,0 +1,43 @@
+#include "cli/commands.h"
+
+#include <iostream>
+
+namespace tessera::cli {
+namespace {
+
+constexpr const char* kVersion = TESSERA_VERSION;
+
+void PrintHelp(std::ostream& out) {
+    out << "Tessera " << kVersion << " - batch tool for Life-family cellular automata\n\n"
+        << "Usage: tessera-cli COMMAND [ARGS...]\n"
+        << "       tessera-cli --help | --version\n\n"
+        << "Commands:\n";
+    for (const Command& c : Commands()) out << "  " << c.synopsis << "\n";
+}
+
+}  // namespace
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+    };
+    return commands;
+}
+
+int RunCommandLine(const std::vector<std::string>& args) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(std::cout);
+        return kExitOk;
+    }
+    if (args[0] == "--version") {
+        std::cout << kVersion << "\n";
+        return kExitOk;
+    }
+    for (const Command& c : Commands()) {
+        if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+    std::cerr << "tessera-cli: unknown command '" << args[0] << "'\n";
+    PrintHelp(std::cerr);
+    return kExitUsage;
+}
+
+}  // namespace tessera::cli

@@ -1,0 +1,11 @@
+// tessera-cli: the batch front end.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return tessera::cli::RunCommandLine(args);
+}
