@@ -5,6 +5,8 @@
 
 namespace tessera {
 
+class CBlockHeap;
+
 struct CMemoryFigures {
     uint64_t allocated = 0;
     uint64_t inUse = 0;
@@ -16,5 +18,10 @@ struct CMemoryFigures {
     }
     friend bool operator==(const CMemoryFigures&, const CMemoryFigures&) = default;
 };
+
+// The heap's figures plus those of every far pool in the list of all pools.
+CMemoryFigures MemoryFigures(const CBlockHeap& heap);
+// The same for the application's heap: the About box's "Memory Allocated: " and "Memory In Use: ".
+CMemoryFigures ApplicationMemoryFigures();
 
 }  // namespace tessera
