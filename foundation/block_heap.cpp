@@ -237,8 +237,10 @@ std::vector<CBlockHeap::CFreeBlock> CBlockHeap::FreeBlocks() const {
 }
 
 CBlockHeap& TheBlockHeap() {
-    static CBlockHeap heap;
-    return heap;
+    // Never destroyed: objects torn down at exit may still give their blocks back; the system takes
+    // the chunks back with the process.
+    static CBlockHeap* heap = new CBlockHeap;
+    return *heap;
 }
 
 }  // namespace tessera
