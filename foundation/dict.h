@@ -3,9 +3,17 @@
 // below and a dictionary owns the nodes it holds. A link that has no child on its side is a thread to the
 // in-order predecessor (left) or successor (right), so in-order stepping needs neither parent links nor
 // a stack, and every walk keeps its path in a fixed local array.
+//
+// Declaring one:
+//   class CRuleNode : public CDictScalarNode<CRuleNode, CName> { ... };   // key inside the node
+//   using CRuleDict = CDictScalar<CRuleNode, CName>;
+//   CSet<uint32_t>, CSet<const CPattern*>                                   // sets of values
+//   CDictKeyed<CGame, CName>                                                // CGame has Key() -> name
+// Keys compare through CompareKeys (dict_keys.h).
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <utility>
 
 #include "foundation/dict_keys.h"
 #include "foundation/errors.h"
@@ -155,6 +163,16 @@ constexpr int MaxDictTreeHeight() {
     return h;
 }
 
+// Allocates a node; running out of memory is the program's out-of-memory failure.
+template <class N, class... Args>
+N* NewDictNode(Args&&... args) {
+    try {
+        return new N(std::forward<Args>(args)...);
+    } catch (const std::bad_alloc&) {
+        throw CMemoryException();
+    }
+}
+
 // The untyped tree: the balancing and threading work for every dictionary.
 class CDictBase {
 public:
@@ -292,7 +310,7 @@ public:
     bool Contains(const T& value) const { return this->Find(value) != nullptr; }
     // Adds a node for the value; false when the value was already there.
     bool Add(const T& value) {
-        auto* node = new CSetNode<T>(value);
+        auto* node = NewDictNode<CSetNode<T>>(value);
         if (this->Insert(node)) {
             delete node;
             return false;
@@ -315,7 +333,7 @@ class CDictRef : public CDictBase2<CDictRefNode<T>> {
 public:
     using Node = CDictRefNode<T>;
 
-    virtual Node* MakeNode(T* object) { return NewNode<Node>(object); }
+    virtual Node* MakeNode(T* object) { return NewDictNode<Node>(object); }
 
     // Takes the object out without destroying it; false when this very object is not in the dictionary.
     virtual bool RemoveObject(T* object) {
@@ -347,16 +365,6 @@ public:
         Node* node = FindNodeOf(probe);
         return node ? node->Object() : nullptr;
     }
-
-protected:
-    template <class NodeClass>
-    static NodeClass* NewNode(T* object) {
-        try {
-            return new NodeClass(object);
-        } catch (const std::bad_alloc&) {
-            throw CMemoryException();
-        }
-    }
 };
 
 // Dictionary of objects looked up by the key of type K they carry (T::Key()).
@@ -365,7 +373,7 @@ class CDictKeyed : public CDictRef<T> {
 public:
     using Node = CDictKeyedNode<T, K>;
 
-    typename CDictRef<T>::Node* MakeNode(T* object) override { return this->template NewNode<Node>(object); }
+    typename CDictRef<T>::Node* MakeNode(T* object) override { return NewDictNode<Node>(object); }
 
     bool RemoveObject(T* object) override {
         Node* node = FindNode(object->Key());
