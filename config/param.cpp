@@ -14,12 +14,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-CParam::CParam(const char* key, const char* defaultText)
-    : key_(key), ownDefault_(defaultText), defaultSource_(&ownDefault_) {}
-
-CParam::CParam(const char* key, const CDefault& defaultSource)
-    : key_(key), ownDefault_(""), defaultSource_(&defaultSource) {}
-
 std::string CParam::GetText() {
     if (!text_) {
         // An over-long or invalid value in the file is ignored silently in favour of the default.

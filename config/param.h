@@ -19,7 +19,7 @@ public:
 
 class CDefaultString : public CDefault {
 public:
-    explicit CDefaultString(const char* text) : text_(text) {}
+    constexpr explicit CDefaultString(const char* text) : text_(text) {}
     std::string GetDefault() const override { return text_; }
 
 private:
@@ -33,8 +33,11 @@ public:
     // Texts of this many characters or more are never taken, from the file or from Set.
     static constexpr size_t kMaxTextLength = 79;
 
-    CParam(const char* key, const char* defaultText);
-    CParam(const char* key, const CDefault& defaultSource);
+    // Constant initialisation lets the static parameter objects be used from any point of the program.
+    constexpr CParam(const char* key, const char* defaultText)
+        : key_(key), ownDefault_(defaultText), defaultSource_(&ownDefault_) {}
+    constexpr CParam(const char* key, const CDefault& defaultSource)
+        : key_(key), ownDefault_(""), defaultSource_(&defaultSource) {}
     virtual ~CParam() = default;
     CParam(const CParam&) = delete;
     CParam& operator=(const CParam&) = delete;
@@ -75,8 +78,10 @@ private:
 
 class CParamInt : public CParam {
 public:
-    CParamInt(const char* key, const char* defaultText, int32_t min, int32_t max)
+    constexpr CParamInt(const char* key, const char* defaultText, int32_t min, int32_t max)
         : CParam(key, defaultText), min_(min), max_(max) {}
+    constexpr CParamInt(const char* key, const CDefault& defaultSource, int32_t min, int32_t max)
+        : CParam(key, defaultSource), min_(min), max_(max) {}
     bool IsValid(std::string_view text) const override;
     int32_t GetInt();
     int32_t Min() const { return min_; }
@@ -90,8 +95,10 @@ private:
 
 class CParamUInt : public CParam {
 public:
-    CParamUInt(const char* key, const char* defaultText, uint32_t min, uint32_t max)
+    constexpr CParamUInt(const char* key, const char* defaultText, uint32_t min, uint32_t max)
         : CParam(key, defaultText), min_(min), max_(max) {}
+    constexpr CParamUInt(const char* key, const CDefault& defaultSource, uint32_t min, uint32_t max)
+        : CParam(key, defaultSource), min_(min), max_(max) {}
     bool IsValid(std::string_view text) const override;
     uint32_t GetUInt();
     uint32_t Min() const { return min_; }

@@ -7,10 +7,10 @@
 namespace tessera {
 namespace params {
 
-#define TESSERA_DEFINE_INT(key, defaultText, min, max) CParamInt key{#key, defaultText, min, max};
-#define TESSERA_DEFINE_UINT(key, defaultText, min, max) CParamUInt key{#key, defaultText, min, max};
-#define TESSERA_DEFINE_STRING(key, defaultText) CParamString key{#key, defaultText};
-#define TESSERA_DEFINE_COLOR(key, defaultText) CParamColor key{#key, defaultText};
+#define TESSERA_DEFINE_INT(key, defaultText, min, max) constinit CParamInt key{#key, defaultText, min, max};
+#define TESSERA_DEFINE_UINT(key, defaultText, min, max) constinit CParamUInt key{#key, defaultText, min, max};
+#define TESSERA_DEFINE_STRING(key, defaultText) constinit CParamString key{#key, defaultText};
+#define TESSERA_DEFINE_COLOR(key, defaultText) constinit CParamColor key{#key, defaultText};
 TESSERA_PARAMETER_TABLE(TESSERA_DEFINE_INT, TESSERA_DEFINE_UINT, TESSERA_DEFINE_STRING, TESSERA_DEFINE_COLOR)
 
 }  // namespace params

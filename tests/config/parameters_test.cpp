@@ -242,6 +242,30 @@ TEST_F(ParamSave, FailedWriteKeepsTheChangeAndTheOldFile) {
     EXPECT_EQ(ReadIni(), "[Parameters]\nKeepEvery=6\n");
 }
 
+// A parameter whose default is computed rather than constant, as a program-wide setting may need.
+class CountingDefault : public CDefault {
+public:
+    std::string GetDefault() const override { return std::to_string(base); }
+    int base = 40;
+};
+
+TEST_F(ParamSave, DefaultsMayComeFromAnySource) {
+    CountingDefault source;
+    CParamInt width("ComputedWidth", source, 0, 100);
+    EXPECT_EQ(width.GetInt(), 40);
+    source.base = 50;
+    width.Reset();
+    EXPECT_EQ(width.GetInt(), 50);
+    EXPECT_TRUE(width.SetInt(41));
+    EXPECT_TRUE(width.Save());
+    EXPECT_EQ(ReadIni(), "[Parameters]\nComputedWidth=41\n");
+    EXPECT_TRUE(width.SetInt(50));  // today's default: the key goes
+    EXPECT_TRUE(width.Save());
+    EXPECT_EQ(ReadIni(), "[Parameters]\n");
+    CParamString name("ComputedName", source);
+    EXPECT_EQ(name.GetText(), "50");
+}
+
 TEST_F(ParamSave, ResetDropsUnsavedChanges) {
     EXPECT_TRUE(params::MaxMemory.SetUInt(512));
     ResetAllParameters();
