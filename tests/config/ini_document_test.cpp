@@ -1,0 +1,178 @@
+// Editing INI text in memory: what survives a rewrite, how names match, where new lines go.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config/ini_document.h"
+
+namespace tessera {
+namespace {
+
+const char* const kHandWritten =
+    "; Tessera settings, edited by hand\n"
+    "\n"
+    "[Parameters]\n"
+    "GridPitch = 11  \n"
+    "; keep the old rule around\n"
+    "DefaultRule=34/34\n"
+    "junk line without equals\n"
+    "\n"
+    "[Rules]\n"
+    "Life=23/3\n"
+    "Seeds=/2\n"
+    "   \n"
+    "[Preload]\n"
+    "Library1=RO*/tmp/a.lfl\n";
+
+TEST(IniDocument, ReadsTrimmedValuesIgnoringCase) {
+    const auto doc = CIniDocument::Parse(kHandWritten);
+    EXPECT_EQ(doc.Value("Parameters", "GridPitch"), "11");
+    EXPECT_EQ(doc.Value("PARAMETERS", "gridpitch"), "11");
+    EXPECT_EQ(doc.Value(" rules ", " SEEDS "), "/2");
+    EXPECT_EQ(doc.Value("Parameters", "Life"), std::nullopt);
+    EXPECT_EQ(doc.Value("Nowhere", "Life"), std::nullopt);
+    EXPECT_EQ(doc.Value("Parameters", "junk line without equals"), std::nullopt);
+    EXPECT_EQ(doc.Value("Parameters", "; keep the old rule around"), std::nullopt);
+    EXPECT_EQ(doc.Keys("Parameters"), (std::vector<std::string>{"GridPitch", "DefaultRule"}));
+    EXPECT_EQ(doc.Keys("preload"), (std::vector<std::string>{"Library1"}));
+    EXPECT_TRUE(doc.Keys("missing").empty());
+}
+
+TEST(IniDocument, RoundTripKeepsEveryByte) {
+    EXPECT_EQ(CIniDocument::Parse(kHandWritten).Serialize(), kHandWritten);
+    const std::string crlf = "[A]\r\nx=1\r\n;c\r\n";
+    EXPECT_EQ(CIniDocument::Parse(crlf).Serialize(), crlf);
+    const std::string unterminated = "[A]\nx=1";
+    EXPECT_EQ(CIniDocument::Parse(unterminated).Serialize(), unterminated);
+    EXPECT_EQ(CIniDocument::Parse("").Serialize(), "");
+}
+
+TEST(IniDocument, EditsTouchOnlyTheirOwnLines) {
+    auto doc = CIniDocument::Parse(kHandWritten);
+    EXPECT_TRUE(doc.SetValue("parameters", "GRIDPITCH", "12"));   // replaced in place
+    EXPECT_TRUE(doc.SetValue("Parameters", "KeepEvery", "3"));    // appended before the blank line
+    EXPECT_TRUE(doc.DeleteKey("RULES", "life"));
+    EXPECT_TRUE(doc.SetValue("Census", "Last", "x"));             // a new section at the end
+    EXPECT_EQ(doc.Serialize(),
+              "; Tessera settings, edited by hand\n"
+              "\n"
+              "[Parameters]\n"
+              "GRIDPITCH=12\n"
+              "; keep the old rule around\n"
+              "DefaultRule=34/34\n"
+              "junk line without equals\n"
+              "KeepEvery=3\n"
+              "\n"
+              "[Rules]\n"
+              "Seeds=/2\n"
+              "   \n"
+              "[Preload]\n"
+              "Library1=RO*/tmp/a.lfl\n"
+              "[Census]\n"
+              "Last=x\n");
+    EXPECT_FALSE(doc.DeleteKey("Rules", "Life"));
+    EXPECT_FALSE(doc.DeleteSection("Nowhere"));
+}
+
+TEST(IniDocument, DeleteAndRewriteASection) {
+    auto doc = CIniDocument::Parse(kHandWritten);
+    EXPECT_TRUE(doc.DeleteSection("rules"));
+    EXPECT_FALSE(doc.HasSection("Rules"));
+    EXPECT_TRUE(doc.SetValue("Rules", "Maze", "12345/3"));
+    EXPECT_EQ(doc.Serialize(),
+              "; Tessera settings, edited by hand\n\n[Parameters]\nGridPitch = 11  \n"
+              "; keep the old rule around\nDefaultRule=34/34\njunk line without equals\n\n"
+              "[Preload]\nLibrary1=RO*/tmp/a.lfl\n[Rules]\nMaze=12345/3\n");
+}
+
+TEST(IniDocument, FirstOfEqualNamesIsReadAndAllAreDeleted) {
+    auto doc = CIniDocument::Parse("[A]\nk=1\nK=2\n[a]\nk=3\nz=4\n");
+    EXPECT_EQ(doc.Value("A", "k"), "1");
+    EXPECT_EQ(doc.Keys("A"), (std::vector<std::string>{"k"}));
+    EXPECT_EQ(doc.Value("A", "z"), std::nullopt);
+    EXPECT_TRUE(doc.SetValue("A", "k", "5"));
+    EXPECT_EQ(doc.Value("A", "k"), "5");
+    EXPECT_TRUE(doc.DeleteKey("A", "k"));
+    EXPECT_EQ(doc.Serialize(), "[A]\n[a]\nz=4\n");
+    EXPECT_TRUE(doc.DeleteSection("A"));
+    EXPECT_EQ(doc.Serialize(), "");
+}
+
+TEST(IniDocument, RefusesWhatOneLineCannotHold) {
+    auto doc = CIniDocument::Parse("[A]\nk=1\n");
+    EXPECT_FALSE(doc.SetValue("A", "k", "1\n[B]"));
+    EXPECT_FALSE(doc.SetValue("A", "a=b", "1"));
+    EXPECT_FALSE(doc.SetValue("A", "", "1"));
+    EXPECT_FALSE(doc.SetValue("A", ";x", "1"));
+    EXPECT_FALSE(doc.SetValue("A", "[x", "1"));
+    EXPECT_FALSE(doc.SetValue("A]", "x", "1"));
+    EXPECT_FALSE(doc.SetValue("A", "x", std::string("a\0b", 3)));
+    EXPECT_EQ(doc.Serialize(), "[A]\nk=1\n");
+    EXPECT_TRUE(doc.SetValue("A", "x", ""));
+    EXPECT_EQ(doc.Value("A", "x"), "");
+}
+
+TEST(IniDocument, NewKeysAfterTheLastKeyOfAnUnterminatedFile) {
+    auto doc = CIniDocument::Parse("[A]\nk=1");
+    EXPECT_TRUE(doc.SetValue("A", "m", "2"));
+    EXPECT_EQ(doc.Serialize(), "[A]\nk=1\nm=2\n");
+    auto crlf = CIniDocument::Parse("[A]\r\nk=1\r\n");
+    EXPECT_TRUE(crlf.SetValue("B", "m", "2"));
+    EXPECT_EQ(crlf.Serialize(), "[A]\r\nk=1\r\n[B]\r\nm=2\r\n");
+}
+
+// Random edits against a reference model of sections and keys; after every step the document read
+// back from its own text must agree with the model.
+TEST(IniDocument, RandomEditsAgreeWithAModel) {
+    std::mt19937 random(77);
+    const std::vector<std::string> sections = {"Parameters", "PARAMETERS", "Rules", "rules", "Preload"};
+    const std::vector<std::string> keys = {"Alpha", "alpha", "Beta", "BETA", "Gamma"};
+    auto fold = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    std::map<std::string, std::map<std::string, std::string>> model;
+    CIniDocument doc = CIniDocument::Parse("; header comment\n");
+    for (int step = 0; step < 2000; ++step) {
+        const std::string& section = sections[random() % sections.size()];
+        const std::string& key = keys[random() % keys.size()];
+        switch (random() % 6) {
+            case 0:
+            case 1:
+            case 2: {
+                const std::string value = "v" + std::to_string(random() % 100);
+                ASSERT_TRUE(doc.SetValue(section, key, value));
+                model[fold(section)][fold(key)] = value;
+                break;
+            }
+            case 3:
+            case 4:
+                doc.DeleteKey(section, key);
+                if (model.count(fold(section))) model[fold(section)].erase(fold(key));
+                break;
+            default:
+                if (random() % 4 == 0) {
+                    doc.DeleteSection(section);
+                    model.erase(fold(section));
+                }
+        }
+        doc = CIniDocument::Parse(doc.Serialize());
+        for (const auto& s : sections) {
+            for (const auto& k : keys) {
+                std::optional<std::string> expected;
+                auto found = model.find(fold(s));
+                if (found != model.end() && found->second.count(fold(k))) expected = found->second.at(fold(k));
+                ASSERT_EQ(doc.Value(s, k), expected) << "step " << step << " [" << s << "] " << k;
+            }
+        }
+    }
+    EXPECT_EQ(doc.Serialize().rfind("; header comment\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tessera

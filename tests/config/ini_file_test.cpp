@@ -1,0 +1,208 @@
+// The configuration file on disk: where it is, reading it when it is missing or unreadable, and
+// replacing it atomically so that it is never seen half-written and a failed write damages nothing.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "config/ini_file.h"
+#include "temp_config.h"
+
+namespace tessera {
+namespace {
+
+namespace fs = std::filesystem;
+using IniFile = testing::TempConfigTest;
+
+// Sets or clears an environment variable for one scope, restoring the old value afterwards.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) ::setenv(name, value, 1); else ::unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        if (old_) ::setenv(name_, old_->c_str(), 1); else ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+bool OnlyTheIniFileIsIn(const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().filename() != "TESSERA.INI") return false;
+    }
+    return true;
+}
+
+// Runs the check as it is when permissions bind this user; otherwise (as root) in a child process that
+// has given up its privileges. Nothing means the child could not be set up.
+template <typename Check>
+std::optional<bool> RunWithoutPrivileges(Check write) {
+    if (::geteuid() != 0) return write();
+    const pid_t child = ::fork();
+    if (child < 0) return std::nullopt;
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        ::_exit(write() ? 1 : 0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1) return std::nullopt;
+    return WEXITSTATUS(status) == 1;
+}
+
+TEST(ConfigFilePath, FollowsTheEnvironmentAtEachCall) {
+    ScopedEnvironment noIni("TESSERA_INI", nullptr);
+    {
+        ScopedEnvironment xdg("XDG_CONFIG_HOME", "/xdg/home");
+        EXPECT_EQ(ConfigFilePath(), fs::path("/xdg/home/tessera/TESSERA.INI"));
+        ScopedEnvironment ini("TESSERA_INI", "/elsewhere/my.ini");
+        EXPECT_EQ(ConfigFilePath(), fs::path("/elsewhere/my.ini"));
+    }
+    ScopedEnvironment home("HOME", "/home/someone");
+    {
+        ScopedEnvironment xdg("XDG_CONFIG_HOME", nullptr);
+        EXPECT_EQ(ConfigFilePath(), fs::path("/home/someone/.config/tessera/TESSERA.INI"));
+    }
+    // A relative XDG_CONFIG_HOME is to be ignored.
+    ScopedEnvironment relative("XDG_CONFIG_HOME", "relative/dir");
+    EXPECT_EQ(ConfigFilePath(), fs::path("/home/someone/.config/tessera/TESSERA.INI"));
+}
+
+TEST_F(IniFile, FirstWriteCreatesTheFolderAndTheFile) {
+    const auto nested = folder_ / "xdg" / "tessera" / "TESSERA.INI";
+    ::setenv("TESSERA_INI", nested.c_str(), 1);
+    EXPECT_EQ(ReadIniValue("Parameters", "GridPitch"), std::nullopt);
+    EXPECT_FALSE(fs::exists(nested.parent_path()));  // reading creates nothing
+    EXPECT_TRUE(WriteIniValue("Parameters", "GridPitch", "11"));
+    EXPECT_EQ(ReadFile(nested), "[Parameters]\nGridPitch=11\n");
+    EXPECT_EQ(ReadIniValue("parameters", "gridpitch"), "11");
+    EXPECT_TRUE(OnlyTheIniFileIsIn(nested.parent_path()));
+}
+
+TEST_F(IniFile, KeyAndSectionOperationsKeepTheRestOfTheFile) {
+    const std::string original = ";c\n[Rules]\nLife=23/3\nSeeds=/2\n\n[Parameters]\nKeepEvery=3\n";
+    WriteIni(original);
+    EXPECT_EQ(ReadIniKeys("RULES"), (std::vector<std::string>{"Life", "Seeds"}));
+    EXPECT_TRUE(WriteIniValue("Rules", "Maze", "12345/3"));
+    EXPECT_TRUE(DeleteIniKey("Rules", "SEEDS"));
+    EXPECT_EQ(ReadIni(), ";c\n[Rules]\nLife=23/3\nMaze=12345/3\n\n[Parameters]\nKeepEvery=3\n");
+    EXPECT_TRUE(DeleteIniKey("Rules", "NotThere"));  // nothing to delete is no failure
+    EXPECT_TRUE(DeleteIniSection("rules"));
+    EXPECT_EQ(ReadIni(), ";c\n[Parameters]\nKeepEvery=3\n");
+    EXPECT_TRUE(DeleteIniSection("Rules"));
+    EXPECT_FALSE(WriteIniValue("Rules", "bad=key", "1"));
+    EXPECT_EQ(ReadIni(), ";c\n[Parameters]\nKeepEvery=3\n");
+}
+
+TEST_F(IniFile, FolderInPlaceOfTheFileReadsAsEmptyAndIsNotReplaced) {
+    fs::create_directory(iniPath_);  // a folder where the file should be
+    EXPECT_EQ(ReadIniValue("Parameters", "GridPitch"), std::nullopt);
+    EXPECT_TRUE(ReadIniKeys("Parameters").empty());
+    EXPECT_FALSE(WriteIniValue("Parameters", "GridPitch", "11"));
+    EXPECT_TRUE(fs::is_directory(iniPath_));
+}
+
+TEST_F(IniFile, FileWithoutReadPermissionReadsAsEmpty) {
+    WriteIni("[Parameters]\nGridPitch=11\n");
+    ::chmod(folder_.c_str(), 0755);
+    ::chmod(iniPath_.c_str(), 0);
+    auto absent = RunWithoutPrivileges([] {
+        return !ReadIniValue("Parameters", "GridPitch").has_value() && ReadIniKeys("Parameters").empty();
+    });
+    ASSERT_TRUE(absent.has_value());
+    EXPECT_TRUE(*absent);
+}
+
+TEST_F(IniFile, ReplacementKeepsPermissionsAndSymbolicLinks) {
+    WriteIni("[A]\nk=1\n");
+    ::chmod(iniPath_.c_str(), 0640);
+    EXPECT_TRUE(WriteIniValue("A", "k", "2"));
+    struct stat info {};
+    ASSERT_EQ(::stat(iniPath_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+    const auto link = folder_ / "link.ini";
+    fs::create_symlink(iniPath_, link);
+    ::setenv("TESSERA_INI", link.c_str(), 1);
+    EXPECT_TRUE(WriteIniValue("A", "k", "3"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadIni(), "[A]\nk=3\n");
+}
+
+TEST_F(IniFile, WriteIntoAnUnwritableFolderFailsAndKeepsTheOldFile) {
+    const std::string original = "[Parameters]\nKeepEvery=3\n";
+    WriteIni(original);
+    ::chmod(iniPath_.c_str(), 0644);
+    ::chmod(folder_.c_str(), 0555);
+    auto written = RunWithoutPrivileges([] { return WriteIniValue("Parameters", "KeepEvery", "4"); });
+    ASSERT_TRUE(written.has_value());
+    EXPECT_FALSE(*written);
+    auto deleted = RunWithoutPrivileges([] { return DeleteIniSection("Parameters"); });
+    ASSERT_TRUE(deleted.has_value());
+    EXPECT_FALSE(*deleted);
+    EXPECT_EQ(ReadIni(), original);
+    EXPECT_TRUE(OnlyTheIniFileIsIn(folder_));
+}
+
+// The file size limit makes the temporary file's write fail half-way, whoever runs the test.
+TEST_F(IniFile, WriteThatFailsHalfWayKeepsTheOldFileAndLeavesNoTemporary) {
+    std::string original = "[Parameters]\n";
+    for (int i = 0; i < 200; ++i) original += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    WriteIni(original);
+
+    struct sigaction ignore {}, previousAction {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &previousAction);
+    struct rlimit previousLimit {};
+    ::getrlimit(RLIMIT_FSIZE, &previousLimit);
+    struct rlimit small = previousLimit;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteIniValue("Parameters", "Key5", "changed");
+    ::setrlimit(RLIMIT_FSIZE, &previousLimit);
+    ::sigaction(SIGXFSZ, &previousAction, nullptr);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadIni(), original);
+    EXPECT_TRUE(OnlyTheIniFileIsIn(folder_));
+}
+
+// A reader polling the file while it is rewritten again and again must only ever see whole files.
+TEST_F(IniFile, ReadersNeverSeeAHalfWrittenFile) {
+    std::string body = "[Parameters]\n";
+    for (int i = 0; i < 300; ++i) body += "Filler" + std::to_string(i) + "=" + std::string(40, 'f') + "\n";
+    WriteIni(body + "[End]\nMarker=0\n");
+
+    std::atomic<bool> done{false};
+    std::atomic<int> reads{0};
+    std::atomic<int> damaged{0};
+    std::thread reader([&] {
+        while (!done.load()) {
+            const std::string text = ReadFile(iniPath_);
+            const auto marker = text.rfind("[End]\nMarker=");
+            if (text.compare(0, body.size(), body) != 0 || marker != body.size() || text.back() != '\n') {
+                ++damaged;
+            }
+            ++reads;
+        }
+    });
+    for (int i = 1; i <= 60; ++i) ASSERT_TRUE(WriteIniValue("End", "Marker", std::to_string(i)));
+    done = true;
+    reader.join();
+    EXPECT_EQ(damaged.load(), 0) << "of " << reads.load() << " reads";
+    EXPECT_GT(reads.load(), 0);
+    EXPECT_EQ(ReadIniValue("End", "Marker"), "60");
+    EXPECT_TRUE(OnlyTheIniFileIsIn(folder_));
+}
+
+}  // namespace
+}  // namespace tessera
