@@ -1,15 +1,25 @@
 #include "games/task_scheduler.h"
 
+#include "config/parameters.h"
+
 namespace tessera {
 
 CTaskScheduler::CTaskScheduler(CClock& clock, const CSchedulerTimings& timings)
     : clock_(clock), timings_(timings) {}
 
+CTaskScheduler::CTaskScheduler(CClock& clock) : clock_(clock) {}
+
 CTaskScheduler::~CTaskScheduler() {
     while (CBgTask* task = queue_.First()) task->Unlink();
 }
 
-const CSchedulerTimings& CTaskScheduler::Timings() { return *timings_; }
+const CSchedulerTimings& CTaskScheduler::Timings() {
+    if (!timings_) {
+        timings_ = CSchedulerTimings{params::BackgroundSlice.GetInt(), params::IdleInterval.GetInt(),
+                                     params::MaxSpinTime.GetInt()};
+    }
+    return *timings_;
+}
 
 void CTaskScheduler::Schedule(CBgTask& task, const CMillitime& due) {
     task.Unlink();
@@ -96,6 +106,12 @@ bool CTaskScheduler::RunIdle(CIdleProcessing& platform, long count) {
         }
     }
     return true;
+}
+
+CTaskScheduler& TheTaskScheduler() {
+    static CSystemClock clock;
+    static CTaskScheduler scheduler(clock);
+    return scheduler;
 }
 
 }  // namespace tessera

@@ -22,6 +22,8 @@ class CTaskScheduler {
 public:
     // Timings given by the caller.
     CTaskScheduler(CClock& clock, const CSchedulerTimings& timings);
+    // Timings read from the parameters (BackgroundSlice, IdleInterval, MaxSpinTime) on first use.
+    explicit CTaskScheduler(CClock& clock);
     CTaskScheduler(const CTaskScheduler&) = delete;
     CTaskScheduler& operator=(const CTaskScheduler&) = delete;
     // Queued tasks are unlinked, not finished (FinishAllTasks is the orderly way out).
@@ -65,5 +67,8 @@ private:
     CMillitime timerDue_;
     CMillitime lastFullIdle_;
 };
+
+// The application's scheduler, on the system clock with the configured timings.
+CTaskScheduler& TheTaskScheduler();
 
 }  // namespace tessera

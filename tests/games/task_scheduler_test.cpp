@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/parameters.h"
 #include "fakes.h"
 
 namespace tessera {
@@ -257,6 +258,23 @@ TEST(TaskSchedulerTest, IdleHandlerThrottlesFullIdleWhileTasksRun) {
     EXPECT_TRUE(scheduler.RunIdle(idle, 0));
     EXPECT_EQ(idle.full.size(), 3u);
     EXPECT_EQ(idle.light, 4);
+}
+
+TEST(TaskSchedulerTimingsTest, ReadFromTheParametersOnFirstUse) {
+    ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
+    ResetAllParameters();
+    ASSERT_TRUE(params::MaxSpinTime.SetInt(40));
+    FakeClock clock;
+    CTaskScheduler scheduler(clock);
+    ASSERT_TRUE(params::BackgroundSlice.SetInt(300));
+    EXPECT_EQ(scheduler.Timings().maxSpinTime, 40);
+    EXPECT_EQ(scheduler.Timings().backgroundSlice, 300);
+    EXPECT_EQ(scheduler.Timings().idleInterval, 500);
+    // Read once: later changes do not reach a running scheduler.
+    ASSERT_TRUE(params::MaxSpinTime.SetInt(7));
+    EXPECT_EQ(scheduler.Timings().maxSpinTime, 40);
+    ResetAllParameters();
+    ::unsetenv("TESSERA_INI");
 }
 
 }  // namespace
