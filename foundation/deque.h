@@ -23,31 +23,44 @@ public:
         next_ = prev_ = this;
     }
 
-    // Links this node just before / just after position (which may be a head).
+    // Links this node just before / just after position (which may be a head). The node leaves its
+    // old place first, so moving it next to one of its own neighbours keeps it in the ring.
     void LinkBefore(CDequeBehavior* position) {
+        if (position == this) return;
         Unlink();
-        next_ = position;
-        prev_ = position->prev_;
-        prev_->next_ = this;
-        position->prev_ = this;
+        Join(position->prev_, position);
     }
-    void LinkAfter(CDequeBehavior* position) { LinkBefore(position->next_); }
+    void LinkAfter(CDequeBehavior* position) {
+        if (position == this) return;
+        Unlink();
+        Join(position, position->next_);
+    }
 
     CDequeBehavior* NextLink() const { return next_; }
     CDequeBehavior* PrevLink() const { return prev_; }
 
 protected:
-    // Takes this head's chain out and gives it to the (empty) head `to`, keeping order.
+    // Takes this head's chain out and appends it to the head `to`, keeping order. (Appending rather than
+    // overwriting keeps whatever `to` already held.)
     void MoveChainTo(CDequeBehavior& to) {
-        if (!IsLinked()) return;
-        to.next_ = next_;
-        to.prev_ = prev_;
-        next_->prev_ = &to;
-        prev_->next_ = &to;
+        if (!IsLinked() || &to == this) return;
+        CDequeBehavior* first = next_;
+        CDequeBehavior* last = prev_;
         next_ = prev_ = this;
+        first->prev_ = to.prev_;
+        to.prev_->next_ = first;
+        last->next_ = &to;
+        to.prev_ = last;
     }
 
 private:
+    void Join(CDequeBehavior* before, CDequeBehavior* after) {
+        prev_ = before;
+        next_ = after;
+        before->next_ = this;
+        after->prev_ = this;
+    }
+
     CDequeBehavior* next_ = this;
     CDequeBehavior* prev_ = this;
 };
@@ -84,7 +97,7 @@ public:
     static void InsertBefore(T* element, CDequeBehavior* position) { element->LinkBefore(position); }
     static void InsertAfter(T* element, CDequeBehavior* position) { element->LinkAfter(position); }
 
-    // Moves every element into the empty deque `to`, keeping order; this deque becomes empty.
+    // Moves every element to the back of `to` (normally empty), keeping order; this deque becomes empty.
     void MoveAllTo(CDeque& to) { MoveChainTo(to); }
 
     // Unlinks and destroys every element from first to last.

@@ -125,3 +125,48 @@ TEST(PriorityQueue, EqualKeysStayInArrivalOrder) {
     for (Timed* t = q.First(); t; t = t->Next()) ids.push_back(t->id);
     EXPECT_EQ(ids, (std::vector<int>{6, 1, 5, 2, 3, 4}));
 }
+
+TEST(Deque, RelinkingNextToItsOwnNeighbourKeepsTheElement) {
+    Item a(1), b(2), c(3);
+    CDeque<Item> d;
+    d.PushBack(&a);
+    d.PushBack(&b);
+    d.PushBack(&c);
+    d.PushFront(&a);  // already first
+    d.PushBack(&c);   // already last
+    CDeque<Item>::InsertAfter(&b, &a);   // already after a
+    CDeque<Item>::InsertBefore(&b, &c);  // already before c
+    CDeque<Item>::InsertBefore(&b, &b);  // before itself: stays
+    EXPECT_EQ(Forward(d), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Backward(d), (std::vector<int>{3, 2, 1}));
+    d.PushFront(&c);
+    EXPECT_EQ(Forward(d), (std::vector<int>{3, 1, 2}));
+}
+
+TEST(Deque, MoveAllIntoANonEmptyDequeAppendsInsteadOfLosingElements) {
+    Item a(1), b(2), c(3);
+    CDeque<Item> from, to;
+    to.PushBack(&a);
+    from.PushBack(&b);
+    from.PushBack(&c);
+    from.MoveAllTo(to);
+    EXPECT_TRUE(from.IsEmpty());
+    EXPECT_EQ(Forward(to), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Backward(to), (std::vector<int>{3, 2, 1}));
+    from.MoveAllTo(to);  // nothing to move
+    to.MoveAllTo(to);    // onto itself: unchanged
+    EXPECT_EQ(Forward(to), (std::vector<int>{1, 2, 3}));
+}
+
+TEST(PriorityQueue, ReinsertingAQueuedElementMovesIt) {
+    CPriorityQueue<Timed, int> q;
+    Timed a(1, 1), b(2, 2), c(3, 3);
+    q.Insert(&a);
+    q.Insert(&b);
+    q.Insert(&c);
+    a.key = 5;
+    q.Insert(&a);  // a changed its key: it moves to its new place
+    std::vector<int> ids;
+    for (Timed* t = q.First(); t; t = t->Next()) ids.push_back(t->id);
+    EXPECT_EQ(ids, (std::vector<int>{2, 3, 1}));
+}

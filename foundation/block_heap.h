@@ -1,0 +1,114 @@
+#pragma once
+// The block heap: large chunks of system memory, each carved into variable-size blocks by first fit on
+// an address-ordered free list, with immediate merging of neighbouring free blocks. A chunk goes back
+// to the system as soon as it is entirely free. The number of chunks is capped by a maximum byte count.
+//
+// Every block has a 16-byte header: a free block holds (next free block, 0x1A2A3A4A, -1, size), an
+// allocated one (0, 0xB4B3B2B1, allocation serial, size); sizes include the header and are multiples
+// of 16, so Allocate(1) and Allocate(16) take 32 bytes and Allocate(17) takes 48. To keep the header at
+// 16 bytes on 64-bit, the free-list link is a 32-bit compressed address: the chunk's slot number times
+// the chunk's length in 16-byte units, plus the block's offset in units.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "foundation/memory_figures.h"
+
+namespace tessera {
+
+class CBlockHeap {
+public:
+    static constexpr uint32_t kFreeMagic = 0x1A2A3A4A;
+    static constexpr uint32_t kUsedMagic = 0xB4B3B2B1;
+    static constexpr uint32_t kChunkMagic = 0x1C2C3C4C;
+    static constexpr size_t kHeaderBytes = 16;
+    static constexpr size_t kDefaultChunkSize = 500000;       // HeapBlockSize
+    static constexpr uint64_t kDefaultMaximum = 64ull << 20;  // MaxMemory, in bytes
+    static constexpr size_t kMinChunkSize = 64;
+    static constexpr size_t kMaxChunkSize = size_t{1} << 31;
+
+    struct CFreeBlock {
+        const void* header;
+        size_t size;
+    };
+
+    CBlockHeap();
+    CBlockHeap(size_t chunkSize, uint64_t maxBytes, uint64_t availableMemory = 0);
+    ~CBlockHeap();
+    CBlockHeap(const CBlockHeap&) = delete;
+    CBlockHeap& operator=(const CBlockHeap&) = delete;
+
+    // Sets the chunk size (clamped to [kMinChunkSize, kMaxChunkSize]; it only changes while no chunk is
+    // in use), the maximum and the available-memory figure, which is kept for display only.
+    void Configure(size_t chunkSize, uint64_t maxBytes, uint64_t availableMemory);
+    // Maximum chunk count = maxBytes / chunk size. Chunks above a lowered maximum stay until freed.
+    void SetMaximum(uint64_t maxBytes);
+
+    // A block of at least `bytes` bytes, 16-byte aligned, or nullptr when no chunk can hold it.
+    void* Allocate(size_t bytes);
+    // Returns a block; nullptr is ignored. A pointer that is not an allocated block of this heap throws
+    // CErrorException (unexpected error) and changes nothing.
+    void Free(void* block);
+    // Cuts a block down to `bytes`: the same block when it shrank or kept its size, nullptr (block left
+    // as it was) when `bytes` would need a larger block.
+    void* Shrink(void* block, size_t bytes);
+
+    // allocated = chunks in use x chunk size; in use = allocated - the sizes of all free blocks.
+    CMemoryFigures GetFigures() const;
+
+    size_t ChunkSize() const { return chunkSize_; }
+    uint32_t ChunksInUse() const { return chunksInUse_; }
+    uint32_t MaximumChunks() const { return maxChunks_; }
+    uint64_t AvailableMemory() const { return availableMemory_; }
+    // The largest block size a chunk can hold (chunk size minus the chunk header, in whole units).
+    size_t LargestBlock() const { return usable_; }
+    // Size (header included) and serial number of an allocated block.
+    static size_t BlockSize(const void* block);
+    static uint32_t BlockSerial(const void* block);
+    // The free list in address order.
+    std::vector<CFreeBlock> FreeBlocks() const;
+
+private:
+    struct BlockHeader {
+        uint32_t next;
+        uint32_t magic;
+        uint32_t serial;
+        uint32_t size;
+    };
+    struct ChunkHeader {
+        ChunkHeader* next;
+        uint32_t magic;
+        uint32_t slot;  // what releasing the chunk needs besides its address
+    };
+    struct ChunkRecord {
+        uintptr_t base;
+        uint32_t slot;
+    };
+    static_assert(sizeof(BlockHeader) == kHeaderBytes && sizeof(ChunkHeader) == kHeaderBytes);
+
+    BlockHeader* At(uint32_t link) const;
+    uint32_t LinkOf(const BlockHeader* header) const;
+    const ChunkRecord* ChunkOf(const void* address) const;
+    BlockHeader* AllocatedHeader(const void* block) const;
+    void InsertFree(BlockHeader* header, uint32_t link);
+    BlockHeader* NewChunk();
+    void ReleaseChunk(ChunkHeader* chunk);
+
+    size_t chunkSize_ = kDefaultChunkSize;
+    size_t usable_ = 0;
+    uint32_t unitsPerChunk_ = 0;
+    uint32_t maxSlots_ = 0;
+    uint32_t maxChunks_ = 0;
+    uint64_t availableMemory_ = 0;
+    uint32_t chunksInUse_ = 0;
+    uint32_t serial_ = 0;
+    ChunkHeader* chunks_ = nullptr;
+    BlockHeader head_{0, kFreeMagic, 0xFFFFFFFF, kHeaderBytes};  // dummy: the list has no empty case
+    std::vector<std::byte*> slotBase_;    // chunk address by slot, nullptr for a free slot
+    std::vector<ChunkRecord> byAddress_;  // chunks sorted by address, to find a block's chunk
+};
+
+// The application's heap, with the default configuration until start-up configures it.
+CBlockHeap& TheBlockHeap();
+
+}  // namespace tessera

@@ -1,0 +1,373 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <random>
+#include <set>
+#include <vector>
+
+#include "foundation/block_heap.h"
+#include "foundation/errors.h"
+#include "foundation/far_pool.h"
+
+using namespace tessera;
+
+namespace {
+
+uintptr_t Addr(const void* p) { return reinterpret_cast<uintptr_t>(p); }
+size_t SizeFor(size_t bytes) { return (bytes + 31) / 16 * 16; }
+
+// An independent first-fit model: free intervals by header address, chunks known by the address of
+// their first block, live blocks with the byte they were filled with.
+class ShadowHeap {
+public:
+    ShadowHeap(size_t chunkSize, uint64_t maxBytes)
+        : heap(chunkSize, maxBytes), usable_((chunkSize - 16) / 16 * 16), maxChunks_(maxBytes / chunkSize) {}
+
+    void Allocate(size_t bytes, std::mt19937& rng) {
+        const size_t need = SizeFor(bytes);
+        void* p = heap.Allocate(bytes);
+        if (need > usable_) {
+            ASSERT_EQ(p, nullptr);
+            return;
+        }
+        auto fit = free_.begin();
+        while (fit != free_.end() && fit->second < need) ++fit;
+        if (fit == free_.end()) {
+            if (chunkStarts_.size() == maxChunks_) {
+                ASSERT_EQ(p, nullptr);
+                return;
+            }
+            ASSERT_NE(p, nullptr);
+            const uintptr_t header = Addr(p) - 16;
+            for (uintptr_t start : chunkStarts_)  // a new chunk must not overlap a known one
+                ASSERT_TRUE(header + usable_ <= start - 16 || start + usable_ <= header - 16);
+            chunkStarts_.insert(header);
+            fit = free_.emplace(header, usable_).first;
+        }
+        ASSERT_NE(p, nullptr);
+        ASSERT_EQ(Addr(p) - 16, fit->first) << "not the first fit";
+        const auto [at, size] = *fit;
+        free_.erase(fit);
+        if (size > need) free_.emplace(at + need, size - need);
+        const auto fill = static_cast<uint8_t>(rng());
+        std::memset(p, fill, need - 16);
+        live_[Addr(p)] = {need, fill};
+        ASSERT_EQ(CBlockHeap::BlockSize(p), need);
+    }
+
+    void Free(size_t index) {
+        auto it = std::next(live_.begin(), static_cast<long>(index % live_.size()));
+        ASSERT_TRUE(Intact(it->first, it->second));
+        heap.Free(reinterpret_cast<void*>(it->first));
+        const uintptr_t header = it->first - 16;
+        const uintptr_t merged = InsertFree(header, it->second.size);
+        if (free_[merged] == usable_) {
+            ASSERT_EQ(chunkStarts_.count(merged), 1u);
+            chunkStarts_.erase(merged);
+            free_.erase(merged);
+        }
+        live_.erase(it);
+    }
+
+    void Shrink(size_t index, size_t bytes) {
+        auto it = std::next(live_.begin(), static_cast<long>(index % live_.size()));
+        void* block = reinterpret_cast<void*>(it->first);
+        const size_t size = it->second.size;
+        const size_t wanted = SizeFor(bytes);
+        void* result = heap.Shrink(block, bytes);
+        if (wanted > size) {
+            ASSERT_EQ(result, nullptr);
+        } else {
+            ASSERT_EQ(result, block);
+            if (wanted < size) InsertFree(it->first - 16 + wanted, size - wanted);
+            it->second.size = wanted;
+        }
+        ASSERT_EQ(CBlockHeap::BlockSize(block), it->second.size);
+        ASSERT_TRUE(Intact(it->first, it->second));
+    }
+
+    // The heap's free list, chunk count and figures against the model.
+    void Check() const {
+        std::vector<std::pair<uintptr_t, size_t>> actual;
+        for (auto b : heap.FreeBlocks()) actual.emplace_back(Addr(b.header), b.size);
+        const std::vector<std::pair<uintptr_t, size_t>> expected(free_.begin(), free_.end());
+        ASSERT_EQ(actual, expected);
+        ASSERT_EQ(heap.ChunksInUse(), chunkStarts_.size());
+        uint64_t freeBytes = 0;
+        for (auto& [at, size] : free_) freeBytes += size;
+        const uint64_t allocated = chunkStarts_.size() * heap.ChunkSize();
+        ASSERT_EQ(heap.GetFigures(), (CMemoryFigures{allocated, allocated - freeBytes}));
+    }
+
+    void CheckAllLive() const {
+        for (auto& [at, block] : live_) ASSERT_TRUE(Intact(at, block));
+    }
+
+    size_t LiveCount() const { return live_.size(); }
+
+    CBlockHeap heap;
+
+private:
+    struct Live {
+        size_t size;
+        uint8_t fill;
+    };
+
+    static bool Intact(uintptr_t at, const Live& block) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(at);
+        for (size_t i = 0; i + 16 < block.size; ++i)
+            if (bytes[i] != block.fill) return false;
+        return true;
+    }
+
+    // Inserts a free interval, merging with neighbours that touch it; answers the merged start.
+    uintptr_t InsertFree(uintptr_t at, size_t size) {
+        auto next = free_.lower_bound(at);
+        if (next != free_.end() && at + size == next->first) {
+            size += next->second;
+            next = free_.erase(next);
+        }
+        if (next != free_.begin()) {
+            auto prev = std::prev(next);
+            if (prev->first + prev->second == at) {
+                prev->second += size;
+                return prev->first;
+            }
+        }
+        free_.emplace(at, size);
+        return at;
+    }
+
+    size_t usable_;
+    size_t maxChunks_;
+    std::map<uintptr_t, size_t> free_;
+    std::set<uintptr_t> chunkStarts_;
+    std::map<uintptr_t, Live> live_;
+};
+
+void RunRandomHeap(size_t chunkSize, uint64_t maxBytes, unsigned seed, int steps) {
+    ShadowHeap model(chunkSize, maxBytes);
+    std::mt19937 rng(seed);
+    auto randomBytes = [&] {
+        switch (rng() % 8) {
+            case 0: return static_cast<size_t>(rng() % (chunkSize + 64));  // up to beyond a chunk
+            case 1: case 2: return static_cast<size_t>(rng() % (chunkSize / 3));
+            default: return static_cast<size_t>(rng() % 200);
+        }
+    };
+    for (int step = 0; step < steps; ++step) {
+        // Phases of growth and decline, so that chunks fill, hit the cap, and empty again.
+        const unsigned allocatePercent = (step / 500) % 2 == 0 ? 65 : 30;
+        const unsigned r = rng() % 100;
+        if (model.LiveCount() == 0 || r < allocatePercent) {
+            ASSERT_NO_FATAL_FAILURE(model.Allocate(randomBytes(), rng));
+        } else if (r < allocatePercent + 10) {
+            ASSERT_NO_FATAL_FAILURE(model.Shrink(rng(), rng() % 3 == 0 ? rng() % 600 : rng() % 64));
+        } else {
+            ASSERT_NO_FATAL_FAILURE(model.Free(rng()));
+        }
+        ASSERT_NO_FATAL_FAILURE(model.Check()) << "step " << step;
+        if (step % 256 == 0) {
+            ASSERT_NO_FATAL_FAILURE(model.CheckAllLive());
+        }
+    }
+    while (model.LiveCount() > 0) {
+        ASSERT_NO_FATAL_FAILURE(model.Free(rng()));
+        ASSERT_NO_FATAL_FAILURE(model.Check());
+    }
+    EXPECT_EQ(model.heap.ChunksInUse(), 0u);
+    EXPECT_TRUE(model.heap.FreeBlocks().empty());
+}
+
+}  // namespace
+
+TEST(BlockHeap, RandomUseMatchesShadowModel) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        RunRandomHeap(4096, 8 * 4096, seed, 12000);
+    }
+}
+
+TEST(BlockHeap, RandomUseWithChunkSizeNotAMultipleOf16) {
+    RunRandomHeap(4100, 6 * 4100, 77, 8000);
+}
+
+TEST(BlockHeap, DefaultsAndConfiguration) {
+    CBlockHeap heap;
+    EXPECT_EQ(heap.ChunkSize(), 500000u);
+    EXPECT_EQ(heap.MaximumChunks(), 134u);
+    EXPECT_EQ(heap.LargestBlock(), 499984u);
+    heap.Configure(32768, 1u << 20, 123456789);
+    EXPECT_EQ(heap.ChunkSize(), 32768u);
+    EXPECT_EQ(heap.MaximumChunks(), 32u);
+    EXPECT_EQ(heap.AvailableMemory(), 123456789u);
+    void* block = heap.Allocate(100);
+    heap.Configure(65536, 4u << 20, 0);  // the chunk size stays while chunks are in use
+    EXPECT_EQ(heap.ChunkSize(), 32768u);
+    EXPECT_EQ(heap.MaximumChunks(), 128u);
+    heap.Free(block);
+}
+
+TEST(BlockHeap, BlockSizesHeadersAndSerials) {
+    CBlockHeap heap(4096, 1u << 20);
+    void* a = heap.Allocate(1);
+    void* b = heap.Allocate(16);
+    void* c = heap.Allocate(17);
+    void* d = heap.Allocate(0);
+    EXPECT_EQ(CBlockHeap::BlockSize(a), 32u);
+    EXPECT_EQ(CBlockHeap::BlockSize(b), 32u);
+    EXPECT_EQ(CBlockHeap::BlockSize(c), 48u);
+    EXPECT_EQ(CBlockHeap::BlockSize(d), 16u);
+    EXPECT_EQ(CBlockHeap::BlockSerial(b), CBlockHeap::BlockSerial(a) + 1);
+    EXPECT_EQ(CBlockHeap::BlockSerial(d), CBlockHeap::BlockSerial(a) + 3);
+    const auto* header = reinterpret_cast<const uint32_t*>(Addr(c) - 16);
+    EXPECT_EQ(header[0], 0u);
+    EXPECT_EQ(header[1], CBlockHeap::kUsedMagic);
+    EXPECT_EQ(header[3], 48u);
+    for (void* p : {a, b, c, d}) EXPECT_EQ(Addr(p) % 16, 0u);
+    // The chunk header in front of the first block.
+    const auto* chunk = reinterpret_cast<const uint32_t*>(Addr(a) - 32);
+    EXPECT_EQ(chunk[2], CBlockHeap::kChunkMagic);
+    // The remainder of the chunk is one free block with the free header.
+    auto freeBlocks = heap.FreeBlocks();
+    ASSERT_EQ(freeBlocks.size(), 1u);
+    EXPECT_EQ(freeBlocks[0].size, 4080u - 32 - 32 - 48 - 16);
+    const auto* freeHeader = static_cast<const uint32_t*>(freeBlocks[0].header);
+    EXPECT_EQ(freeHeader[1], CBlockHeap::kFreeMagic);
+    EXPECT_EQ(freeHeader[2], 0xFFFFFFFFu);
+    for (void* p : {a, b, c, d}) heap.Free(p);
+    EXPECT_EQ(heap.ChunksInUse(), 0u);
+}
+
+TEST(BlockHeap, RequestsBeyondAChunkFailWithoutTakingOne) {
+    CBlockHeap heap(4096, 1u << 20);
+    EXPECT_EQ(heap.Allocate(4080 - 15), nullptr);
+    EXPECT_EQ(heap.Allocate(SIZE_MAX), nullptr);
+    EXPECT_EQ(heap.ChunksInUse(), 0u);
+    void* whole = heap.Allocate(4080 - 16);  // exactly one chunk's block
+    ASSERT_NE(whole, nullptr);
+    EXPECT_TRUE(heap.FreeBlocks().empty());
+    EXPECT_EQ(heap.GetFigures(), (CMemoryFigures{4096, 4096}));
+    heap.Free(whole);
+    EXPECT_EQ(heap.GetFigures(), CMemoryFigures{});
+}
+
+TEST(BlockHeap, AdjacentBlocksMergeInEitherOrderAndTheChunkGoesBack) {
+    for (bool forward : {true, false}) {
+        CBlockHeap heap(4096, 1u << 20);
+        void* keep = heap.Allocate(100);  // keeps the chunk alive
+        void* a = heap.Allocate(200);
+        void* b = heap.Allocate(300);
+        void* tail = heap.Allocate(50);
+        heap.Free(forward ? a : b);
+        heap.Free(forward ? b : a);
+        auto blocks = heap.FreeBlocks();
+        ASSERT_EQ(blocks.size(), 2u);
+        EXPECT_EQ(Addr(blocks[0].header), Addr(a) - 16);
+        EXPECT_EQ(blocks[0].size, SizeFor(200) + SizeFor(300));
+        heap.Free(tail);  // merges both ways: with a+b before and the rest of the chunk after
+        blocks = heap.FreeBlocks();
+        ASSERT_EQ(blocks.size(), 1u);
+        EXPECT_EQ(blocks[0].size, 4080 - SizeFor(100));
+        heap.Free(keep);
+        EXPECT_EQ(heap.ChunksInUse(), 0u);
+        EXPECT_TRUE(heap.FreeBlocks().empty());
+    }
+}
+
+TEST(BlockHeap, ShrinkEdgeCases) {
+    CBlockHeap heap(4096, 1u << 20);
+    auto* block = static_cast<uint8_t*>(heap.Allocate(100));  // 128-byte block
+    void* after = heap.Allocate(40);
+    std::memset(block, 0x5A, 112);
+    const CMemoryFigures before = heap.GetFigures();
+
+    EXPECT_EQ(heap.Shrink(block, 97), block);  // same block size: unchanged
+    EXPECT_EQ(heap.Shrink(block, 112), block);
+    EXPECT_EQ(heap.GetFigures(), before);
+    EXPECT_EQ(heap.Shrink(block, 113), nullptr);  // would need a larger block
+    EXPECT_EQ(heap.Shrink(block, SIZE_MAX), nullptr);
+    EXPECT_EQ(CBlockHeap::BlockSize(block), 128u);
+    EXPECT_EQ(heap.GetFigures(), before);
+
+    EXPECT_EQ(heap.Shrink(block, 20), block);  // the tail becomes a free block of its own
+    EXPECT_EQ(CBlockHeap::BlockSize(block), 48u);
+    for (int i = 0; i < 32; ++i) EXPECT_EQ(block[i], 0x5A);
+    auto blocks = heap.FreeBlocks();
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(Addr(blocks[0].header), Addr(block) - 16 + 48);
+    EXPECT_EQ(blocks[0].size, 80u);
+    EXPECT_EQ(heap.GetFigures().inUse, before.inUse - 80);
+
+    heap.Free(after);  // the freed neighbour joins the tail and the rest of the chunk
+    EXPECT_EQ(heap.FreeBlocks().size(), 1u);
+    EXPECT_EQ(heap.Shrink(block, 0), block);  // down to the bare header; merges with what follows
+    EXPECT_EQ(CBlockHeap::BlockSize(block), 16u);
+    blocks = heap.FreeBlocks();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].size, 4080u - 16);
+    heap.Free(block);
+    EXPECT_EQ(heap.ChunksInUse(), 0u);
+}
+
+TEST(BlockHeap, ForeignAndDoubleFreesAreRefusedAndChangeNothing) {
+    CBlockHeap heap(4096, 1u << 20);
+    void* a = heap.Allocate(64);
+    void* b = heap.Allocate(64);
+    heap.Free(a);
+    const CMemoryFigures before = heap.GetFigures();
+    const auto freeBefore = heap.FreeBlocks().size();
+    try {
+        heap.Free(a);
+        FAIL() << "double free accepted";
+    } catch (const CErrorException& e) {
+        EXPECT_EQ(e.MessageId(), msg::UnexpectedError);
+    }
+    alignas(16) static uint8_t outside[64] = {};
+    EXPECT_THROW(heap.Free(outside + 16), CErrorException);
+    EXPECT_THROW(heap.Free(static_cast<uint8_t*>(b) + 8), CErrorException);
+    EXPECT_THROW(heap.Shrink(outside + 16, 1), CErrorException);
+    EXPECT_EQ(heap.GetFigures(), before);
+    EXPECT_EQ(heap.FreeBlocks().size(), freeBefore);
+    heap.Free(nullptr);
+    heap.Free(b);
+    EXPECT_EQ(heap.ChunksInUse(), 0u);
+}
+
+TEST(BlockHeap, LoweredMaximumKeepsChunksButTakesNoNewOne) {
+    CBlockHeap heap(4096, 4 * 4096);
+    std::vector<void*> blocks;
+    for (int i = 0; i < 4; ++i) blocks.push_back(heap.Allocate(4000));
+    EXPECT_EQ(heap.ChunksInUse(), 4u);
+    EXPECT_EQ(heap.Allocate(4000), nullptr);
+    heap.SetMaximum(2 * 4096);
+    EXPECT_EQ(heap.MaximumChunks(), 2u);
+    EXPECT_EQ(heap.ChunksInUse(), 4u);
+    heap.Free(blocks[0]);
+    heap.Free(blocks[1]);
+    EXPECT_EQ(heap.ChunksInUse(), 2u);
+    EXPECT_EQ(heap.Allocate(4000), nullptr);
+    heap.SetMaximum(3 * 4096 + 4095);
+    EXPECT_EQ(heap.MaximumChunks(), 3u);
+    void* again = heap.Allocate(4000);
+    EXPECT_NE(again, nullptr);
+    for (void* p : {blocks[2], blocks[3], again}) heap.Free(p);
+    EXPECT_EQ(heap.ChunksInUse(), 0u);
+}
+
+TEST(MemoryFigures, HeapPlusEveryPool) {
+    CBlockHeap heap(4096, 1u << 20);
+    CFarPool pool(10, 32, "Figures");
+    const CMemoryFigures start = MemoryFigures(heap);
+    void* block = heap.Allocate(1000);
+    void* element = pool.Allocate();
+    const CMemoryFigures during = MemoryFigures(heap);
+    EXPECT_EQ(during.allocated, start.allocated + 4096 + 10 * 32 + CFarPool::kChunkHeaderBytes);
+    // The chunk headers count as in use.
+    EXPECT_EQ(during.inUse, start.inUse + CBlockHeap::kHeaderBytes + SizeFor(1000) + 32 + CFarPool::kChunkHeaderBytes);
+    heap.Free(block);
+    pool.Free(element);
+    EXPECT_EQ(MemoryFigures(heap), start);
+    EXPECT_GE(ApplicationMemoryFigures().allocated, TheBlockHeap().GetFigures().allocated);
+}

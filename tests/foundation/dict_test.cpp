@@ -1,0 +1,382 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "foundation/dict.h"
+
+using namespace tessera;
+
+namespace {
+
+struct NumberNode : CDictScalarNode<NumberNode, uint32_t> {
+    explicit NumberNode(uint32_t k, std::vector<uint32_t>* graveyard = nullptr)
+        : CDictScalarNode(k), graveyard(graveyard) {}
+    ~NumberNode() override {
+        if (graveyard) graveyard->push_back(key);
+    }
+    std::vector<uint32_t>* graveyard;
+};
+
+using NumberDict = CDictScalar<NumberNode, uint32_t>;
+
+// Walks the tree structure itself and checks every invariant: order, balance bits against the real
+// heights, child and thread flags, threads pointing at the in-order neighbours, the in-tree flag.
+class TreeChecker {
+public:
+    explicit TreeChecker(const CDictBase& dict) : dict_(dict) {}
+
+    // The keys in order; fails the test on any broken invariant.
+    std::vector<uint32_t> Check() {
+        order_.clear();
+        height_ = Walk(dict_.Root());
+        for (size_t i = 0; i < order_.size(); ++i) {
+            const CDictNodeBase* n = order_[i];
+            const CDictNodeBase* pred = i ? order_[i - 1] : nullptr;
+            const CDictNodeBase* succ = i + 1 < order_.size() ? order_[i + 1] : nullptr;
+            if (n->Flags() & CDictNodeBase::kLeftThread) {
+                EXPECT_EQ(n->Left(), pred) << "left thread";
+            }
+            if (n->Flags() & CDictNodeBase::kRightThread) {
+                EXPECT_EQ(n->Right(), succ) << "right thread";
+            }
+            if (i) {
+                EXPECT_LT(KeyOf(pred), KeyOf(n)) << "order";
+            }
+            // Stepping through the dictionary agrees with the structure.
+            EXPECT_EQ(CDictBase::NextNode(n), succ);
+            EXPECT_EQ(CDictBase::PrevNode(n), pred);
+        }
+        EXPECT_EQ(dict_.FirstNode(), order_.empty() ? nullptr : order_.front());
+        EXPECT_EQ(dict_.LastNode(), order_.empty() ? nullptr : order_.back());
+        EXPECT_EQ(dict_.Count(), order_.size());
+        EXPECT_LE(height_, 1.44 * std::log2(static_cast<double>(order_.size()) + 2)) << "too tall";
+        std::vector<uint32_t> keys;
+        for (const CDictNodeBase* n : order_) keys.push_back(KeyOf(n));
+        return keys;
+    }
+    int Height() const { return height_; }
+
+private:
+    static uint32_t KeyOf(const CDictNodeBase* n) { return static_cast<const NumberNode*>(n)->key; }
+
+    int Walk(const CDictNodeBase* n) {
+        if (!n) return 0;
+        const uint8_t flags = n->Flags();
+        EXPECT_TRUE(flags & CDictNodeBase::kInTree);
+        EXPECT_EQ(flags & 0xC8, 0) << "stray flag bits";
+        const bool leftThread = flags & CDictNodeBase::kLeftThread;
+        const bool rightThread = flags & CDictNodeBase::kRightThread;
+        if (!leftThread) {
+            EXPECT_NE(n->Left(), nullptr);
+        }
+        if (!rightThread) {
+            EXPECT_NE(n->Right(), nullptr);
+        }
+        const int lh = leftThread ? 0 : Walk(n->Left());
+        order_.push_back(n);
+        const int rh = rightThread ? 0 : Walk(n->Right());
+        const uint8_t balance = flags & (CDictNodeBase::kLeftHeavy | CDictNodeBase::kRightHeavy);
+        const uint8_t expected = lh == rh       ? 0
+                                 : lh == rh + 1 ? CDictNodeBase::kLeftHeavy
+                                 : rh == lh + 1 ? CDictNodeBase::kRightHeavy
+                                                : 0xFF;
+        EXPECT_EQ(balance, expected) << "key " << KeyOf(n) << ": heights " << lh << " and " << rh;
+        return 1 + std::max(lh, rh);
+    }
+
+    const CDictBase& dict_;
+    std::vector<const CDictNodeBase*> order_;
+    int height_ = 0;
+};
+
+std::vector<uint32_t> Backward(const NumberDict& dict) {
+    std::vector<uint32_t> keys;
+    for (NumberNode* n = dict.Last(); n; n = NumberDict::Prev(n)) keys.push_back(n->key);
+    return keys;
+}
+
+std::optional<uint32_t> ModelFloor(const std::set<uint32_t>& model, uint32_t key) {
+    auto it = model.upper_bound(key);
+    if (it == model.begin()) return std::nullopt;
+    return *--it;
+}
+
+std::optional<uint32_t> ModelCeiling(const std::set<uint32_t>& model, uint32_t key) {
+    auto it = model.lower_bound(key);
+    if (it == model.end()) return std::nullopt;
+    return *it;
+}
+
+std::optional<uint32_t> KeyOf(const NumberNode* node) {
+    return node ? std::optional<uint32_t>(node->key) : std::nullopt;
+}
+
+void RunRandomAgainstStdSet(uint32_t seed, uint32_t keyRange, int steps) {
+    std::mt19937 rng(seed);
+    NumberDict dict;
+    std::set<uint32_t> model;
+    TreeChecker checker(dict);
+    for (int step = 0; step < steps; ++step) {
+        const uint32_t key = rng() % keyRange;
+        const int op = static_cast<int>(rng() % 8);
+        if (op < 3) {
+            auto* node = new NumberNode(key);
+            NumberNode* present = dict.Insert(node);
+            const bool inserted = model.insert(key).second;
+            ASSERT_EQ(present == nullptr, inserted);
+            if (present) {
+                EXPECT_EQ(present->key, key);
+                EXPECT_FALSE(node->IsInTree());
+                delete node;
+            }
+        } else if (op < 5) {
+            NumberNode* node = dict.Find(key);
+            ASSERT_EQ(node != nullptr, model.count(key) == 1);
+            if (node) {
+                // A stranger with the same key is not this tree's node.
+                NumberNode stranger(key);
+                EXPECT_FALSE(dict.Remove(&stranger));
+                ASSERT_TRUE(dict.Remove(node));
+                EXPECT_FALSE(node->IsInTree());
+                EXPECT_EQ(node->Flags(), CDictNodeBase::kNewNodeFlags);
+                EXPECT_FALSE(dict.Remove(node));
+                delete node;
+                model.erase(key);
+            }
+        } else {
+            ASSERT_EQ(KeyOf(dict.Floor(key)), ModelFloor(model, key)) << "floor of " << key;
+            ASSERT_EQ(KeyOf(dict.Ceiling(key)), ModelCeiling(model, key)) << "ceiling of " << key;
+        }
+        std::vector<uint32_t> keys = checker.Check();
+        ASSERT_EQ(keys, std::vector<uint32_t>(model.begin(), model.end())) << "step " << step;
+        if (::testing::Test::HasFailure()) return;
+    }
+    EXPECT_EQ(Backward(dict), std::vector<uint32_t>(model.rbegin(), model.rend()));
+}
+
+}  // namespace
+
+TEST(Dict, PathArraysCoverTheTallestTreeThatFits) {
+    // 2^59 nodes of 32 bytes fill a 64-bit address space; the sparsest AVL tree of that many nodes
+    // is 84 levels tall.
+    if (sizeof(void*) == 8) {
+        EXPECT_EQ(MaxDictTreeHeight(), 84);
+    }
+    EXPECT_GE(CDictBase::kInsertPathSize, MaxDictTreeHeight());
+    EXPECT_GE(CDictBase::kRemovePathSize, MaxDictTreeHeight() + 1);
+}
+
+TEST(Dict, MatchesStdSetUnderRandomOperations) {
+    RunRandomAgainstStdSet(1, 64, 6000);      // small and dense: many duplicates and near-empty trees
+    RunRandomAgainstStdSet(2, 600, 12000);    // grows to a few hundred nodes
+    RunRandomAgainstStdSet(3, 1u << 31, 4000);  // sparse keys, mostly misses on lookups
+}
+
+TEST(Dict, AscendingInsertionStaysShortAndIteratesBothWays) {
+    NumberDict dict;
+    for (uint32_t k = 1; k <= 1000; ++k) ASSERT_EQ(dict.Insert(new NumberNode(k)), nullptr);
+    TreeChecker checker(dict);
+    std::vector<uint32_t> keys = checker.Check();
+    EXPECT_LE(checker.Height(), 1.44 * std::log2(1001.0));
+    std::vector<uint32_t> expected;
+    for (uint32_t k = 1; k <= 1000; ++k) expected.push_back(k);
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(Backward(dict), std::vector<uint32_t>(expected.rbegin(), expected.rend()));
+    EXPECT_EQ(dict.First()->key, 1u);
+    EXPECT_EQ(dict.Last()->key, 1000u);
+    EXPECT_EQ(dict.Floor(0), nullptr);
+    EXPECT_EQ(dict.Ceiling(1001), nullptr);
+    EXPECT_EQ(dict.Floor(5000)->key, 1000u);
+}
+
+TEST(Dict, RootRemovalDuplicatesAndStrangers) {
+    NumberDict dict;
+    TreeChecker checker(dict);
+    EXPECT_EQ(dict.First(), nullptr);
+    EXPECT_EQ(dict.Find(1), nullptr);
+    NumberNode outsider(7);
+    EXPECT_FALSE(dict.Remove(&outsider));  // empty tree
+
+    for (uint32_t k : {20u, 10u, 30u}) dict.Insert(new NumberNode(k));
+    NumberNode* root = static_cast<NumberNode*>(dict.Root());
+    ASSERT_EQ(root->key, 20u);
+
+    // A duplicate is refused and the tree is left exactly as it was.
+    NumberNode duplicate(10);
+    const CDictNodeBase* left = root->Left();
+    const uint8_t rootFlags = root->Flags();
+    EXPECT_EQ(dict.Insert(&duplicate), dict.Find(10));
+    EXPECT_EQ(duplicate.Flags(), CDictNodeBase::kNewNodeFlags);
+    EXPECT_EQ(dict.Root(), root);
+    EXPECT_EQ(root->Left(), left);
+    EXPECT_EQ(root->Flags(), rootFlags);
+
+    EXPECT_FALSE(dict.Remove(&outsider));   // key not present
+    EXPECT_FALSE(dict.Remove(&duplicate));  // key present, but another node
+    ASSERT_TRUE(dict.Remove(root));
+    delete root;
+    EXPECT_EQ(checker.Check(), (std::vector<uint32_t>{10, 30}));
+    NumberNode* first = dict.First();
+    NumberNode* last = dict.Last();
+    ASSERT_TRUE(dict.Remove(first));
+    delete first;
+    EXPECT_EQ(checker.Check(), (std::vector<uint32_t>{30}));
+    ASSERT_TRUE(dict.Remove(last));
+    delete last;
+    EXPECT_TRUE(dict.IsEmpty());
+    EXPECT_EQ(checker.Check(), std::vector<uint32_t>{});
+}
+
+TEST(Dict, ClearAndDestructorDestroyNodesInKeyOrder) {
+    std::vector<uint32_t> graveyard;
+    {
+        NumberDict dict;
+        for (uint32_t k : {5u, 3u, 9u, 1u, 4u, 7u, 8u}) dict.Insert(new NumberNode(k, &graveyard));
+        dict.Clear();
+        EXPECT_TRUE(dict.IsEmpty());
+        EXPECT_EQ(graveyard, (std::vector<uint32_t>{1, 3, 4, 5, 7, 8, 9}));
+        graveyard.clear();
+        for (uint32_t k : {2u, 6u, 0u}) dict.Insert(new NumberNode(k, &graveyard));
+    }
+    EXPECT_EQ(graveyard, (std::vector<uint32_t>{0, 2, 6}));
+}
+
+TEST(DictKeys, PointsByRowThenColumnNumbersAndPointersUnsigned) {
+    EXPECT_LT(CompareKeys(CLPoint{5, -1}, CLPoint{-5, 0}), 0);
+    EXPECT_LT(CompareKeys(CLPoint{-5, 0}, CLPoint{5, 0}), 0);
+    EXPECT_EQ(CompareKeys(CLPoint{3, 4}, CLPoint{3, 4}), 0);
+    EXPECT_GT(CompareKeys(CLPoint{-2147483647, 2147483646}, CLPoint{2147483646, -2147483647}), 0);
+    EXPECT_GT(CompareKeys(0x80000000u, 1u), 0);
+    EXPECT_LT(CompareKeys(CName("Alpha"), CName("beta")), 0);
+    EXPECT_EQ(CompareKeys(CName("von Neumann"), CName("VonNeumann")), 0);
+    int cells[2];
+    EXPECT_LT(CompareKeys(&cells[0], &cells[1]), 0);
+    EXPECT_GT(CompareKeys(static_cast<const void*>(&cells[1]), static_cast<const void*>(&cells[0])), 0);
+}
+
+namespace {
+
+struct PointNode : CDictScalarNode<PointNode, CLPoint> {
+    using CDictScalarNode::CDictScalarNode;
+};
+
+}  // namespace
+
+TEST(DictScalar, PointDictionaryOrdersByRowThenColumn) {
+    CDictScalar<PointNode, CLPoint> points;
+    const std::vector<CLPoint> input{{3, 1}, {-4, 2}, {0, -7}, {-1, 1}, {2, -7}};
+    for (CLPoint p : input) points.Insert(new PointNode(p));
+    std::vector<CLPoint> order;
+    for (PointNode* n = points.First(); n; n = points.Next(n)) order.push_back(n->Key());
+    EXPECT_EQ(order, (std::vector<CLPoint>{{0, -7}, {2, -7}, {-1, 1}, {3, 1}, {-4, 2}}));
+    EXPECT_EQ(points.Floor(CLPoint{100, 1})->key, (CLPoint{3, 1}));
+    EXPECT_EQ(points.Ceiling(CLPoint{-100, 2})->key, (CLPoint{-4, 2}));
+    EXPECT_EQ(points.Ceiling(CLPoint{3, 2}), nullptr);
+}
+
+TEST(DictSet, NumbersAndPointers) {
+    CSet<uint32_t> numbers;
+    EXPECT_TRUE(numbers.Add(0xFFFFFFFFu));
+    EXPECT_TRUE(numbers.Add(1));
+    EXPECT_FALSE(numbers.Add(1));
+    EXPECT_TRUE(numbers.Contains(0xFFFFFFFFu));
+    EXPECT_EQ(numbers.First()->key, 1u);  // unsigned: the all-ones number is the greatest
+    EXPECT_TRUE(numbers.Erase(1));
+    EXPECT_FALSE(numbers.Erase(1));
+    EXPECT_EQ(numbers.Count(), 1u);
+
+    int objects[3];
+    CSet<const int*> pointers;
+    for (int i = 2; i >= 0; --i) EXPECT_TRUE(pointers.Add(&objects[i]));
+    EXPECT_EQ(pointers.First()->key, &objects[0]);
+    EXPECT_EQ(pointers.Last()->key, &objects[2]);
+}
+
+namespace {
+
+struct Game {
+    Game(const char* name, int* deaths) : name(name), deaths(deaths) {}
+    ~Game() { ++*deaths; }
+    const CName& Key() const { return name; }
+    CName name;
+    int* deaths;
+};
+
+std::vector<std::string> Names(CDictRefIter<Game>& it) {
+    std::vector<std::string> names;
+    for (it.First(); it.Current(); it.Next()) names.push_back(it.Object()->name.Text());
+    return names;
+}
+
+}  // namespace
+
+TEST(DictKeyed, OwnsItsObjectsUntilTheyAreRemoved) {
+    int deaths = 0;
+    {
+        CDictKeyed<Game, CName> games;
+        Game* life = new Game("Life", &deaths);
+        Game* seeds = new Game("seeds", &deaths);
+        Game* highLife = new Game("High Life", &deaths);
+        EXPECT_EQ(games.InsertObject(life), nullptr);
+        EXPECT_EQ(games.InsertObject(seeds), nullptr);
+        EXPECT_EQ(games.InsertObject(highLife), nullptr);
+
+        // A clash under the folded name returns the present game; the newcomer stays the caller's.
+        Game* clash = new Game("HIGHLIFE", &deaths);
+        EXPECT_EQ(games.InsertObject(clash), highLife);
+        EXPECT_EQ(deaths, 0);
+        EXPECT_FALSE(games.RemoveObject(clash));  // equal key, but not this object
+        delete clash;
+        EXPECT_EQ(deaths, 1);
+
+        EXPECT_EQ(games.Find(CName("high life")), highLife);
+        EXPECT_EQ(games.Ceiling(CName("j")), life);
+        EXPECT_EQ(games.Floor(CName("a")), nullptr);
+
+        CDictKeyedIter<Game, CName> it(games);
+        EXPECT_EQ(Names(it), (std::vector<std::string>{"High Life", "Life", "seeds"}));
+        std::vector<std::string> backward;
+        for (it.Last(); it.Current(); it.Prev()) backward.push_back(it.Object()->name.Text());
+        EXPECT_EQ(backward, (std::vector<std::string>{"seeds", "Life", "High Life"}));
+        EXPECT_EQ(it.Next(), nullptr);  // stays past the end
+
+        // Removal hands the object back intact.
+        EXPECT_TRUE(games.RemoveObject(life));
+        EXPECT_EQ(deaths, 1);
+        EXPECT_FALSE(games.RemoveObject(life));
+        EXPECT_EQ(Names(it), (std::vector<std::string>{"High Life", "seeds"}));
+        delete life;
+        EXPECT_EQ(deaths, 2);
+    }
+    EXPECT_EQ(deaths, 4);  // the dictionary destroyed the two games it still held
+}
+
+TEST(DictRef, RemovesByObjectAndDestroysWhatItHolds) {
+    int deaths = 0;
+    {
+        CDictRef<Game> games;
+        Game* a = new Game("a", &deaths);
+        Game* b = new Game("b", &deaths);
+        EXPECT_EQ(games.InsertObject(b), nullptr);
+        EXPECT_EQ(games.InsertObject(a), nullptr);
+        Game probe("B", &deaths);
+        EXPECT_EQ(games.FindObject(probe), b);
+        EXPECT_FALSE(games.RemoveObject(&probe));
+        EXPECT_TRUE(games.RemoveObject(b));
+        EXPECT_EQ(games.FindObject(probe), nullptr);
+        delete b;
+        EXPECT_EQ(deaths, 1);
+        // Removing a node by hand and destroying it takes the object with it.
+        CDictRefNode<Game>* node = games.First();
+        EXPECT_TRUE(games.Remove(node));
+        delete node;
+        EXPECT_EQ(deaths, 2);
+        EXPECT_EQ(games.InsertObject(new Game("c", &deaths)), nullptr);
+    }
+    EXPECT_EQ(deaths, 4);  // "c" with the dictionary, then the probe
+}

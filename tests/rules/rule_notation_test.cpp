@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "formats/lex.h"
+#include "rules/rule_notation.h"
+
+using namespace tessera;
+
+TEST(RuleNotation, ExamplesReadAndPrint) {
+    struct Case {
+        const char* text;
+        RuleCode code;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {"23/3", 0x07BC100C, "23/3"},
+        {"S23/B3", 0x07BC100C, "23/3"},
+        {"B3/S23", 0x07BC100C, "23/3"},
+        {"S23/3", 0x07BC100C, "23/3"},
+        {"2 3 / 3", 0x07BC100C, "23/3"},
+        {"23/36", 0x07BC900C, "23/36"},
+        {"34/34", 0x07BC3018, "34/34"},
+        {"B3678/S34678", 0x07BF91D8, "34678/3678"},
+        {"34678/3678", 0x07BF91D8, "34678/3678"},
+        {"23/3/2457", 0x02A8100C, "23/3/2457"},
+        {"//12345678", 0x07BC0000, "/"},
+        {"//2457", 0x02A80000, "//2457"},
+        {"//124578", 0x06AC0000, "//124578"},
+        {"2/3/1", 0x04000004 | (1u << 12), "2/3/1"},
+        {"3", 0x07BC0008, "3/"},
+        {"/3", 0x07BC1000, "/3"},
+        {"S0", 0x07BC0001, "0/"},
+        {"B0", 0, "//"},
+        {"9/9", 0, "//"},
+        {"", 0, "//"},
+        {"b3/s23", 0, "//"},
+        {"/2", 0x07BC0800, "/2"},
+        {"23/3 trailing words", 0x07BC100C, "23/3"},
+        {"\t23/3\r", 0x07BC100C, "23/3"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseRuleText(c.text), c.code) << c.text;
+        EXPECT_EQ(FormatRule(c.code), c.printed) << c.text;
+    }
+}
+
+TEST(RuleNotation, AnExplicitEmptyNeighbourPartMeansNoNeighbours) {
+    // A rule without counted neighbours (the rules dialog's "Other") prints with an empty third part
+    // and must read back as itself, not as the eight-neighbour rule.
+    EXPECT_EQ(FormatRule(0x0000100C), "23/3/");
+    EXPECT_EQ(ParseRuleText("23/3/"), 0x0000100Cu);
+    EXPECT_EQ(ParseRuleText("0//"), 0x00000001u);
+    EXPECT_EQ(ParseRuleText("//"), 0u);
+}
+
+TEST(RuleNotation, LeavesTheLexerOnTheFirstUnusedTokenInItsMode) {
+    CLex lex("RULE 23/36abc 7\n");
+    lex.ExpectKeyword("RULE");
+    EXPECT_EQ(ParseRule(lex), 0x07BC900Cu);
+    EXPECT_EQ(lex.Kind(), TokWord);
+    EXPECT_EQ(lex.TokenText(), "abc");
+    lex.NextToken();
+    EXPECT_EQ(lex.Kind(), TokNumber);
+
+    CLex chars("B3/S23;");
+    chars.SetWordMode(false);
+    EXPECT_EQ(ParseRule(chars), kConwayRuleCode);
+    EXPECT_EQ(chars.Kind(), ';');
+    EXPECT_FALSE(chars.SetWordMode(true));
+}
+
+// Printing then parsing gives the code back for every code with a birth or survival digit
+// (birth on 0 is never part of a rule), whatever neighbours it counts.
+TEST(RuleNotation, PrintedCodesReadBack) {
+    std::mt19937 rng(7);
+    const RuleCode neighbourBits = 0x07BC0000;
+    for (int trial = 0; trial < 20000; ++trial) {
+        RuleCode counts = rng() & 0x3FDFF;  // survival 0-8, birth 1-8
+        if (counts == 0) continue;
+        RuleCode neighbours = (trial % 3 == 0) ? neighbourBits : (rng() << 18) & neighbourBits;
+        const RuleCode code = counts | neighbours;
+        const std::string text = FormatRule(code);
+        ASSERT_EQ(ParseRuleText(text), code) << text;
+        // The letter forms say the same thing.
+        const size_t slash = text.find('/');
+        const size_t second = text.find('/', slash + 1);
+        std::string lettered = "B" + text.substr(slash + 1, second - slash - 1) + "/S" + text.substr(0, slash) +
+                               (second == std::string::npos ? "" : text.substr(second));
+        ASSERT_EQ(ParseRuleText(lettered), code) << lettered;
+    }
+}
