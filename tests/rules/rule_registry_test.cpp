@@ -111,7 +111,19 @@ TEST_F(RulesTest, DefineAndRenameKeepOneRulePerCode) {
     EXPECT_TRUE(life->IsBuiltIn());
     EXPECT_EQ(FindRuleByName("23/3"), life);
     EXPECT_TRUE(RenameRule(*life, "Conway"));
-    EXPECT_EQ(RuleNames(), (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Seeds", "Three Four", "~1/1"}));
+    // A name of blanks only is no name: it unnames, or defines an anonymous rule.
+    EXPECT_TRUE(RenameRule(*named, "   "));
+    EXPECT_EQ(named->Name().Text(), "~/2");
+    EXPECT_TRUE(DefineRule("Seeds", seeds));
+    EXPECT_TRUE(DefineRule("", seeds));
+    EXPECT_TRUE(named->IsAnonymous());
+    EXPECT_TRUE(DefineRule("", 0x07BC0010));
+    EXPECT_EQ(FindRuleByName("4/")->Code(), 0x07BC0010u);
+    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 3u);
+    RenameRule(*FindRuleByName("4/"), "Four");
+    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 2u);
+    EXPECT_EQ(RuleNames(),
+              (std::vector<std::string>{"Conway", "Day & Night", "Four", "High Life", "Three Four", "~/2", "~1/1"}));
 }
 
 // Eviction against a small model: stamps advance on every change of the rule handed out, and beyond
