@@ -22,7 +22,6 @@ inline constexpr int XLCircularInsertions = 1312;
 inline constexpr int XLUnrecognisedLine = 1313;
 inline constexpr int XLNameInsideBlock = 1314;
 inline constexpr int XLErrorReportCaption = 1315;
-inline constexpr int XLInsertionTooLarge = 1316;
 
 // Loading a file.
 inline constexpr int SyntaxErrorAtLine = 1320;
