@@ -166,8 +166,13 @@ bool CGameRegistry::TrimAllGamesForMemory(const std::function<bool()>& enough) {
 }
 
 CGameRegistry& TheGames() {
-    // Never destroyed: at exit the application deletes the games while the pools still exist.
-    static CGameRegistry* games = new CGameRegistry;
+    // Never destroyed: at exit the application deletes the games while the pools still exist. Its
+    // games are the memory manager's recovery from the moment there are any.
+    static CGameRegistry* games = [] {
+        auto* registry = new CGameRegistry;
+        new CGameMemoryRecovery(*registry);
+        return registry;
+    }();
     return *games;
 }
 

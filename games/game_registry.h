@@ -91,7 +91,7 @@ private:
     uint32_t displayCounter_ = 0;
 };
 
-// The application's games.
+// The application's games; first use also installs them as the memory manager's recovery.
 CGameRegistry& TheGames();
 
 // Makes a registry's games the memory manager's recovery for as long as it lives, so that a full heap

@@ -137,5 +137,25 @@ TEST_F(GameMemoryTest, TrimAllGamesForMemoryStopsAsSoonAsEnoughIsFree) {
     EXPECT_EQ(StoredGenerations(a), (std::vector<int32_t>{0, 148, 149, 150}));
 }
 
+TEST(ApplicationGamesTest, TheApplicationsGamesAreTheMemoryRecovery) {
+    CGameRegistry& games = TheGames();
+    CMemoryRecoverer* installed = SetMemoryRecoverer(nullptr);
+    ASSERT_NE(installed, nullptr);
+    SetMemoryRecoverer(installed);
+    ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
+    ResetAllParameters();
+    CGame& game = games.NewGame(*RPentomino());
+    for (int i = 0; i < 120; ++i) game.StepForward(nullptr);
+    for (int32_t g = 1; g < 120; ++g) game.GetGeneration(g);
+    {
+        FullHeap full;
+        EXPECT_EQ(game.StepForward(nullptr), 0);
+    }
+    EXPECT_LT(game.Generations().Count(), 121);
+    games.DeleteAllGames();
+    ResetAllParameters();
+    ::unsetenv("TESSERA_INI");
+}
+
 }  // namespace
 }  // namespace tessera
