@@ -23,6 +23,9 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1070, "The game is not interesting after generation %1"},
     {1106, "Halcyon universe is too big"},
     {1107, "Halcyon file has incorrect format"},
+    {1200, "A row of the universe cannot hold that many cells."},
+    {1201, "Too many explorations of universes are in use at once."},
+    {1202, "The cell lies outside the limits of the universe."},
 };
 
 }  // namespace

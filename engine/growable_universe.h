@@ -1,0 +1,106 @@
+#pragma once
+// CGrowableUniverse: live cells as rows sorted by y, each an ascending array of x, carved out of a row
+// heap, plus an ordered overlay of pending single-cell edits folded into the rows in bulk.
+#include <cstdint>
+#include <memory>
+
+#include "engine/point_set.h"
+#include "engine/row_heap.h"
+#include "engine/universe.h"
+
+namespace tessera {
+
+class GrowListener;
+struct GrowStatistics;
+
+class CGrowableUniverse : public CUniverse {
+public:
+    // Generation 0, no cells, the default rule.
+    CGrowableUniverse();
+    // The given generation; the rule and cells of source, or the default rule and no cells.
+    CGrowableUniverse(int32_t generation, CUniverse* source);
+    // Generation, rule, cells and modified flag of source.
+    explicit CGrowableUniverse(CUniverse& source);
+    CGrowableUniverse(CGrowableUniverse& source) : CGrowableUniverse(static_cast<CUniverse&>(source)) {}
+    CGrowableUniverse(const CGrowableUniverse&) = delete;  // copying folds the source's pending edits
+    // Generation 0, the rule of source, its cells passed through transform.
+    CGrowableUniverse(CUniverse& source, const CTransform& transform);
+    ~CGrowableUniverse() override;
+
+    // Universe objects come from the "CGrowableUniverse" pool.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size) noexcept;
+
+    // A new empty universe with this rule and the given generation.
+    std::unique_ptr<CGrowableUniverse> NewSibling(int32_t generation) const;
+
+    bool IsGrowable() const override { return true; }
+    CGrowableUniverse& GetGrowable() override { return *this; }
+    std::unique_ptr<CGrowableUniverse> Clone() override;
+    uint32_t GetSignature() override;
+    bool SetCell(int32_t x, int32_t y) override;
+    bool ClearCell(int32_t x, int32_t y) override;
+    bool IsAlive(int32_t x, int32_t y) override;
+    CLPoint FirstCellIn(const CLRect& area) override;
+    CLPoint FirstCell() override;
+    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener) override;
+    int CheckGrowable() override;
+    CLRect GetBounds() override;
+    ExplorePtr ExploreArea(const CLRect& area) override;
+    ExplorePtr ExploreAll() override;
+    ExplorePtr ExploreSorted() override { return ExploreAll(); }
+    ExploreRowPtr ExploreRows(const CLRect& area) override;
+    ExploreRowPtr ExploreAllRows() override { return ExploreRows(UniverseLimits); }
+    void RenderBits(uint8_t* buffer, const CLRect& rect, int bytesPerLine, int scale) override;
+    void Consolidate() override;
+
+    // True when other holds the cells of this universe shifted by offset. The caller has compared
+    // populations and bounds sizes.
+    bool IsShiftOf(CUniverse& other, CLSize offset);
+
+    // Growth that also counts the windows it visits (for measurements).
+    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener, GrowStatistics* statistics);
+
+    uint32_t MaxRowPopulation() const { return maxRowPopulation_; }
+    uint32_t RowCount() const { return rowCount_; }
+    uint32_t PendingEditCount() const { return pending_ ? pending_->Count() : 0; }
+    uint32_t RowHeapBlockCount() const { return rowHeap_.BlockCount(); }
+    uint32_t RowHeapDefaultCapacity() const { return rowHeap_.DefaultCapacity(); }
+    // The first row (after consolidation by the caller), for sweeps over the rows.
+    const CRow* FirstRow() const { return firstRow_; }
+
+private:
+    friend class CRowBuilder;
+
+    void ResetCells();
+    void CopyCellsFrom(CExploreContext& cells);
+    // Consolidates when the overlay is full and makes sure one exists.
+    CPointSet& PreparePendingEdits();
+    bool RowsHold(int32_t x, int32_t y);
+    const CRow* FindRow(int32_t y);
+    // Refuses (CErrorException RowTooLong) an added cell that would make row y longer than a row can be.
+    void CheckRowRoom(int32_t y);
+
+    CRow* firstRow_ = nullptr;
+    CRowHeap rowHeap_;
+    std::unique_ptr<CPointSet> pending_;
+    uint32_t maxRowPopulation_ = 0;
+    uint32_t rowCount_ = 0;
+    const CRow* cursor_ = nullptr;
+};
+
+// Appends rows in ascending y to a universe whose cells were reset, keeping its totals.
+class CRowBuilder {
+public:
+    explicit CRowBuilder(CGrowableUniverse& universe) : universe_(universe) {}
+    CRow* Reserve(int32_t y, uint32_t need) { return universe_.rowHeap_.Reserve(y, need); }
+    void Append(CRow* row);
+    // Sets the top and bottom bounds and trims the heap, or frees it when no cell was appended.
+    void Finish();
+
+private:
+    CGrowableUniverse& universe_;
+    CRow* last_ = nullptr;
+};
+
+}  // namespace tessera

@@ -1,0 +1,94 @@
+#include "engine/row_heap.h"
+
+#include <utility>
+
+#include "engine/engine_messages.h"
+#include "foundation/block_heap.h"
+#include "foundation/errors.h"
+#include "foundation/memory_recovery.h"
+
+namespace tessera {
+
+CRowHeap::CRowHeap(CRowHeap&& other) noexcept
+    : first_(std::exchange(other.first_, nullptr)), last_(std::exchange(other.last_, nullptr)) {}
+
+CRowHeap& CRowHeap::operator=(CRowHeap&& other) noexcept {
+    if (this != &other) {
+        Free();
+        first_ = std::exchange(other.first_, nullptr);
+        last_ = std::exchange(other.last_, nullptr);
+    }
+    return *this;
+}
+
+// The block heap hands out 4n + 20 bytes for n cells; one more cell makes room for the wider link of
+// the block header.
+CRowHeap::Block* CRowHeap::NewBlock(uint32_t capacity, uint32_t defaultCapacity) {
+    auto* block = static_cast<Block*>(GuardedRowHeapAlloc(capacity + 1));
+    block->capacity = capacity;
+    block->used = 0;
+    block->reserved = 0;
+    block->defaultCapacity = defaultCapacity;
+    block->next = nullptr;
+    return block;
+}
+
+void CRowHeap::Create(uint32_t capacity) {
+    Free();
+    first_ = last_ = NewBlock(capacity, capacity);
+}
+
+void CRowHeap::Free() {
+    for (Block* block = first_; block;) {
+        Block* next = block->next;
+        TheBlockHeap().Free(block);
+        block = next;
+    }
+    first_ = last_ = nullptr;
+}
+
+CRow* CRowHeap::TryReserve(Block* block, int32_t y, uint32_t need) {
+    if (block->capacity - block->used < need + kRowOverheadWords) return nullptr;
+    auto* row = reinterpret_cast<CRow*>(block->Data() + block->used);
+    row->next = nullptr;
+    row->count = 0;
+    row->y = y;
+    row->Cells()[0] = kRowEndMarker;
+    block->reserved = need;
+    return row;
+}
+
+CRow* CRowHeap::Reserve(int32_t y, uint32_t need) {
+    if (CRow* row = TryReserve(last_, y, need)) return row;
+    ShrinkLast();
+    Block* block = NewBlock(last_->defaultCapacity, last_->defaultCapacity);
+    last_->next = block;
+    last_ = block;
+    CRow* row = TryReserve(block, y, need);
+    // Callers size blocks for their longest row; a row that cannot fit even a fresh block is refused.
+    if (!row) throw CErrorException(msg::RowTooLong);
+    return row;
+}
+
+bool CRowHeap::Commit(CRow* row) {
+    last_->reserved = 0;
+    if (row->count == 0) return false;
+    row->Cells()[row->count] = kRowEndMarker;
+    last_->used += RowWords(row->count);
+    return true;
+}
+
+void CRowHeap::ShrinkLast() {
+    if (!last_ || last_->used == last_->capacity) return;
+    if (TheBlockHeap().Shrink(last_, 4 * (last_->used + 1) + 20)) last_->capacity = last_->used;
+}
+
+uint32_t CRowHeap::BlockCount() const {
+    uint32_t n = 0;
+    for (Block* block = first_; block; block = block->next) ++n;
+    return n;
+}
+
+uint32_t CRowHeap::DefaultCapacity() const { return first_ ? first_->defaultCapacity : 0; }
+
+}  // namespace tessera

@@ -1,0 +1,72 @@
+#pragma once
+// CSearchableUniverse: live cells in a hash set of points, for constant-time membership tests wherever
+// the cells are. Whatever needs sorted rows goes to a growable copy made on demand.
+#include <cstdint>
+#include <memory>
+
+#include "engine/growable_universe.h"
+#include "engine/universe.h"
+#include "foundation/far_pool.h"
+#include "foundation/hash_set.h"
+
+namespace tessera {
+
+// The "CSearchableUniverse::hash_t::entry_t" pool (10000 entries per chunk).
+CFarPool& SearchableEntryPool();
+
+class CSearchableUniverse : public CUniverse {
+public:
+    using hash_t = CHashSet<CLPoint, CFarPoolAllocator<CHashEntry<CLPoint>>>;
+
+    // Empty, with room for about sizeHint cells; generation 0 and the default rule.
+    explicit CSearchableUniverse(int32_t sizeHint = 32);
+    // Empty, with the rule of like.
+    static std::unique_ptr<CSearchableUniverse> EmptyLike(const CUniverse& like);
+    // The cells of source (pasted, so the new universe is marked modified), optionally transformed.
+    explicit CSearchableUniverse(CUniverse& source);
+    CSearchableUniverse(CUniverse& source, const CTransform& transform);
+    ~CSearchableUniverse() override;
+
+    bool IsGrowable() const override { return false; }
+    CGrowableUniverse& GetGrowable() override;
+    std::unique_ptr<CGrowableUniverse> Clone() override;
+    uint32_t GetSignature() override { return GetGrowable().GetSignature(); }
+    bool SetCell(int32_t x, int32_t y) override;
+    bool ClearCell(int32_t x, int32_t y) override;
+    bool IsAlive(int32_t x, int32_t y) override { return cells_.Contains({x, y}); }
+    CLPoint FirstCellIn(const CLRect& area) override;
+    CLPoint FirstCell() override;
+    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener) override { return GetGrowable().Grow(listener); }
+    int CheckGrowable() override { return GetGrowable().CheckGrowable(); }
+    CLRect GetBounds() override;
+    // Every cell in hash order: the area is recorded but not applied.
+    ExplorePtr ExploreArea(const CLRect& area) override;
+    ExplorePtr ExploreAll() override;
+    ExplorePtr ExploreSorted() override { return GetGrowable().ExploreSorted(); }
+    ExploreRowPtr ExploreRows(const CLRect& area) override { return GetGrowable().ExploreRows(area); }
+    ExploreRowPtr ExploreAllRows() override { return GetGrowable().ExploreAllRows(); }
+    void RenderBits(uint8_t* buffer, const CLRect& rect, int bytesPerLine, int scale) override {
+        GetGrowable().RenderBits(buffer, rect, bytesPerLine, scale);
+    }
+    void Consolidate() override {}
+
+    size_t BucketCount() const { return cells_.BucketCount(); }
+    bool HasGrowableCopy() const { return growable_ != nullptr; }
+
+private:
+    // An edit makes the growable copy out of date: it is dropped and made again when next needed.
+    void CellsChanged();
+
+    hash_t cells_;
+    std::unique_ptr<CGrowableUniverse> growable_;
+    // Bounds stay stale after a removal until recomputed, even if cells are added meanwhile.
+    bool boundsStale_ = false;
+};
+
+// The 8-connected group of live cells of universe that holds start and lies inside area; empty (a
+// growable universe) when start is dead.
+std::unique_ptr<CUniverse> ConnectedCells(CUniverse& universe, CLPoint start, const CLRect& area);
+// The union of the objects of universe that hold a cell of seeds; every seed must be alive in universe.
+std::unique_ptr<CGrowableUniverse> ObjectsContaining(CUniverse& universe, CUniverse& seeds);
+
+}  // namespace tessera

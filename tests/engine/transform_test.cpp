@@ -1,0 +1,128 @@
+// Transforms against the orientation formulas written out independently.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/transform.h"
+#include "engine_test_support.h"
+
+namespace tessera::test {
+namespace {
+
+// The table of orientations, in 64-bit arithmetic.
+CLPoint Formula(int orientation, int32_t x0, int32_t y0, CLPoint p) {
+    const int64_t x = p.x, y = p.y;
+    int64_t rx = 0, ry = 0;
+    switch (orientation) {
+        case 0: rx = x0 + x; ry = y0 + y; break;
+        case 1: rx = x0 - y; ry = y0 + x; break;
+        case 2: rx = x0 - x; ry = y0 - y; break;
+        case 3: rx = x0 + y; ry = y0 - x; break;
+        case 4: rx = x0 - y; ry = y0 - x; break;
+        case 5: rx = x0 + x; ry = y0 - y; break;
+        case 6: rx = x0 + y; ry = y0 + x; break;
+        case 7: rx = x0 - x; ry = y0 + y; break;
+        default: return {0, 0};
+    }
+    return {static_cast<int32_t>(rx), static_cast<int32_t>(ry)};
+}
+
+std::vector<CLPoint> SamplePoints(std::mt19937& rng) {
+    std::uniform_int_distribution<int32_t> coordinate(-1000000, 1000000);
+    std::vector<CLPoint> points{{0, 0}, {1, 0}, {0, 1}, {-3, 7}};
+    for (int i = 0; i < 40; ++i) points.push_back({coordinate(rng), coordinate(rng)});
+    return points;
+}
+
+TEST(Transform, ApplyFollowsTheFormulas) {
+    std::mt19937 rng(1);
+    for (int o = 0; o < 10; ++o) {
+        const CTransform t(17, -4, o);
+        for (const CLPoint& p : SamplePoints(rng)) EXPECT_EQ(t.Apply(p), Formula(o, 17, -4, p)) << o;
+    }
+}
+
+TEST(Transform, EveryCompositionEqualsApplyingBoth) {
+    std::mt19937 rng(2);
+    std::uniform_int_distribution<int32_t> offset(-500, 500);
+    for (int a = 0; a < 8; ++a) {
+        for (int b = 0; b < 8; ++b) {
+            const CTransform first(offset(rng), offset(rng), a);
+            const CTransform then(offset(rng), offset(rng), b);
+            const CTransform c = Compose(first, then);
+            ASSERT_GE(c.orientation, 0);
+            ASSERT_LT(c.orientation, 8);
+            for (const CLPoint& p : SamplePoints(rng)) {
+                const CLPoint viaFormulas =
+                    Formula(b, then.xOffset, then.yOffset, Formula(a, first.xOffset, first.yOffset, p));
+                ASSERT_EQ(c.Apply(p), viaFormulas) << a << " then " << b;
+            }
+            EXPECT_EQ(OrientationLeadingTo(a, c.orientation), b);
+        }
+    }
+}
+
+TEST(Transform, KnownCompositions) {
+    EXPECT_EQ(Compose({0, 0, 1}, {0, 0, 1}).orientation, 2);
+    EXPECT_EQ(Compose({0, 0, 4}, {0, 0, 2}).orientation, 6);
+    EXPECT_EQ(Compose({0, 0, 5}, {0, 0, 2}).orientation, 7);
+}
+
+TEST(Transform, InverseRoundTrips) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int32_t> offset(-100000, 100000);
+    const int expectedInverse[8] = {0, 3, 2, 1, 4, 5, 6, 7};
+    for (int o = 0; o < 8; ++o) {
+        const CTransform t(offset(rng), offset(rng), o);
+        const CTransform inverse = t.Inverse();
+        EXPECT_EQ(inverse.orientation, expectedInverse[o]);
+        for (const CLPoint& p : SamplePoints(rng)) {
+            EXPECT_EQ(inverse.Apply(t.Apply(p)), p);
+            EXPECT_EQ(t.Apply(inverse.Apply(p)), p);
+        }
+        EXPECT_EQ(Compose(t, inverse), CTransform(0, 0, 0));
+    }
+}
+
+TEST(Transform, OrientationOutsideTheEightCollapsesToOrigin) {
+    const CTransform t(5, 6, 9);
+    EXPECT_EQ(t.Apply({3, 4}), (CLPoint{0, 0}));
+    EXPECT_EQ(t.Apply({-100, 7}), (CLPoint{0, 0}));
+    auto u = MakeUniverse(Glider());
+    CGrowableUniverse collapsed(*u, t);
+    EXPECT_EQ(CellsOf(collapsed), (CellSet{{0, 0}}));
+}
+
+TEST(Transform, ApplyRectOrdersTheMappedCorners) {
+    const CLRect r{2, 5, -1, 3};
+    for (int o = 0; o < 8; ++o) {
+        const CTransform t(10, 20, o);
+        const CLPoint a = Formula(o, 10, 20, {r.left, r.top});
+        const CLPoint b = Formula(o, 10, 20, {r.right, r.bottom});
+        const CLRect expected{std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
+        EXPECT_EQ(t.ApplyRect(r), expected) << o;
+    }
+}
+
+TEST(Transform, RotatingAUniverseBackAndForthGivesItBack) {
+    std::mt19937 rng(4);
+    const CellSet cells = RandomSoup(rng, -7, 3, 20, 15, 0.4);
+    auto u = MakeUniverse(cells);
+    CGrowableUniverse right(*u, CTransform(0, 0, 1));
+    CGrowableUniverse back(right, CTransform(0, 0, 3));
+    EXPECT_EQ(CellsOf(back), cells);
+    for (int o = 0; o < 8; ++o) {
+        const CTransform t(11, -9, o);
+        CGrowableUniverse moved(*u, t);
+        CellSet expected;
+        for (const CLPoint& p : cells) expected.insert(Formula(o, 11, -9, p));
+        EXPECT_EQ(CellsOf(moved), expected);
+        CGrowableUniverse restored(moved, t.Inverse());
+        EXPECT_EQ(CellsOf(restored), cells);
+        EXPECT_EQ(restored.Generation(), 0);
+        EXPECT_FALSE(restored.IsModified());
+    }
+}
+
+}  // namespace
+}  // namespace tessera::test
