@@ -58,15 +58,16 @@ private:
     std::array<uint32_t, 512> entries_;
 };
 
-// The sweep table depends only on the rule code; the last one built is kept for the next step.
-const CSweepTable& SweepTableFor(RuleCode code, const TransitionTable& table) {
+// The sweep table depends only on the rule code; the last one built is kept for the next step. A
+// growth holds its own reference, so a listener that grows another universe cannot pull it away.
+std::shared_ptr<const CSweepTable> SweepTableFor(RuleCode code, const TransitionTable& table) {
     static RuleCode cachedCode = 0;
-    static std::unique_ptr<CSweepTable> cached;
+    static std::shared_ptr<const CSweepTable> cached;
     if (!cached || cachedCode != code) {
-        cached = std::make_unique<CSweepTable>(table);
+        cached = std::make_shared<const CSweepTable>(table);
         cachedCode = code;
     }
-    return *cached;
+    return cached;
 }
 
 struct RowSweep {
@@ -176,7 +177,8 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
         else capacity = std::max<uint64_t>(wide ? 90000 : 30000, 3 * k * m + kRowOverheadWords);
         result->rowHeap_.Create(static_cast<uint32_t>(capacity));
 
-        const CSweepTable& sweepTable = SweepTableFor(ruleCode_, table);
+        const std::shared_ptr<const CSweepTable> sweepTableHeld = SweepTableFor(ruleCode_, table);
+        const CSweepTable& sweepTable = *sweepTableHeld;
         CRowBuilder builder(*result);
         uint32_t signature = 0;
         const CRow* above = kNoRow;
