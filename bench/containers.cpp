@@ -21,11 +21,6 @@ std::vector<CLPoint> RandomPoints(size_t n) {
     return points;
 }
 
-struct HeapAllocator {
-    CHashEntry<CLPoint>* Allocate() { return static_cast<CHashEntry<CLPoint>*>(::operator new(sizeof(CHashEntry<CLPoint>))); }
-    void Free(CHashEntry<CLPoint>* e) { ::operator delete(e); }
-};
-
 }  // namespace
 
 // Fill a point dictionary, look every point up, then empty it again node by node.
@@ -67,7 +62,7 @@ BENCHMARK(BM_PointDictWalk)->Arg(100000);
 static void BM_HashSetInsertFindRemove(benchmark::State& state) {
     const auto points = RandomPoints(static_cast<size_t>(state.range(0)));
     for (auto _ : state) {
-        CHashSet<CLPoint, HeapAllocator> set(static_cast<int32_t>(state.range(0) / 2));
+        CHashSet<CLPoint> set(static_cast<int32_t>(state.range(0) / 2));
         for (CLPoint p : points) set.Insert(p);
         for (CLPoint p : points) benchmark::DoNotOptimize(set.Find(p));
         for (CLPoint p : points) set.Remove(p);

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/rule_command.h"
+
 #include <iostream>
 
 namespace tessera::cli {
@@ -19,6 +21,8 @@ void PrintHelp(std::ostream& out) {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
+        {"rule", "rule TEXT...             code, notation and name of each rule (name or notation)",
+         RunRuleCommand},
     };
     return commands;
 }

@@ -24,6 +24,10 @@ void ReadSection(std::string_view section, std::string_view ignorePrefix, CParam
     }
 }
 
+void ReadSection(std::string_view section, const char* ignorePrefix, CParamReader& reader) {
+    ReadSection(section, ignorePrefix ? std::string_view(ignorePrefix) : std::string_view(), reader);
+}
+
 bool WriteSection(std::string_view section, CParamWriter& writer) {
     const auto file = ConfigFilePath();
     CIniDocument document = LoadIniFile(file);

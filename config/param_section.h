@@ -31,6 +31,8 @@ inline constexpr size_t kMaxSectionValueChars = 79;
 // Calls reader.OnEntry(key, value) for each key of the section that does not begin with
 // ignorePrefix (exact comparison; an empty prefix ignores nothing).
 void ReadSection(std::string_view section, std::string_view ignorePrefix, CParamReader& reader);
+// The same, where a null prefix (no prefix given) ignores nothing.
+void ReadSection(std::string_view section, const char* ignorePrefix, CParamReader& reader);
 
 // Replaces the section by the writer's entries, in one atomic rewrite of the file. Entries that a file
 // line cannot hold (see CIniDocument::SetValue) are skipped. False when the file could not be written;

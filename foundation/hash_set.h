@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "foundation/errors.h"
+#include "foundation/far_pool.h"
 #include "foundation/geometry.h"
 
 namespace tessera {
@@ -26,11 +28,14 @@ struct CHashEntry<CLPoint> {
     CLPoint Point() const { return CLPoint{x, y}; }
 };
 
-template <class K, class A>
+// The pool every point hash entry comes from, "CSearchableUniverse::hash_t::entry_t".
+CFarPool& HashEntryPool();
+
+template <class K, class A = CFarPoolAllocator<CHashEntry<K>>>
 class CHashSet;
 
 // A = an allocator of entries: `CHashEntry<CLPoint>* Allocate()` (raw storage, throws when memory is
-// out) and `void Free(CHashEntry<CLPoint>*)`.
+// out) and `void Free(CHashEntry<CLPoint>*)`. By default entries come from HashEntryPool().
 template <class A>
 class CHashSet<CLPoint, A> {
 public:
@@ -47,7 +52,8 @@ public:
     static constexpr uint32_t kHashModulus = 2147483549;  // 0x7FFFFF9D
 
     // Buckets: max(8, 2 x the largest power of two not above sizeHint).
-    explicit CHashSet(int32_t sizeHint, A allocator = A())
+    explicit CHashSet(int32_t sizeHint) : CHashSet(sizeHint, DefaultAllocator()) {}
+    CHashSet(int32_t sizeHint, A allocator)
         : allocator_(std::move(allocator)), bucketCount_(BucketCountFor(sizeHint)),
           mask_(static_cast<uint32_t>(bucketCount_ - 1)) {
         try {
@@ -174,6 +180,12 @@ public:
     };
 
 private:
+    static A DefaultAllocator() {
+        if constexpr (std::is_same_v<A, CFarPoolAllocator<Entry>>)
+            return A(HashEntryPool());
+        else
+            return A();
+    }
     static uintptr_t Address(Bucket& bucket) { return reinterpret_cast<uintptr_t>(&bucket); }
     static Bucket* BucketAt(uintptr_t link) { return reinterpret_cast<Bucket*>(link); }
 

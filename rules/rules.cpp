@@ -1,22 +1,32 @@
 #include "rules/rules.h"
 
+#include "config/parameters.h"
+#include "rules/rule_notation.h"
+#include "rules/rule_registry.h"
+
 namespace tessera {
-namespace {
 
-std::vector<std::unique_ptr<CRule>>& Rules() {
-    static std::vector<std::unique_ptr<CRule>> rules;
-    return rules;
+CRule::CRule(CName name, RuleCode code)
+    : CDictScalarNode(std::move(name)), code_(code), table_(BuildTransitionTable(code)) {}
+
+CRule& GetRule(RuleCode code) { return TheRuleRegistry().GetRule(code); }
+CRule* FindRuleByCode(RuleCode code) { return TheRuleRegistry().FindRuleByCode(code); }
+CRule* FindRuleByName(std::string_view name) { return TheRuleRegistry().FindRuleByName(name); }
+bool DefineRule(std::string_view name, RuleCode code) { return TheRuleRegistry().DefineRule(name, code); }
+bool RenameRule(CRule& rule, std::string_view name) { return TheRuleRegistry().RenameRule(rule, name); }
+void TrimAnonymousRules() { TheRuleRegistry().TrimAnonymousRules(); }
+CNeighborhood* FindNeighborhood(std::string_view name) { return TheRuleRegistry().FindNeighborhood(name); }
+
+std::string DisplayName(const CRule& rule) {
+    const std::string& name = rule.Name().Text();
+    return rule.IsAnonymous() ? name.substr(1) : name;
 }
 
-}  // namespace
+RuleCode DefaultRuleCode() { return ParseRuleText(params::DefaultRule.GetText()); }
 
-CRule& GetRule(RuleCode code) {
-    for (auto& rule : Rules())
-        if (rule->Code() == code) return *rule;
-    Rules().push_back(std::make_unique<CRule>(CName(), code));
-    return *Rules().back();
+void SetDefaultRule(RuleCode code) {
+    params::DefaultRule.Set(FormatRule(code));
+    SaveAllParametersIfAuto();
 }
-
-RuleCode DefaultRuleCode() { return kConwayRuleCode; }
 
 }  // namespace tessera

@@ -43,6 +43,9 @@ TEST_F(ParamSection, ReadsKeysInFileOrderSkippingTheIgnoredPrefix) {
     EXPECT_EQ(Read("Rules", "Tmp"), (Entries{{"Zeta", "1/1"}, {"alpha", "23/3"}, {"Beta", ""}}));
     EXPECT_EQ(Read("Rules", "tmp"), Read("Rules"));  // the prefix compares exactly
     EXPECT_TRUE(Read("Missing").empty());
+    CollectingReader noPrefix;
+    ReadSection("Rules", nullptr, noPrefix);
+    EXPECT_EQ(noPrefix.entries, Read("Rules"));
 }
 
 TEST_F(ParamSection, MissingOrUnreadableFileHasNoEntries) {

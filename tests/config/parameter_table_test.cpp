@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <set>
 #include <string>
 #include <variant>
@@ -130,29 +131,51 @@ TEST_F(ParameterDefaults, EveryDefaultIsValidAndReadWithoutAFile) {
     EXPECT_FALSE(std::filesystem::exists(iniPath_));
 }
 
-// Every numeric parameter takes its limits from the file and refuses one step beyond them.
+// Every numeric parameter takes its limits from the file and refuses one step beyond them. The file
+// holds one such value for every parameter at once.
+enum class Bound { Min, Max, BelowMin, AboveMax };
+
+// The text for the bound, or nothing when an unsigned minimum of 0 has no value below it.
+std::optional<std::string> BoundText(CParam* param, Bound bound) {
+    int64_t min = 0, max = 0;
+    if (auto* p = dynamic_cast<CParamInt*>(param)) {
+        min = p->Min();
+        max = p->Max();
+    } else if (auto* u = dynamic_cast<CParamUInt*>(param)) {
+        min = u->Min();
+        max = u->Max();
+        if (bound == Bound::BelowMin && min == 0) return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+    switch (bound) {
+        case Bound::Min: return std::to_string(min);
+        case Bound::Max: return std::to_string(max);
+        case Bound::BelowMin: return std::to_string(min - 1);
+        case Bound::AboveMax: return std::to_string(max + 1);
+    }
+    return std::nullopt;
+}
+
 TEST_F(ParameterDefaults, EveryNumericRangeIsEnforcedAtItsBounds) {
-    for (CParam* param : AllParameters()) {
-        SCOPED_TRACE(param->Key());
-        if (auto* p = dynamic_cast<CParamInt*>(param)) {
-            WriteParameter(p->Key(), std::to_string(p->Max()));
-            EXPECT_EQ(p->GetInt(), p->Max());
-            WriteParameter(p->Key(), std::to_string(int64_t{p->Max()} + 1));
-            EXPECT_EQ(p->GetText(), p->DefaultText());
-            WriteParameter(p->Key(), std::to_string(p->Min()));
-            EXPECT_EQ(p->GetInt(), p->Min());
-            WriteParameter(p->Key(), std::to_string(int64_t{p->Min()} - 1));
-            EXPECT_EQ(p->GetText(), p->DefaultText());
-        } else if (auto* u = dynamic_cast<CParamUInt*>(param)) {
-            WriteParameter(u->Key(), std::to_string(u->Max()));
-            EXPECT_EQ(u->GetUInt(), u->Max());
-            WriteParameter(u->Key(), std::to_string(uint64_t{u->Max()} + 1));
-            EXPECT_EQ(u->GetText(), u->DefaultText());
-            WriteParameter(u->Key(), std::to_string(u->Min()));
-            EXPECT_EQ(u->GetUInt(), u->Min());
-            if (u->Min() > 0) {
-                WriteParameter(u->Key(), std::to_string(u->Min() - 1));
-                EXPECT_EQ(u->GetText(), u->DefaultText());
+    for (Bound bound : {Bound::Min, Bound::Max, Bound::BelowMin, Bound::AboveMax}) {
+        std::string text = "[Parameters]\n";
+        for (CParam* param : AllParameters()) {
+            if (auto value = BoundText(param, bound)) text += std::string(param->Key()) + "=" + *value + "\n";
+        }
+        WriteIni(text);
+        ResetAllParameters();
+        const bool accepted = bound == Bound::Min || bound == Bound::Max;
+        for (CParam* param : AllParameters()) {
+            auto value = BoundText(param, bound);
+            if (!value) continue;
+            SCOPED_TRACE(param->Key());
+            EXPECT_EQ(param->GetText(), accepted ? *value : param->DefaultText());
+            if (!accepted) continue;
+            if (auto* p = dynamic_cast<CParamInt*>(param)) {
+                EXPECT_EQ(std::to_string(p->GetInt()), *value);
+            } else if (auto* u = dynamic_cast<CParamUInt*>(param)) {
+                EXPECT_EQ(std::to_string(u->GetUInt()), *value);
             }
         }
     }

@@ -93,14 +93,19 @@ TEST(Lex, EndOfInputThenPastEndThenError) {
             EXPECT_STREQ(e.what(), "Syntax or other error in input file at line 0");
         }
 
-        CLex lex("x\n");
-        lex.SetLineMode(lineMode);
-        if (lineMode) {
-            EXPECT_EQ(lex.NextToken(), TokEndOfLine);
+        // With or without a final newline; in line mode the end of the input is not also an end of line.
+        for (const char* text : {"x\n", "x", "x\n\n\n"}) {
+            CLex lex(text);
+            lex.SetLineMode(lineMode);
+            EXPECT_TRUE(lex.TokenBeginsWith('x'));
+            if (lineMode) {
+                EXPECT_EQ(lex.NextToken(), TokEndOfLine);
+            }
+            EXPECT_EQ(lex.NextToken(), TokEndOfFile);
+            EXPECT_FALSE(lex.TokenBeginsWith('x'));
+            EXPECT_EQ(lex.NextToken(), TokPastEnd);
+            EXPECT_THROW(lex.NextToken(), CSyntaxException);
         }
-        EXPECT_EQ(lex.NextToken(), TokEndOfFile);
-        EXPECT_EQ(lex.NextToken(), TokPastEnd);
-        EXPECT_THROW(lex.NextToken(), CSyntaxException);
     }
 }
 

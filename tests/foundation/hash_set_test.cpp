@@ -169,3 +169,21 @@ TEST(HashSet, WalkSurvivesRemovingCellsItHasPassed) {
     EXPECT_EQ(seen.size(), 40u);
     EXPECT_EQ(set.Count(), 1u);
 }
+
+TEST(HashSet, DefaultEntriesComeFromTheNamedPool) {
+    CFarPool& pool = HashEntryPool();
+    EXPECT_EQ(pool.Name(), "CSearchableUniverse::hash_t::entry_t");
+    EXPECT_EQ(pool.ElementsPerChunk(), 10000u);
+    const size_t inUseBefore = pool.TotalElements() - pool.FreeElements();
+    {
+        CHashSet<CLPoint> set(32);
+        EXPECT_EQ(set.BucketCount(), 64u);
+        for (int i = 0; i < 12000; ++i) EXPECT_EQ(set.Insert({i, -i}), nullptr);
+        EXPECT_EQ(pool.TotalElements() - pool.FreeElements(), inUseBefore + 12000);
+        for (int i = 0; i < 12000; i += 2) EXPECT_TRUE(set.Remove({i, -i}));
+        EXPECT_EQ(pool.TotalElements() - pool.FreeElements(), inUseBefore + 6000);
+        EXPECT_TRUE(set.Contains({1, -1}));
+        EXPECT_FALSE(set.Contains({2, -2}));
+    }
+    EXPECT_EQ(pool.TotalElements() - pool.FreeElements(), inUseBefore);
+}

@@ -1,0 +1,119 @@
+#include "rules/rules_dialog_model.h"
+
+#include "formats/syntax_exception.h"
+#include "rules/rule_notation.h"
+#include "rules/rule_persistence.h"
+#include "rules/rules.h"
+
+namespace tessera {
+namespace {
+
+std::optional<RuleCode> NeighborhoodCode(std::string_view name) {
+    if (const CNeighborhood* n = FindNeighborhood(name)) return n->Code();
+    return std::nullopt;
+}
+
+// The boxes the dialog has: survival on 0 to 8, birth on 1 to 8 (never on 0), neighbours 1 to 8.
+bool IsSurvivalBox(int count) { return count >= 0 && count <= 8; }
+bool IsBirthBox(int count) { return count >= 1 && count <= 8; }
+bool IsNeighbourBox(int digit) { return digit >= 1 && digit <= 8; }
+
+}  // namespace
+
+CRulesDialogModel::CRulesDialogModel(RuleCode code)
+    : code_(code),
+      conway_(NeighborhoodCode("Conway")),
+      vonNeumann_(NeighborhoodCode("von Neumann")),
+      hex_(NeighborhoodCode("Hex")) {
+    GetRule(code);
+}
+
+std::string CRulesDialogModel::Text() const { return FormatRule(code_); }
+
+bool CRulesDialogModel::CanDelete() const { return FindRuleByCode(code_) != nullptr; }
+
+bool CRulesDialogModel::SurvivalBox(int count) const { return IsSurvivalBox(count) && Survives(code_, count); }
+bool CRulesDialogModel::BirthBox(int count) const { return IsBirthBox(count) && IsBorn(code_, count); }
+bool CRulesDialogModel::NeighbourBox(int digit) const {
+    return IsNeighbourBox(digit) && ((code_ >> kNeighbourDigitBit[digit]) & 1);
+}
+
+NeighborhoodChoice CRulesDialogModel::Neighborhood() const {
+    const RuleCode bits = code_ & kNeighborhoodMask;
+    if (conway_ && bits == *conway_) return NeighborhoodChoice::Conway;
+    if (vonNeumann_ && bits == *vonNeumann_) return NeighborhoodChoice::VonNeumann;
+    if (hex_ && bits == *hex_) return NeighborhoodChoice::Hex;
+    return NeighborhoodChoice::Other;
+}
+
+RuleList CRulesDialogModel::List() const {
+    RuleList list;
+    std::optional<size_t> selected;
+    for (RuleIterator it(true, true); CRule* rule = it.Current(); it.Next()) {
+        if (rule->Code() == code_) selected = list.items.size();
+        list.items.push_back({DisplayName(*rule), rule->Code()});
+    }
+    if (!selected) {
+        // The current code's text goes before the first anonymous rule that sorts after it.
+        const std::string text = FormatRule(code_);
+        size_t at = list.items.size();
+        size_t index = 0;
+        for (RuleIterator it(true, true); CRule* rule = it.Current(); it.Next(), ++index) {
+            if (rule->IsAnonymous() && list.items[index].text.compare(text) > 0) {
+                at = index;
+                break;
+            }
+        }
+        list.items.insert(list.items.begin() + static_cast<std::ptrdiff_t>(at), {text, code_});
+        selected = at;
+    }
+    list.selected = *selected;
+    return list;
+}
+
+void CRulesDialogModel::ToggleSurvival(int count) {
+    if (IsSurvivalBox(count)) code_ ^= RuleCode{1} << count;
+}
+void CRulesDialogModel::ToggleBirth(int count) {
+    if (IsBirthBox(count)) code_ ^= RuleCode{1} << (9 + count);
+}
+void CRulesDialogModel::ToggleNeighbour(int digit) {
+    if (IsNeighbourBox(digit)) code_ ^= RuleCode{1} << kNeighbourDigitBit[digit];
+}
+
+void CRulesDialogModel::ChooseNeighborhood(NeighborhoodChoice choice) {
+    std::optional<RuleCode> bits;
+    switch (choice) {
+        case NeighborhoodChoice::Conway: bits = conway_; break;
+        case NeighborhoodChoice::VonNeumann: bits = vonNeumann_; break;
+        case NeighborhoodChoice::Hex: bits = hex_; break;
+        case NeighborhoodChoice::Other: bits = 0; break;
+    }
+    if (bits) code_ = WithNeighborhoodOf(code_, *bits);
+}
+
+bool CRulesDialogModel::TakeText(std::string_view text) {
+    if (const CRule* rule = FindRuleByName(text)) {
+        code_ = rule->Code();
+        return true;
+    }
+    try {
+        code_ = ParseRuleText(text);
+    } catch (const CSyntaxException&) {
+        return false;
+    }
+    return true;
+}
+
+bool CRulesDialogModel::Name(std::string_view name) { return DefineRule(name, code_); }
+
+void CRulesDialogModel::Delete() {
+    if (CRule* rule = FindRuleByCode(code_)) RenameRule(*rule, "");
+}
+
+bool CRulesDialogModel::Ok() {
+    GetRule(code_);
+    return SaveRules();
+}
+
+}  // namespace tessera
