@@ -2,6 +2,9 @@
 // a 3 x 3 window slides along them, and the rule's transition table gives the next window and the fate
 // of the centre cell.
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <memory>
 
 #include "engine/grow_listener.h"
 #include "engine/growable_universe.h"
@@ -19,15 +22,52 @@ struct EmptyRow {
 const EmptyRow kEmptyRow;
 const CRow* const kNoRow = &kEmptyRow.header;
 
-// Window bits of the newest column of each row.
-constexpr uint32_t kAboveBit = 64, kCentreBit = 8, kBelowBit = 1;
-constexpr uint32_t kCentreAlive = 16;
+// The sweep reads the three rows 64 columns at a time into bit masks (bit i standing for column
+// start + i) and visits, in ascending x, every column whose 3 x 3 block holds a live cell: exactly the
+// windows of the column-by-column walk, in the same order, without a comparison per column.
+//
+// The window of the column whose block starts at bit j is the three bits j..j+2 of each mask, lowest
+// column highest. Reading them in mask order gives each row group reversed, so the sweep uses the
+// rule's table through a copy indexed by the reversed groups, whose entries carry the flags (bits
+// 9-11) and the window's share of the signature (bits 12 and up: the window, twice when its centre
+// is alive).
+class CSweepTable {
+public:
+    explicit CSweepTable(const TransitionTable& table) {
+        for (uint32_t index = 0; index < 512; ++index) {
+            const uint32_t w = ReverseGroups(index);
+            const uint32_t share = (w & 16) ? 2 * w : w;
+            entries_[index] = (table[w] & (kNextAlive | kBorn | kDied)) | (share << kShareShift);
+        }
+    }
+    uint32_t operator[](uint32_t index) const { return entries_[index]; }
 
-// Branch-free minimum: the three rows' next columns are unpredictable, a jump on them costs more
-// than the arithmetic.
-inline int32_t Min(int32_t a, int32_t b) {
-    const int32_t less = -static_cast<int32_t>(a < b);
-    return b ^ ((a ^ b) & less);
+    static constexpr int kShareShift = 12;
+
+private:
+    static uint32_t ReverseGroups(uint32_t index) {
+        uint32_t w = 0;
+        for (int group = 0; group < 3; ++group) {
+            const uint32_t bits = (index >> (3 * group)) & 7;
+            const uint32_t reversed = ((bits & 1) << 2) | (bits & 2) | ((bits & 4) >> 2);
+            w |= reversed << (3 * group);
+        }
+        return w;
+    }
+
+    std::array<uint32_t, 512> entries_;
+};
+
+// The sweep table depends only on the rule code; the last one built is kept for the next step. A
+// growth holds its own reference, so a listener that grows another universe cannot pull it away.
+std::shared_ptr<const CSweepTable> SweepTableFor(RuleCode code, const TransitionTable& table) {
+    static RuleCode cachedCode = 0;
+    static std::shared_ptr<const CSweepTable> cached;
+    if (!cached || cachedCode != code) {
+        cached = std::make_shared<const CSweepTable>(table);
+        cachedCode = code;
+    }
+    return cached;
 }
 
 struct RowSweep {
@@ -37,45 +77,68 @@ struct RowSweep {
     int32_t* out;
 };
 
-// Sweeps one output row; answers the number of cells written. The loop does no allocation and no
-// search: one table lookup, three comparisons and one store per visited column, and columns with an
-// empty window are skipped by jumping to the next live column of the three rows.
+inline int32_t Min(int32_t a, int32_t b) { return a < b ? a : b; }
+
+// Adds the cells of a row that lie before limit to mask (bit i for column start + i).
+inline uint64_t TakeCells(const int32_t*& cells, uint64_t mask, int64_t start, int64_t limit) {
+    for (int64_t x = *cells; x < limit; x = *++cells) mask |= uint64_t{1} << (x - start);
+    return mask;
+}
+
+// Sweeps one output row; answers the number of cells written. No allocation and no search: per
+// visited column one table lookup and one store; empty stretches are skipped by jumping to the next
+// live column of the three rows.
 template <bool kListening>
-uint32_t SweepRow(RowSweep& s, const uint32_t* table, uint32_t& signature, uint64_t& windows,
+uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, uint64_t& windows,
                   GrowListener* listener) {
+    constexpr int kCentres = 62;  // block starts 0..61 use bits up to 63
+    constexpr uint64_t kCentreMask = (uint64_t{1} << kCentres) - 1;
     const int32_t* above = s.above;
     const int32_t* centre = s.centre;
     const int32_t* below = s.below;
     int32_t* const outStart = s.out;
     int32_t* out = outStart;
-    uint32_t w = 0;
     uint32_t sum = 0;
     uint64_t visited = 0;
-    int32_t x = 0;
+    uint64_t ma = 0, mc = 0, mb = 0;
+    int64_t start = 0;
+    bool jump = true;
     for (;;) {
-        if (w == 0) {
-            x = Min(*above, Min(*centre, *below));
-            if (x == kRowEndMarker) break;
+        if (jump) {
+            const int32_t next = Min(*above, Min(*centre, *below));
+            if (next == kRowEndMarker) break;
+            start = int64_t{next} - 2;  // the first block holding `next` starts two columns before it
         }
-        const uint32_t a = *above == x;
-        const uint32_t c = *centre == x;
-        const uint32_t b = *below == x;
-        above += a;
-        centre += c;
-        below += b;
-        w |= a * kAboveBit | c * kCentreBit | b * kBelowBit;
-        sum += w << ((w & kCentreAlive) >> 4);  // a live centre counts its window twice
-        const uint32_t e = table[w];
-        // The store is unconditional; only a live result keeps it.
-        *out = x - 1;
-        out += (e & kNextAlive) >> 9;
-        if constexpr (kListening) {
-            if (e & kBorn) listener->OnCellBorn(x - 1);
-            else if (e & kDied) listener->OnCellDied(x - 1);
+        // The end marker is never below the limit, so it is never taken as a cell.
+        const int64_t limit = std::min<int64_t>(start + 64, kRowEndMarker);
+        ma = TakeCells(above, ma, start, limit);
+        mc = TakeCells(centre, mc, start, limit);
+        mb = TakeCells(below, mb, start, limit);
+        const uint64_t occupied = ma | mc | mb;
+        uint64_t blocks = (occupied | occupied >> 1 | occupied >> 2) & kCentreMask;
+        const int64_t firstColumn = start + 1;
+        while (blocks) {
+            const int j = std::countr_zero(blocks);
+            blocks &= blocks - 1;
+            ++visited;
+            const uint32_t index =
+                static_cast<uint32_t>(((ma >> j) & 7) << 6 | ((mc >> j) & 7) << 3 | ((mb >> j) & 7));
+            const uint32_t e = table[index];
+            sum += e >> CSweepTable::kShareShift;
+            const int32_t x = static_cast<int32_t>(firstColumn + j);
+            *out = x;  // the store is unconditional; only a live result keeps it
+            out += (e & kNextAlive) >> 9;
+            if constexpr (kListening) {
+                if (e & kBorn) listener->OnCellBorn(x);
+                else if (e & kDied) listener->OnCellDied(x);
+            }
         }
-        w = e & kWindowMask;
-        ++x;
-        ++visited;
+        // The last two columns carry over into the next 64; with nothing carried, jump ahead.
+        ma >>= kCentres;
+        mc >>= kCentres;
+        mb >>= kCentres;
+        start += kCentres;
+        jump = (ma | mc | mb) == 0;
     }
     signature += sum;
     windows += visited;
@@ -114,6 +177,8 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
         else capacity = std::max<uint64_t>(wide ? 90000 : 30000, 3 * k * m + kRowOverheadWords);
         result->rowHeap_.Create(static_cast<uint32_t>(capacity));
 
+        const std::shared_ptr<const CSweepTable> sweepTableHeld = SweepTableFor(ruleCode_, table);
+        const CSweepTable& sweepTable = *sweepTableHeld;
         CRowBuilder builder(*result);
         uint32_t signature = 0;
         const CRow* above = kNoRow;
@@ -126,8 +191,8 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
             CRow* row = builder.Reserve(y, need);
             if (listener) listener->OnGrowRow(y);
             RowSweep sweep{above->Cells(), centre->Cells(), below->Cells(), row->Cells()};
-            row->count = listener ? SweepRow<true>(sweep, table.data(), signature, counted.windowsVisited, listener)
-                                  : SweepRow<false>(sweep, table.data(), signature, counted.windowsVisited, nullptr);
+            row->count = listener ? SweepRow<true>(sweep, sweepTable, signature, counted.windowsVisited, listener)
+                                  : SweepRow<false>(sweep, sweepTable, signature, counted.windowsVisited, nullptr);
             builder.Append(row);
             if (listener) listener->OnGrowRowEnd();
             ++counted.rowsVisited;

@@ -194,6 +194,12 @@ bool CGrowableUniverse::ClearCell(int32_t x, int32_t y) {
 void CGrowableUniverse::Consolidate() {
     if (!pending_) return;
     CPointSet& pending = *pending_;
+    if (pending.Count() == 0) {
+        // Nothing to fold in; bounds made stale by a cleared edit come straight from the rows.
+        RecomputeBoundsFromRows();
+        pending_.reset();
+        return;
+    }
     const uint64_t p = pending.Count();
     uint64_t estimate = population_ + (uint64_t{rowCount_} + p) * kRowOverheadWords + p;
     if (estimate >= kMaxBlockWords) estimate = std::min<uint64_t>(maxRowPopulation_ + p + kRowOverheadWords, kMaxBlockWords);
@@ -264,6 +270,20 @@ void CGrowableUniverse::Consolidate() {
         throw;
     }
     pending_.reset();
+}
+
+void CGrowableUniverse::RecomputeBoundsFromRows() {
+    bounds_ = EmptyRect;
+    const CRow* last = nullptr;
+    for (const CRow* row = firstRow_; row; row = row->next) {
+        bounds_.left = std::min(bounds_.left, row->Cells()[0]);
+        bounds_.right = std::max(bounds_.right, row->Cells()[row->count - 1] + 1);
+        last = row;
+    }
+    if (last) {
+        bounds_.top = firstRow_->y;
+        bounds_.bottom = last->y + 1;
+    }
 }
 
 CLRect CGrowableUniverse::GetBounds() {

@@ -73,6 +73,7 @@ private:
     friend class CRowBuilder;
 
     void ResetCells();
+    void RecomputeBoundsFromRows();
     void CopyCellsFrom(CExploreContext& cells);
     // Consolidates when the overlay is full and makes sure one exists.
     CPointSet& PreparePendingEdits();

@@ -254,3 +254,36 @@ TEST(Grow, RefusesCoordinatesBeyondTheLimits) {
 
 }  // namespace
 }  // namespace tessera::test
+
+namespace tessera::test {
+namespace {
+
+// A listener that grows another universe under another rule in the middle of a step.
+class NestingListener : public RecordingListener {
+public:
+    void OnGrowRow(int32_t y) override {
+        RecordingListener::OnGrowRow(y);
+        if (!nested_) {
+            nested_ = true;
+            auto other = MakeUniverse({{0, 0}, {1, 0}, {2, 0}}, 0x07BC900C);
+            inner = CellsOf(*other->Grow(nullptr));
+        }
+    }
+    CellSet inner;
+
+private:
+    bool nested_ = false;
+};
+
+TEST(Grow, NestedGrowthUnderAnotherRuleDoesNotDisturbTheStep) {
+    std::mt19937 rng(8);
+    const CellSet cells = RandomSoup(rng, 0, 0, 30, 30, 0.35);
+    auto u = MakeUniverse(cells);
+    NestingListener listener;
+    auto grown = u->Grow(&listener);
+    EXPECT_EQ(CellsOf(*grown), ReferenceStep(cells, kConwayRuleCode));
+    EXPECT_EQ(listener.inner, (CellSet{{1, -1}, {1, 0}, {1, 1}}));
+}
+
+}  // namespace
+}  // namespace tessera::test

@@ -270,3 +270,21 @@ TEST(EngineMessages, RefusalsHaveTexts) {
 
 }  // namespace
 }  // namespace tessera::test
+
+namespace tessera::test {
+namespace {
+
+TEST(UniverseEdits, StaleBoundsWithNothingPendingComeFromTheRows) {
+    auto u = MakeUniverse({{0, 0}, {4, 4}});
+    u->Consolidate();
+    const uint32_t blocks = u->RowHeapBlockCount();
+    EXPECT_TRUE(u->ClearCell(4, 4));
+    EXPECT_TRUE(u->SetCell(4, 4));  // cancels the pending edit, the bounds stay stale
+    EXPECT_EQ(u->PendingEditCount(), 0u);
+    EXPECT_EQ(u->GetBounds(), (CLRect{0, 5, 0, 5}));
+    EXPECT_EQ(u->RowHeapBlockCount(), blocks);
+    EXPECT_EQ(CellsOf(*u), (CellSet{{0, 0}, {4, 4}}));
+}
+
+}  // namespace
+}  // namespace tessera::test
