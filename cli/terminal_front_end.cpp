@@ -52,8 +52,14 @@ void CTerminalMainWindow::ReportMessage(CGame&, int messageId) {
 
 void CTerminalMainWindow::ReportError(int messageId, std::string_view detail) {
     lastMessage_ = messageId;
-    messages_ << MessageText(messageId);
-    if (!detail.empty()) messages_ << " (" << detail << ")";
+    const std::string_view text = MessageText(messageId);
+    // The detail of one of the program's exceptions already begins with the message's text.
+    if (detail.substr(0, text.size()) == text) {
+        messages_ << detail;
+    } else {
+        messages_ << text;
+        if (!detail.empty()) messages_ << " (" << detail << ")";
+    }
     messages_ << "\n" << std::flush;
 }
 
