@@ -177,6 +177,23 @@ TEST_F(XLReaderTest, InsertionsResolveInDependencyOrderAndDeepChains) {
     EXPECT_EQ(0u, deep->ErrorCount());
 }
 
+TEST_F(XLReaderTest, RepeatedDoublingResolvesExactly) {
+    // Each block holds its predecessor twice, side by side then one above the other.
+    std::string text = "#B d0\n*\n#E\n";
+    for (int i = 1; i <= 12; ++i) {
+        const int offset = 1 << ((i + 1) / 2);
+        text += "#B d" + std::to_string(i) + "\n#I d" + std::to_string(i - 1) + "\n#I d" + std::to_string(i - 1) +
+                (i % 2 ? " " + std::to_string(offset) + " 0" : " 0 " + std::to_string(offset)) + "\n#E\n";
+    }
+    auto c = ReadText(text);
+    CUniverse& top = *c->Find(CName("d12"))->universe;
+    EXPECT_EQ(4096u, top.Population());
+    // Cells at every even position of a 127 x 127 square: the offsets 2, 4, ..., 64 in each direction.
+    EXPECT_EQ((CLRect{0, 127, 0, 127}), top.GetBounds());
+    EXPECT_TRUE(top.IsAlive(126, 126));
+    EXPECT_FALSE(top.IsAlive(1, 0));
+}
+
 TEST_F(XLReaderTest, CircularAndMissingInsertionsAreReported) {
     auto circular = ReadText("#B a\n*\n#I b\n#E\n#B b\n#I a 5 5\n#E\n#B self\n#I self 1 1\n*\n#E\n");
     EXPECT_EQ((std::vector<std::string>{"File contains circular insertions"}), MessagesOf(*circular));
