@@ -67,6 +67,19 @@ bool ParseRleHeader(std::string_view text, RuleCode& rule) {
     }
 }
 
+// Line mode for the length of the read, restored however the read ends.
+class CLineModeScope {
+public:
+    explicit CLineModeScope(CLex& lex) : lex_(lex), saved_(lex.SetLineMode(true)) {}
+    ~CLineModeScope() { lex_.SetLineMode(saved_); }
+    CLineModeScope(const CLineModeScope&) = delete;
+    CLineModeScope& operator=(const CLineModeScope&) = delete;
+
+private:
+    CLex& lex_;
+    bool saved_;
+};
+
 class CXLReader {
 public:
     CXLReader(CXLUniverseCollection& collection, CLex& lex) : collection_(collection), lex_(lex) {}
@@ -75,17 +88,13 @@ public:
         CXLUniverse* top = collection_.FindOrCreate(CName(std::string(title)));
         collection_.SetTopLevel(top);
         current_ = top;
-        const bool savedLineMode = lex_.SetLineMode(true);
-        try {
+        {
+            CLineModeScope lineMode(lex_);
             while (lex_.Kind() != TokEndOfFile && lex_.Kind() != TokPastEnd) {
                 if (lex_.Kind() != TokEndOfLine) ReadLine();
                 lex_.SkipLine();
             }
-        } catch (...) {
-            lex_.SetLineMode(savedLineMode);
-            throw;
         }
-        lex_.SetLineMode(savedLineMode);
         // A top level that holds nothing, not even insertions, is no pattern of the file.
         CXLUniverse* topLevel = collection_.TopLevel();
         if (topLevel && topLevel->universe->Population() == 0 && topLevel->insertions.IsEmpty())
