@@ -38,6 +38,8 @@ public:
     std::string TokenText() const { return line_.substr(tokenStart_, cursor_ - tokenStart_); }
     bool TokenBeginsWith(char c) const { return tokenStart_ < cursor_ && line_[tokenStart_] == c; }
     int32_t LineNumber() const { return lineNumber_; }
+    // The whole current line as read (for messages that quote it).
+    const std::string& LineText() const { return line_; }
     const std::string& FileName() const { return fileName_; }
 
     // Each returns the previous mode. Changing the word mode scans the current token again.

@@ -27,7 +27,7 @@ public:
     // The listener passed to Grow while this window displays growth; none when it wants no reports.
     virtual GrowListener* Listener() = 0;
     // The floating object, or none.
-    virtual const CUniverse* FloatingObject() const = 0;
+    virtual CUniverse* FloatingObject() = 0;
     // The game's current generation has changed (the window redraws it).
     virtual void CurrentGenerationChanged() = 0;
     // The window is detaching from its game: it keeps what it needs to restore its view.

@@ -24,9 +24,9 @@ std::string DisplayName(const CRule& rule) {
 
 RuleCode DefaultRuleCode() { return ParseRuleText(params::DefaultRule.GetText()); }
 
-void SetDefaultRule(RuleCode code) {
-    params::DefaultRule.Set(FormatRule(code));
-    SaveAllParametersIfAuto();
+bool SetDefaultRule(RuleCode code) {
+    params::DefaultRule.Set(FormatRule(code));  // a rule's text is always a valid value
+    return SaveAllParametersIfAuto();
 }
 
 }  // namespace tessera

@@ -63,7 +63,8 @@ std::string DisplayName(const CRule& rule);
 
 // The rule code given to universes made without a rule of their own (parameter "DefaultRule").
 RuleCode DefaultRuleCode();
-// Changes the "DefaultRule" parameter and saves it when parameters are saved automatically.
-void SetDefaultRule(RuleCode code);
+// Changes the "DefaultRule" parameter and saves it when parameters are saved automatically; false when
+// the configuration file could not be written.
+bool SetDefaultRule(RuleCode code);
 
 }  // namespace tessera

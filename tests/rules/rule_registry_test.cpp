@@ -238,13 +238,13 @@ TEST_F(RulesTest, DefaultRule) {
 
     WriteIni("");
     ResetAllParameters();
-    SetDefaultRule(kDayAndNight);
+    EXPECT_TRUE(SetDefaultRule(kDayAndNight));
     EXPECT_EQ(DefaultRuleCode(), kDayAndNight);
     EXPECT_NE(ReadIni().find("DefaultRule=34678/3678"), std::string::npos);
 
     WriteIni("[Parameters]\nAutoSaveConfig=0\n");
     ResetAllParameters();
-    SetDefaultRule(kThreeFour);
+    EXPECT_TRUE(SetDefaultRule(kThreeFour));
     EXPECT_EQ(DefaultRuleCode(), kThreeFour);
     EXPECT_EQ(ReadIni().find("DefaultRule"), std::string::npos);
 }

@@ -1,0 +1,40 @@
+#pragma once
+// The options of `tessera-cli run`, and reading them from the command line.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tessera::cli {
+
+enum class OutputFormat {
+    Default,  // as the program saves: XLife when "WriteXLifeFormat" is 1, else the game format
+    XLife,    // the program's XLife writer: pictures or RLE as the parameters choose
+    Rle,      // always the RLE form
+    Game,     // the game format
+};
+
+struct RunOptions {
+    std::string file;
+    int32_t generations = 0;
+    std::optional<std::string> rule;    // rule name or notation
+    std::optional<std::string> select;  // universe to take when the file offers several
+    std::optional<std::string> output;  // file to write; standard output when absent
+    OutputFormat format = OutputFormat::Default;
+};
+
+// What the command line asked for: options to run, the help text, or a usage error (its message).
+struct RunHelpRequest {};
+struct RunUsageError {
+    std::string message;
+};
+using RunCommandLine = std::variant<RunOptions, RunHelpRequest, RunUsageError>;
+
+// Reads `FILE [options]`; each option takes its value as the next argument or after "=".
+RunCommandLine ParseRunOptions(const std::vector<std::string>& args);
+
+// The synopsis and the option list, for --help and usage errors.
+const char* RunUsageText();
+
+}  // namespace tessera::cli

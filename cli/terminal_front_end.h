@@ -1,0 +1,62 @@
+#pragma once
+// The batch tool's answers to what the background tasks ask of the main window: nothing to draw, no
+// person to wait for; messages go to a stream (stderr), and a long growth's cancel box shows its two
+// lines on the terminal when there is one.
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "games/front_end.h"
+
+namespace tessera::cli {
+
+class CTerminalMainWindow : public CMainWindowPort {
+public:
+    // Messages are written to `messages`; the cancel box's lines too when showProgress is set (when
+    // that stream is a terminal).
+    CTerminalMainWindow(std::ostream& messages, bool showProgress);
+    ~CTerminalMainWindow() override;
+
+    void SetCurrentGame(CGame* game) { currentGame_ = game; }
+
+    CGame* CurrentGame() override { return currentGame_; }
+    void ShowGeneration(CGame&) override {}  // the result is written once the growth has ended
+    void EndGrowthDisplay(CGame&) override {}
+    void EnterBusyState() override { ++busyDepth_; }
+    void LeaveBusyState() override { --busyDepth_; }
+    void ShowBusyCursor() override {}
+    void ReportMessage(CGame& game, int messageId) override;
+    void ReportError(int messageId, std::string_view detail) override;
+    uint32_t SpeedSliderValue() override;
+    void ArmSliceTimer(int64_t milliseconds) override;
+    void KillSliceTimer() override { timerArmed_ = false; }
+    void PostCommand(uint32_t commandId) override { postedCommands_.push_back(commandId); }
+    std::unique_ptr<CCancelBoxDisplay> MakeCancelBoxDisplay(CCancelBox& box) override;
+
+    // Presses Cancel in the open cancel box, if there is one; answers whether there was.
+    bool CancelOpenBox();
+
+    // The last message reported for a game or as an error (0: none).
+    int LastMessage() const { return lastMessage_; }
+    int BusyDepth() const { return busyDepth_; }
+    bool IsTimerArmed() const { return timerArmed_; }
+    int64_t TimerMilliseconds() const { return timerMilliseconds_; }
+
+private:
+    class CBoxDisplay;
+    friend class CBoxDisplay;
+
+    std::ostream& messages_;
+    bool showProgress_;
+    CGame* currentGame_ = nullptr;
+    CCancelBox* openBox_ = nullptr;
+    int busyDepth_ = 0;
+    int lastMessage_ = 0;
+    bool timerArmed_ = false;
+    int64_t timerMilliseconds_ = 0;
+    std::vector<uint32_t> postedCommands_;
+};
+
+}  // namespace tessera::cli

@@ -1,0 +1,33 @@
+#pragma once
+// What loading a file asks of the front end: choosing one of several patterns of a file, and showing
+// the problems found in it. The desktop dialogs, the batch tool and the tests implement this.
+#include <string>
+#include <string_view>
+
+#include "foundation/name.h"
+
+namespace tessera {
+
+class CUniverse;
+
+// The universes a "Select Universe" dialog lists, by 1-based index.
+class CUniverseCollection {
+public:
+    virtual ~CUniverseCollection() = default;
+    virtual int UniverseCount() const = 0;
+    virtual CUniverse* UniverseAt(int index) const = 0;
+    virtual std::string NameAt(int index) const = 0;
+    // 0 when no universe has that name.
+    virtual int IndexOf(const CName& name) const = 0;
+};
+
+class CFileDialogs {
+public:
+    virtual ~CFileDialogs() = default;
+    // "Select Universe": the 1-based index of the user's choice, 0 when the user cancels.
+    virtual int SelectUniverse(const CUniverseCollection& universes) = 0;
+    // "File Error report": the caption line and the report, one line per problem.
+    virtual void ShowErrorReport(std::string_view caption, std::string_view report) = 0;
+};
+
+}  // namespace tessera

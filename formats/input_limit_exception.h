@@ -1,0 +1,59 @@
+#pragma once
+// An input file asks for more than a universe can hold (a row longer than a row can be, a cell beyond
+// the limits of the plane). Reading ends at once, with the line that asked for it.
+#include <cstdint>
+#include <string>
+
+#include "foundation/errors.h"
+
+namespace tessera {
+
+class CInputLimitException : public CErrorException {
+public:
+    // messageId is one of the readers' limit messages, whose %1 is the line number.
+    CInputLimitException(int messageId, int32_t lineNumber);
+    int32_t LineNumber() const { return lineNumber_; }
+    const char* what() const noexcept override { return text_.c_str(); }
+
+private:
+    int32_t lineNumber_;
+    std::string text_;
+};
+
+// Runs work; an engine refusal of a cell (a row too long, a cell outside the plane) becomes a
+// CInputLimitException at the given line.
+template <class Work>
+void WithInputLimits(int32_t lineNumber, Work&& work);
+
+// A cell position from a reader's wide arithmetic, refused when it lies outside the plane.
+struct CInputCell {
+    int32_t x;
+    int32_t y;
+};
+CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber);
+
+// Refuses a run longer than any row can hold before a single cell of it is set.
+void CheckRunLength(uint64_t cells, int32_t lineNumber);
+
+}  // namespace tessera
+
+#include "engine/engine_messages.h"
+#include "formats/format_messages.h"
+
+namespace tessera {
+
+template <class Work>
+void WithInputLimits(int32_t lineNumber, Work&& work) {
+    try {
+        work();
+    } catch (const CInputLimitException&) {
+        throw;
+    } catch (const CErrorException& error) {
+        if (error.MessageId() == msg::RowTooLong) throw CInputLimitException(msg::InputRowTooLong, lineNumber);
+        if (error.MessageId() == msg::CellOutsideUniverse)
+            throw CInputLimitException(msg::InputCellOutside, lineNumber);
+        throw;
+    }
+}
+
+}  // namespace tessera

@@ -1,0 +1,175 @@
+#include "formats/xl_collection.h"
+
+#include "config/parameters.h"
+#include "engine/transform.h"
+#include "formats/format_messages.h"
+#include "formats/input_limit_exception.h"
+#include "formats/lex.h"
+#include "foundation/messages.h"
+
+namespace tessera {
+
+bool CXLUniverse::HasPendingLocalInsertion() const {
+    for (const CXLInsertion* insertion = insertions.First(); insertion; insertion = insertion->Next())
+        if (insertion->IsLocal()) return true;
+    return false;
+}
+
+CXLUniverseCollection::CXLUniverseCollection(std::string fileName) : fileName_(std::move(fileName)) {}
+
+CXLUniverseCollection::~CXLUniverseCollection() {
+    for (CXLUniverse* universe : InOrder()) Remove(universe);
+}
+
+std::vector<CXLUniverse*> CXLUniverseCollection::InOrder() const {
+    std::vector<CXLUniverse*> out;
+    for (auto* node = universes_.First(); node; node = universes_.Next(node)) out.push_back(node->Object());
+    return out;
+}
+
+CXLUniverse* CXLUniverseCollection::FindOrCreate(const CName& name) {
+    if (CXLUniverse* present = universes_.Find(name)) return present;
+    auto universe = std::make_unique<CXLUniverse>(name);
+    universes_.InsertObject(universe.get());
+    return universe.release();
+}
+
+CXLUniverse* CXLUniverseCollection::CreateWithFreeName(const CName& name) {
+    for (int suffix = 0; suffix <= 999; ++suffix) {
+        const CName candidate = suffix == 0 ? name : CName(name.Text() + "-" + std::to_string(suffix));
+        if (!universes_.Find(candidate)) return FindOrCreate(candidate);
+    }
+    return nullptr;
+}
+
+void CXLUniverseCollection::Remove(CXLUniverse* universe) {
+    if (universe == topLevel_) topLevel_ = nullptr;
+    if (universes_.RemoveObject(universe)) delete universe;
+}
+
+void CXLUniverseCollection::RemoveEmptyUniverses() {
+    for (CXLUniverse* universe : InOrder())
+        if (universe->universe->Population() == 0) Remove(universe);
+}
+
+void CXLUniverseCollection::AddError(int messageId, const CLex* lex, int32_t lineNumber, std::string_view argument) {
+    const uint32_t limit = params::MaxXLifeErrors.GetUInt();
+    if (errorCount_ > limit) return;
+    if (errorCount_ == limit) {
+        errors_.PushBack(new CXLErrorReport(0, "", FormatMessage(msg::XLTooManyErrors, std::to_string(errorCount_))));
+        ++errorCount_;
+        return;
+    }
+    if (lineNumber == 0 && lex) lineNumber = lex->LineNumber();
+    errors_.PushBack(new CXLErrorReport(lineNumber, lex ? lex->LineText() : std::string(),
+                                        FormatMessage(messageId, argument)));
+    ++errorCount_;
+}
+
+void CXLUniverseCollection::AddWarning(int messageId, const CLex& lex) {
+    if (params::XLifeStrict.GetInt() == 1) AddError(messageId, &lex, 0);
+}
+
+std::string CXLUniverseCollection::ErrorReportText() const {
+    std::string text;
+    for (const CXLErrorReport* report = errors_.First(); report; report = report->Next()) {
+        text += "Line " + std::to_string(report->lineNumber) + ": " + report->message + ' ';
+        if (!report->lineText.empty()) text += " \"" + report->lineText + '"';
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string CXLUniverseCollection::ErrorReportCaption() const {
+    return FormatMessage(msg::XLErrorReportCaption, fileName_);
+}
+
+void CXLUniverseCollection::ShowErrorReport(CFileDialogs& dialogs) const {
+    if (errors_.IsEmpty()) return;
+    dialogs.ShowErrorReport(ErrorReportCaption(), ErrorReportText());
+}
+
+void CXLUniverseCollection::ResolveInsertions() {
+    const std::vector<CXLUniverse*> universes = InOrder();
+    std::vector<bool> done(universes.size(), false);
+    size_t unresolved = universes.size();
+    for (bool progress = true; progress && unresolved > 0;) {
+        progress = false;
+        for (size_t i = 0; i < universes.size(); ++i) {
+            if (done[i]) continue;
+            ResolveUniverse(*universes[i]);
+            if (universes[i]->HasPendingLocalInsertion()) continue;
+            done[i] = true;
+            --unresolved;
+            progress = true;
+        }
+    }
+    if (unresolved > 0) AddError(msg::XLCircularInsertions, nullptr, 0);
+    for (CXLUniverse* universe : universes) ResolveUniverse(*universe);
+}
+
+void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
+    while (CXLInsertion* insertion = target.insertions.First()) {
+        CXLUniverse* block = insertion->libraryName.empty() ? universes_.Find(CName(insertion->patternName)) : nullptr;
+        if (insertion->IsLocal() && block && block->HasPendingLocalInsertion()) return;
+        if (!insertion->libraryName.empty()) {
+            // No pattern library is loaded into this reader's world.
+            AddError(msg::XLLibraryNotLoaded, nullptr, insertion->lineNumber, insertion->DisplayName());
+        } else if (!block) {
+            AddError(msg::XLInsertionNotInFile, nullptr, insertion->lineNumber, insertion->DisplayName());
+        } else {
+            WithInputLimits(insertion->lineNumber, [&] {
+                // A block placed into itself (possible only with a delay) is copied before it grows.
+                std::unique_ptr<CGrowableUniverse> copy;
+                CUniverse* source = block->universe.get();
+                if (block == &target) {
+                    copy = std::make_unique<CGrowableUniverse>(*block->universe);
+                    source = copy.get();
+                }
+                const CTransform transform(insertion->x, insertion->y, insertion->transform);
+                if (transform == CTransform()) {
+                    PasteFrom(*target.universe, *source);
+                } else {
+                    PasteFrom(*target.universe, *source, transform);
+                }
+            });
+        }
+        insertion->Unlink();
+        delete insertion;
+    }
+}
+
+CXLUniverse* CXLUniverseCollection::SelectUniverse(CFileDialogs& dialogs) {
+    const int count = UniverseCount();
+    if (count == 0) return nullptr;
+    if (count == 1) return At(1);
+    return At(dialogs.SelectUniverse(*this));
+}
+
+CXLUniverse* CXLUniverseCollection::At(int index) const {
+    if (index < 1) return nullptr;
+    for (auto* node = universes_.First(); node; node = universes_.Next(node))
+        if (--index == 0) return node->Object();
+    return nullptr;
+}
+
+int CXLUniverseCollection::UniverseCount() const { return static_cast<int>(universes_.Count()); }
+
+CUniverse* CXLUniverseCollection::UniverseAt(int index) const {
+    CXLUniverse* universe = At(index);
+    return universe ? universe->universe.get() : nullptr;
+}
+
+std::string CXLUniverseCollection::NameAt(int index) const {
+    CXLUniverse* universe = At(index);
+    return universe ? universe->name.Text() : std::string();
+}
+
+int CXLUniverseCollection::IndexOf(const CName& name) const {
+    int index = 1;
+    for (auto* node = universes_.First(); node; node = universes_.Next(node), ++index)
+        if (node->Object()->name == name) return index;
+    return 0;
+}
+
+}  // namespace tessera

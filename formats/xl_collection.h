@@ -1,0 +1,76 @@
+#pragma once
+// The named universes read from one XLife-family file (XLife 2 directives with picture, coordinate and
+// RLE data, RLE files, Life 1.05/1.06 files), with their insertions and the file's error report.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/file_dialogs.h"
+#include "formats/xl_universe.h"
+#include "foundation/dict.h"
+
+namespace tessera {
+
+class CLex;
+
+class CXLUniverseCollection : public CUniverseCollection {
+public:
+    // fileName is what the error report names.
+    explicit CXLUniverseCollection(std::string fileName);
+    ~CXLUniverseCollection() override;
+
+    // Reads the whole input into universes; the data outside named blocks goes to a universe named
+    // title. Problems are collected, not thrown; the lexer's syntax errors and CInputLimitException
+    // end the read.
+    void Read(CLex& lex, std::string_view title);
+    // Builds and merges every insertion, in dependency order; circular ones are reported.
+    void ResolveInsertions();
+    // Drops every universe without a cell: such a universe is never worth choosing.
+    void RemoveEmptyUniverses();
+    // None when there is no universe, the only one, or the one the user picks (none on cancel).
+    CXLUniverse* SelectUniverse(CFileDialogs& dialogs);
+
+    // Records a problem, up to "MaxXLifeErrors" of them. The line text is the lexer's current line
+    // (none without a lexer); lineNumber 0 takes the lexer's line number.
+    void AddError(int messageId, const CLex* lex, int32_t lineNumber, std::string_view argument = {});
+    // AddError when "XLifeStrict" is 1.
+    void AddWarning(int messageId, const CLex& lex);
+    const CDeque<CXLErrorReport>& Errors() const { return errors_; }
+    uint32_t ErrorCount() const { return errorCount_; }
+    // One line per problem, each ended by carriage return and line feed; empty without problems.
+    std::string ErrorReportText() const;
+    std::string ErrorReportCaption() const;
+    // Shows the report when there is one.
+    void ShowErrorReport(CFileDialogs& dialogs) const;
+
+    CXLUniverse* Find(const CName& name) const { return universes_.Find(name); }
+    CXLUniverse* FindOrCreate(const CName& name);
+    // A new universe named name, or name-1, name-2, ... name-999 when it is taken; none when all are.
+    CXLUniverse* CreateWithFreeName(const CName& name);
+    CXLUniverse* TopLevel() const { return topLevel_; }
+    void SetTopLevel(CXLUniverse* universe) { topLevel_ = universe; }
+    void Remove(CXLUniverse* universe);
+    // Every universe, in dictionary order.
+    std::vector<CXLUniverse*> InOrder() const;
+    const std::string& FileName() const { return fileName_; }
+
+    int UniverseCount() const override;
+    CUniverse* UniverseAt(int index) const override;
+    std::string NameAt(int index) const override;
+    int IndexOf(const CName& name) const override;
+
+private:
+    CXLUniverse* At(int index) const;
+    // Resolves the pending insertions of one universe up to the first one whose block still waits for
+    // insertions of its own.
+    void ResolveUniverse(CXLUniverse& universe);
+
+    CDictKeyed<CXLUniverse, CName> universes_;
+    CXLUniverse* topLevel_ = nullptr;
+    CTidyDeque<CXLErrorReport> errors_;
+    uint32_t errorCount_ = 0;
+    std::string fileName_;
+};
+
+}  // namespace tessera

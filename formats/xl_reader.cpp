@@ -1,0 +1,363 @@
+// Reading an XLife-family file: directives, the data-mode detection and the picture, RLE and
+// coordinate data lines.
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "config/parameters.h"
+#include "formats/format_messages.h"
+#include "formats/input_limit_exception.h"
+#include "formats/lex.h"
+#include "formats/xl_collection.h"
+#include "rules/rule_notation.h"
+#include "rules/rules.h"
+
+namespace tessera {
+namespace {
+
+enum class EDataMode { Absolute = 0, Relative = 1, Rle = 2, Picture = 3, Undecided = 4 };
+
+// Positions are kept wider than the plane so that no count can overflow them; a position that has
+// run beyond the plane stays beyond it (the far value is still outside), and setting a cell there is
+// refused with the line.
+constexpr int64_t kFarPosition = int64_t{1} << 40;
+constexpr uint64_t kFarCount = uint64_t{1} << 40;
+
+int64_t Advance(int64_t position, uint64_t by) {
+    return std::min<int64_t>(position + static_cast<int64_t>(std::min(by, kFarCount)), kFarPosition);
+}
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool AllCharactersIn(std::string_view text, std::string_view allowed) {
+    return text.find_first_not_of(allowed) == std::string_view::npos;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string_view::npos) return {};
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+std::string ToUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// An RLE header line: x = n, y = n [, rule = notation]. The rule is reported when it is one.
+bool ParseRleHeader(std::string_view text, RuleCode& rule) {
+    try {
+        CLex lex(text);
+        int32_t number = 0;
+        if (!lex.AcceptNameEqual("x") || !lex.AcceptChar('=') || !lex.ReadSignedNumber(number)) return false;
+        if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("y") || !lex.AcceptChar('=') || !lex.ReadSignedNumber(number))
+            return false;
+        if (lex.Kind() == TokEndOfFile) {
+            rule = DefaultRuleCode();
+            return true;
+        }
+        if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("rule") || !lex.AcceptChar('=')) return false;
+        rule = ParseRuleText(lex.RestOfLine());
+        return true;
+    } catch (const CSyntaxException&) {
+        return false;
+    }
+}
+
+class CXLReader {
+public:
+    CXLReader(CXLUniverseCollection& collection, CLex& lex) : collection_(collection), lex_(lex) {}
+
+    void Read(std::string_view title) {
+        CXLUniverse* top = collection_.FindOrCreate(CName(std::string(title)));
+        collection_.SetTopLevel(top);
+        current_ = top;
+        const bool savedLineMode = lex_.SetLineMode(true);
+        try {
+            while (lex_.Kind() != TokEndOfFile && lex_.Kind() != TokPastEnd) {
+                if (lex_.Kind() != TokEndOfLine) ReadLine();
+                lex_.SkipLine();
+            }
+        } catch (...) {
+            lex_.SetLineMode(savedLineMode);
+            throw;
+        }
+        lex_.SetLineMode(savedLineMode);
+        // A top level that holds nothing, not even insertions, is no pattern of the file.
+        CXLUniverse* topLevel = collection_.TopLevel();
+        if (topLevel && topLevel->universe->Population() == 0 && topLevel->insertions.IsEmpty())
+            collection_.Remove(topLevel);
+    }
+
+private:
+    void ReadLine() {
+        while (lex_.Kind() == TokBracketed) {
+            std::string name;
+            lex_.ReadName(name, true);
+            current_ = collection_.FindOrCreate(CName(name));
+        }
+        if (lex_.Kind() == TokEndOfLine || lex_.Kind() == TokEndOfFile) return;
+        if (lex_.TokenBeginsWith('#')) {
+            Directive();
+        } else {
+            const std::string text(lex_.RestOfLine());
+            WithInputLimits(lex_.LineNumber(), [&] { DataLine(text); });
+        }
+    }
+
+    // The text of the line after the directive word.
+    std::string RestAfterDirective() {
+        lex_.NextToken();
+        if (lex_.Kind() == TokEndOfLine) return {};
+        return std::string(lex_.RestOfLine());
+    }
+
+    void Directive() {
+        const std::string word = lex_.TokenText();
+        if (word.size() >= 2 && word[1] == '#') {
+            if (NamesMatch(word, kAttributeMarker)) AttributeLine();
+            return;
+        }
+        switch (word.size() >= 2 ? word[1] : '\0') {
+            case 'A': mode_ = EDataMode::Absolute; break;
+            case 'B': current_ = collection_.FindOrCreate(CName(std::string(TrimBlanks(RestAfterDirective())))); break;
+            case 'C': AppendDescription(std::string(lex_.RestOfLine().substr(2))); break;
+            case 'D': DescriptionOrRelative(); break;
+            case 'E':
+                if (current_ == collection_.TopLevel()) collection_.AddError(msg::XLEndOutsideBlock, &lex_, 0);
+                current_ = collection_.TopLevel();
+                break;
+            case 'I': Insertion(RestAfterDirective()); break;
+            case 'L': break;
+            case 'M':
+                mode_ = EDataMode::Rle;
+                column_ = originX_;
+                break;
+            case 'N': NewTopLevel(); break;
+            case 'O': current_->originator = RestAfterDirective(); break;
+            case 'P': {
+                const std::string rest = RestAfterDirective();
+                ReadOrigin(rest);
+                mode_ = EDataMode::Picture;
+                break;
+            }
+            case 'R': RelativeOrRule(); break;
+            case 'r': Rule(RestAfterDirective()); break;
+            default: collection_.AddError(msg::XLUnknownCommand, &lex_, 0); break;
+        }
+    }
+
+    void AttributeLine() {
+        const int32_t line = lex_.LineNumber();
+        lex_.NextToken();
+        std::string name, value;
+        if (lex_.ReadNameValue(name, value, true))
+            current_->attributes.PushBack(new CAttributeValue(std::move(name), std::move(value), line));
+    }
+
+    void AppendDescription(const std::string& text) {
+        if (!current_->description.empty()) current_->description += "\r\n";
+        current_->description += text;
+    }
+
+    void DescriptionOrRelative() {
+        const std::string text(lex_.RestOfLine().substr(2));
+        if (!descriptionSeen_) {
+            if (TrimBlanks(text).empty()) {
+                mode_ = EDataMode::Relative;
+                return;
+            }
+            collection_.AddWarning(msg::XLDescriptionDirective, lex_);
+            descriptionSeen_ = true;
+        }
+        AppendDescription(text);
+    }
+
+    void NewTopLevel() {
+        const std::string name(TrimBlanks(RestAfterDirective()));
+        if (name.empty()) return;
+        if (current_ != collection_.TopLevel()) collection_.AddError(msg::XLNameInsideBlock, &lex_, 0);
+        CXLUniverse* top = collection_.TopLevel();
+        if (top && top->name == CName(name) && collection_.UniverseCount() == 1) return;
+        CXLUniverse* created = collection_.CreateWithFreeName(CName(name));
+        if (!created) created = collection_.Find(CName(name));  // every numbered name is taken
+        collection_.SetTopLevel(created);
+        current_ = created;
+    }
+
+    void ReadOrigin(const std::string& rest) {
+        CLex numbers(rest);
+        int32_t value = 0;
+        if (numbers.ReadSignedNumber(value)) originX_ = value;
+        if (numbers.ReadSignedNumber(value)) originY_ = value;
+    }
+
+    void RelativeOrRule() {
+        const std::string rest = RestAfterDirective();
+        if (rest.find('/') != std::string::npos || ruleLikeSeen_) {
+            if (!ruleLikeSeen_) {
+                collection_.AddWarning(msg::XLRuleDirective, lex_);
+                ruleLikeSeen_ = true;
+            }
+            Rule(rest);
+            return;
+        }
+        ReadOrigin(rest);
+        mode_ = EDataMode::Relative;
+    }
+
+    void Rule(const std::string& text) {
+        try {
+            current_->universe->SetRuleCode(ParseRuleText(text));
+        } catch (const CSyntaxException&) {
+            collection_.AddError(msg::XLErrorInRule, &lex_, 0);
+        }
+    }
+
+    void Insertion(const std::string& text) {
+        auto insertion = std::make_unique<CXLInsertion>();
+        insertion->lineNumber = lex_.LineNumber();
+        std::string_view rest = text;
+        if (const size_t colon = rest.find(':'); colon != std::string_view::npos) {
+            insertion->libraryName = ToUpper(TrimBlanks(rest.substr(0, colon)));
+            rest.remove_prefix(colon);
+        }
+        CLex items(rest);
+        items.AcceptChar(':');
+        if (!items.ReadName(insertion->patternName)) return;
+        int32_t numbers[6] = {0, 0, 0, 0, 0, 0};
+        int count = 0;
+        while (count < 6 && items.ReadSignedNumber(numbers[count])) ++count;
+        if (count >= 2) {
+            insertion->x = numbers[0];
+            insertion->y = numbers[1];
+        }
+        if (count >= 3 && numbers[2] % 4 >= 0) {
+            static constexpr int kFlipped[4] = {5, 6, 7, 4};
+            const int rotation = numbers[2] % 4;
+            const bool flipped = count >= 4 && numbers[3] == -1;
+            insertion->transform = flipped ? kFlipped[rotation] : rotation;
+        }
+        if (count >= 5) insertion->delay = numbers[4];
+        if (count >= 6) insertion->extra = numbers[5];
+        current_->insertions.PushBack(insertion.release());
+    }
+
+    void DataLine(const std::string& text) {
+        if (mode_ == EDataMode::Undecided) mode_ = DetectMode(text);
+        switch (mode_) {
+            case EDataMode::Picture: PictureRow(text); break;
+            case EDataMode::Rle: RleLine(text); break;
+            case EDataMode::Absolute:
+            case EDataMode::Relative: CoordinateLine(text); break;
+            case EDataMode::Undecided: collection_.AddWarning(msg::XLUnrecognisedLine, lex_); break;
+        }
+    }
+
+    static EDataMode DetectMode(std::string_view text) {
+        if (AllCharactersIn(text, " .oxOX$*")) return EDataMode::Picture;
+        if (AllCharactersIn(text, " -1234567890,")) return EDataMode::Absolute;
+        if (AllCharactersIn(text, " bo$!1234567890")) return EDataMode::Rle;
+        RuleCode rule = 0;
+        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, rule)) return EDataMode::Rle;
+        return EDataMode::Undecided;
+    }
+
+    void SetCell(int64_t x, int64_t y) {
+        const CInputCell cell = CheckedInputCell(x, y, lex_.LineNumber());
+        current_->universe->SetCell(cell.x, cell.y);
+    }
+
+    void PictureRow(std::string_view text) {
+        int64_t column = originX_;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '*') {
+                SetCell(column, originY_);
+            } else if (c == '$') {
+                column = Advance(column, 10);
+                continue;
+            } else if (c == 'O' || c == 'o' || c == 'X' || c == 'x') {
+                if (!lettersAreCells_ && OnlyLetterIs(text.substr(i), c)) {
+                    collection_.AddWarning(msg::XLLettersAsCells, lex_);
+                    lettersAreCells_ = true;
+                }
+                if (lettersAreCells_) SetCell(column, originY_);
+            }
+            column = Advance(column, 1);
+        }
+        originY_ = Advance(originY_, 1);
+    }
+
+    static bool OnlyLetterIs(std::string_view text, char letter) {
+        return std::all_of(text.begin(), text.end(), [letter](char c) { return !IsLetter(c) || c == letter; });
+    }
+
+    void RleLine(std::string_view text) {
+        RuleCode rule = 0;
+        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, rule)) {
+            current_->universe->SetRuleCode(rule);
+            return;
+        }
+        uint64_t count = 0;
+        bool reported = false;
+        for (const char c : text) {
+            if (IsDigit(c)) {
+                count = std::min(count * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
+                continue;
+            }
+            const uint64_t n = std::max<uint64_t>(count, 1);
+            count = 0;
+            if (c == '!') return;
+            if (c == '$') {
+                column_ = originX_;
+                originY_ = Advance(originY_, n);
+            } else if (c == 'o' || c == 'x') {
+                CheckRunLength(n, lex_.LineNumber());
+                for (uint64_t i = 0; i < n; ++i) {
+                    SetCell(column_, originY_);
+                    column_ = Advance(column_, 1);
+                }
+            } else if (IsLetter(c)) {
+                column_ = Advance(column_, n);
+            } else if (!reported) {
+                collection_.AddWarning(msg::XLUnexpectedRleCharacter, lex_);
+                reported = true;
+            }
+        }
+    }
+
+    void CoordinateLine(std::string_view text) {
+        CLex numbers(text);
+        int32_t x = 0, y = 0;
+        if (!numbers.ReadSignedNumber(x) || !numbers.ReadSignedNumber(y)) return;
+        if (mode_ == EDataMode::Absolute) {
+            SetCell(x, y);
+            return;
+        }
+        const int64_t cellX = originX_ + x, cellY = originY_ + y;
+        SetCell(cellX, cellY);
+        originX_ = cellX;
+        originY_ = cellY;
+    }
+
+    CXLUniverseCollection& collection_;
+    CLex& lex_;
+    CXLUniverse* current_ = nullptr;
+    int64_t originX_ = 0;
+    int64_t originY_ = 0;
+    int64_t column_ = 0;
+    EDataMode mode_ = EDataMode::Undecided;
+    bool ruleLikeSeen_ = false;
+    bool descriptionSeen_ = false;
+    bool lettersAreCells_ = false;
+};
+
+}  // namespace
+
+void CXLUniverseCollection::Read(CLex& lex, std::string_view title) { CXLReader(*this, lex).Read(title); }
+
+}  // namespace tessera

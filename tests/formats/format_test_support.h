@@ -1,0 +1,97 @@
+#pragma once
+// Helpers of the file format tests: cells as plain sets, fake dialogs, and a private configuration
+// file so that parameters start from their defaults.
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/temp_config.h"
+#include "engine/growable_universe.h"
+#include "formats/file_dialogs.h"
+#include "formats/lex.h"
+#include "formats/xl_import.h"
+
+namespace tessera::test {
+
+using Cell = std::pair<int32_t, int32_t>;  // (x, y)
+using Cells = std::set<Cell>;
+
+inline Cells CellsOf(CUniverse& universe) {
+    Cells cells;
+    ExplorePtr e = RequireExploration(universe.ExploreAll());
+    while (e->Next()) cells.insert({e->Current().x, e->Current().y});
+    return cells;
+}
+
+inline std::unique_ptr<CGrowableUniverse> MakeUniverse(const Cells& cells, RuleCode rule) {
+    auto u = std::make_unique<CGrowableUniverse>();
+    u->SetRuleCode(rule);
+    for (const Cell& c : cells) u->SetCell(c.first, c.second);
+    return u;
+}
+
+inline Cells RandomCells(std::mt19937& random, int32_t left, int32_t top, int width, int height, int percent) {
+    Cells cells;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (static_cast<int>(random() % 100) < percent) cells.insert({left + x, top + y});
+    return cells;
+}
+
+inline std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Answers the "Select Universe" dialog with a fixed choice and keeps what it was shown.
+class FakeDialogs : public CFileDialogs {
+public:
+    int choice = 1;
+    int selectCalls = 0;
+    std::vector<std::string> offered;
+    std::string caption;
+    std::string report;
+    int reportCalls = 0;
+
+    int SelectUniverse(const CUniverseCollection& universes) override {
+        ++selectCalls;
+        offered.clear();
+        for (int i = 1; i <= universes.UniverseCount(); ++i) offered.push_back(universes.NameAt(i));
+        return choice;
+    }
+    void ShowErrorReport(std::string_view c, std::string_view r) override {
+        ++reportCalls;
+        caption = c;
+        report = r;
+    }
+};
+
+// Reads an XLife-family text completely (insertions resolved, empty universes dropped).
+inline std::unique_ptr<CXLUniverseCollection> ReadText(const std::string& text, std::string_view title = "test") {
+    CLex lex(text);
+    return ReadXLife(lex, title, "test.lif");
+}
+
+// The messages of a collection's error report, in order.
+inline std::vector<std::string> MessagesOf(const CXLUniverseCollection& collection) {
+    std::vector<std::string> out;
+    for (const CXLErrorReport* r = collection.Errors().First(); r; r = r->Next()) out.push_back(r->message);
+    return out;
+}
+
+inline Cells CellsNamed(const CXLUniverseCollection& collection, const std::string& name) {
+    CXLUniverse* u = collection.Find(CName(name));
+    EXPECT_NE(nullptr, u) << name;
+    return u ? CellsOf(*u->universe) : Cells{};
+}
+
+class FormatTest : public tessera::testing::TempConfigTest {};
+
+}  // namespace tessera::test

@@ -1,0 +1,238 @@
+#include "games/growth_tasks.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fakes.h"
+#include "foundation/errors.h"
+#include "game_support.h"
+#include "games/game_registry.h"
+
+namespace tessera {
+namespace {
+
+using namespace tessera::testing;
+
+// Records the generation of every display the main window is asked for.
+class RecordingMainWindow : public FakeMainWindow {
+public:
+    void ShowGeneration(CGame& game) override { generations.push_back(game.Generation()); }
+    void EndGrowthDisplay(CGame& game) override { ended.push_back(game.Generation()); }
+    std::vector<int32_t> generations;
+    std::vector<int32_t> ended;
+};
+
+class GrowthTasksTest : public GameTestBase {
+protected:
+    GrowthTasksTest() : scheduler(clock, CSchedulerTimings{250, 500, 5}) { scheduler.SetMainWindow(&window); }
+
+    // Runs the scheduler until its queue is empty, as the idle loop would, with the clock moving
+    // `msPerCall` per runner call; answers the number of slices run.
+    int RunToCompletion(int64_t msPerCall = 0, int limit = 100000) {
+        int slices = 0;
+        while (!scheduler.TaskQueue().IsEmpty() && limit-- > 0) {
+            if (scheduler.RunBackgroundSlice()) {
+                ++slices;
+            } else if (!scheduler.TaskQueue().IsEmpty()) {
+                clock.now = scheduler.TaskQueue().First()->DueTime();
+            }
+            clock.Advance(msPerCall);
+        }
+        return slices;
+    }
+
+    FakeClock clock;
+    RecordingMainWindow window;
+    CTaskScheduler scheduler;
+};
+
+TEST(SpeedToIntervalTest, SpeedsAboveOneThousandRunBackToBack) {
+    EXPECT_EQ(SpeedToInterval(1000), 1);
+    EXPECT_EQ(SpeedToInterval(1001), 0);
+    EXPECT_EQ(SpeedToInterval(10000), 0);
+    EXPECT_EQ(SpeedToInterval(8), 125);
+    EXPECT_EQ(SpeedToInterval(3), 333);
+    EXPECT_EQ(SpeedToInterval(1), 1000);
+    EXPECT_EQ(SpeedToInterval(0), 1000);
+}
+
+TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
+    CGame& game = games.NewGame(*RPentomino());
+    int completions = 0;
+    auto task = StartGrow(scheduler, game, 100, 10, [&](CBgTask&) { ++completions; });
+    EXPECT_EQ(window.busyDepth, 1);
+    EXPECT_EQ(task->NextDisplay(), 10);
+    int slices = RunToCompletion();
+    EXPECT_EQ(window.generations, (std::vector<int32_t>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+    EXPECT_EQ(slices, 11);  // each display ends a slice; the last one finds the target reached
+    EXPECT_EQ(game.Generation(), 100);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(window.ended, (std::vector<int32_t>{100}));
+    ASSERT_NE(task->CancelBox(), nullptr);
+    EXPECT_EQ(task->CancelBox()->Title(), "Computing generation 100");
+    EXPECT_EQ(task->CancelBox()->Status(), "Currently at generation 100");
+    EXPECT_EQ(window.cancelBoxLines.front(), "Computing generation 100 | Currently at generation 10");
+    task.reset();
+    EXPECT_EQ(window.busyDepth, 0);
+}
+
+TEST_F(GrowthTasksTest, GotoWithoutDisplayRunsSlicesOfTheBackgroundSliceLength) {
+    CGame& game = games.NewGame(*RPentomino());
+    auto task = StartGrow(scheduler, game, 300, 0);
+    EXPECT_EQ(task->NextDisplay(), 0);
+    clock.advancePerRead = 1;  // each clock read costs a millisecond
+    int slices = RunToCompletion();
+    EXPECT_EQ(game.Generation(), 300);
+    EXPECT_TRUE(window.generations.empty());
+    EXPECT_GT(slices, 1);
+    EXPECT_LT(slices, 10);
+}
+
+TEST_F(GrowthTasksTest, GotoBelowTheCurrentGenerationJumpsBackAndRegrows) {
+    CGame& game = games.NewGame(*RPentomino());
+    for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
+    std::vector<Cells> direct = GrowDirectly(game.First(), 154);
+    auto task = StartGrow(scheduler, game, 130, 10);
+    EXPECT_EQ(game.Generation(), 100);  // the last stored generation at or below the target
+    EXPECT_EQ(task->NextDisplay(), 0);
+    RunToCompletion();
+    EXPECT_EQ(game.Generation(), 130);
+    EXPECT_TRUE(window.generations.empty());
+    EXPECT_EQ(CellsOf(game.Current()), direct[130]);
+    // Forwards to a stored generation with no display: straight there.
+    auto again = StartGrow(scheduler, game, 154, 0);
+    EXPECT_EQ(game.Generation(), 154);
+    RunToCompletion();
+    EXPECT_EQ(game.Generation(), 154);
+}
+
+TEST_F(GrowthTasksTest, CancelStopsAtTheNextStep) {
+    CGame& game = games.NewGame(*RPentomino());
+    auto task = StartGrow(scheduler, game, 1000, 5);
+    EXPECT_TRUE(scheduler.RunBackgroundSlice());
+    EXPECT_TRUE(scheduler.RunBackgroundSlice());
+    ASSERT_NE(window.lastCancelBox, nullptr);
+    window.lastCancelBox->Cancel();
+    EXPECT_EQ(window.cancelBoxLines.back(), "Computing generation 1000 | Cancelled");
+    EXPECT_TRUE(scheduler.RunBackgroundSlice());
+    EXPECT_TRUE(scheduler.TaskQueue().IsEmpty());
+    EXPECT_EQ(game.Generation(), 10);
+}
+
+TEST_F(GrowthTasksTest, RefusalIsReportedForTheGameAndStopsTheTask) {
+    CGame& game = games.NewGame(*MakeUniverse({{0, 0}, {1, 0}}));  // dies at generation 1
+    auto task = StartGrow(scheduler, game, 50, 0);
+    RunToCompletion();
+    EXPECT_EQ(window.reported, (std::vector<int>{msg::NothingToGrow}));
+    EXPECT_EQ(game.Generation(), 1);
+}
+
+TEST_F(GrowthTasksTest, FinishRequestPostsTheCompletionCommand) {
+    CGame& game = games.NewGame(*RPentomino());
+    bool done = false;
+    auto task = StartGrow(scheduler, game, 1000, 1, [&](CBgTask&) { done = true; });
+    scheduler.RunBackgroundSlice();
+    scheduler.RequestFinish(*task, 40053);
+    EXPECT_FALSE(scheduler.RunBackgroundSlice());
+    EXPECT_TRUE(done);
+    EXPECT_EQ(window.posted, (std::vector<uint32_t>{40053}));
+    EXPECT_EQ(game.Generation(), 1);
+}
+
+TEST_F(GrowthTasksTest, RepeatGrowthStartsSlowlyThenFollowsTheSlider) {
+    CGame& game = games.NewGame(*RPentomino());
+    FakeGameWindow gameWindow(&game);
+    game.AttachWindow(gameWindow);
+    window.currentGame = &game;
+    window.speed = 4;
+    CBgRepeatGrow task(scheduler);
+    scheduler.Schedule(task, clock.now);
+    std::vector<int32_t> intervals;
+    for (int i = 0; i < 20; ++i) {
+        clock.now = task.DueTime();
+        ASSERT_TRUE(scheduler.RunBackgroundSlice());
+        intervals.push_back(task.Interval());
+    }
+    // Generations 1..15 are below SlowStartGenerations (16): 8 per second.
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(intervals[i], 125) << i;
+    for (int i = 15; i < 20; ++i) EXPECT_EQ(intervals[i], 250) << i;
+    EXPECT_EQ(gameWindow.shown.size(), 20u);
+    EXPECT_GT(gameWindow.listener.births, 0);  // growth went through the window
+    // Switching games stops it.
+    CGame& other = games.NewGame();
+    window.currentGame = &other;
+    clock.now = task.DueTime();
+    EXPECT_TRUE(scheduler.RunBackgroundSlice());
+    EXPECT_TRUE(task.HasFinished());
+    EXPECT_EQ(game.Generation(), 20);
+    game.DetachWindow();
+}
+
+TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
+    CGame& game = games.NewGame(*RPentomino());
+    const int kLast = 110;
+    for (int i = 0; i < kLast; ++i) game.StepForward(nullptr);
+    std::vector<Cells> direct = GrowDirectly(game.First(), kLast);
+    window.currentGame = &game;
+    window.speed = 100;
+    int completions = 0;
+    CBgReverseGrow task(scheduler, [&](CBgTask&) { ++completions; });
+    scheduler.Schedule(task, clock.now);
+    int slices = 0;
+    while (!task.HasFinished()) {
+        clock.now = task.DueTime();
+        scheduler.RunBackgroundSlice();
+        ++slices;
+        if (!task.HasFinished()) {
+            ASSERT_EQ(task.Interval(), 10);
+        }
+    }
+    EXPECT_EQ(game.Generation(), 0);
+    EXPECT_EQ(completions, 1);
+    // Each tick ends its display on the next generation down; stopping shows generation 0 once more.
+    std::vector<int32_t> expected;
+    for (int32_t g = kLast - 1; g >= 0; --g) expected.push_back(g);
+    expected.push_back(0);
+    EXPECT_EQ(window.ended, expected);
+    EXPECT_GT(slices, kLast + 1);  // gaps were regrown one step per slice
+    for (int32_t g : {0, 17, 49, 51, 99, 108}) EXPECT_EQ(CellsOf(*game.GetGeneration(g)), direct[g]) << g;
+}
+
+TEST_F(GrowthTasksTest, ReverseGrowthAtZeroStopsAtOnce) {
+    CGame& game = games.NewGame(*RPentomino());
+    window.currentGame = &game;
+    CBgReverseGrow task(scheduler);
+    scheduler.Schedule(task, clock.now);
+    EXPECT_TRUE(scheduler.RunBackgroundSlice());
+    EXPECT_TRUE(task.HasFinished());
+    EXPECT_EQ(game.Generation(), 0);
+}
+
+TEST_F(GrowthTasksTest, ReverseGrowthStopsWhenTheGameIsSwitchedAndRestoresTheShownGeneration) {
+    CGame& game = games.NewGame(*RPentomino());
+    for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
+    window.currentGame = &game;
+    window.speed = 1000;
+    CBgReverseGrow task(scheduler);
+    scheduler.Schedule(task, clock.now);
+    // 153 and 152 are stored, 151 is regrown from 150 within one slice, 150 is stored, and 149 is regrown
+    // from 100, one step per slice, while 150 stays held.
+    for (int32_t expected : {153, 152, 151, 150, 101, 102}) {
+        clock.now = task.DueTime();
+        scheduler.RunBackgroundSlice();
+        EXPECT_EQ(game.Generation(), expected);
+    }
+    EXPECT_EQ(task.Target(), 149);
+    CGame& other = games.NewGame();
+    window.currentGame = &other;
+    clock.now = task.DueTime();
+    scheduler.RunBackgroundSlice();
+    EXPECT_TRUE(task.HasFinished());
+    EXPECT_EQ(game.Generation(), 150);
+    EXPECT_EQ(window.ended.back(), 150);
+    EXPECT_EQ(other.Generation(), 0);
+}
+
+}  // namespace
+}  // namespace tessera
