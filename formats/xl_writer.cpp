@@ -22,17 +22,13 @@ bool FitsObjectSize(const CLRect& box) {
 
 void WritePictureForm(CUniverse& universe, RuleCode rule, std::ostream& out);
 
-// The cells of universe inside area, as a universe of their own. The cells are checked against the area
-// here because not every universe applies it to an exploration: the objects that SplitIntoObjects hands
-// out are searchable universes, whose explorations yield every cell, and a strip holding the whole
-// object would be cut into strips again without end.
+// The cells of universe inside area, as a universe of their own. The area is applied here: a hashed
+// universe's area exploration yields every cell.
 std::unique_ptr<CGrowableUniverse> CellsInside(CUniverse& universe, const CLRect& area) {
     auto part = std::make_unique<CGrowableUniverse>();
-    ExplorePtr cells = RequireExploration(universe.ExploreArea(area));
-    while (cells->Next()) {
-        const CLPoint p = cells->Current();
-        if (area.Contains(p)) part->SetCell(p.x, p.y);
-    }
+    ExplorePtr cells = RequireExploration(universe.ExploreAll());
+    while (cells->Next())
+        if (area.Contains(cells->Current())) part->SetCell(cells->Current().x, cells->Current().y);
     return part;
 }
 
