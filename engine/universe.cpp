@@ -84,26 +84,52 @@ void PasteFromExploration(CUniverse& target, CExploreContext& cells, CUniverse* 
     target.SetModified(true);
 }
 
+namespace {
+
+// Editing a universe while exploring it would pull its rows away under the exploration; a universe
+// pasted into (or removed from) itself is read from a copy.
+class CStableSource {
+public:
+    CStableSource(CUniverse& source, const CUniverse& target, const CUniverse* collisions) : source_(&source) {
+        if (&source == &target || &source == collisions) {
+            copy_ = std::make_unique<CGrowableUniverse>(source);
+            source_ = copy_.get();
+        }
+    }
+    CUniverse& operator*() const { return *source_; }
+
+private:
+    CUniverse* source_;
+    GrowablePtr copy_;
+};
+
+}  // namespace
+
 void PasteFrom(CUniverse& target, CUniverse& source, CUniverse* collisions) {
-    PasteFromExploration(target, *RequireExploration(source.ExploreAll()), collisions);
+    CStableSource from(source, target, collisions);
+    PasteFromExploration(target, *RequireExploration((*from).ExploreAll()), collisions);
 }
 
 void PasteFrom(CUniverse& target, CUniverse& source, const CLRect& area, CUniverse* collisions) {
-    PasteFromExploration(target, *RequireExploration(source.ExploreArea(area)), collisions);
+    CStableSource from(source, target, collisions);
+    PasteFromExploration(target, *RequireExploration((*from).ExploreArea(area)), collisions);
 }
 
 void PasteFrom(CUniverse& target, CUniverse& source, const CTransform& transform, CUniverse* collisions) {
-    PasteFromExploration(target, *RequireExploration(Transformed(RequireExploration(source.ExploreAll()), transform)),
+    CStableSource from(source, target, collisions);
+    PasteFromExploration(target, *RequireExploration(Transformed(RequireExploration((*from).ExploreAll()), transform)),
                          collisions);
 }
 
 void RemoveCellsOf(CUniverse& target, CUniverse& source) {
-    ExplorePtr cells = RequireExploration(source.ExploreAll());
+    CStableSource from(source, target, nullptr);
+    ExplorePtr cells = RequireExploration((*from).ExploreAll());
     while (cells->Next()) target.ClearCell(cells->Current().x, cells->Current().y);
 }
 
 void RemoveCellsOf(CUniverse& target, CUniverse& source, const CTransform& transform) {
-    ExplorePtr cells = RequireExploration(Transformed(RequireExploration(source.ExploreAll()), transform));
+    CStableSource from(source, target, nullptr);
+    ExplorePtr cells = RequireExploration(Transformed(RequireExploration((*from).ExploreAll()), transform));
     while (cells->Next()) target.ClearCell(cells->Current().x, cells->Current().y);
 }
 

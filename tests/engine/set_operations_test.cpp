@@ -126,3 +126,22 @@ TEST(SetOperations, SameUniverseUpToAShift) {
 
 }  // namespace
 }  // namespace tessera::test
+
+namespace tessera::test {
+namespace {
+
+TEST(SetOperations, AUniversePastedIntoOrRemovedFromItself) {
+    std::mt19937 rng(35);
+    const CellSet cells = RandomSoup(rng, 0, 0, 200, 200, 0.6);  // more cells than one round of edits
+    auto u = MakeUniverse(cells);
+    const CTransform turn(0, 0, 1);
+    PasteFrom(*u, *u, turn);
+    CellSet expected = cells;
+    for (const CLPoint& p : cells) expected.insert(turn.Apply(p));
+    EXPECT_EQ(CellsOf(*u), expected);
+    RemoveCellsOf(*u, *u);
+    EXPECT_EQ(u->Population(), 0u);
+}
+
+}  // namespace
+}  // namespace tessera::test
