@@ -133,7 +133,7 @@ private:
         switch (word.size() >= 2 ? word[1] : '\0') {
             case 'A': mode_ = EDataMode::Absolute; break;
             case 'B': current_ = collection_.FindOrCreate(CName(std::string(TrimBlanks(RestAfterDirective())))); break;
-            case 'C': AppendDescription(std::string(lex_.RestOfLine().substr(2))); break;
+            case 'C': AppendDescription(DescriptionText()); break;
             case 'D': DescriptionOrRelative(); break;
             case 'E':
                 if (current_ == collection_.TopLevel()) collection_.AddError(msg::XLEndOutsideBlock, &lex_, 0);
@@ -167,13 +167,21 @@ private:
             current_->attributes.PushBack(new CAttributeValue(std::move(name), std::move(value), line));
     }
 
+    // The text of a "#C" or "#D" line after its two characters and the one blank the writer puts
+    // there, so that a description survives being written and read again unchanged.
+    std::string DescriptionText() {
+        std::string_view text = lex_.RestOfLine().substr(2);
+        if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+        return std::string(text);
+    }
+
     void AppendDescription(const std::string& text) {
         if (!current_->description.empty()) current_->description += "\r\n";
         current_->description += text;
     }
 
     void DescriptionOrRelative() {
-        const std::string text(lex_.RestOfLine().substr(2));
+        const std::string text = DescriptionText();
         if (!descriptionSeen_) {
             if (TrimBlanks(text).empty()) {
                 mode_ = EDataMode::Relative;

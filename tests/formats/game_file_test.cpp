@@ -42,7 +42,7 @@ TEST_F(GameFileTest, RleFileBecomesAGameNamedAfterItsPattern) {
     EXPECT_EQ("glider", result.game->Name().Text());
     EXPECT_EQ(kGlider, CellsOf(result.game->Current()));
     EXPECT_EQ("Someone", result.game->Originator());
-    EXPECT_EQ(" A ship.", result.game->Description());
+    EXPECT_EQ("A ship.", result.game->Description());
     EXPECT_TRUE(result.showDescription);
     EXPECT_EQ(path.string(), result.game->FileName());
     EXPECT_EQ(0, dialogs.selectCalls);
@@ -135,6 +135,9 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
         CGame& game = games.NewGame(*start);
         ASSERT_TRUE(game.SetName(CName("Saved " + std::to_string(form))));
         game.SetOriginator("Tester");
+        const std::string description = "Short line.\r\n" + std::string(80, 'y') + " with  two blanks and " +
+                                        std::string(30, 'z') + " and more text beyond the line length";
+        game.SetDescription(description);
         for (int i = 0; i < 7; ++i) game.StepForward(nullptr);
         const Cells current = CellsOf(game.Current());
         const auto path = folder_ / ("saved" + std::to_string(form) + ".lif");
@@ -153,6 +156,17 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
             EXPECT_EQ(current, CellsOf(loaded.game->Current()));
         } else {
             EXPECT_EQ(current, CellsOf(loaded.game->Current()));
+        }
+        // Long lines come back cut where the writer cut them, and nothing else changes.
+        std::string joined = loaded.game->Description();
+        for (size_t at = joined.find("\r\n", 12); at != std::string::npos; at = joined.find("\r\n", at))
+            joined.erase(at, 2);
+        EXPECT_EQ(description, joined);
+        std::ostringstream again, first;
+        SaveGame(*loaded.game, again);
+        SaveGame(game, first);
+        if (form == 1) {
+            EXPECT_EQ(first.str(), again.str());
         }
     }
     EXPECT_FALSE(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"));

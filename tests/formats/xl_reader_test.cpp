@@ -41,7 +41,7 @@ TEST_F(XLReaderTest, RleWithNameOriginatorCommentsAndCrlfIsOneNamedPattern) {
     ASSERT_NE(nullptr, u);
     EXPECT_EQ(kGlider, CellsOf(*u->universe));
     EXPECT_EQ("A. Nonymous", u->originator);
-    EXPECT_EQ(" The smallest ship.\r\n Moves diagonally.", u->description);
+    EXPECT_EQ("The smallest ship.\r\nMoves diagonally.", u->description);
 
     FakeDialogs dialogs;
     CLex lex(text);
@@ -81,7 +81,7 @@ TEST_F(XLReaderTest, Life105PictureBlocks) {
         "#Life 1.05\n#D A glider and a block\n#N\n#P -1 -1\n.*.\n..*\n***\n#P 10 20\n..**..\n..**..\n");
     const Cells expected = {{0, -1}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}, {12, 20}, {13, 20}, {12, 21}, {13, 21}};
     EXPECT_EQ(expected, CellsOf(*c->UniverseAt(1)));
-    EXPECT_EQ(" A glider and a block", c->Find(CName("test"))->description);
+    EXPECT_EQ("A glider and a block", c->Find(CName("test"))->description);
     EXPECT_EQ(0u, c->ErrorCount());  // the #D warning is for strict mode only
 }
 
@@ -99,7 +99,10 @@ TEST_F(XLReaderTest, Life106CoordinatesAndRelativePairs) {
 TEST_F(XLReaderTest, LettersInPicturesAndDescriptions) {
     auto c = ReadText("#C OX and XO are words here\n#P 0 0\n.OOO\n*.*\n");
     EXPECT_EQ((Cells{{1, 0}, {2, 0}, {3, 0}, {0, 1}, {2, 1}}), CellsOf(*c->UniverseAt(1)));
-    EXPECT_EQ(" OX and XO are words here", c->Find(CName("test"))->description);
+    EXPECT_EQ("OX and XO are words here", c->Find(CName("test"))->description);
+    // One blank after the directive belongs to it; further ones and glued text belong to the line.
+    auto spaced = ReadText("#C  indented\n#Cglued\n#C\n#D x\n#D\n*\n");
+    EXPECT_EQ(" indented\r\nglued\r\n\r\nx\r\n", spaced->Find(CName("test"))->description);
 
     // Mixed letters are text, not cells: the column only advances. The x is the only letter left on
     // its line, so it counts as a cell, and from then on every O and X does.
