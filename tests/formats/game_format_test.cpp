@@ -101,6 +101,13 @@ TEST_F(GameFormatTest, CurrentMarkAndEmptyGames) {
     EXPECT_EQ(3, game->Generation());
     EXPECT_FALSE(game->IsNamed());
 
+    // AGE and MAXROWPOP are read and ignored.
+    CGame* ignored = Read("GAME \"Ignored\" AGE 500\nGENERATION 0\nMAXROWPOP 77\n3,4;\nENDPATTERN\nENDGAME\n");
+    ASSERT_NE(nullptr, ignored);
+    EXPECT_EQ(0, ignored->Last().Generation());
+    ignored->Last().Consolidate();
+    EXPECT_EQ(1u, ignored->Last().GetGrowable().MaxRowPopulation());
+
     CGame* empty = Read("GAME \"Nothing\" ENDGAME");
     ASSERT_NE(nullptr, empty);
     EXPECT_EQ((std::vector<int32_t>{0}), Numbers(*empty));

@@ -46,6 +46,16 @@ TEST_F(XLWriterTest, SmallPatternIsOnePicture) {
     EXPECT_EQ("#r 23/3\n", Written(*empty));
 }
 
+TEST_F(XLWriterTest, ObjectSizeDecidesTheForm) {
+    Cells fits = {{0, 0}, {63, 47}}, wider = {{0, 0}, {64, 0}}, higher = {{0, 0}, {0, 48}};
+    auto picture = MakeUniverse(fits, ParseRuleText("23/3"));
+    EXPECT_EQ(0u, Written(*picture).rfind("#r 23/3\n#P 0 0\n", 0));
+    EXPECT_EQ(0u, Written(*MakeUniverse(wider, ParseRuleText("23/3"))).rfind("x = 65, y = 1, rule = 23/3\n", 0));
+    EXPECT_EQ(0u, Written(*MakeUniverse(higher, ParseRuleText("23/3"))).rfind("x = 1, y = 49, rule = 23/3\n", 0));
+    params::XLifeObjectWidth.SetInt(80);
+    EXPECT_EQ(0u, Written(*MakeUniverse(wider, ParseRuleText("23/3"))).rfind("#r 23/3\n#P 0 0\n", 0));
+}
+
 TEST_F(XLWriterTest, LargePatternIsRleWithTheLineRule) {
     Cells cells = {{0, 0}, {1, 0}, {2, 0}, {5, 0}, {69, 0}, {3, 2}, {0, 49}};
     auto u = MakeUniverse(cells, ParseRuleText("23/3"));
