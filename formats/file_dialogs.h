@@ -28,6 +28,9 @@ public:
     virtual int SelectUniverse(const CUniverseCollection& universes) = 0;
     // "File Error report": the caption line and the report, one line per problem.
     virtual void ShowErrorReport(std::string_view caption, std::string_view report) = 0;
+    // The name is already used by another game: true with the other name the user gave, false when
+    // the user cancels.
+    virtual bool AskForOtherName(CName& name) = 0;
 };
 
 }  // namespace tessera

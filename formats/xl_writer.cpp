@@ -22,10 +22,13 @@ bool FitsObjectSize(const CLRect& box) {
 
 void WritePictureForm(CUniverse& universe, RuleCode rule, std::ostream& out);
 
-// The cells of universe inside area, as a universe of their own.
+// The cells of universe inside area, as a universe of their own. The area is applied here: a hashed
+// universe's area exploration yields every cell.
 std::unique_ptr<CGrowableUniverse> CellsInside(CUniverse& universe, const CLRect& area) {
     auto part = std::make_unique<CGrowableUniverse>();
-    PasteFrom(*part, universe, area);
+    ExplorePtr cells = RequireExploration(universe.ExploreAll());
+    while (cells->Next())
+        if (area.Contains(cells->Current())) part->SetCell(cells->Current().x, cells->Current().y);
     return part;
 }
 

@@ -58,6 +58,14 @@ public:
     int32_t MaxPopulationGeneration() const { return maxPopulationGeneration_; }
     uint32_t MinPopulation() const { return minPopulation_; }
     int32_t MinPopulationGeneration() const { return minPopulationGeneration_; }
+    // Games take their records from attribute lines but never write them as such (the game file's
+    // header carries them).
+    bool WritesAttributeLines() const { return false; }
+    // Records as read from a file.
+    void SetMaxPopulation(uint32_t population) { maxPopulation_ = population; }
+    void SetMaxPopulationGeneration(int32_t generation) { maxPopulationGeneration_ = generation; }
+    void SetMinPopulation(uint32_t population) { minPopulation_ = population; }
+    void SetMinPopulationGeneration(int32_t generation) { minPopulationGeneration_ = generation; }
 
     // ---- Display
     void AttachWindow(CDisplayContext& window);

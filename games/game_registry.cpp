@@ -48,6 +48,12 @@ CGame& CGameRegistry::NewGame(CUniverse& source) {
     return Adopt(std::move(start));
 }
 
+CGame& CGameRegistry::NewGame(CGenerationList generations) {
+    CGame& game = Adopt(std::move(generations));
+    game.RestoreCurrent(game.Last());
+    return game;
+}
+
 CGame& CGameRegistry::CopyGame(CGame& source, int32_t generation) {
     CGenerationList copies;
     copies.PushBack(Owned(source.First().Clone()));

@@ -30,6 +30,9 @@ public:
     // A new game whose start (generation 0) is an empty universe or a copy of the given one.
     CGame& NewGame();
     CGame& NewGame(CUniverse& start);
+    // A new game whose stored generations are the given ones (at least one, in increasing generation
+    // numbers from 0); the last one is current. Used by the file readers.
+    CGame& NewGame(CGenerationList generations);
     // A new game holding copies of the source's start, of its modified generations below g, and of its
     // generation g, which becomes current. The name is the source's, made unique.
     CGame& CopyGame(CGame& source, int32_t generation);

@@ -59,6 +59,9 @@ public:
     std::string caption;
     std::string report;
     int reportCalls = 0;
+    std::vector<std::string> otherNames;  // answers to the name clash question, then cancel
+    std::vector<std::string> clashes;     // the names the question was asked about
+
 
     int SelectUniverse(const CUniverseCollection& universes) override {
         ++selectCalls;
@@ -70,6 +73,12 @@ public:
         ++reportCalls;
         caption = c;
         report = r;
+    }
+    bool AskForOtherName(CName& name) override {
+        clashes.push_back(name.Text());
+        if (clashes.size() > otherNames.size()) return false;
+        name = CName(otherNames[clashes.size() - 1]);
+        return true;
     }
 };
 

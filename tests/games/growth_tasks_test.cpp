@@ -234,5 +234,32 @@ TEST_F(GrowthTasksTest, ReverseGrowthStopsWhenTheGameIsSwitchedAndRestoresTheSho
     EXPECT_EQ(other.Generation(), 0);
 }
 
+TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
+    CGame& game = games.NewGame(*RPentomino());
+    for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
+    window.currentGame = &game;
+    window.speed = 1000;
+    CBgReverseGrow reverse(scheduler);
+    scheduler.Schedule(reverse, clock.now);
+    for (int i = 0; i < 5; ++i) {
+        clock.now = reverse.DueTime();
+        scheduler.RunBackgroundSlice();
+    }
+    ASSERT_EQ(game.Generation(), 101);  // generation 150 is held while 149 is regrown
+    auto grow = StartGrow(scheduler, games.NewGame(*Glider()), 500, 0);
+    CGame& other = games.NewGame();
+    window.currentGame = &other;
+    games.DeleteAllOtherGames(other);
+    size_t reports = window.reported.size() + window.errors.size();
+    for (int i = 0; i < 3 && !scheduler.TaskQueue().IsEmpty(); ++i) {
+        clock.now = scheduler.TaskQueue().First()->DueTime();
+        scheduler.RunBackgroundSlice();
+    }
+    EXPECT_TRUE(reverse.HasFinished());
+    EXPECT_TRUE(grow->HasFinished());
+    EXPECT_EQ(window.reported.size() + window.errors.size(), reports);
+    EXPECT_TRUE(DiscardedUniverses().IsEmpty());  // the held generation went when it was let go
+}
+
 }  // namespace
 }  // namespace tessera

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "config/parameters.h"
+#include "format_test_support.h"
+#include "formats/game_file.h"
+#include "formats/xl_writer.h"
+#include "games/game_registry.h"
+#include "rules/rule_notation.h"
+#include "rules/rules.h"
+
+using namespace tessera;
+using namespace tessera::test;
+
+namespace {
+
+class GameFileTest : public FormatTest {
+protected:
+    CGameRegistry games;
+    FakeDialogs dialogs;
+
+    std::filesystem::path File(const std::string& name, const std::string& bytes) const {
+        const auto path = folder_ / name;
+        std::ofstream out(path, std::ios::binary);
+        out << bytes;
+        return path;
+    }
+    COpenResult Open(const std::filesystem::path& path) { return OpenGameFile(path, games, dialogs); }
+};
+
+const Cells kGlider = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+
+}  // namespace
+
+TEST_F(GameFileTest, RleFileBecomesAGameNamedAfterItsPattern) {
+    const auto path = File("glider.rle", "#N Glider\r\n#O Someone\r\n#C A ship.\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n");
+    COpenResult result = Open(path);
+    ASSERT_NE(nullptr, result.game) << result.message;
+    EXPECT_EQ(0, result.messageId);
+    // "#N Glider" names the file's own universe, titled "glider", so the title stays.
+    EXPECT_EQ("glider", result.game->Name().Text());
+    EXPECT_EQ(kGlider, CellsOf(result.game->Current()));
+    EXPECT_EQ("Someone", result.game->Originator());
+    EXPECT_EQ(" A ship.", result.game->Description());
+    EXPECT_TRUE(result.showDescription);
+    EXPECT_EQ(path.string(), result.game->FileName());
+    EXPECT_EQ(0, dialogs.selectCalls);
+    EXPECT_EQ(0, dialogs.reportCalls);
+}
+
+TEST_F(GameFileTest, UnnamedGamesTakeTheFileTitle) {
+    COpenResult plain = Open(File("pulsar-ish.lif", "#P 0 0\n***\n"));
+    ASSERT_NE(nullptr, plain.game);
+    EXPECT_EQ("pulsar-ish", plain.game->Name().Text());
+    EXPECT_FALSE(plain.showDescription);
+
+    COpenResult game = Open(File("saved.LIF", "GAME\nGENERATION 1\n0,0:3;\nENDPATTERN\nENDGAME\n"));
+    ASSERT_NE(nullptr, game.game);
+    EXPECT_EQ("saved", game.game->Name().Text());
+}
+
+TEST_F(GameFileTest, FailuresLoadNothing) {
+    COpenResult syntax = Open(File("bad.lif", "GAME\nGENERATION 1\n0,0:0;\nENDPATTERN\nENDGAME\n"));
+    EXPECT_EQ(nullptr, syntax.game);
+    EXPECT_EQ(1320, syntax.messageId);
+    EXPECT_EQ("Syntax or other error in input file at line 3", syntax.message);
+
+    COpenResult huge = Open(File("huge.rle", "x = 1, y = 1\n\n2147483647o!\n"));
+    EXPECT_EQ(nullptr, huge.game);
+    EXPECT_EQ(1321, huge.messageId);
+    EXPECT_EQ("A row of the pattern would hold more cells than a row can hold, at line 3 of the input file",
+              huge.message);
+
+    COpenResult missing = Open(folder_ / "absent.lif");
+    EXPECT_EQ(1013, missing.messageId);
+    EXPECT_EQ("Error reading file", missing.message);
+    EXPECT_EQ(0u, games.Count());
+}
+
+TEST_F(GameFileTest, HalcyonFilesByExtensionInAnyCase) {
+    const std::string oneCell = {0, 0, 0, 0, 0, 0, 0, static_cast<char>(0x80)};
+    COpenResult upper = Open(File("dot.HCF", oneCell));
+    ASSERT_NE(nullptr, upper.game) << upper.message;
+    EXPECT_EQ("dot", upper.game->Name().Text());
+    EXPECT_EQ((Cells{{0, 0}}), CellsOf(upper.game->Current()));
+    EXPECT_EQ(DefaultRuleCode(), upper.game->Current().GetRuleCode());
+
+    // Without a live cell the bitmap is an empty pattern, not a failure.
+    COpenResult blank = Open(File("blank.hcf", std::string{0, 0, 1, 0, 1, 0} + std::string(8, '\0')));
+    ASSERT_NE(nullptr, blank.game) << blank.message;
+    EXPECT_EQ("blank", blank.game->Name().Text());
+    EXPECT_EQ(0u, blank.game->Current().Population());
+
+    COpenResult wrong = Open(File("wrong.hcf", oneCell + "x"));
+    EXPECT_EQ(nullptr, wrong.game);
+    EXPECT_EQ(1107, wrong.messageId);
+    EXPECT_EQ("Halcyon file has incorrect format", wrong.message);
+
+    // The same bytes under another extension are text for the XLife reader.
+    COpenResult text = Open(File("dots.hcx", "*\n"));
+    ASSERT_NE(nullptr, text.game);
+}
+
+TEST_F(GameFileTest, ErrorReportAndAttributesOfXLifeFiles) {
+    const auto path = File("noisy.lif",
+                           "##TesseraAttribute MaxPopulation=77\n##TesseraAttribute Colour=red\n#Q\n#P 0 0\n**\n");
+    COpenResult result = Open(path);
+    ASSERT_NE(nullptr, result.game);
+    EXPECT_EQ(77u, result.game->MaxPopulation());
+    EXPECT_EQ(1, dialogs.reportCalls);
+    EXPECT_EQ("File " + path.string() + " contains the following errors:", dialogs.caption);
+    EXPECT_EQ("Line 3: Unknown command  \"#Q\"\r\nLine 2: Unknown or incorrect attribute Colour=red \r\n", dialogs.report);
+}
+
+TEST_F(GameFileTest, NameClashAsksAndCancelDiscardsTheGame) {
+    const auto path = File("file.lif", "#N Twice\n*\n");
+    ASSERT_NE(nullptr, Open(path).game);
+    dialogs.otherNames = {"Twice again"};
+    COpenResult second = Open(path);
+    ASSERT_NE(nullptr, second.game);
+    EXPECT_EQ("Twice again", second.game->Name().Text());
+    EXPECT_EQ((std::vector<std::string>{"Twice"}), dialogs.clashes);
+
+    COpenResult cancelled = Open(path);  // no further answers: the user cancels
+    EXPECT_EQ(nullptr, cancelled.game);
+    EXPECT_EQ(2u, games.Count());
+}
+
+TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
+    std::mt19937 random(555);
+    for (int form = 0; form < 2; ++form) {
+        params::WriteXLifeFormat.SetInt(form);
+        auto start = MakeUniverse(RandomCells(random, 3, 4, 30, 20, 35), ParseRuleText("23/36"));
+        CGame& game = games.NewGame(*start);
+        ASSERT_TRUE(game.SetName(CName("Saved " + std::to_string(form))));
+        game.SetOriginator("Tester");
+        for (int i = 0; i < 7; ++i) game.StepForward(nullptr);
+        const Cells current = CellsOf(game.Current());
+        const auto path = folder_ / ("saved" + std::to_string(form) + ".lif");
+        ASSERT_TRUE(SaveGameToFile(game, path));
+        EXPECT_EQ(path.string(), game.FileName());
+
+        dialogs.otherNames = {"Loaded " + std::to_string(form)};
+        dialogs.clashes.clear();
+        COpenResult loaded = Open(path);
+        ASSERT_NE(nullptr, loaded.game) << loaded.message;
+        EXPECT_EQ(ParseRuleText("23/36"), loaded.game->Current().GetRuleCode());
+        EXPECT_EQ(form == 1 ? 0 : 7, loaded.game->Generation());
+        if (form == 1) {
+            // The XLife form keeps the current generation where the pattern stands (it fits a picture).
+            EXPECT_EQ("Tester", loaded.game->Originator());
+            EXPECT_EQ(current, CellsOf(loaded.game->Current()));
+        } else {
+            EXPECT_EQ(current, CellsOf(loaded.game->Current()));
+        }
+    }
+    EXPECT_FALSE(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"));
+}

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "config/parameters.h"
+#include "format_test_support.h"
+#include "formats/game_file.h"
+#include "formats/game_format.h"
+#include "formats/input_limit_exception.h"
+#include "games/game_registry.h"
+#include "rules/rule_notation.h"
+#include "rules/rules.h"
+
+using namespace tessera;
+using namespace tessera::test;
+
+namespace {
+
+class GameFormatTest : public FormatTest {
+protected:
+    CGameRegistry games;
+    FakeDialogs dialogs;
+
+    CGame* Read(const std::string& text) {
+        CLex lex(text);
+        return ReadGameFile(lex, "title", "title.lif", games, dialogs);
+    }
+    int32_t SyntaxErrorLine(const std::string& text) {
+        const size_t before = games.Count();
+        try {
+            Read(text);
+        } catch (const CSyntaxException& e) {
+            EXPECT_EQ(before, games.Count()) << "a game was left behind";
+            return e.LineNumber();
+        }
+        return -1;
+    }
+    static std::string Written(CGame& game) {
+        std::ostringstream out;
+        WriteGame(game, out);
+        return out.str();
+    }
+    static std::string WrittenUniverse(CUniverse& universe) {
+        std::ostringstream out;
+        WriteUniverse(universe, out);
+        return out.str();
+    }
+    static std::vector<int32_t> Numbers(const CGame& game) {
+        std::vector<int32_t> out;
+        for (CUniverse* u = game.Generations().First(); u; u = u->Next()) out.push_back(u->Generation());
+        return out;
+    }
+};
+
+const char kThreeGenerations[] =
+    "! a comment\n"
+    "GAME \"Three\"\n AGE 9\n MAXPOP 5 AT 3\n MINPOP 2 AT 1\n"
+    "D first line\nD\nD  indented\n"
+    "GENERATION %0\nMAXROWPOP 3\n0,0:3;\nENDPATTERN\n"
+    "GENERATION %5 NOTRIM\nRULE 36/23\n7,3:3 4 3;\n-2,-5 ;\n"
+    "ENDPATTERN\n"
+    "GENERATION %9\n1 , 1\n:\n2\n5;\nENDPATTERN\nENDGAME\n";
+
+std::string WithBase(int base) {
+    std::string text = kThreeGenerations;
+    for (int n : {0, 5, 9}) {
+        const std::string mark = "%" + std::to_string(n);
+        text.replace(text.find(mark), mark.size(), std::to_string(n + base));
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST_F(GameFormatTest, GenerationsHeaderAndDescriptionAreRead) {
+    for (int base : {0, 1}) {
+        games.Reset();
+        CGame* game = Read(WithBase(base));
+        ASSERT_NE(nullptr, game);
+        EXPECT_EQ("Three", game->Name().Text());
+        EXPECT_EQ((std::vector<int32_t>{0, 5, 9}), Numbers(*game));
+        EXPECT_EQ(9, game->Generation());  // no CURRENT: the last block
+        EXPECT_EQ(5u, game->MaxPopulation());
+        EXPECT_EQ(3, game->MaxPopulationGeneration());
+        EXPECT_EQ(2u, game->MinPopulation());
+        EXPECT_EQ(1, game->MinPopulationGeneration());
+        EXPECT_EQ("first line\r\n\r\n indented", game->Description());
+        CUniverse* five = game->First().Next();
+        EXPECT_TRUE(five->IsModified());
+        EXPECT_FALSE(game->Last().IsModified());
+        EXPECT_EQ((Cells{{0, 0}, {1, 0}, {2, 0}}), CellsOf(game->First()));
+        EXPECT_EQ((Cells{{3, 7}, {4, 7}, {5, 7}, {9, 7}, {12, 7}, {-5, -2}}), CellsOf(*five));
+        EXPECT_EQ(ParseRuleText("36/23"), five->GetRuleCode());
+        EXPECT_EQ(DefaultRuleCode(), game->First().GetRuleCode());
+        EXPECT_EQ((Cells{{1, 1}, {2, 1}, {7, 1}}), CellsOf(game->Last()));
+    }
+}
+
+TEST_F(GameFormatTest, CurrentMarkAndEmptyGames) {
+    CGame* game = Read("GAME\nGENERATION 1\nENDPATTERN\nGENERATION 4 CURRENT\n0,0;\nENDPATTERN\n"
+                       "GENERATION 8\n0,0;\nENDPATTERN\nENDGAME\n");
+    ASSERT_NE(nullptr, game);
+    EXPECT_EQ(3, game->Generation());
+    EXPECT_FALSE(game->IsNamed());
+
+    CGame* empty = Read("GAME \"Nothing\" ENDGAME");
+    ASSERT_NE(nullptr, empty);
+    EXPECT_EQ((std::vector<int32_t>{0}), Numbers(*empty));
+    EXPECT_EQ(0u, empty->Current().Population());
+}
+
+TEST_F(GameFormatTest, MalformedFilesAreSyntaxErrorsAtTheirLine) {
+    EXPECT_EQ(1, SyntaxErrorLine("GAME GENERATION 2\nENDPATTERN\nENDGAME\n"));
+    EXPECT_EQ(4, SyntaxErrorLine("GAME\nGENERATION 1\nENDPATTERN\nGENERATION 1\nENDPATTERN\nENDGAME\n"));
+    EXPECT_EQ(3, SyntaxErrorLine("GAME\nGENERATION 1\n0 0;\nENDPATTERN\nENDGAME\n"));
+    // Run counts below one would never end.
+    EXPECT_EQ(3, SyntaxErrorLine("GAME\nGENERATION 1\n0,0:0;\nENDPATTERN\nENDGAME\n"));
+    EXPECT_EQ(4, SyntaxErrorLine("GAME\nGENERATION 1\n0,0\n:-3;\nENDPATTERN\nENDGAME\n"));
+    // The header keywords must come in their order.
+    EXPECT_EQ(3, SyntaxErrorLine("GAME\n MINPOP 1 AT 1\n MAXPOP 2 AT 2\nENDGAME\n"));
+    // Truncated files.
+    EXPECT_EQ(3, SyntaxErrorLine("GAME\nGENERATION 1\n0,0:3 4"));
+    EXPECT_EQ(2, SyntaxErrorLine("GAME\nGENERATION 1\n"));
+    EXPECT_EQ(1, SyntaxErrorLine("GAME \"x\" AGE"));
+    EXPECT_EQ(0u, games.Count());
+
+    try {
+        Read("GAME\nGENERATION 1\n0,0:2147483647;\nENDPATTERN\nENDGAME\n");
+        ADD_FAILURE();
+    } catch (const CInputLimitException& e) {
+        EXPECT_EQ(3, e.LineNumber());
+        EXPECT_EQ(1321, e.MessageId());
+    }
+    try {
+        Read("GAME\nGENERATION 1\n0,2147483640:10;\nENDPATTERN\nENDGAME\n");
+        ADD_FAILURE();
+    } catch (const CInputLimitException& e) {
+        EXPECT_EQ(1322, e.MessageId());
+    }
+    EXPECT_EQ(0u, games.Count());
+}
+
+TEST_F(GameFormatTest, UniverseSectionText) {
+    auto one = MakeUniverse({{4, 2}}, DefaultRuleCode());
+    EXPECT_EQ("MAXROWPOP 1\n2,4;\nENDPATTERN\n", WrittenUniverse(*one));
+    auto pair = MakeUniverse({{4, 2}, {5, 2}, {-1, 3}}, ParseRuleText("3/3"));
+    EXPECT_EQ("MAXROWPOP 2\nRULE 3/3\n2,4:2;\n3,-1;\nENDPATTERN\n", WrittenUniverse(*pair));
+    auto example = MakeUniverse({{3, 7}, {4, 7}, {5, 7}, {9, 7}, {12, 7}}, DefaultRuleCode());
+    EXPECT_EQ("MAXROWPOP 5\n7,3:3 4 3;\nENDPATTERN\n", WrittenUniverse(*example));
+    CGrowableUniverse empty;
+    EXPECT_EQ("MAXROWPOP 0\nENDPATTERN\n", WrittenUniverse(empty));
+
+    // A long row goes on over several lines, each ended once it is longer than the line length.
+    Cells row;
+    for (int i = 0; i < 200; ++i) row.insert({i * 3, -4});
+    auto wide = MakeUniverse(row, DefaultRuleCode());
+    const auto lines = LinesOf(WrittenUniverse(*wide));
+    EXPECT_GT(lines.size(), 5u);
+    for (size_t i = 1; i + 1 < lines.size(); ++i) EXPECT_LE(lines[i].size(), 72u + 3) << lines[i];
+    EXPECT_EQ(';', lines[lines.size() - 2].back());
+}
+
+TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
+    std::mt19937 random(31337);
+    for (int round = 0; round < 8; ++round) {
+        games.Reset();
+        auto start = MakeUniverse(RandomCells(random, -10, -10, 20, 20, 40), ParseRuleText(round % 2 ? "23/3" : "23/36"));
+        CGame& game = games.NewGame(*start);
+        ASSERT_TRUE(game.SetName(CName("Round " + std::to_string(round))));
+        const int steps = 20 + random() % 140;
+        for (int i = 0; i < steps; ++i) {
+            if (game.StepForward(nullptr) != 0) break;
+            if (random() % 25 == 0) {
+                // An edited generation cannot be regrown: the file keeps it as NOTRIM.
+                CUniverse& last = game.Last();
+                ASSERT_TRUE(game.NoteModified(last));
+                last.SetCell(static_cast<int32_t>(random() % 30), static_cast<int32_t>(random() % 30));
+            }
+        }
+        if (round % 3 == 1) game.ResetToGeneration(game.Generation() / 2);
+        if (round % 3 == 2) game.ResetToGeneration(0);
+        game.SetDescription(std::string(100, 'x') + " and a rather long second sentence that needs splitting\nend");
+
+        const std::string text = Written(game);
+        // The name is taken by the original: the user is asked for another one.
+        dialogs.clashes.clear();
+        dialogs.otherNames = {"Copy " + std::to_string(round)};
+        CGame* copy = Read(text);
+        ASSERT_NE(nullptr, copy) << text;
+        EXPECT_EQ((std::vector<std::string>{"Round " + std::to_string(round)}), dialogs.clashes);
+        EXPECT_EQ("Copy " + std::to_string(round), copy->Name().Text());
+        // Written: the start, every modified, the current and the last generation.
+        std::vector<int32_t> expected;
+        for (CUniverse* u = game.Generations().First(); u; u = u->Next())
+            if (u == &game.First() || u->IsModified() || u == &game.Current() || u == &game.Last())
+                expected.push_back(u->Generation());
+        EXPECT_EQ(expected, Numbers(*copy));
+        for (CUniverse* u = copy->Generations().First(); u; u = u->Next()) {
+            CUniverse* original = game.FindStoredGeneration(u->Generation());
+            ASSERT_NE(nullptr, original);
+            EXPECT_EQ(CellsOf(*original), CellsOf(*u)) << "generation " << u->Generation();
+            EXPECT_EQ(original->GetRuleCode(), u->GetRuleCode());
+            if (u != &copy->First()) {
+                EXPECT_EQ(original->IsModified(), u->IsModified());
+            }
+        }
+        // With the start current no block says CURRENT, and the last one becomes current.
+        EXPECT_EQ(game.Generation() == 0 ? game.Last().Generation() : game.Generation(), copy->Generation());
+        EXPECT_EQ(game.MaxPopulation(), copy->MaxPopulation());
+        EXPECT_EQ(game.MinPopulationGeneration(), copy->MinPopulationGeneration());
+        // Long description lines come back joined with line breaks where they were cut.
+        std::string joined = copy->Description();
+        for (size_t at; (at = joined.find("\r\n")) != std::string::npos;) joined.erase(at, 2);
+        EXPECT_EQ(std::string(100, 'x') + " and a rather long second sentence that needs splittingend", joined);
+        // Written again, the copy gives the same text below its date and name lines (when the start was
+        // current, the copy's current is its last block, which then says so).
+        if (game.Generation() == 0) continue;
+        const auto originalLines = LinesOf(Written(game)), copyLines = LinesOf(Written(*copy));
+        ASSERT_EQ(originalLines.size(), copyLines.size());
+        for (size_t i = 2; i < originalLines.size(); ++i) ASSERT_EQ(originalLines[i], copyLines[i]) << "line " << i;
+    }
+}
+
+TEST_F(GameFormatTest, GameTextLayout) {
+    auto start = MakeUniverse({{0, 0}, {1, 0}, {2, 0}}, DefaultRuleCode());
+    CGame& game = games.NewGame(*start);
+    game.StepForward(nullptr);
+    game.StepForward(nullptr);
+    game.SetDescription("A blinker.");
+    const std::vector<std::string> lines = LinesOf(Written(game));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(0u, lines[0].rfind("! Written by Tessera at ", 0));
+    const std::vector<std::string> rest(lines.begin() + 1, lines.end());
+    const std::vector<std::string> expected = {"GAME", " AGE 2", " MAXPOP 3 AT 1", " MINPOP 3 AT 1", "D A blinker.",
+                                               "GENERATION 1", "MAXROWPOP 3", "0,0:3;", "ENDPATTERN",
+                                               "GENERATION 3 CURRENT", "MAXROWPOP 3", "0,0:3;", "ENDPATTERN",
+                                               "ENDGAME"};
+    EXPECT_EQ(expected, rest);
+}

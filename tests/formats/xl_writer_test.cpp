@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "config/parameters.h"
+#include "format_test_support.h"
+#include "formats/description_lines.h"
+#include "formats/xl_writer.h"
+#include "rules/rule_notation.h"
+
+using namespace tessera;
+using namespace tessera::test;
+
+namespace {
+
+class XLWriterTest : public FormatTest {
+protected:
+    static std::string Written(CUniverse& universe) {
+        std::ostringstream out;
+        WriteXLifeUniverse(universe, out);
+        return out.str();
+    }
+    // The cells moved so that the bounding box starts at (0, 0): RLE keeps no position.
+    static Cells AtOrigin(const Cells& cells) {
+        int32_t left = INT32_MAX, top = INT32_MAX;
+        for (const Cell& c : cells) left = std::min(left, c.first), top = std::min(top, c.second);
+        Cells out;
+        for (const Cell& c : cells) out.insert({c.first - left, c.second - top});
+        return out;
+    }
+    // Writes, reads back, and answers the single universe read.
+    static std::unique_ptr<CXLUniverseCollection> RoundTrip(CUniverse& universe, std::string* text = nullptr) {
+        const std::string written = Written(universe);
+        if (text) *text = written;
+        auto c = ReadText(written);
+        EXPECT_EQ(0u, c->ErrorCount()) << c->ErrorReportText();
+        EXPECT_EQ(1, c->UniverseCount()) << written;
+        return c;
+    }
+};
+
+}  // namespace
+
+TEST_F(XLWriterTest, SmallPatternIsOnePicture) {
+    auto glider = MakeUniverse({{11, -4}, {12, -3}, {10, -2}, {11, -2}, {12, -2}}, ParseRuleText("23/36"));
+    EXPECT_EQ("#r 23/36\n#P 10 -4\n.*.\n..*\n***\n", Written(*glider));
+    auto empty = MakeUniverse({}, ParseRuleText("23/3"));
+    EXPECT_EQ("#r 23/3\n", Written(*empty));
+}
+
+TEST_F(XLWriterTest, LargePatternIsRleWithTheLineRule) {
+    Cells cells = {{0, 0}, {1, 0}, {2, 0}, {5, 0}, {69, 0}, {3, 2}, {0, 49}};
+    auto u = MakeUniverse(cells, ParseRuleText("23/3"));
+    EXPECT_EQ("x = 70, y = 50, rule = 23/3\n3o2bo63bo2$3bo47$o!\n", Written(*u));
+
+    // Long runs of items: no line is longer than the limit allows before an item was added.
+    std::mt19937 random(99);
+    params::XLifeRLELineLength.SetInt(40);
+    Cells soup = RandomCells(random, -30, 7, 150, 60, 35);
+    auto big = MakeUniverse(soup, ParseRuleText("3/3"));
+    std::string text;
+    auto c = RoundTrip(*big, &text);
+    EXPECT_EQ(AtOrigin(soup), CellsOf(*c->UniverseAt(1)));
+    EXPECT_EQ(ParseRuleText("3/3"), c->UniverseAt(1)->GetRuleCode());
+    const auto lines = LinesOf(text);
+    for (size_t i = 1; i < lines.size(); ++i) EXPECT_LE(lines[i].size(), 30u + 8) << lines[i];
+}
+
+TEST_F(XLWriterTest, PicturesOfLargePatternsAreObjectsStripsAndBands) {
+    params::XLifeWriteRLE.SetInt(0);
+    Cells cells;
+    for (int x = 0; x < 200; ++x) cells.insert({x, 0});          // wider than a line: strips
+    for (int y = 10; y < 140; ++y) cells.insert({-50, y});       // higher than a page: bands
+    for (int i = 0; i < 200; ++i) cells.insert({1000 + i, 1000 + i});  // a diagonal, wide and high
+    cells.insert({500, 500});
+    cells.insert({502, 500});
+    auto u = MakeUniverse(cells, ParseRuleText("23/3"));
+    std::string text;
+    auto c = RoundTrip(*u, &text);
+    EXPECT_EQ(cells, CellsOf(*c->UniverseAt(1)));
+    int pictures = 0;
+    for (const std::string& line : LinesOf(text)) {
+        if (line.rfind("#P", 0) == 0) ++pictures;
+        if (line[0] != '#') {
+            EXPECT_LE(line.size(), 72u);
+        }
+    }
+    // 3 strips, 3 bands, 2 single cells, and the diagonal cut into 3 strips of which each is 2 bands.
+    EXPECT_EQ(3 + 3 + 2 + 6, pictures) << text;
+}
+
+TEST_F(XLWriterTest, RandomRoundTripsInBothForms) {
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 40; ++round) {
+        params::XLifeWriteRLE.SetInt(round % 2);
+        const int width = 1 + random() % 120, height = 1 + random() % 90;
+        const int32_t left = static_cast<int32_t>(random() % 2000) - 1000;
+        const int32_t top = static_cast<int32_t>(random() % 2000) - 1000;
+        Cells cells = RandomCells(random, left, top, width, height, 1 + random() % 60);
+        if (cells.empty()) continue;
+        const RuleCode rule = ParseRuleText(round % 3 ? "23/3" : "125/36/1357");
+        auto u = MakeUniverse(cells, rule);
+        auto c = RoundTrip(*u);
+        // Pictures keep the position; RLE keeps the shape.
+        const bool rle = round % 2 == 1 && (width > 64 || height > 48);
+        EXPECT_EQ(rle ? AtOrigin(cells) : cells, CellsOf(*c->UniverseAt(1))) << "round " << round;
+        EXPECT_EQ(rule, c->UniverseAt(1)->GetRuleCode());
+    }
+}
+
+TEST(DescriptionLines, LinesAreSplitAtBreaksAndLongLinesAtBlanks) {
+    EXPECT_EQ((std::vector<std::string>{"one", "two", "three"}), DescriptionLines("one\r\ntwo\n\n\r\rthree\r\n", 72));
+    EXPECT_EQ((std::vector<std::string>{"aaa", " bbb", " ccc", " dd"}), DescriptionLines("aaa bbb ccc dd", 6));
+    EXPECT_EQ((std::vector<std::string>{"aaa bbb", " ccc dd"}), DescriptionLines("aaa bbb ccc dd", 8));
+    // A blank exactly at the limit index still cuts there.
+    EXPECT_EQ((std::vector<std::string>{"abcd", " efg"}), DescriptionLines("abcd efg", 4));
+    // No usable blank: hard cuts.
+    EXPECT_EQ((std::vector<std::string>{"abcde", "fghij", "k"}), DescriptionLines("abcdefghijk", 5));
+    // A blank at index 0 does not count.
+    EXPECT_EQ((std::vector<std::string>{" abc", "defg", "hij"}), DescriptionLines(" abcdefghij", 4));
+    EXPECT_TRUE(DescriptionLines("\r\n\r\n", 72).empty());
+
+    std::ostringstream out;
+    WriteDescription(out, "#C", "first line\nsecond", 72);
+    EXPECT_EQ("#C first line\n#C second\n", out.str());
+}
