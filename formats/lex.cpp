@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "formats/lex_attribute.h"
 #include "foundation/errors.h"
 
 namespace tessera {
@@ -12,15 +13,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsWordStart(char c) { return IsLetter(c) || c == '#' || c == '|'; }
 bool IsWordChar(char c) { return IsWordStart(c) || IsDigit(c); }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -143,7 +135,7 @@ bool CLex::AcceptKeyword(std::string_view word, bool consume) {
 
 bool CLex::AcceptNameEqual(std::string_view text, bool consume) {
     std::string name;
-    if (!ReadName(name, false) || !EqualIgnoringCase(name, text)) return false;
+    if (!ReadName(name, false) || !NamesMatch(name, text)) return false;
     if (consume) NextToken();
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // CLex: the line-oriented tokenizer under every text reader (game files, XLife/RLE/Life, libraries,
 // rule notation, attribute lines). It stands on the first token from the moment it is constructed.
+// Lines are read whole, whatever their length: a fixed line buffer would turn a valid file with a long
+// RLE or description line into a read error.
 #include <cstdint>
 #include <istream>
 #include <memory>
