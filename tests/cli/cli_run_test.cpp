@@ -224,3 +224,35 @@ TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
     EXPECT_EQ(summary["bounds"], BoundsText(expected));
     EXPECT_EQ(ReadToolPattern(Read(output)), expected);
 }
+
+TEST_F(CliRunTest, GameFilesGoBackToAStoredGenerationAndRegrow) {
+    // The start and a stored generation 10 that is not what growth gives: going to generation 4 must
+    // regrow from the start, going to 12 must grow on from the stored 10.
+    const Cells start = RandomSoup(41, -3, -3, 12, 12, 42);
+    std::string text = ToGameFile(start, "23/3");
+    const Cells stored = {{0, 0}, {1, 0}, {2, 0}};
+    const std::string block = "GENERATION 11 CURRENT\n0,0:3;\nENDPATTERN\n";
+    text.insert(text.rfind("ENDGAME"), block);
+    const std::string file = Write("stored.game", text);
+
+    CliResult back = RunCli({"run", file, "--generations", "4"});
+    ExpectResult(back, Grow(start, kConway, 4), 4, "23/3", PatternPartOf(back.out));
+    CliResult stay = RunCli({"run", file, "--generations", "10"});
+    ExpectResult(stay, stored, 10, "23/3", PatternPartOf(stay.out));
+    CliResult on = RunCli({"run", file, "--generations", "12"});
+    ExpectResult(on, Grow(stored, kConway, 2), 12, "23/3", PatternPartOf(on.out));
+}
+
+TEST_F(CliRunTest, HalcyonBitmapsAreOpenedByTheirExtension) {
+    // W = 0 (one word per row), H = 2 (three rows): a glider in the top-left corner, rows of
+    // little-endian words read from bit 15.
+    const std::string bytes("\x00\x00\x00\x00\x02\x00\x00\x40\x00\x20\x00\xe0", 12);
+    const std::string file = Write("glider.HCF", bytes);
+    const Cells glider = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+    CliResult r = RunCli({"run", file, "--generations", "8"});
+    ExpectResult(r, Grow(glider, kConway, 8), 8, "23/3", PatternPartOf(r.out));
+
+    CliResult bad = RunCli({"run", Write("short.hcf", bytes.substr(0, 11))});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("Halcyon file has incorrect format"), std::string::npos) << bad.err;
+}
