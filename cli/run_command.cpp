@@ -118,6 +118,8 @@ int Run(const RunOptions& options) {
     }
     if (outcome.messageId != 0) return kExitFailed;  // the refusal or failure has been reported
 
+    if (outcome.cancelled)
+        std::cerr << kPrefix << "interrupted at generation " << game->Generation() << " of " << options.generations << "\n";
     if (!WriteResult(*game, options)) return kExitFailed;
     std::cout << SummaryLine(*game, outcome.cancelled) << std::endl;
     return outcome.cancelled ? kExitFailed : kExitOk;

@@ -214,8 +214,10 @@ TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
     CliResult r = tool.Wait();
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Cancelled"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("interrupted at generation"), std::string::npos) << r.err;
 
     auto summary = SummaryOf(r.out);
+    EXPECT_EQ(summary["cancelled"], "1");
     const long generation = std::stol(summary["generation"]);
     EXPECT_GT(generation, 0);
     EXPECT_LT(generation, 2147483647);
