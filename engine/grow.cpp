@@ -1,6 +1,6 @@
-// One generation: a single sweep over the source rows. Three adjacent rows are merged column by column,
-// a 3 x 3 window slides along them, and the rule's transition table gives the next window and the fate
-// of the centre cell.
+// One generation: a single sweep over the source rows. For each output row the rows above, at and below
+// it are read together; every column whose 3 x 3 window holds a live cell is looked up in the rule's
+// transition table, which gives the fate of the centre cell. Empty stretches are never visited.
 #include <algorithm>
 #include <array>
 #include <bit>

@@ -348,19 +348,6 @@ bool CGrowableUniverse::IsShiftOf(CUniverse& other, CLSize offset) {
     return true;
 }
 
-void CRowBuilder::Append(CRow* row) {
-    if (!universe_.rowHeap_.Commit(row)) return;
-    if (last_) last_->next = row;
-    else universe_.firstRow_ = row;
-    last_ = row;
-    universe_.rowCount_ += 1;
-    universe_.population_ += row->count;
-    CLRect& bounds = universe_.bounds_;
-    bounds.left = std::min(bounds.left, row->Cells()[0]);
-    bounds.right = std::max(bounds.right, row->Cells()[row->count - 1] + 1);
-    universe_.maxRowPopulation_ = std::max(universe_.maxRowPopulation_, row->count);
-}
-
 void CRowBuilder::Finish() {
     if (universe_.population_ == 0) {
         universe_.rowHeap_.Free();

@@ -1,6 +1,7 @@
 #pragma once
 // CGrowableUniverse: live cells as rows sorted by y, each an ascending array of x, carved out of a row
 // heap, plus an ordered overlay of pending single-cell edits folded into the rows in bulk.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -103,5 +104,18 @@ private:
     CGrowableUniverse& universe_;
     CRow* last_ = nullptr;
 };
+
+inline void CRowBuilder::Append(CRow* row) {
+    if (!universe_.rowHeap_.Commit(row)) return;
+    if (last_) last_->next = row;
+    else universe_.firstRow_ = row;
+    last_ = row;
+    universe_.rowCount_ += 1;
+    universe_.population_ += row->count;
+    CLRect& bounds = universe_.bounds_;
+    bounds.left = std::min(bounds.left, row->Cells()[0]);
+    bounds.right = std::max(bounds.right, row->Cells()[row->count - 1] + 1);
+    universe_.maxRowPopulation_ = std::max(universe_.maxRowPopulation_, row->count);
+}
 
 }  // namespace tessera

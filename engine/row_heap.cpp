@@ -47,19 +47,7 @@ void CRowHeap::Free() {
     first_ = last_ = nullptr;
 }
 
-CRow* CRowHeap::TryReserve(Block* block, int32_t y, uint32_t need) {
-    if (block->capacity - block->used < need + kRowOverheadWords) return nullptr;
-    auto* row = reinterpret_cast<CRow*>(block->Data() + block->used);
-    row->next = nullptr;
-    row->count = 0;
-    row->y = y;
-    row->Cells()[0] = kRowEndMarker;
-    block->reserved = need;
-    return row;
-}
-
-CRow* CRowHeap::Reserve(int32_t y, uint32_t need) {
-    if (CRow* row = TryReserve(last_, y, need)) return row;
+CRow* CRowHeap::ReserveInNewBlock(int32_t y, uint32_t need) {
     ShrinkLast();
     Block* block = NewBlock(last_->defaultCapacity, last_->defaultCapacity);
     last_->next = block;
@@ -68,14 +56,6 @@ CRow* CRowHeap::Reserve(int32_t y, uint32_t need) {
     // Callers size blocks for their longest row; a row that cannot fit even a fresh block is refused.
     if (!row) throw CErrorException(msg::RowTooLong);
     return row;
-}
-
-bool CRowHeap::Commit(CRow* row) {
-    last_->reserved = 0;
-    if (row->count == 0) return false;
-    row->Cells()[row->count] = kRowEndMarker;
-    last_->used += RowWords(row->count);
-    return true;
 }
 
 void CRowHeap::ShrinkLast() {

@@ -48,10 +48,19 @@ public:
     // A row under construction at y with room for need cells: count 0, the end marker in its first cell
     // word. Chains a new block when the last one is too full. need + kRowOverheadWords must not exceed
     // the default capacity.
-    CRow* Reserve(int32_t y, uint32_t need);
+    CRow* Reserve(int32_t y, uint32_t need) {
+        if (CRow* row = TryReserve(last_, y, need)) return row;
+        return ReserveInNewBlock(y, need);
+    }
     // Finishes the reserved row: an empty row is dropped (false), otherwise its end marker is written and
     // its words are taken (true).
-    bool Commit(CRow* row);
+    bool Commit(CRow* row) {
+        last_->reserved = 0;
+        if (row->count == 0) return false;
+        row->Cells()[row->count] = kRowEndMarker;
+        last_->used += RowWords(row->count);
+        return true;
+    }
     // Gives the unused tail of the last block back to the block heap.
     void ShrinkLast();
 
@@ -70,7 +79,17 @@ private:
     static_assert(sizeof(Block) == 24, "a block header is six words");
 
     static Block* NewBlock(uint32_t capacity, uint32_t defaultCapacity);
-    static CRow* TryReserve(Block* block, int32_t y, uint32_t need);
+    static CRow* TryReserve(Block* block, int32_t y, uint32_t need) {
+        if (block->capacity - block->used < need + kRowOverheadWords) return nullptr;
+        auto* row = reinterpret_cast<CRow*>(block->Data() + block->used);
+        row->next = nullptr;
+        row->count = 0;
+        row->y = y;
+        row->Cells()[0] = kRowEndMarker;
+        block->reserved = need;
+        return row;
+    }
+    CRow* ReserveInNewBlock(int32_t y, uint32_t need);
 
     Block* first_ = nullptr;
     Block* last_ = nullptr;
