@@ -12,7 +12,8 @@ namespace {
 
 std::string NameList(const CUniverseCollection& universes) {
     std::string list;
-    for (int index = 1; index <= universes.UniverseCount(); ++index) list += "  " + universes.NameAt(index) + "\n";
+    for (int index = 1; index <= universes.UniverseCount(); ++index)
+        list += (index > 1 ? "\n  " : "  ") + universes.NameAt(index);
     return list;
 }
 
