@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/rule_command.h"
+#include "cli/run_command.h"
 
 #include <iostream>
 
@@ -23,6 +24,8 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"rule", "rule TEXT...             code, notation and name of each rule (name or notation)",
          RunRuleCommand},
+        {"run", "run FILE [OPTIONS]       grow the pattern of a file and write the result (run --help)",
+         RunRunCommand},
     };
     return commands;
 }

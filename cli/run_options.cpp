@@ -39,7 +39,7 @@ const char* RunUsageText() {
            "                   default: as the program saves (WriteXLifeFormat)\n";
 }
 
-RunCommandLine ParseRunOptions(const std::vector<std::string>& args) {
+RunRequest ParseRunOptions(const std::vector<std::string>& args) {
     RunOptions options;
     bool haveFile = false, haveGenerations = false, haveFormat = false;
     bool optionsEnded = false;

@@ -29,10 +29,10 @@ struct RunHelpRequest {};
 struct RunUsageError {
     std::string message;
 };
-using RunCommandLine = std::variant<RunOptions, RunHelpRequest, RunUsageError>;
+using RunRequest = std::variant<RunOptions, RunHelpRequest, RunUsageError>;
 
 // Reads `FILE [options]`; each option takes its value as the next argument or after "=".
-RunCommandLine ParseRunOptions(const std::vector<std::string>& args);
+RunRequest ParseRunOptions(const std::vector<std::string>& args);
 
 // The synopsis and the option list, for --help and usage errors.
 const char* RunUsageText();

@@ -209,9 +209,24 @@ CGame* ReadGame(CGameRegistry& games, CLex& lex, CFileDialogs& dialogs) {
     return &game;
 }
 
+namespace {
+
+// The name as the reader takes it back: in double quotes, or in brackets when it holds a double quote
+// itself (names read from XLife "#N" lines may). A name that holds both a double quote and a closing
+// bracket cannot be delimited either way; its double quotes are written as apostrophes.
+std::string DelimitedName(std::string name) {
+    if (name.find('"') == std::string::npos) return "\"" + name + "\"";
+    if (name.find(']') == std::string::npos) return "[" + name + "]";
+    for (char& c : name)
+        if (c == '"') c = '\'';
+    return "\"" + name + "\"";
+}
+
+}  // namespace
+
 void WriteGame(CGame& game, std::ostream& out) {
     WriteLine(out, "! Written by Tessera at " + LocalDateAndTime());
-    WriteLine(out, game.IsNamed() ? "GAME \"" + game.Name().Text() + "\"" : std::string("GAME"));
+    WriteLine(out, game.IsNamed() ? "GAME " + DelimitedName(game.Name().Text()) : std::string("GAME"));
     WriteLine(out, " AGE " + std::to_string(game.Last().Generation()));
     WriteLine(out, " MAXPOP " + std::to_string(game.MaxPopulation()) + " AT " +
                        std::to_string(game.MaxPopulationGeneration()));

@@ -22,7 +22,7 @@ Cells Step(const Cells& cells, const Rule& rule) {
     return next;
 }
 
-Cells Run(Cells cells, const Rule& rule, int generations) {
+Cells Grow(Cells cells, const Rule& rule, int generations) {
     for (int g = 0; g < generations; ++g) cells = Step(cells, rule);
     return cells;
 }
@@ -66,8 +66,11 @@ std::map<int32_t, std::vector<int32_t>> Rows(const Cells& cells) {
     return rows;
 }
 
+// Items are never split across lines: the reader starts each line with a fresh count.
 void AppendItem(std::string& out, int count, char letter) {
     if (count <= 0) return;
+    const size_t lineStart = out.rfind('\n') == std::string::npos ? 0 : out.rfind('\n') + 1;
+    if (out.size() - lineStart > 60) out += '\n';
     if (count > 1) out += std::to_string(count);
     out += letter;
 }
@@ -91,11 +94,8 @@ std::string ToRle(const Cells& cells, const std::string& ruleText) {
             i = j + 1;
         }
     }
-    body += '!';
-    std::string out = "#N soup\n#C written by the test\nx = " + std::to_string(b.right - b.left) +
-                      ", y = " + std::to_string(b.bottom - b.top) + ", rule = " + ruleText + "\n";
-    for (size_t i = 0; i < body.size(); i += 60) out += body.substr(i, 60) + "\n";
-    return out;
+    return "#N soup\n#C written by the test\nx = " + std::to_string(b.right - b.left) +
+           ", y = " + std::to_string(b.bottom - b.top) + ", rule = " + ruleText + "\n" + body + "!\n";
 }
 
 std::string ToPictures(const Cells& cells, const std::string& ruleText) {

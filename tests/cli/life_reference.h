@@ -22,7 +22,7 @@ inline constexpr Rule kConway{(1u << 2) | (1u << 3), 1u << 3};
 inline constexpr Rule kHighLife{(1u << 2) | (1u << 3), (1u << 3) | (1u << 6)};
 
 Cells Step(const Cells& cells, const Rule& rule);
-Cells Run(Cells cells, const Rule& rule, int generations);
+Cells Grow(Cells cells, const Rule& rule, int generations);
 
 // Cells of a width x height box at (left, top), each alive with the given percentage, from a fixed seed.
 Cells RandomSoup(uint32_t seed, int32_t left, int32_t top, int32_t width, int32_t height, int percent);
@@ -35,6 +35,7 @@ Bounds BoundsOf(const Cells& cells);  // cells must not be empty
 Cells Normalised(const Cells& cells);
 
 // Input files as a person would write them.
+// RLE carries no position: it reads back with its bounding box at (0, 0).
 std::string ToRle(const Cells& cells, const std::string& ruleText);          // x = , y = , rule = ; !
 std::string ToPictures(const Cells& cells, const std::string& ruleText);     // #r, #P left top, . and *
 std::string ToLife106(const Cells& cells);                                   // #Life 1.06 and x y lines

@@ -1,0 +1,147 @@
+// tessera-cli run: opens a file as the desktop's Open command does, optionally sets the rule, grows the
+// game through a background growth task to the generation asked for, writes the result and a summary.
+#include "cli/run_command.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "cli/batch_file_dialogs.h"
+#include "cli/commands.h"
+#include "cli/game_growth.h"
+#include "cli/interrupt_guard.h"
+#include "cli/pattern_output.h"
+#include "cli/run_options.h"
+#include "cli/terminal_front_end.h"
+#include "engine/universe.h"
+#include "formats/game_file.h"
+#include "formats/syntax_exception.h"
+#include "foundation/errors.h"
+#include "foundation/messages.h"
+#include "games/game.h"
+#include "games/game_registry.h"
+#include "rules/rule_notation.h"
+#include "rules/rule_persistence.h"
+#include "rules/rules.h"
+
+namespace tessera::cli {
+namespace {
+
+constexpr const char* kPrefix = "tessera-cli run: ";
+
+int UsageError(const std::string& message) {
+    std::cerr << kPrefix << message << "\n" << RunUsageText();
+    return kExitUsage;
+}
+
+int Failure(const std::string& message) {
+    std::cerr << message << "\n";
+    return kExitFailed;
+}
+
+// A rule name (as the rules dialog takes a typed text) or rule notation; none when it is neither.
+std::optional<RuleCode> ReadRuleOption(const std::string& text) {
+    if (const CRule* named = FindRuleByName(text)) return named->Code();
+    try {
+        const RuleCode code = ParseRuleText(text);
+        if (code != 0) return code;
+    } catch (const CSyntaxException&) {
+    }
+    return std::nullopt;
+}
+
+// key=value pairs: the generation reached, its population and bounds (right and bottom exclusive) and
+// its rule in notation.
+std::string SummaryLine(CGame& game, bool cancelled) {
+    CUniverse& current = game.Current();
+    std::ostringstream line;
+    line << "generation=" << game.Generation() << " population=" << game.Population() << " bounds=";
+    if (current.Population() == 0) {
+        line << "none";
+    } else {
+        const CLRect box = current.GetBounds();
+        line << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+    }
+    line << " rule=" << FormatRule(current.GetRuleCode());
+    if (cancelled) line << " cancelled=1";
+    return line.str();
+}
+
+// Writes the pattern to the output file, or to standard output ahead of the summary line.
+bool WriteResult(CGame& game, const RunOptions& options) {
+    if (!options.output) {
+        WritePattern(game, options.format, std::cout);
+        return static_cast<bool>(std::cout);
+    }
+    std::ofstream file(*options.output, std::ios::out | std::ios::trunc);
+    if (file) WritePattern(game, options.format, file);
+    if (file) file.close();
+    if (!file) {
+        std::cerr << kPrefix << "cannot write '" << *options.output << "': " << std::strerror(errno) << "\n";
+        return false;
+    }
+    return true;
+}
+
+int Run(const RunOptions& options) {
+    LoadRules();
+    std::optional<RuleCode> rule;
+    if (options.rule) {
+        rule = ReadRuleOption(*options.rule);
+        if (!rule) return UsageError("'" + *options.rule + "' is neither a rule name nor rule notation");
+    }
+
+    CGameRegistry games;
+    CGameMemoryRecovery recovery(games);  // a full heap trims kept generations before anything fails
+    CBatchFileDialogs dialogs(std::cerr, options.select, games);
+    const COpenResult opened = OpenGameFile(std::filesystem::path(options.file), games, dialogs);
+    CGame* game = opened.game;
+    if (!game) {
+        if (opened.messageId != 0) return Failure(opened.message);
+        if (!dialogs.SelectionProblem().empty()) return Failure(std::string(kPrefix) + dialogs.SelectionProblem());
+        return Failure(std::string(kPrefix) + "'" + options.file + "' holds no pattern");
+    }
+
+    if (rule) game->SetRule(*rule);
+    GrowthOutcome outcome;
+    if (game->Generation() != options.generations) {
+        CInterruptGuard interrupt;
+        CTerminalMainWindow window(std::cerr, ::isatty(STDERR_FILENO) == 1);
+        outcome = GrowToGeneration(*game, options.generations, window, interrupt);
+    }
+    if (outcome.messageId != 0) return kExitFailed;  // the refusal or failure has been reported
+
+    if (outcome.cancelled)
+        std::cerr << kPrefix << "interrupted at generation " << game->Generation() << " of " << options.generations << "\n";
+    if (!WriteResult(*game, options)) return kExitFailed;
+    std::cout << SummaryLine(*game, outcome.cancelled) << std::endl;
+    return outcome.cancelled ? kExitFailed : kExitOk;
+}
+
+}  // namespace
+
+int RunRunCommand(const std::vector<std::string>& args) {
+    const RunRequest parsed = ParseRunOptions(args);
+    if (std::holds_alternative<RunHelpRequest>(parsed)) {
+        std::cout << RunUsageText();
+        return kExitOk;
+    }
+    if (const auto* error = std::get_if<RunUsageError>(&parsed)) return UsageError(error->message);
+    try {
+        return Run(std::get<RunOptions>(parsed));
+    } catch (const CErrorException& e) {
+        // The program's own message (a file that cannot be read, a pattern beyond the limits, ...).
+        return Failure(e.what());
+    } catch (const std::bad_alloc&) {
+        return Failure(std::string(MessageText(msg::OutOfMemory)));
+    }
+}
+
+}  // namespace tessera::cli

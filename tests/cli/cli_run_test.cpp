@@ -1,0 +1,260 @@
+// tessera-cli run: files written here in each input form, grown by the tool and compared with the
+// reference stepper; the output forms read back by the tool; universe selection; usage errors, file
+// errors and refusals; Ctrl+C during a long growth.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "cli/cli_process.h"
+#include "cli_test_folder.h"
+#include "life_reference.h"
+
+using namespace life_reference;
+
+namespace {
+
+std::string BoundsText(const Cells& cells) {
+    if (cells.empty()) return "none";
+    const Bounds b = BoundsOf(cells);
+    return std::to_string(b.left) + "," + std::to_string(b.top) + "," + std::to_string(b.right) + "," +
+           std::to_string(b.bottom);
+}
+
+// The summary line and, through the pattern written before it (or in outputFile), the cells. Forms that
+// carry no position are compared up to a shift; the summary's bounds pin the position.
+void ExpectResult(const CliResult& r, const Cells& expected, int generation, const std::string& ruleText,
+                  const std::string& patternText) {
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto summary = SummaryOf(r.out);
+    EXPECT_EQ(summary["generation"], std::to_string(generation));
+    EXPECT_EQ(summary["population"], std::to_string(expected.size()));
+    EXPECT_EQ(summary["bounds"], BoundsText(expected));
+    EXPECT_EQ(summary["rule"], ruleText);
+    const Cells written = ReadToolPattern(patternText, generation);
+    EXPECT_EQ(Normalised(written), Normalised(expected));
+}
+
+class CliRunTest : public CliFolderTest {};
+
+}  // namespace
+
+TEST_F(CliRunTest, EachInputFormGrowsAsTheReferenceDoes) {
+    struct Case {
+        const char* name;
+        Rule rule;
+        const char* ruleText;
+        std::string (*write)(const Cells&, const std::string&);
+    };
+    const std::vector<Case> cases = {
+        {"soup.rle", kConway, "23/3", ToRle},
+        {"soup.lif", kHighLife, "23/36", ToPictures},
+        {"soup.life", kConway, "23/3", [](const Cells& c, const std::string&) { return ToLife106(c); }},
+        {"soup.game", kHighLife, "23/36", ToGameFile},
+    };
+    uint32_t seed = 11;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Cells soup = RandomSoup(seed++, -7, 3, 16, 12, 40);
+        const std::string file = Write(c.name, c.write(soup, c.ruleText));
+        const Cells start = c.write == ToRle ? Normalised(soup) : soup;
+        for (int generations : {0, 1, 29}) {
+            SCOPED_TRACE(generations);
+            CliResult r = RunCli({"run", file, "--generations", std::to_string(generations)});
+            ExpectResult(r, Grow(start, c.rule, generations), generations, c.ruleText, PatternPartOf(r.out));
+        }
+    }
+}
+
+TEST_F(CliRunTest, RuleOptionIsSetBeforeGrowing) {
+    const Cells start = Normalised(RandomSoup(5, 0, 0, 14, 14, 45));
+    const std::string file = Write("start.rle", ToRle(start, "23/3"));
+    CliResult r = RunCli({"run", file, "--generations=17", "--rule", "B36/S23"});
+    ExpectResult(r, Grow(start, kHighLife, 17), 17, "23/36", PatternPartOf(r.out));
+    CliResult named = RunCli({"run", file, "--generations", "17", "--rule=High Life"});
+    ExpectResult(named, Grow(start, kHighLife, 17), 17, "23/36", PatternPartOf(named.out));
+}
+
+TEST_F(CliRunTest, EveryOutputFormReadsBackAndGrowsOn) {
+    const Cells start = Normalised(RandomSoup(23, 2, -9, 18, 15, 38));
+    const std::string file = Write("start.rle", ToRle(start, "23/3"));
+    const Cells at20 = Grow(start, kConway, 20);
+    const Cells at31 = Grow(at20, kConway, 11);
+    for (const char* format : {"xlife", "rle", "game"}) {
+        SCOPED_TRACE(format);
+        const std::string output = PathOf(std::string("out.") + format);
+        CliResult r = RunCli({"run", file, "--generations", "20", "--format", format, "--output", output});
+        ExpectResult(r, at20, 20, "23/3", Read(output));
+        EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << "only the summary line goes to stdout";
+
+        // The game form keeps the generation number; the pattern forms start again at 0. Pictures and
+        // the game form keep the position; RLE puts the pattern's corner at (0, 0).
+        const bool game = std::string(format) == "game";
+        const bool rle = std::string(format) == "rle";
+        CliResult again = RunCli({"run", output, "--generations", game ? "31" : "11"});
+        ExpectResult(again, rle ? Grow(Normalised(at20), kConway, 11) : at31, game ? 31 : 11, "23/3",
+                     PatternPartOf(again.out));
+    }
+}
+
+TEST_F(CliRunTest, LargePatternsAreWrittenAsRleByTheXLifeWriter) {
+    const Cells start = RandomSoup(3, 0, 0, 90, 60, 30);  // wider than the picture size
+    const std::string file = Write("big.rle", ToRle(start, "23/3"));
+    const std::string xlife = PathOf("big.lif");
+    CliResult r = RunCli({"run", file, "--generations", "3", "--format", "xlife", "--output", xlife});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(Read(xlife).find("x = "), std::string::npos);
+    EXPECT_EQ(Normalised(ReadToolPattern(Read(xlife))), Normalised(Grow(start, kConway, 3)));
+}
+
+TEST_F(CliRunTest, SelectChoosesAmongSeveralUniverses) {
+    const std::string blocks =
+        "#B ship\n.*.\n..*\n***\n#E\n"
+        "#B row\n#P 10 10\n****\n#E\n";
+    const std::string onlyBlocks = Write("blocks.lif", blocks);
+
+    CliResult ask = RunCli({"run", onlyBlocks});
+    EXPECT_EQ(ask.exitCode, 1);
+    EXPECT_EQ(ask.out, "");
+    EXPECT_NE(ask.err.find("ship"), std::string::npos) << ask.err;
+    EXPECT_NE(ask.err.find("row"), std::string::npos) << ask.err;
+    EXPECT_NE(ask.err.find("--select"), std::string::npos) << ask.err;
+
+    CliResult row = RunCli({"run", onlyBlocks, "--select", "row", "--generations", "2"});
+    ExpectResult(row, Grow({{10, 10}, {11, 10}, {12, 10}, {13, 10}}, kConway, 2), 2, "23/3", PatternPartOf(row.out));
+    CliResult ship = RunCli({"run", onlyBlocks, "--select", "SHIP"});  // names ignore case
+    ExpectResult(ship, {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}, 0, "23/3", PatternPartOf(ship.out));
+
+    CliResult unknown = RunCli({"run", onlyBlocks, "--select", "glider"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("glider"), std::string::npos);
+    EXPECT_NE(unknown.err.find("row"), std::string::npos);
+
+    // With data outside the blocks, the top-level pattern is taken.
+    const std::string withTop = Write("top.lif", blocks + "#P -5 -5\n**\n**\n");
+    CliResult top = RunCli({"run", withTop});
+    ExpectResult(top, {{-5, -5}, {-4, -5}, {-5, -4}, {-4, -4}}, 0, "23/3", PatternPartOf(top.out));
+}
+
+TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
+    const std::string file = Write("glider.rle", "x = 3, y = 3\nbo$2bo$3o!\n");
+    const std::vector<std::vector<std::string>> bad = {
+        {"run"},
+        {"run", file, "--generations"},
+        {"run", file, "--generations", "-1"},
+        {"run", file, "--generations", "12x"},
+        {"run", file, "--generations", "2147483648"},
+        {"run", file, "--format", "png"},
+        {"run", file, "--colour", "red"},
+        {"run", file, file},
+        {"run", file, "--select", "a", "--select", "b"},
+        {"run", file, "--rule", "b3/s23"},
+        {"run", file, "--output="},
+    };
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args.size() > 2 ? args[2] : "no file");
+        CliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: tessera-cli run FILE"), std::string::npos) << r.err;
+    }
+    CliResult help = RunCli({"run", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--generations N"), std::string::npos);
+    EXPECT_NE(RunCli({"--help"}).out.find("run FILE"), std::string::npos);
+}
+
+TEST_F(CliRunTest, FileProblemsExitWithOne) {
+    // A game file whose row record on line 7 lacks its comma.
+    const std::string broken = Write("broken.game", "GAME\n AGE 0\nGENERATION 1\nMAXROWPOP 2\n0,0:2;\n1,0;\n2 1;\nENDPATTERN\nENDGAME\n");
+    CliResult syntax = RunCli({"run", broken});
+    EXPECT_EQ(syntax.exitCode, 1);
+    EXPECT_EQ(syntax.out, "");
+    EXPECT_NE(syntax.err.find("Syntax or other error in input file at line 7"), std::string::npos) << syntax.err;
+
+    CliResult missing = RunCli({"run", PathOf("nowhere.rle")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_FALSE(missing.err.empty());
+
+    CliResult noPattern = RunCli({"run", Write("empty.rle", "#C nothing here\n")});
+    EXPECT_EQ(noPattern.exitCode, 1);
+    EXPECT_EQ(noPattern.out, "");
+
+    // Problems that do not stop the read are reported on stderr; the pattern still runs.
+    CliResult reported = RunCli({"run", Write("odd.lif", "#Q what is this\n#P 0 0\n***\n"), "--generations", "1"});
+    ExpectResult(reported, {{1, -1}, {1, 0}, {1, 1}}, 1, "23/3", PatternPartOf(reported.out));
+    EXPECT_NE(reported.err.find("contains the following errors:"), std::string::npos) << reported.err;
+    EXPECT_NE(reported.err.find("Unknown command"), std::string::npos) << reported.err;
+}
+
+TEST_F(CliRunTest, GrowthRefusalsExitWithOne) {
+    const std::string empty = Write("empty.game", "GAME\nGENERATION 1\nENDPATTERN\nENDGAME\n");
+    CliResult nothing = RunCli({"run", empty, "--generations", "5"});
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_NE(nothing.err.find("There is nothing to grow."), std::string::npos) << nothing.err;
+
+    // Staying at generation 0 asks for no growth, so an empty pattern is written as it is.
+    CliResult stay = RunCli({"run", empty});
+    EXPECT_EQ(stay.exitCode, 0) << stay.err;
+    EXPECT_EQ(SummaryOf(stay.out)["population"], "0");
+    EXPECT_EQ(SummaryOf(stay.out)["bounds"], "none");
+}
+
+TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
+    // Repeat detection would stop a blinker at once; this growth only ends when it is interrupted.
+    Write("TESSERA.INI", "[Parameters]\nAutoStopGrow=0\n");
+    const std::string file = Write("blinker.lif", "#P 0 0\n***\n");
+    const std::string output = PathOf("stopped.lif");
+    CliProcess tool({"run", file, "--generations", "2147483647", "--output", output}, /*stderrIsTerminal=*/true);
+    ASSERT_TRUE(tool.WaitForErr("Computing generation 2147483647", 20000));
+    ASSERT_TRUE(tool.WaitForErr("Currently at generation", 20000));
+    tool.Signal(SIGINT);
+    CliResult r = tool.Wait();
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Cancelled"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("interrupted at generation"), std::string::npos) << r.err;
+
+    auto summary = SummaryOf(r.out);
+    EXPECT_EQ(summary["cancelled"], "1");
+    const long generation = std::stol(summary["generation"]);
+    EXPECT_GT(generation, 0);
+    EXPECT_LT(generation, 2147483647);
+    const Cells expected = Grow({{0, 0}, {1, 0}, {2, 0}}, kConway, static_cast<int>(generation % 2));
+    EXPECT_EQ(summary["population"], "3");
+    EXPECT_EQ(summary["bounds"], BoundsText(expected));
+    EXPECT_EQ(ReadToolPattern(Read(output)), expected);
+}
+
+TEST_F(CliRunTest, GameFilesGoBackToAStoredGenerationAndRegrow) {
+    // The start and a stored generation 10 that is not what growth gives: going to generation 4 must
+    // regrow from the start, going to 12 must grow on from the stored 10.
+    const Cells start = RandomSoup(41, -3, -3, 12, 12, 42);
+    std::string text = ToGameFile(start, "23/3");
+    const Cells stored = {{0, 0}, {1, 0}, {2, 0}};
+    const std::string block = "GENERATION 11 CURRENT\n0,0:3;\nENDPATTERN\n";
+    text.insert(text.rfind("ENDGAME"), block);
+    const std::string file = Write("stored.game", text);
+
+    CliResult back = RunCli({"run", file, "--generations", "4"});
+    ExpectResult(back, Grow(start, kConway, 4), 4, "23/3", PatternPartOf(back.out));
+    CliResult stay = RunCli({"run", file, "--generations", "10"});
+    ExpectResult(stay, stored, 10, "23/3", PatternPartOf(stay.out));
+    CliResult on = RunCli({"run", file, "--generations", "12"});
+    ExpectResult(on, Grow(stored, kConway, 2), 12, "23/3", PatternPartOf(on.out));
+}
+
+TEST_F(CliRunTest, HalcyonBitmapsAreOpenedByTheirExtension) {
+    // W = 0 (one word per row), H = 2 (three rows): a glider in the top-left corner, rows of
+    // little-endian words read from bit 15.
+    const std::string bytes("\x00\x00\x00\x00\x02\x00\x00\x40\x00\x20\x00\xe0", 12);
+    const std::string file = Write("glider.HCF", bytes);
+    const Cells glider = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+    CliResult r = RunCli({"run", file, "--generations", "8"});
+    ExpectResult(r, Grow(glider, kConway, 8), 8, "23/3", PatternPartOf(r.out));
+
+    CliResult bad = RunCli({"run", Write("short.hcf", bytes.substr(0, 11))});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("Halcyon file has incorrect format"), std::string::npos) << bad.err;
+}

@@ -1,0 +1,45 @@
+// A game's name comes back from its file even when it holds the characters that delimit names: names
+// read from XLife "#N" lines may hold anything a line can.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "format_test_support.h"
+#include "formats/game_file.h"
+#include "formats/game_format.h"
+#include "games/game.h"
+#include "games/game_registry.h"
+
+using namespace tessera;
+using namespace tessera::test;
+
+TEST_F(FormatTest, NamesWithQuotesOrBracketsReadBack) {
+    struct Case {
+        const char* name;
+        const char* readBack;
+    };
+    const Case cases[] = {
+        {"Plain name", "Plain name"},
+        {"The \"big\" gun", "The \"big\" gun"},
+        {"[bracketed] part", "[bracketed] part"},
+        {"both \" and ]", "both ' and ]"},  // cannot be delimited: the quote becomes an apostrophe
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CGameRegistry games;
+        FakeDialogs dialogs;
+        CLex lex("#N " + std::string(c.name) + "\n#P 0 0\n**\n");
+        CGame* game = ReadGameFile(lex, "title", "title.lif", games, dialogs);
+        ASSERT_NE(game, nullptr);
+        ASSERT_EQ(game->Name().Text(), c.name);
+
+        std::ostringstream written;
+        WriteGame(*game, written);
+        games.DestroyGame(*game);
+        CLex again(written.str());
+        CGame* reread = ReadGameFile(again, "title", "title.lif", games, dialogs);
+        ASSERT_NE(reread, nullptr);
+        EXPECT_EQ(reread->Name().Text(), c.readBack);
+        EXPECT_EQ(reread->Population(), 2u);
+    }
+}
