@@ -6,11 +6,6 @@
 
 namespace tessera {
 
-CFarPool& SearchableEntryPool() {
-    static CFarPool pool(10000, sizeof(CHashEntry<CLPoint>), "CSearchableUniverse::hash_t::entry_t");
-    return pool;
-}
-
 namespace {
 
 using Allocator = CFarPoolAllocator<CHashEntry<CLPoint>>;
@@ -41,7 +36,7 @@ static_assert(sizeof(CExpCtxSearchable) <= kExplorationSlotSize);
 
 }  // namespace
 
-CSearchableUniverse::CSearchableUniverse(int32_t sizeHint) : cells_(sizeHint, Allocator(SearchableEntryPool())) {
+CSearchableUniverse::CSearchableUniverse(int32_t sizeHint) : cells_(sizeHint, Allocator(HashEntryPool())) {
     ruleCode_ = DefaultRuleCode();
 }
 
@@ -52,13 +47,13 @@ std::unique_ptr<CSearchableUniverse> CSearchableUniverse::EmptyLike(const CUnive
 }
 
 CSearchableUniverse::CSearchableUniverse(CUniverse& source)
-    : cells_(static_cast<int32_t>(source.Population() / 2), Allocator(SearchableEntryPool())) {
+    : cells_(static_cast<int32_t>(source.Population() / 2), Allocator(HashEntryPool())) {
     ruleCode_ = source.GetRuleCode();
     PasteFrom(*this, source);
 }
 
 CSearchableUniverse::CSearchableUniverse(CUniverse& source, const CTransform& transform)
-    : cells_(static_cast<int32_t>(source.Population() / 2), Allocator(SearchableEntryPool())) {
+    : cells_(static_cast<int32_t>(source.Population() / 2), Allocator(HashEntryPool())) {
     ruleCode_ = source.GetRuleCode();
     PasteFrom(*this, source, transform);
 }

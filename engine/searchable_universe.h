@@ -11,9 +11,6 @@
 
 namespace tessera {
 
-// The "CSearchableUniverse::hash_t::entry_t" pool (10000 entries per chunk).
-CFarPool& SearchableEntryPool();
-
 class CSearchableUniverse : public CUniverse {
 public:
     using hash_t = CHashSet<CLPoint, CFarPoolAllocator<CHashEntry<CLPoint>>>;
