@@ -145,6 +145,21 @@ uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, ui
     return static_cast<uint32_t>(out - outStart);
 }
 
+// Births on 1 or 2 neighbours reach further. So does birth on 0: a window whose only live cells lie
+// outside a partial neighbourhood counts 0 neighbours.
+bool BirthsOnFewNeighbours(RuleCode code) { return (code & 0xE00) != 0; }
+
+// The most cells an output row can hold, from its three source rows. Every output cell has a live
+// cell in its window, so 3 per source cell bounds any rule. Without births on fewer than 3
+// neighbours a birth takes 3 neighbour incidences: a cell above or below neighbours 3 output
+// columns, a centre cell only 2, and each survivor is a centre cell; so births + survivors stay
+// within above + below + 2 centre. (The three source counts alone are not enough: with every cell
+// surviving and birth on 3, a comb of cells fills its gaps.)
+uint32_t OutputRowBound(bool wide, uint32_t above, uint32_t centre, uint32_t below) {
+    const uint64_t a = above, c = centre, b = below;
+    return static_cast<uint32_t>(wide ? 3 * (a + c + b) : a + b + 2 * c);
+}
+
 // Cells one beyond the bounds must stay clear of the row end marker and of 32-bit overflow.
 bool CoordinatesAllowGrowth(const CLRect& b) {
     return b.left > -2147483647 && b.right < 2147483645 && b.top > -2147483647 && b.bottom < 2147483645;
@@ -158,7 +173,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
     Consolidate();
     CUniverseUse hold(*this);
     const TransitionTable& table = GetRule(ruleCode_).Table();
-    const bool wide = (ruleCode_ & 0xC00) != 0;  // births on 1 or 2 neighbours reach further
+    const bool wide = BirthsOnFewNeighbours(ruleCode_);
     signature_ = 0;
     auto result = NewSibling(generation_ + 1);
     if (!firstRow_) return result;
@@ -170,11 +185,13 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
     try {
         if (listener) listener->OnGrowBegin(*this);
 
-        const uint64_t p = population_, m = maxRowPopulation_, k = wide ? 3 : 1;
+        // Every block holds the longest output row: at most 9 m cells when wide, else 4 m.
+        const uint64_t p = population_, m = maxRowPopulation_;
+        const uint64_t longestRow = (wide ? 9 : 4) * m + kRowOverheadWords;
         uint64_t capacity;
-        if (p < 10000) capacity = (3 * k + 1) * p + kRowOverheadWords;
-        else if (m > 10000) capacity = 3 * k * m + kRowOverheadWords;
-        else capacity = std::max<uint64_t>(wide ? 90000 : 30000, 3 * k * m + kRowOverheadWords);
+        if (p < 10000) capacity = (wide ? 10 : 4) * p + kRowOverheadWords;
+        else if (m > 10000) capacity = longestRow;
+        else capacity = std::max<uint64_t>(wide ? 90000 : 30000, longestRow);
         result->rowHeap_.Create(static_cast<uint32_t>(capacity));
 
         const std::shared_ptr<const CSweepTable> sweepTableHeld = SweepTableFor(ruleCode_, table);
@@ -187,7 +204,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
         const CRow* next = firstRow_->next;
         int32_t y = firstRow_->y - 1;
         for (;;) {
-            const uint32_t need = static_cast<uint32_t>(k * (uint64_t{above->count} + centre->count + below->count));
+            const uint32_t need = OutputRowBound(wide, above->count, centre->count, below->count);
             CRow* row = builder.Reserve(y, need);
             if (listener) listener->OnGrowRow(y);
             RowSweep sweep{above->Cells(), centre->Cells(), below->Cells(), row->Cells()};

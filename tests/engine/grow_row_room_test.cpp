@@ -1,0 +1,63 @@
+// Output rows can hold more cells than their three source rows together; growth must still keep
+// every row inside the block it was reserved in.
+#include <gtest/gtest.h>
+
+#include "engine_test_support.h"
+#include "reference_life.h"
+
+namespace tessera::test {
+namespace {
+
+// Born on 3, every cell survives, all eight neighbours.
+constexpr RuleCode kKeepAllBornOnThree = 0x1FFu | (1u << 12) | kNeighborhoodMask;
+
+// Bands of two rows: every other column in the lower row, every fourth in the upper one. Each gap of
+// the lower row has three neighbours and is born, so that row comes out with four cells for every
+// three of the band.
+CellSet CombBands(int bands, int32_t width) {
+    CellSet cells;
+    for (int band = 0; band < bands; ++band) {
+        const int32_t y = 4 * band;
+        for (int32_t x = 0; x < width; x += 2) cells.insert({x, y + 1});
+        for (int32_t x = 2; x < width; x += 4) cells.insert({x, y});
+    }
+    return cells;
+}
+
+TEST(GrowRowRoom, FilledCombsStayInsideTheirBlocks) {
+    // 45 bands of width 404 hold over 10000 cells, so the result's blocks take 30000 words; the full
+    // row of the 42nd band is reserved just before the end of the first block.
+    for (int bands : {1, 45}) {
+        SCOPED_TRACE(bands);
+        const CellSet cells = CombBands(bands, 404);
+        auto u = MakeUniverse(cells, kKeepAllBornOnThree);
+        auto grown = u->Grow(nullptr);
+        EXPECT_EQ(CellsOf(*grown), ReferenceStep(cells, kKeepAllBornOnThree));
+        EXPECT_EQ(grown->MaxRowPopulation(), 403u);
+        uint64_t rowWords = 0;
+        for (const CRow* row = grown->FirstRow(); row; row = row->next) rowWords += RowWords(row->count);
+        EXPECT_LE(rowWords, uint64_t{grown->RowHeapBlockCount()} * grown->RowHeapDefaultCapacity())
+            << "the rows take more words than their blocks hold";
+    }
+}
+
+TEST(GrowRowRoom, BirthOnZeroWithNoCountedNeighbourSurroundsEveryCell) {
+    // With no counted neighbour every window holding a live cell counts 0: each lone cell dies and
+    // its eight neighbours are born, three output cells per source cell in the rows above and below.
+    constexpr RuleCode kBornOnZeroAlone = 1u << 9;
+    CellSet cells, expected;
+    for (int32_t x = 0; x < 400; x += 4) {
+        cells.insert({x, 0});
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (dx || dy) expected.insert({x + dx, dy});
+            }
+        }
+    }
+    auto grown = MakeUniverse(cells, kBornOnZeroAlone)->Grow(nullptr);
+    EXPECT_EQ(CellsOf(*grown), expected);
+    EXPECT_EQ(grown->RowHeapDefaultCapacity(), 10u * 100 + kRowOverheadWords) << "sized as for birth on 1";
+}
+
+}  // namespace
+}  // namespace tessera::test
