@@ -11,10 +11,10 @@ namespace tessera {
 
 inline constexpr int32_t kRowEndMarker = 0x7FFFFFFF;
 inline constexpr uint32_t kRowOverheadWords = 6;
-// No block is sized above this many data words by consolidation, so a row holds at most
-// kMaxBlockWords - kRowOverheadWords cells.
-inline constexpr uint32_t kMaxBlockWords = 100000;
-inline constexpr uint32_t kMaxRowCells = kMaxBlockWords - kRowOverheadWords;
+// A row holds at most 99996 cells, as many as 100000 words held with 4-byte links. Consolidation
+// sizes no block above the words such a row takes with the wider links.
+inline constexpr uint32_t kMaxRowCells = 99996;
+inline constexpr uint32_t kMaxBlockWords = kMaxRowCells + kRowOverheadWords;
 
 struct CRow {
     CRow* next;

@@ -141,6 +141,7 @@ TEST(UniverseEdits, CellsBeyondTheUniverseAreRefused) {
 }
 
 TEST(UniverseEdits, RowLongerThanABlockIsRefusedAndLosesNothing) {
+    ASSERT_EQ(kMaxRowCells, 99996u) << "a row holds as many cells as 100000 words of 32-bit rows";
     CGrowableUniverse u;
     for (uint32_t x = 0; x < kMaxRowCells; ++x) u.SetCell(static_cast<int32_t>(x), 0);
     u.SetCell(5, 1);
