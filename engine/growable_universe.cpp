@@ -86,18 +86,14 @@ void CGrowableUniverse::ResetCells() {
     bounds_ = EmptyRect;
 }
 
-// The exploration yields each cell once, so cells are entered without asking whether they exist.
+// Cells are entered as single edits: a transform outside the eight orientations sends every cell to
+// one point, so the exploration may yield a cell more than once.
 void CGrowableUniverse::CopyCellsFrom(CExploreContext& cells) {
     ResetCells();
     modified_ = false;
     while (cells.Next()) {
         const CLPoint p = cells.Current();
-        if (!InsideUniverse(p.x, p.y)) throw CErrorException(msg::CellOutsideUniverse);
-        CPointSet& pending = PreparePendingEdits();
-        CheckRowRoom(p.y);
-        ExtendBounds(p.x, p.y);
-        pending.Record(p, EPointState::Added);
-        ++population_;
+        CGrowableUniverse::SetCell(p.x, p.y);
     }
 }
 

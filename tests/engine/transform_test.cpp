@@ -85,12 +85,20 @@ TEST(Transform, InverseRoundTrips) {
 }
 
 TEST(Transform, OrientationOutsideTheEightCollapsesToOrigin) {
+    std::mt19937 rng(9);
     const CTransform t(5, 6, 9);
     EXPECT_EQ(t.Apply({3, 4}), (CLPoint{0, 0}));
     EXPECT_EQ(t.Apply({-100, 7}), (CLPoint{0, 0}));
     auto u = MakeUniverse(Glider());
     CGrowableUniverse collapsed(*u, t);
+    EXPECT_EQ(collapsed.Population(), 1u) << "the five cells landing on one count once";
     EXPECT_EQ(CellsOf(collapsed), (CellSet{{0, 0}}));
+    // The same past the consolidation that every 20000 recorded cells bring.
+    auto many = MakeUniverse(RandomSoup(rng, 0, 0, 250, 250, 0.5));
+    ASSERT_GT(many->Population(), 20000u);
+    CGrowableUniverse collapsedMany(*many, t);
+    EXPECT_EQ(collapsedMany.Population(), 1u);
+    EXPECT_EQ(CellsOf(collapsedMany), (CellSet{{0, 0}}));
 }
 
 TEST(Transform, ApplyRectOrdersTheMappedCorners) {
