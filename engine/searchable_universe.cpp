@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/engine_messages.h"
+#include "foundation/errors.h"
 #include "rules/rules.h"
 
 namespace tessera {
@@ -76,7 +78,10 @@ void CSearchableUniverse::CellsChanged() {
     signature_ = 0;
 }
 
+// The same limits as rows: the bounds one beyond a cell must not overflow, and every cell must fit the
+// growable copy.
 bool CSearchableUniverse::SetCell(int32_t x, int32_t y) {
+    if (!UniverseLimits.Contains({x, y})) throw CErrorException(msg::CellOutsideUniverse);
     if (cells_.Insert({x, y})) return false;
     ++population_;
     if (!boundsStale_) ExtendBounds(x, y);

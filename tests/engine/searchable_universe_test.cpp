@@ -4,7 +4,9 @@
 
 #include <deque>
 
+#include "engine/engine_messages.h"
 #include "engine/searchable_universe.h"
+#include "foundation/errors.h"
 #include "engine_test_support.h"
 #include "reference_life.h"
 
@@ -132,6 +134,26 @@ TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
     const CellSet first = ReferenceStep(cells, kConwayRuleCode);
     EXPECT_EQ(CellsOf(*s.Grow(nullptr)), ReferenceStep(edited, kConwayRuleCode));
     EXPECT_NE(first, ReferenceStep(edited, kConwayRuleCode));
+}
+
+TEST(SearchableUniverse, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
+    auto u = MakeSearchable({{0, 0}, {1, 1}});
+    for (const CLPoint p : {CLPoint{2147483647, 0}, CLPoint{2147483646, 5}, CLPoint{0, -2147483647 - 1}}) {
+        try {
+            u->SetCell(p.x, p.y);
+            ADD_FAILURE() << "a cell beyond the universe was accepted";
+        } catch (const CErrorException& e) {
+            EXPECT_EQ(e.MessageId(), msg::CellOutsideUniverse);
+        }
+    }
+    EXPECT_FALSE(u->ClearCell(2147483647, 0));
+    EXPECT_EQ(u->Population(), 2u);
+    EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
+    // A paste that would carry a cell beyond takes back the cells it set.
+    auto near = MakeUniverse({{2147483645, 0}, {-5, -5}});
+    EXPECT_THROW(PasteFrom(*u, *near, CTransform(1, 0, 0)), CErrorException);
+    EXPECT_EQ(CellsOf(*u), (CellSet{{0, 0}, {1, 1}}));
+    EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
 }
 
 TEST(SearchableUniverse, TransformedCopy) {
