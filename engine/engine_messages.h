@@ -4,8 +4,5 @@
 namespace tessera::msg {
 inline constexpr int RowTooLong = 1200;           // an edit would make a row longer than a row can hold
 inline constexpr int TooManyExplorations = 1201;  // every exploration slot is in use
-}  // namespace tessera::msg
-
-namespace tessera::msg {
 inline constexpr int CellOutsideUniverse = 1202;  // a cell beyond the limits of the universe
 }  // namespace tessera::msg
