@@ -100,6 +100,9 @@ TEST_F(GameSteppingTest, EditedNextGenerationIsNeverRegrownAway) {
     EXPECT_EQ(game.Generation(), 3);
     EXPECT_TRUE(game.Current().IsAlive(30, 30));
     EXPECT_TRUE(game.Current().IsModified());
+    // Nothing was grown, so the window is told to show the generation afresh.
+    EXPECT_EQ(window.listener.begins, 0);
+    EXPECT_EQ(window.changedTo, (std::vector<int32_t>{3}));
 }
 
 TEST_F(GameSteppingTest, OnlyTheLastGenerationMayBeModified) {
