@@ -20,6 +20,7 @@
 #include "cli/pattern_output.h"
 #include "cli/run_options.h"
 #include "cli/terminal_front_end.h"
+#include "config/memory_settings.h"
 #include "engine/universe.h"
 #include "formats/game_file.h"
 #include "formats/syntax_exception.h"
@@ -90,7 +91,15 @@ bool WriteResult(CGame& game, const RunOptions& options) {
     return true;
 }
 
+// Free physical memory as the system reports it, for the memory figures.
+uint64_t AvailablePhysicalMemory() {
+    const long pages = ::sysconf(_SC_AVPHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? uint64_t(pages) * uint64_t(pageSize) : 0;
+}
+
 int Run(const RunOptions& options) {
+    ApplyMemoryParameters(AvailablePhysicalMemory());
     LoadRules();
     std::optional<RuleCode> rule;
     if (options.rule) {

@@ -60,7 +60,9 @@ bool ParseRleHeader(std::string_view text, RuleCode& rule) {
             return true;
         }
         if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("rule") || !lex.AcceptChar('=')) return false;
-        rule = ParseRuleText(lex.RestOfLine());
+        // RLE files are commonly written with "b3/s23"; the notation itself knows only capital B and S,
+        // and reading the small letters as no rule at all would kill every pattern at its first step.
+        rule = ParseRuleText(ToUpper(lex.RestOfLine()));
         return true;
     } catch (const CSyntaxException&) {
         return false;

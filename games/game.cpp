@@ -88,6 +88,7 @@ int CGame::StepForward(CDisplayContext* context) {
         floating = Owned(context->FloatingObject()->Clone());
 
     CUniverse* grown;
+    bool tellWindow = false;
     CUniverse* nxt = cur->Next();
     if (nxt && nxt->Generation() == cur->Generation() + 1) {
         // A modified successor holds edits that regrowing would lose: it is taken as it is.
@@ -99,6 +100,8 @@ int CGame::StepForward(CDisplayContext* context) {
             grown = generations_.InsertAfter(std::move(fresh), cur);
         } else {
             grown = nxt;
+            // The window hears no births and deaths for this step: it redraws the generation whole.
+            tellWindow = context != nullptr;
         }
     } else {
         if (int refusal = cur->CheckGrowable()) return refusal;
@@ -117,6 +120,7 @@ int CGame::StepForward(CDisplayContext* context) {
     if (floating) floatingCopy_ = std::move(floating);
     previous_ = cur;
     current_ = grown;
+    if (tellWindow) context->CurrentGenerationChanged();
     Trim();
 
     if (params::AutoStopGrow.GetInt() != 0 && !autostopFired_) {

@@ -1,7 +1,5 @@
 #include "games/game_registry.h"
 
-#include <vector>
-
 #include "config/parameters.h"
 #include "engine/growable_universe.h"
 
@@ -113,13 +111,10 @@ CGame* CGameRegistry::LastCreatedGame() const {
 void CGameRegistry::PruneUnnamedGames(const CGame* except) {
     const int64_t keep = params::KeepGames.GetInt();
     if (keep == 0) return;
-    std::vector<uint32_t> doomed;
-    for (const auto& [serial, game] : bySerial_) {
-        if (!game->IsNamed() && !game->IsKept() && !game->Window() && game.get() != except &&
-            int64_t(serial) + keep < int64_t(nextSerial_))
-            doomed.push_back(serial);
-    }
-    for (uint32_t serial : doomed) bySerial_.erase(serial);
+    DestroyGamesWhere([&](const CGame& game) {
+        return !game.IsNamed() && !game.IsKept() && !game.Window() && &game != except &&
+               int64_t(game.Serial()) + keep < int64_t(nextSerial_);
+    });
 }
 
 CGame& CGameRegistry::GameToShowAfterDeleting(CGame& current) {
@@ -129,19 +124,15 @@ CGame& CGameRegistry::GameToShowAfterDeleting(CGame& current) {
 }
 
 void CGameRegistry::DeleteUnnamedUnkeptGames(const CGame& current) {
-    std::vector<uint32_t> doomed;
-    for (const auto& [serial, game] : bySerial_) {
-        if (game.get() != &current && !game->IsNamed() && !game->IsKept()) doomed.push_back(serial);
-    }
-    for (uint32_t serial : doomed) bySerial_.erase(serial);
+    DestroyGamesWhere([&](const CGame& game) { return &game != &current && !game.IsNamed() && !game.IsKept(); });
 }
 
 void CGameRegistry::DeleteAllOtherGames(const CGame& current) {
-    std::vector<uint32_t> doomed;
-    for (const auto& [serial, game] : bySerial_) {
-        if (game.get() != &current) doomed.push_back(serial);
-    }
-    for (uint32_t serial : doomed) bySerial_.erase(serial);
+    DestroyGamesWhere([&](const CGame& game) { return &game != &current; });
+}
+
+void CGameRegistry::DestroyGamesWhere(const std::function<bool(const CGame&)>& doomed) {
+    std::erase_if(bySerial_, [&](const auto& entry) { return doomed(*entry.second); });
 }
 
 bool CGameRegistry::MakeUniqueName(CName& name) const {

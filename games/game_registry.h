@@ -83,6 +83,7 @@ public:
 private:
     friend class CGame;
     CGame& Adopt(CGenerationList generations);
+    void DestroyGamesWhere(const std::function<bool(const CGame&)>& doomed);
     uint32_t TakeSerial() { return nextSerial_++; }
     uint32_t TakeDisplayStamp() { return displayCounter_++; }
     CGameDictionary& MutableDictionary() { return dictionary_; }

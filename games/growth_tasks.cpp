@@ -62,7 +62,7 @@ CBgGrow::CBgGrow(CTaskScheduler& scheduler, CGame& game, int32_t target, int32_t
       displayInterval_(displayInterval) {
     const int32_t start = game.Generation();
     if (displayInterval == 0 || !(uint32_t(target) > uint32_t(start))) game.ResetToGeneration(target);
-    nextDisplay_ = displayInterval == 0 || target < start ? 0 : start + displayInterval;
+    nextDisplay_ = displayInterval == 0 || target < start ? 0 : int64_t{start} + displayInterval;
     sliceStart_ = scheduler.Now();
     mainWindow_.EnterBusyState();
 }

@@ -28,7 +28,7 @@ public:
     bool Run() override;
 
     int32_t Target() const { return target_; }
-    int32_t NextDisplay() const { return nextDisplay_; }
+    int64_t NextDisplay() const { return nextDisplay_; }
     const CCancelBox* CancelBox() const { return cancelBox_.get(); }
 
 private:
@@ -40,7 +40,7 @@ private:
     uint32_t gameSerial_;
     int32_t target_;
     int32_t displayInterval_;
-    int32_t nextDisplay_;
+    int64_t nextDisplay_;  // wide: it moves past the largest generation number near the end
     CMillitime sliceStart_;
     std::unique_ptr<CCancelBox> cancelBox_;
 };

@@ -36,6 +36,12 @@ void CTaskScheduler::RequestFinish(CBgTask& task, uint32_t completionCommand) {
 void CTaskScheduler::FinishNow(CBgTask& task) {
     task.finishRequested_ = true;
     task.Unlink();
+    // A task whose slice is still on the stack is finished when the slice returns: its owner may destroy
+    // it from the completion, which must not happen under its own Run.
+    if (&task == running_) {
+        runningFinishedNow_ = true;
+        return;
+    }
     task.FinishOnce();
 }
 
@@ -70,16 +76,19 @@ bool CTaskScheduler::RunBackgroundSlice() {
     clock_.SpinUntil(due);
     task->Unlink();
     const CMillitime start = Now();
+    running_ = task;
+    runningFinishedNow_ = false;
     bool goOn;
     try {
         goOn = task->Run();
     } catch (...) {
         // The task cannot go on; its owner still learns that it has ended.
+        running_ = nullptr;
         task->FinishOnce();
         throw;
     }
-    if (task->HasFinished()) return true;  // finished from within its own slice
-    if (!goOn) {
+    running_ = nullptr;
+    if (!goOn || runningFinishedNow_) {
         task->FinishOnce();
         return true;
     }

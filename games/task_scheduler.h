@@ -40,7 +40,8 @@ public:
     // Marks the task to be finished; a queued task moves to the front at now, so the next runner call
     // finishes it and posts the completion command (0 for none).
     void RequestFinish(CBgTask& task, uint32_t completionCommand);
-    // Takes the task out of the queue and finishes it at once.
+    // Takes the task out of the queue and finishes it at once (a task asked from within its own slice is
+    // finished as soon as that slice returns).
     void FinishNow(CBgTask& task);
     // Finishes every queued task (at exit).
     void FinishAllTasks();
@@ -63,6 +64,8 @@ private:
     std::optional<CSchedulerTimings> timings_;
     CMainWindowPort* mainWindow_ = nullptr;
     CPriorityQueue<CBgTask, CMillitime> queue_;
+    CBgTask* running_ = nullptr;  // the task whose slice is running
+    bool runningFinishedNow_ = false;
     bool timerArmed_ = false;
     CMillitime timerDue_;
     CMillitime lastFullIdle_;

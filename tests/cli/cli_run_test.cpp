@@ -258,3 +258,22 @@ TEST_F(CliRunTest, HalcyonBitmapsAreOpenedByTheirExtension) {
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_NE(bad.err.find("Halcyon file has incorrect format"), std::string::npos) << bad.err;
 }
+
+TEST_F(CliRunTest, MemoryLimitTrimsKeptGenerationsAndFailsCleanlyWhenThatCannotHelp) {
+    // Four chunks of 500000 bytes: a soup of this size keeps only a few generations in that room, so
+    // reaching generation 60 depends on trimming the kept ones.
+    Write("TESSERA.INI", "[Parameters]\nMaxMemory=2\n");
+    const Cells soup = RandomSoup(5, 0, 0, 200, 200, 35);
+    const std::string file = Write("soup.rle", ToRle(soup, "23/3"));
+    CliResult grown = RunCli({"run", file, "--generations", "60", "--format", "rle"});
+    ExpectResult(grown, Grow(Normalised(soup), kConway, 60), 60, "23/3", grown.out);
+
+    // A soup whose generations cannot fit twice into the room: the tool says so and writes nothing.
+    const Cells big = RandomSoup(6, 0, 0, 1000, 1000, 30);
+    const std::string bigFile = Write("big.rle", ToRle(big, "23/3"));
+    CliResult failed = RunCli({"run", bigFile, "--generations", "3"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("There is not enough memory to perform the requested operation."), std::string::npos)
+        << failed.err;
+    EXPECT_EQ(failed.out, "");
+}

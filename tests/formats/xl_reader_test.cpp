@@ -25,6 +25,10 @@ TEST_F(XLReaderTest, PlainRleLoadsOneUniverseNamedAfterTheFile) {
     EXPECT_EQ(ParseRuleText("23/36"), c->UniverseAt(1)->GetRuleCode());
     EXPECT_EQ(0u, c->ErrorCount());
 
+    // Small letters in the header's rule mean the same as capitals.
+    auto small = ReadText("x = 3, y = 3, rule = b36/s23\nbo$2bo$3o!\n", "glider");
+    EXPECT_EQ(ParseRuleText("23/36"), small->UniverseAt(1)->GetRuleCode());
+
     // Without a rule part the header gives the default rule.
     auto plain = ReadText("#M\nx = 1, y = 1\no!\n");
     EXPECT_EQ(DefaultRuleCode(), plain->UniverseAt(1)->GetRuleCode());

@@ -50,6 +50,18 @@ TEST_F(GameSteppingTest, PopulationRecordsStartAtGenerationOne) {
     EXPECT_EQ(dies.StepForward(nullptr), msg::NothingToGrow);
     EXPECT_EQ(dies.Generation(), 1);
     EXPECT_EQ(dies.Generations().Count(), 2);
+    // Brought back to life by an edit: the minimum of 0 counts as unset and the next step replaces it,
+    // although the new population is larger.
+    ASSERT_TRUE(dies.NoteModified(dies.Current()));
+    for (int32_t x = 0; x < 3; ++x) dies.Current().SetCell(x, 0);
+    ASSERT_EQ(dies.StepForward(nullptr), 0);
+    EXPECT_EQ(dies.MinPopulation(), 3u);
+    EXPECT_EQ(dies.MinPopulationGeneration(), 2);
+    EXPECT_EQ(dies.MaxPopulation(), 3u);
+    EXPECT_EQ(dies.MaxPopulationGeneration(), 2);
+    ASSERT_EQ(dies.StepForward(nullptr), 0);
+    EXPECT_EQ(dies.MinPopulationGeneration(), 2);
+    EXPECT_EQ(dies.MaxPopulationGeneration(), 2);
 }
 
 TEST_F(GameSteppingTest, RefusalLeavesTheGameUnchanged) {
@@ -100,6 +112,9 @@ TEST_F(GameSteppingTest, EditedNextGenerationIsNeverRegrownAway) {
     EXPECT_EQ(game.Generation(), 3);
     EXPECT_TRUE(game.Current().IsAlive(30, 30));
     EXPECT_TRUE(game.Current().IsModified());
+    // Nothing was grown, so the window is told to show the generation afresh.
+    EXPECT_EQ(window.listener.begins, 0);
+    EXPECT_EQ(window.changedTo, (std::vector<int32_t>{3}));
 }
 
 TEST_F(GameSteppingTest, OnlyTheLastGenerationMayBeModified) {

@@ -78,7 +78,10 @@ public:
     explicit FakeGameWindow(CGame* game = nullptr) : game_(game) {}
     GrowListener* Listener() override { return &listener; }
     CUniverse* FloatingObject() override { return floating.get(); }
-    void CurrentGenerationChanged() override { ++changes; }
+    void CurrentGenerationChanged() override {
+        ++changes;
+        if (game_) changedTo.push_back(game_->Generation());
+    }
     void SaveViewState(CViewState& state) override { state.words[0] = 0xC0FFEE; }
     int GrowOneGeneration() override {
         int status = game_->StepForward(this);
@@ -89,6 +92,7 @@ public:
     CountingListener listener;
     UniverseRef floating;
     int changes = 0;
+    std::vector<int32_t> changedTo;  // the game's generation at each change
     std::vector<int32_t> shown;
 
 private:

@@ -51,6 +51,40 @@ TEST_F(GameTrimmingTest, DisplayedGameKeepsItsWholeRecentWindow) {
     EXPECT_EQ(game.ViewState().words[0], 0xC0FFEEu);
     EXPECT_EQ(game.RecentWindow(), 2);
     EXPECT_EQ(game.TrimGenerations(2), 0);
+    // The displayed window is the larger of KeepLastDisplayed and twice GameMaxCycle.
+    ASSERT_TRUE(params::KeepLastDisplayed.SetUInt(300));
+    game.AttachWindow(window);
+    EXPECT_EQ(game.RecentWindow(), 300);
+    game.DetachWindow();
+}
+
+// With the current generation behind the last one there are two recent windows, [cur − W, cur] and
+// [L − W, L]; the marks between them are taken from the walk, so a generation kept for another reason
+// (here one in use) moves the following marks.
+TEST_F(GameTrimmingTest, PassKeepsBothWindowsWhenTheCurrentIsBehindTheLast) {
+    CGame& game = games.NewGame(*RPentomino());
+    for (int i = 0; i < 200; ++i) ASSERT_EQ(game.StepForward(nullptr), 0);
+    auto storeAll = [&] {
+        for (int32_t g = 1; g < 200; ++g) ASSERT_NE(game.GetGeneration(g), nullptr);
+        ASSERT_EQ(game.Generations().Count(), 201);
+        game.ResetToGeneration(100);
+        ASSERT_EQ(game.Generation(), 100);
+    };
+    storeAll();
+    EXPECT_TRUE(game.TrimPass(50, 1));
+    EXPECT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 50, 98, 99, 100, 150, 198, 199, 200}));
+    EXPECT_FALSE(game.TrimPass(50, 1));  // a second pass finds nothing more
+
+    storeAll();
+    CUniverseUse held(*game.FindStoredGeneration(120));
+    EXPECT_TRUE(game.TrimPass(50, 1));
+    EXPECT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 50, 98, 99, 100, 120, 198, 199, 200}));
+
+    // A stride of 2 thins the windows as well, but cur − 1, cur and the last generation always stay.
+    storeAll();
+    EXPECT_TRUE(game.TrimPass(100, 2));
+    EXPECT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 98, 99, 100, 120, 198, 200}));
+    for (int32_t g : {1, 97, 101, 150, 197, 199}) EXPECT_EQ(game.FindStoredGeneration(g), nullptr) << g;
 }
 
 TEST_F(GameTrimmingTest, RegrownGenerationsMatchDirectGrowth) {

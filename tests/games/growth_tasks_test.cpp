@@ -77,6 +77,25 @@ TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
     EXPECT_EQ(window.busyDepth, 0);
 }
 
+TEST_F(GrowthTasksTest, DisplaysNearTheLargestGenerationNumber) {
+    UniverseRef start = RPentomino();
+    start->SetGeneration(2147483600);
+    CGenerationList generations;
+    generations.PushBack(std::move(start));
+    CGame& game = games.NewGame(std::move(generations));
+    // The display after the last one would lie beyond the largest generation number.
+    auto task = StartGrow(scheduler, game, 2147483640, 20);
+    RunToCompletion();
+    EXPECT_EQ(window.generations, (std::vector<int32_t>{2147483620, 2147483640}));
+    auto last = StartGrow(scheduler, game, 2147483647, 10);
+    EXPECT_EQ(last->NextDisplay(), 2147483650);
+    RunToCompletion();
+    EXPECT_EQ(game.Generation(), 2147483647);
+    EXPECT_EQ(window.generations.size(), 2u);
+    EXPECT_TRUE(window.reported.empty());
+    EXPECT_EQ(game.StepForward(nullptr), msg::GameTooOld);
+}
+
 TEST_F(GrowthTasksTest, GotoWithoutDisplayRunsSlicesOfTheBackgroundSliceLength) {
     CGame& game = games.NewGame(*RPentomino());
     auto task = StartGrow(scheduler, game, 300, 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -217,6 +218,41 @@ TEST(TaskSchedulerTest, TheOwnerMayDestroyTheTaskFromItsCompletion) {
     EXPECT_TRUE(scheduler.RunBackgroundSlice());
     EXPECT_EQ(owned, nullptr);
     EXPECT_TRUE(scheduler.TaskQueue().IsEmpty());
+}
+
+// A task finished from within its own slice (a command handled while the slice waits on the user, say)
+// is finished only once the slice has returned: its owner destroys it from the completion.
+TEST(TaskSchedulerTest, FinishNowFromWithinASliceWaitsForTheSliceToReturn) {
+    FakeClock clock;
+    CTaskScheduler scheduler(clock, kTimings);
+    std::vector<std::string> log;
+    class SelfFinishing : public CBgTask {
+    public:
+        SelfFinishing(CTaskScheduler& scheduler, std::vector<std::string>* log, std::unique_ptr<CBgTask>* owner)
+            : CBgTask([log, owner](CBgTask&) {
+                  log->push_back("finished");
+                  owner->reset();
+              }),
+              scheduler_(scheduler), log_(log) {}
+        bool Run() override {
+            log_->push_back("run");
+            scheduler_.FinishNow(*this);
+            log_->push_back("run ends");
+            return true;  // would go on, but it was finished meanwhile
+        }
+
+    private:
+        CTaskScheduler& scheduler_;
+        std::vector<std::string>* log_;
+    };
+    std::unique_ptr<CBgTask> owned;
+    owned = std::make_unique<SelfFinishing>(scheduler, &log, &owned);
+    scheduler.Schedule(*owned, clock.now);
+    EXPECT_TRUE(scheduler.RunBackgroundSlice());
+    EXPECT_EQ(log, (std::vector<std::string>{"run", "run ends", "finished"}));
+    EXPECT_EQ(owned, nullptr);
+    EXPECT_TRUE(scheduler.TaskQueue().IsEmpty());
+    EXPECT_FALSE(scheduler.RunBackgroundSlice());
 }
 
 class FakeIdle : public CIdleProcessing {
