@@ -16,8 +16,7 @@ using Allocator = CFarPoolAllocator<CHashEntry<CLPoint>>;
 // chain from its most recently inserted point. The area is recorded only.
 class CExpCtxSearchable : public CExploreContext {
 public:
-    CExpCtxSearchable(CSearchableUniverse::hash_t& cells, CSearchableUniverse& universe, const CLRect& area)
-        : walk_(cells), universe_(&universe), area_(area) {}
+    CExpCtxSearchable(CSearchableUniverse::hash_t& cells, const CLRect& area) : walk_(cells), area_(area) {}
     bool Next() override {
         started_ = true;
         return walk_.Next();
@@ -30,7 +29,6 @@ public:
 
 private:
     CSearchableUniverse::hash_t::Walk walk_;
-    CSearchableUniverse* universe_;
     CLRect area_;
     bool started_ = false;
 };
@@ -109,7 +107,7 @@ CLRect CSearchableUniverse::GetBounds() {
 }
 
 ExplorePtr CSearchableUniverse::ExploreArea(const CLRect& area) {
-    return ExplorePtr(new CExpCtxSearchable(cells_, *this, area));
+    return ExplorePtr(new CExpCtxSearchable(cells_, area));
 }
 
 ExplorePtr CSearchableUniverse::ExploreAll() { return ExploreArea(EmptyRect); }
