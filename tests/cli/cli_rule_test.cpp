@@ -1,29 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "cli/cli_process.h"
+#include "cli_test_folder.h"
 
 namespace {
 
-// Runs the tool with TESSERA_INI pointing at a temporary file holding iniText.
-class CliRuleTest : public ::testing::Test {
+// Runs the tool with TESSERA_INI pointing at a temporary file holding the test's rules.
+class CliRuleTest : public CliFolderTest {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessera-cli-rule-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        ::setenv("TESSERA_INI", (folder_ / "TESSERA.INI").c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("TESSERA_INI");
-        std::filesystem::remove_all(folder_);
-    }
-    void WriteIni(const std::string& text) { std::ofstream(folder_ / "TESSERA.INI") << text; }
-
-    std::filesystem::path folder_;
+    void WriteIni(const std::string& text) { Write("TESSERA.INI", text); }
 };
 
 }  // namespace
