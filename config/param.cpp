@@ -67,33 +67,31 @@ void CParam::Reset() {
     valueCached_ = false;
 }
 
-bool CParamInt::IsValid(std::string_view text) const {
-    auto value = ParseSignedDecimal(text);
+namespace {
+
+std::optional<int32_t> ParseDecimal(std::string_view text, int32_t) { return ParseSignedDecimal(text); }
+std::optional<uint32_t> ParseDecimal(std::string_view text, uint32_t) { return ParseUnsignedDecimal(text); }
+
+}  // namespace
+
+template <class T>
+bool CParamNumber<T>::IsValid(std::string_view text) const {
+    auto value = ParseDecimal(text, T{});
     return value && *value >= min_ && *value <= max_;
 }
 
-int32_t CParamInt::GetInt() {
+template <class T>
+T CParamNumber<T>::GetNumber() {
     const std::string text = GetText();
     if (!valueCached_) {
-        value_ = ParseSignedDecimal(text).value_or(0);
+        value_ = ParseDecimal(text, T{}).value_or(0);
         valueCached_ = true;
     }
     return value_;
 }
 
-bool CParamUInt::IsValid(std::string_view text) const {
-    auto value = ParseUnsignedDecimal(text);
-    return value && *value >= min_ && *value <= max_;
-}
-
-uint32_t CParamUInt::GetUInt() {
-    const std::string text = GetText();
-    if (!valueCached_) {
-        value_ = ParseUnsignedDecimal(text).value_or(0);
-        valueCached_ = true;
-    }
-    return value_;
-}
+template class CParamNumber<int32_t>;
+template class CParamNumber<uint32_t>;
 
 bool CParamString::IsValid(std::string_view text) const {
     return text.size() < kMaxTextLength && CIniDocument::IsStorableValue(text);

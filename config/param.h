@@ -76,38 +76,41 @@ private:
     bool dirty_ = false;
 };
 
-class CParamInt : public CParam {
+// A whole decimal number within [min, max]; T is int32_t (CParamInt) or uint32_t (CParamUInt).
+template <class T>
+class CParamNumber : public CParam {
 public:
-    constexpr CParamInt(const char* key, const char* defaultText, int32_t min, int32_t max)
+    constexpr CParamNumber(const char* key, const char* defaultText, T min, T max)
         : CParam(key, defaultText), min_(min), max_(max) {}
-    constexpr CParamInt(const char* key, const CDefault& defaultSource, int32_t min, int32_t max)
+    constexpr CParamNumber(const char* key, const CDefault& defaultSource, T min, T max)
         : CParam(key, defaultSource), min_(min), max_(max) {}
     bool IsValid(std::string_view text) const override;
-    int32_t GetInt();
-    int32_t Min() const { return min_; }
-    int32_t Max() const { return max_; }
+    T Min() const { return min_; }
+    T Max() const { return max_; }
+
+protected:
+    // The value of the current text, converted once per change of the text.
+    T GetNumber();
 
 private:
-    int32_t min_;
-    int32_t max_;
-    int32_t value_ = 0;
+    T min_;
+    T max_;
+    T value_ = 0;
 };
 
-class CParamUInt : public CParam {
-public:
-    constexpr CParamUInt(const char* key, const char* defaultText, uint32_t min, uint32_t max)
-        : CParam(key, defaultText), min_(min), max_(max) {}
-    constexpr CParamUInt(const char* key, const CDefault& defaultSource, uint32_t min, uint32_t max)
-        : CParam(key, defaultSource), min_(min), max_(max) {}
-    bool IsValid(std::string_view text) const override;
-    uint32_t GetUInt();
-    uint32_t Min() const { return min_; }
-    uint32_t Max() const { return max_; }
+extern template class CParamNumber<int32_t>;
+extern template class CParamNumber<uint32_t>;
 
-private:
-    uint32_t min_;
-    uint32_t max_;
-    uint32_t value_ = 0;
+class CParamInt : public CParamNumber<int32_t> {
+public:
+    using CParamNumber::CParamNumber;
+    int32_t GetInt() { return GetNumber(); }
+};
+
+class CParamUInt : public CParamNumber<uint32_t> {
+public:
+    using CParamNumber::CParamNumber;
+    uint32_t GetUInt() { return GetNumber(); }
 };
 
 class CParamString : public CParam {
