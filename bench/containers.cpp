@@ -17,7 +17,8 @@ struct PointNode : CDictScalarNode<PointNode, CLPoint> {
 std::vector<CLPoint> RandomPoints(size_t n) {
     std::mt19937 rng(5);
     std::vector<CLPoint> points(n);
-    for (CLPoint& p : points) p = CLPoint{static_cast<int32_t>(rng() % 4096), static_cast<int32_t>(rng() % 4096)};
+    for (CLPoint& p : points)
+        p = CLPoint{static_cast<int32_t>(rng() % 4096), static_cast<int32_t>(rng() % 4096)};
     return points;
 }
 

@@ -27,6 +27,7 @@ std::unique_ptr<CGrowableUniverse> Soup(int size, double density, unsigned seed)
 }
 
 std::unique_ptr<CGrowableUniverse> GliderGun() {
+    // clang-format off
     static const char* const kGun[] = {
         "........................O...........",
         "......................O.O...........",
@@ -38,6 +39,7 @@ std::unique_ptr<CGrowableUniverse> GliderGun() {
         "...........O...O....................",
         "............OO......................",
     };
+    // clang-format on
     auto u = std::make_unique<CGrowableUniverse>();
     u->SetRuleCode(kConwayRuleCode);
     for (int y = 0; y < 9; ++y) {

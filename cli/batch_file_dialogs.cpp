@@ -36,12 +36,13 @@ CBatchFileDialogs::CBatchFileDialogs(std::ostream& messages, std::optional<std::
 int CBatchFileDialogs::SelectUniverse(const CUniverseCollection& universes) {
     if (select_) {
         if (const int index = universes.IndexOf(CName(*select_))) return index;
-        selectionProblem_ = "the file holds no universe named '" + *select_ + "'; its universes are:\n" +
-                            NameList(universes);
+        selectionProblem_ =
+            "the file holds no universe named '" + *select_ + "'; its universes are:\n" + NameList(universes);
         return 0;
     }
     if (const int index = TopLevelIndex(universes)) return index;
-    selectionProblem_ = "the file holds several universes; choose one with --select NAME:\n" + NameList(universes);
+    selectionProblem_ =
+        "the file holds several universes; choose one with --select NAME:\n" + NameList(universes);
     return 0;
 }
 

@@ -13,7 +13,7 @@ inline constexpr int kExitUsage = 2;
 
 struct Command {
     const char* name;
-    const char* synopsis;     // one line for the help text
+    const char* synopsis;                              // one line for the help text
     int (*run)(const std::vector<std::string>& args);  // args after the command name
 };
 

@@ -22,7 +22,8 @@ GrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow&
     window.SetCurrentGame(&game);
 
     bool finished = false;
-    std::unique_ptr<CBgGrow> task = StartGrow(scheduler, game, target, 0, [&finished](CBgTask&) { finished = true; });
+    std::unique_ptr<CBgGrow> task =
+        StartGrow(scheduler, game, target, 0, [&finished](CBgTask&) { finished = true; });
     while (!finished) {
         // The signal handler only noted the request; the cancel box is pressed here, between slices,
         // and the task stops at its next step.
@@ -31,7 +32,8 @@ GrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow&
         if (scheduler.TaskQueue().Count() == 0) break;  // nothing left that could finish it
         // Nothing was due: the runner armed its slice timer instead of spinning. Sleep until then.
         if (window.IsTimerArmed()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(std::clamp<int64_t>(window.TimerMilliseconds(), 1, 50)));
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(std::clamp<int64_t>(window.TimerMilliseconds(), 1, 50)));
             scheduler.OnSliceTimer();
         }
     }

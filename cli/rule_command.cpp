@@ -35,7 +35,8 @@ int RunRuleCommand(const std::vector<std::string>& args) {
         }
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(code));
-        std::cout << "code=" << hex << " rule=" << FormatRule(code) << " name=" << DisplayName(GetRule(code)) << "\n";
+        std::cout << "code=" << hex << " rule=" << FormatRule(code) << " name=" << DisplayName(GetRule(code))
+                  << "\n";
     }
     return kExitOk;
 }

@@ -114,7 +114,8 @@ int Run(const RunOptions& options) {
     CGame* game = opened.game;
     if (!game) {
         if (opened.messageId != 0) return Failure(opened.message);
-        if (!dialogs.SelectionProblem().empty()) return Failure(std::string(kPrefix) + dialogs.SelectionProblem());
+        if (!dialogs.SelectionProblem().empty())
+            return Failure(std::string(kPrefix) + dialogs.SelectionProblem());
         return Failure(std::string(kPrefix) + "'" + options.file + "' holds no pattern");
     }
 
@@ -128,7 +129,8 @@ int Run(const RunOptions& options) {
     if (outcome.messageId != 0) return kExitFailed;  // the refusal or failure has been reported
 
     if (outcome.cancelled)
-        std::cerr << kPrefix << "interrupted at generation " << game->Generation() << " of " << options.generations << "\n";
+        std::cerr << kPrefix << "interrupted at generation " << game->Generation() << " of "
+                  << options.generations << "\n";
     if (!WriteResult(*game, options)) return kExitFailed;
     std::cout << SummaryLine(*game, outcome.cancelled) << std::endl;
     return outcome.cancelled ? kExitFailed : kExitOk;

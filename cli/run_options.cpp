@@ -46,7 +46,8 @@ RunRequest ParseRunOptions(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            if (haveFile) return RunUsageError{"more than one FILE given ('" + options.file + "' and '" + arg + "')"};
+            if (haveFile)
+                return RunUsageError{"more than one FILE given ('" + options.file + "' and '" + arg + "')"};
             options.file = arg;
             haveFile = true;
             continue;
@@ -80,7 +81,8 @@ RunRequest ParseRunOptions(const std::vector<std::string>& args) {
             if (auto error = once(haveGenerations)) return *error;
             const std::optional<int32_t> generations = ReadGeneration(value);
             if (!generations)
-                return RunUsageError{"--generations needs a whole number from 0 to 2147483647, not '" + value + "'"};
+                return RunUsageError{"--generations needs a whole number from 0 to 2147483647, not '" +
+                                     value + "'"};
             options.generations = *generations;
             haveGenerations = true;
         } else if (name == "--rule") {

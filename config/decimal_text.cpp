@@ -35,8 +35,8 @@ std::optional<SignedMagnitude> ParseMagnitude(std::string_view text) {
 std::optional<int32_t> ParseSignedDecimal(std::string_view text) {
     auto parsed = ParseMagnitude(text);
     if (!parsed) return std::nullopt;
-    const int64_t value = parsed->negative ? -static_cast<int64_t>(parsed->magnitude)
-                                           : static_cast<int64_t>(parsed->magnitude);
+    const int64_t value =
+        parsed->negative ? -static_cast<int64_t>(parsed->magnitude) : static_cast<int64_t>(parsed->magnitude);
     if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(value);
 }

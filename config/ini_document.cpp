@@ -130,8 +130,8 @@ bool CIniDocument::HasSection(std::string_view section) const { return FindSecti
 
 bool CIniDocument::IsStorableKey(std::string_view key) {
     key = Trim(key);
-    return !key.empty() && key.front() != '[' && key.front() != ';' && key.find('=') == std::string_view::npos &&
-           !HasLineBreakOrNul(key);
+    return !key.empty() && key.front() != '[' && key.front() != ';' &&
+           key.find('=') == std::string_view::npos && !HasLineBreakOrNul(key);
 }
 
 bool CIniDocument::IsStorableValue(std::string_view value) { return !HasLineBreakOrNul(value); }

@@ -10,6 +10,8 @@ void ApplyMemoryParameters(CBlockHeap& heap, uint64_t availableMemory) {
     heap.Configure(params::HeapBlockSize.GetUInt(), maxBytes, availableMemory);
 }
 
-void ApplyMemoryParameters(uint64_t availableMemory) { ApplyMemoryParameters(TheBlockHeap(), availableMemory); }
+void ApplyMemoryParameters(uint64_t availableMemory) {
+    ApplyMemoryParameters(TheBlockHeap(), availableMemory);
+}
 
 }  // namespace tessera

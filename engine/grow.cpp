@@ -129,8 +129,10 @@ uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, ui
             *out = x;  // the store is unconditional; only a live result keeps it
             out += (e & kNextAlive) >> 9;
             if constexpr (kListening) {
-                if (e & kBorn) listener->OnCellBorn(x);
-                else if (e & kDied) listener->OnCellDied(x);
+                if (e & kBorn)
+                    listener->OnCellBorn(x);
+                else if (e & kDied)
+                    listener->OnCellDied(x);
             }
         }
         // The last two columns carry over into the next 64; with nothing carried, jump ahead.
@@ -167,9 +169,12 @@ bool CoordinatesAllowGrowth(const CLRect& b) {
 
 }  // namespace
 
-std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listener) { return Grow(listener, nullptr); }
+std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listener) {
+    return Grow(listener, nullptr);
+}
 
-std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listener, GrowStatistics* statistics) {
+std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listener,
+                                                           GrowStatistics* statistics) {
     Consolidate();
     CUniverseUse hold(*this);
     const TransitionTable& table = GetRule(ruleCode_).Table();
@@ -189,9 +194,12 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
         const uint64_t p = population_, m = maxRowPopulation_;
         const uint64_t longestRow = (wide ? 9 : 4) * m + kRowOverheadWords;
         uint64_t capacity;
-        if (p < 10000) capacity = (wide ? 10 : 4) * p + kRowOverheadWords;
-        else if (m > 10000) capacity = longestRow;
-        else capacity = std::max<uint64_t>(wide ? 90000 : 30000, longestRow);
+        if (p < 10000)
+            capacity = (wide ? 10 : 4) * p + kRowOverheadWords;
+        else if (m > 10000)
+            capacity = longestRow;
+        else
+            capacity = std::max<uint64_t>(wide ? 90000 : 30000, longestRow);
         result->rowHeap_.Create(static_cast<uint32_t>(capacity));
 
         const std::shared_ptr<const CSweepTable> sweepTableHeld = SweepTableFor(ruleCode_, table);
@@ -208,8 +216,9 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listene
             CRow* row = builder.Reserve(y, need);
             if (listener) listener->OnGrowRow(y);
             RowSweep sweep{above->Cells(), centre->Cells(), below->Cells(), row->Cells()};
-            row->count = listener ? SweepRow<true>(sweep, sweepTable, signature, counted.windowsVisited, listener)
-                                  : SweepRow<false>(sweep, sweepTable, signature, counted.windowsVisited, nullptr);
+            row->count = listener
+                             ? SweepRow<true>(sweep, sweepTable, signature, counted.windowsVisited, listener)
+                             : SweepRow<false>(sweep, sweepTable, signature, counted.windowsVisited, nullptr);
             builder.Append(row);
             if (listener) listener->OnGrowRowEnd();
             ++counted.rowsVisited;

@@ -72,7 +72,9 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::NewSibling(int32_t generat
     return sibling;
 }
 
-std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Clone() { return std::make_unique<CGrowableUniverse>(static_cast<CUniverse&>(*this)); }
+std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Clone() {
+    return std::make_unique<CGrowableUniverse>(static_cast<CUniverse&>(*this));
+}
 
 void CGrowableUniverse::ResetCells() {
     pending_.reset();
@@ -123,8 +125,10 @@ bool CGrowableUniverse::RowsHold(int32_t x, int32_t y) {
     while (lo < hi) {
         const uint32_t mid = (lo + hi) / 2;
         if (cells[mid] == x) return true;
-        if (x < cells[mid]) hi = mid;
-        else lo = mid + 1;
+        if (x < cells[mid])
+            hi = mid;
+        else
+            lo = mid + 1;
     }
     return false;
 }
@@ -198,7 +202,8 @@ void CGrowableUniverse::Consolidate() {
     }
     const uint64_t p = pending.Count();
     uint64_t estimate = population_ + (uint64_t{rowCount_} + p) * kRowOverheadWords + p;
-    if (estimate >= kMaxBlockWords) estimate = std::min<uint64_t>(maxRowPopulation_ + p + kRowOverheadWords, kMaxBlockWords);
+    if (estimate >= kMaxBlockWords)
+        estimate = std::min<uint64_t>(maxRowPopulation_ + p + kRowOverheadWords, kMaxBlockWords);
 
     CRowHeap newHeap;
     newHeap.Create(static_cast<uint32_t>(estimate));
@@ -244,7 +249,8 @@ void CGrowableUniverse::Consolidate() {
             for (uint32_t i = 0; i <= oldCount; ++i) {
                 const int32_t v = i < oldCount ? in[i] : kRowEndMarker;
                 bool suppressed = false;
-                for (; node != rowEndNode && (node->Key().x <= v || i == oldCount); node = CPointSet::Next(node)) {
+                for (; node != rowEndNode && (node->Key().x <= v || i == oldCount);
+                     node = CPointSet::Next(node)) {
                     if (node->state == EPointState::Added) *out++ = node->Key().x;
                     if (node->Key().x == v) suppressed = true;
                 }
@@ -334,7 +340,8 @@ bool CGrowableUniverse::IsShiftOf(CUniverse& other, CLSize offset) {
     const uint32_t dx = static_cast<uint32_t>(offset.cx), dy = static_cast<uint32_t>(offset.cy);
     const CRow* b = that.firstRow_;
     for (const CRow* a = firstRow_; a; a = a->next, b = b->next) {
-        if (!b || a->count != b->count || static_cast<uint32_t>(a->y) != static_cast<uint32_t>(b->y) - dy) return false;
+        if (!b || a->count != b->count || static_cast<uint32_t>(a->y) != static_cast<uint32_t>(b->y) - dy)
+            return false;
         const int32_t* ax = a->Cells();
         const int32_t* bx = b->Cells();
         for (uint32_t i = 0; i < a->count; ++i) {

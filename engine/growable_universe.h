@@ -107,8 +107,10 @@ private:
 
 inline void CRowBuilder::Append(CRow* row) {
     if (!universe_.rowHeap_.Commit(row)) return;
-    if (last_) last_->next = row;
-    else universe_.firstRow_ = row;
+    if (last_)
+        last_->next = row;
+    else
+        universe_.firstRow_ = row;
     last_ = row;
     universe_.rowCount_ += 1;
     universe_.population_ += row->count;

@@ -46,8 +46,8 @@ EPointState CPointSet::Record(CLPoint point, EPointState state) {
 
 int64_t CPointSet::NetAddedInRow(int32_t y) const {
     int64_t added = 0;
-    for (const CPointSetNode* node = Ceiling({std::numeric_limits<int32_t>::min(), y}); node && node->Key().y == y;
-         node = Next(node)) {
+    for (const CPointSetNode* node = Ceiling({std::numeric_limits<int32_t>::min(), y});
+         node && node->Key().y == y; node = Next(node)) {
         added += node->state == EPointState::Added ? 1 : -1;
     }
     return added;

@@ -128,7 +128,8 @@ std::unique_ptr<CUniverse> ConnectedCells(CUniverse& universe, CLPoint start, co
     if (!universe.IsAlive(start.x, start.y)) return result->Clone();
     auto frontier = CSearchableUniverse::EmptyLike(universe);
     frontier->SetCell(start.x, start.y);
-    static constexpr CLSize kOffsets[] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+    static constexpr CLSize kOffsets[] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1},
+                                          {0, 1},   {1, -1}, {1, 0},  {1, 1}};
     while (frontier->Population() > 0) {
         const CLPoint p = frontier->FirstCellIn(area);
         for (const CLSize& d : kOffsets) {

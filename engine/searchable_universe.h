@@ -33,7 +33,9 @@ public:
     bool IsAlive(int32_t x, int32_t y) override { return cells_.Contains({x, y}); }
     CLPoint FirstCellIn(const CLRect& area) override;
     CLPoint FirstCell() override;
-    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener) override { return GetGrowable().Grow(listener); }
+    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener) override {
+        return GetGrowable().Grow(listener);
+    }
     int CheckGrowable() override { return GetGrowable().CheckGrowable(); }
     CLRect GetBounds() override;
     // Every cell in hash order: the area is recorded but not applied.

@@ -11,15 +11,24 @@ constexpr int kCollapse = kOrientationCount;
 // The linear part of each orientation, as the images of (x, y) with zero offsets.
 constexpr std::pair<int64_t, int64_t> Turn(int orientation, int64_t x, int64_t y) {
     switch (orientation) {
-        case 0: return {x, y};
-        case 1: return {-y, x};
-        case 2: return {-x, -y};
-        case 3: return {y, -x};
-        case 4: return {-y, -x};
-        case 5: return {x, -y};
-        case 6: return {y, x};
-        case 7: return {-x, y};
-        default: return {0, 0};
+        case 0:
+            return {x, y};
+        case 1:
+            return {-y, x};
+        case 2:
+            return {-x, -y};
+        case 3:
+            return {y, -x};
+        case 4:
+            return {-y, -x};
+        case 5:
+            return {x, -y};
+        case 6:
+            return {y, x};
+        case 7:
+            return {-x, y};
+        default:
+            return {0, 0};
     }
 }
 
@@ -103,7 +112,8 @@ CTransform CTransform::Inverse() const {
 CTransform Compose(const CTransform& first, const CTransform& then) {
     const int orientation = ComposeOrientations(first.orientation, then.orientation);
     if (orientation == kCollapse) return {0, 0, kCollapse};
-    CLPoint shifted = CTransform(then.xOffset, then.yOffset, then.orientation).Apply({first.xOffset, first.yOffset});
+    CLPoint shifted =
+        CTransform(then.xOffset, then.yOffset, then.orientation).Apply({first.xOffset, first.yOffset});
     return {shifted.x, shifted.y, orientation};
 }
 

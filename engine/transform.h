@@ -21,7 +21,8 @@ public:
     int orientation = 0;
 
     constexpr CTransform() = default;
-    constexpr CTransform(int32_t x0, int32_t y0, int orient) : xOffset(x0), yOffset(y0), orientation(orient) {}
+    constexpr CTransform(int32_t x0, int32_t y0, int orient)
+        : xOffset(x0), yOffset(y0), orientation(orient) {}
 
     CLPoint Apply(CLPoint p) const;
     // Maps the corner points (left, top) and (right, bottom) and orders the results.

@@ -55,7 +55,8 @@ public:
     }
     void TakeBack() noexcept {
         try {
-            for (auto it = setInTarget_.rbegin(); it != setInTarget_.rend(); ++it) target_.ClearCell(it->x, it->y);
+            for (auto it = setInTarget_.rbegin(); it != setInTarget_.rend(); ++it)
+                target_.ClearCell(it->x, it->y);
             for (auto it = setInCollisions_.rbegin(); it != setInCollisions_.rend(); ++it) {
                 collisions_->ClearCell(it->x, it->y);
             }
@@ -90,7 +91,8 @@ namespace {
 // pasted into (or removed from) itself is read from a copy.
 class CStableSource {
 public:
-    CStableSource(CUniverse& source, const CUniverse& target, const CUniverse* collisions) : source_(&source) {
+    CStableSource(CUniverse& source, const CUniverse& target, const CUniverse* collisions)
+        : source_(&source) {
         if (&source == &target || &source == collisions) {
             copy_ = std::make_unique<CGrowableUniverse>(source);
             source_ = copy_.get();
@@ -117,8 +119,9 @@ void PasteFrom(CUniverse& target, CUniverse& source, const CLRect& area, CUniver
 
 void PasteFrom(CUniverse& target, CUniverse& source, const CTransform& transform, CUniverse* collisions) {
     CStableSource from(source, target, collisions);
-    PasteFromExploration(target, *RequireExploration(Transformed(RequireExploration((*from).ExploreAll()), transform)),
-                         collisions);
+    PasteFromExploration(
+        target, *RequireExploration(Transformed(RequireExploration((*from).ExploreAll()), transform)),
+        collisions);
 }
 
 void RemoveCellsOf(CUniverse& target, CUniverse& source) {

@@ -105,7 +105,8 @@ void DestroyDiscardedUniverses();
 // Sets every cell of source here; a cell that was already alive is also set in collisions (if given).
 void PasteFrom(CUniverse& target, CUniverse& source, CUniverse* collisions = nullptr);
 void PasteFrom(CUniverse& target, CUniverse& source, const CLRect& area, CUniverse* collisions = nullptr);
-void PasteFrom(CUniverse& target, CUniverse& source, const CTransform& transform, CUniverse* collisions = nullptr);
+void PasteFrom(CUniverse& target, CUniverse& source, const CTransform& transform,
+               CUniverse* collisions = nullptr);
 void PasteFromExploration(CUniverse& target, CExploreContext& cells, CUniverse* collisions = nullptr);
 void RemoveCellsOf(CUniverse& target, CUniverse& source);
 void RemoveCellsOf(CUniverse& target, CUniverse& source, const CTransform& transform);
@@ -114,7 +115,8 @@ void Difference(CExploreContext& a, CExploreContext& b, CUniverse* onlyA, CUnive
 // The cells of universe that other lacks, set into onlyThis (optionally only inside area).
 void Difference(CUniverse& universe, CUniverse& other, CUniverse& onlyThis);
 void Difference(CUniverse& universe, CUniverse& other, const CLRect& area, CUniverse& onlyThis);
-// A new growable universe (generation 0, the rule of universe) holding the cells of universe that other lacks.
+// A new growable universe (generation 0, the rule of universe) holding the cells of universe that other
+// lacks.
 GrowablePtr Minus(CUniverse& universe, CUniverse& other);
 // Same cells up to a shift; the shift from a to b is reported in offset.
 bool IsSameUniverse(CUniverse& a, CUniverse& b, CLSize& offset);

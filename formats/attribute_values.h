@@ -7,7 +7,9 @@
 
 namespace tessera {
 
-inline std::ostream& operator<<(std::ostream& out, const CLSize& size) { return out << size.cx << ' ' << size.cy; }
+inline std::ostream& operator<<(std::ostream& out, const CLSize& size) {
+    return out << size.cx << ' ' << size.cy;
+}
 inline std::istream& operator>>(std::istream& in, CLSize& size) { return in >> size.cx >> size.cy; }
 
 }  // namespace tessera

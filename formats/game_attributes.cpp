@@ -16,13 +16,16 @@ public:
 
 template <>
 std::span<const CLexAttribute<CGame>* const> AttributeTableOf<CGame>() {
-    static const CGameRecord<uint32_t> minPopulation("MinPopulation", &CGame::SetMinPopulation, &CGame::MinPopulation);
-    static const CGameRecord<uint32_t> maxPopulation("MaxPopulation", &CGame::SetMaxPopulation, &CGame::MaxPopulation);
+    static const CGameRecord<uint32_t> minPopulation("MinPopulation", &CGame::SetMinPopulation,
+                                                     &CGame::MinPopulation);
+    static const CGameRecord<uint32_t> maxPopulation("MaxPopulation", &CGame::SetMaxPopulation,
+                                                     &CGame::MaxPopulation);
     static const CGameRecord<int32_t> maxGeneration("MaxPopGeneration", &CGame::SetMaxPopulationGeneration,
                                                     &CGame::MaxPopulationGeneration);
     static const CGameRecord<int32_t> minGeneration("MinPopGeneration", &CGame::SetMinPopulationGeneration,
                                                     &CGame::MinPopulationGeneration);
-    static const CLexAttribute<CGame>* const table[] = {&minPopulation, &maxPopulation, &maxGeneration, &minGeneration};
+    static const CLexAttribute<CGame>* const table[] = {&minPopulation, &maxPopulation, &maxGeneration,
+                                                        &minGeneration};
     return table;
 }
 

@@ -24,7 +24,8 @@ class CXLAttributeErrorReporter : public CAttributeErrorReporter {
 public:
     explicit CXLAttributeErrorReporter(CXLUniverseCollection& collection) : collection_(collection) {}
     void Report(const CAttributeValue& value) override {
-        collection_.AddError(msg::XLUnknownAttribute, nullptr, value.lineNumber, value.name + "=" + value.value);
+        collection_.AddError(msg::XLUnknownAttribute, nullptr, value.lineNumber,
+                             value.name + "=" + value.value);
     }
 
 private:
@@ -128,7 +129,8 @@ COpenResult OpenGameFile(const std::filesystem::path& fileName, CGameRegistry& g
             result.game = ReadGameFile(lex, title, fileName.string(), games, dialogs);
         }
     } catch (const CSyntaxException& error) {
-        return Failure(msg::SyntaxErrorAtLine, FormatMessage(msg::SyntaxErrorAtLine, std::to_string(error.LineNumber())));
+        return Failure(msg::SyntaxErrorAtLine,
+                       FormatMessage(msg::SyntaxErrorAtLine, std::to_string(error.LineNumber())));
     } catch (const CInputLimitException& error) {
         return Failure(error.MessageId(), error.what());
     } catch (const CErrorException& error) {

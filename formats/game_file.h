@@ -37,9 +37,9 @@ void SaveGame(CGame& game, std::ostream& out);
 bool SaveGameToFile(CGame& game, const std::filesystem::path& fileName);
 
 struct COpenResult {
-    CGame* game = nullptr;   // none when nothing was loaded
-    int messageId = 0;       // the message to show when loading failed (0 for none)
-    std::string message;     // its text
+    CGame* game = nullptr;         // none when nothing was loaded
+    int messageId = 0;             // the message to show when loading failed (0 for none)
+    std::string message;           // its text
     bool showDescription = false;  // "ShowDescriptions" is on and the game has a description
 };
 

@@ -130,7 +130,8 @@ void WriteUniverse(CUniverse& universe, std::ostream& out) {
     CGrowableUniverse& rows = universe.GetGrowable();
     rows.Consolidate();
     WriteLine(out, "MAXROWPOP " + std::to_string(rows.MaxRowPopulation()));
-    if (universe.GetRuleCode() != DefaultRuleCode()) WriteLine(out, "RULE " + FormatRule(universe.GetRuleCode()));
+    if (universe.GetRuleCode() != DefaultRuleCode())
+        WriteLine(out, "RULE " + FormatRule(universe.GetRuleCode()));
     ExplorePtr cells = RequireExploration(rows.ExploreSorted());
     std::string line;
     bool inRow = false;

@@ -138,7 +138,8 @@ int ImportHalcyonBytes(std::string_view bytes, std::ostream& text) {
     text << "x = " << width << ", y = " << height - top - bottom << '\n';
     CRleItemWriter writer(text);
     uint32_t pendingRowEnds = 0;
-    for (uint32_t row = top; row + bottom < height; ++row) EncodeRow(bitmap, row, left, pendingRowEnds, writer);
+    for (uint32_t row = top; row + bottom < height; ++row)
+        EncodeRow(bitmap, row, left, pendingRowEnds, writer);
     writer.Item(1, '!');
     text << '\n';
     return 0;

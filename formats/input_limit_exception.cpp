@@ -7,11 +7,13 @@
 namespace tessera {
 
 CInputLimitException::CInputLimitException(int messageId, int32_t lineNumber)
-    : CErrorException(messageId), lineNumber_(lineNumber),
+    : CErrorException(messageId),
+      lineNumber_(lineNumber),
       text_(FormatMessage(messageId, std::to_string(lineNumber))) {}
 
 CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber) {
-    if (x < UniverseLimits.left || x >= UniverseLimits.right || y < UniverseLimits.top || y >= UniverseLimits.bottom)
+    if (x < UniverseLimits.left || x >= UniverseLimits.right || y < UniverseLimits.top ||
+        y >= UniverseLimits.bottom)
         throw CInputLimitException(msg::InputCellOutside, lineNumber);
     return {static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }

@@ -49,7 +49,8 @@ void WithInputLimits(int32_t lineNumber, Work&& work) {
     } catch (const CInputLimitException&) {
         throw;
     } catch (const CErrorException& error) {
-        if (error.MessageId() == msg::RowTooLong) throw CInputLimitException(msg::InputRowTooLong, lineNumber);
+        if (error.MessageId() == msg::RowTooLong)
+            throw CInputLimitException(msg::InputRowTooLong, lineNumber);
         if (error.MessageId() == msg::CellOutsideUniverse)
             throw CInputLimitException(msg::InputCellOutside, lineNumber);
         throw;

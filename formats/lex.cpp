@@ -128,7 +128,8 @@ bool CLex::AcceptChar(int kind, bool consume) {
 }
 
 bool CLex::AcceptKeyword(std::string_view word, bool consume) {
-    if (kind_ != TokWord || std::string_view(line_).substr(tokenStart_, cursor_ - tokenStart_) != word) return false;
+    if (kind_ != TokWord || std::string_view(line_).substr(tokenStart_, cursor_ - tokenStart_) != word)
+        return false;
     if (consume) NextToken();
     return true;
 }
@@ -147,7 +148,8 @@ bool CLex::ReadSignedNumber(int32_t& out, bool consume) {
     if (line_[p] == '-' || line_[p] == '+') ++p;
     if (p >= line_.size() || !IsDigit(line_[p])) return false;
     uint32_t value = 0;  // unsigned arithmetic: an over-long number wraps instead of overflowing
-    for (; p < line_.size() && IsDigit(line_[p]); ++p) value = value * 10 + static_cast<uint32_t>(line_[p] - '0');
+    for (; p < line_.size() && IsDigit(line_[p]); ++p)
+        value = value * 10 + static_cast<uint32_t>(line_[p] - '0');
     if (negative) value = 0u - value;
     out = static_cast<int32_t>(value);
     if (consume) {

@@ -65,7 +65,8 @@ private:
 template <class T, class V>
 class CLexAttributeAssign : public CLexAttribute<T> {
 public:
-    CLexAttributeAssign(std::string_view name, V T::*member, typename CLexAttribute<T>::ShouldWrite shouldWrite = nullptr)
+    CLexAttributeAssign(std::string_view name, V T::*member,
+                        typename CLexAttribute<T>::ShouldWrite shouldWrite = nullptr)
         : CLexAttribute<T>(name, shouldWrite), member_(member) {}
 
     bool Parse(T& object, const std::string& value) const override {

@@ -52,7 +52,8 @@ std::ostream& operator<<(std::ostream& out, const CTime& time) {
 std::istream& operator>>(std::istream& in, CTime& time) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     char separator = 0;
-    in >> year >> separator >> month >> separator >> day >> hour >> separator >> minute >> separator >> second;
+    in >> year >> separator >> month >> separator >> day >> hour >> separator >> minute >> separator >>
+        second;
     if (in) time = CTime::FromLocal(year, month, day, hour, minute, second);
     return in;
 }

@@ -52,11 +52,13 @@ void CXLUniverseCollection::RemoveEmptyUniverses() {
         if (universe->universe->Population() == 0) Remove(universe);
 }
 
-void CXLUniverseCollection::AddError(int messageId, const CLex* lex, int32_t lineNumber, std::string_view argument) {
+void CXLUniverseCollection::AddError(int messageId, const CLex* lex, int32_t lineNumber,
+                                     std::string_view argument) {
     const uint32_t limit = params::MaxXLifeErrors.GetUInt();
     if (errorCount_ > limit) return;
     if (errorCount_ == limit) {
-        errors_.PushBack(new CXLErrorReport(0, "", FormatMessage(msg::XLTooManyErrors, std::to_string(errorCount_))));
+        errors_.PushBack(
+            new CXLErrorReport(0, "", FormatMessage(msg::XLTooManyErrors, std::to_string(errorCount_))));
         ++errorCount_;
         return;
     }
@@ -110,7 +112,8 @@ void CXLUniverseCollection::ResolveInsertions() {
 
 void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
     while (CXLInsertion* insertion = target.insertions.First()) {
-        CXLUniverse* block = insertion->libraryName.empty() ? universes_.Find(CName(insertion->patternName)) : nullptr;
+        CXLUniverse* block =
+            insertion->libraryName.empty() ? universes_.Find(CName(insertion->patternName)) : nullptr;
         if (insertion->IsLocal() && block && block->HasPendingLocalInsertion()) return;
         if (!insertion->libraryName.empty()) {
             // No pattern library is loaded into this reader's world.

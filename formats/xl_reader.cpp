@@ -53,7 +53,8 @@ bool ParseRleHeader(std::string_view text, RuleCode& rule) {
         CLex lex(text);
         int32_t number = 0;
         if (!lex.AcceptNameEqual("x") || !lex.AcceptChar('=') || !lex.ReadSignedNumber(number)) return false;
-        if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("y") || !lex.AcceptChar('=') || !lex.ReadSignedNumber(number))
+        if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("y") || !lex.AcceptChar('=') ||
+            !lex.ReadSignedNumber(number))
             return false;
         if (lex.Kind() == TokEndOfFile) {
             rule = DefaultRuleCode();
@@ -133,31 +134,53 @@ private:
             return;
         }
         switch (word.size() >= 2 ? word[1] : '\0') {
-            case 'A': mode_ = EDataMode::Absolute; break;
-            case 'B': current_ = collection_.FindOrCreate(CName(std::string(TrimBlanks(RestAfterDirective())))); break;
-            case 'C': AppendDescription(DescriptionText()); break;
-            case 'D': DescriptionOrRelative(); break;
+            case 'A':
+                mode_ = EDataMode::Absolute;
+                break;
+            case 'B':
+                current_ = collection_.FindOrCreate(CName(std::string(TrimBlanks(RestAfterDirective()))));
+                break;
+            case 'C':
+                AppendDescription(DescriptionText());
+                break;
+            case 'D':
+                DescriptionOrRelative();
+                break;
             case 'E':
-                if (current_ == collection_.TopLevel()) collection_.AddError(msg::XLEndOutsideBlock, &lex_, 0);
+                if (current_ == collection_.TopLevel())
+                    collection_.AddError(msg::XLEndOutsideBlock, &lex_, 0);
                 current_ = collection_.TopLevel();
                 break;
-            case 'I': Insertion(RestAfterDirective()); break;
-            case 'L': break;
+            case 'I':
+                Insertion(RestAfterDirective());
+                break;
+            case 'L':
+                break;
             case 'M':
                 mode_ = EDataMode::Rle;
                 column_ = originX_;
                 break;
-            case 'N': NewTopLevel(); break;
-            case 'O': current_->originator = RestAfterDirective(); break;
+            case 'N':
+                NewTopLevel();
+                break;
+            case 'O':
+                current_->originator = RestAfterDirective();
+                break;
             case 'P': {
                 const std::string rest = RestAfterDirective();
                 ReadOrigin(rest);
                 mode_ = EDataMode::Picture;
                 break;
             }
-            case 'R': RelativeOrRule(); break;
-            case 'r': Rule(RestAfterDirective()); break;
-            default: collection_.AddError(msg::XLUnknownCommand, &lex_, 0); break;
+            case 'R':
+                RelativeOrRule();
+                break;
+            case 'r':
+                Rule(RestAfterDirective());
+                break;
+            default:
+                collection_.AddError(msg::XLUnknownCommand, &lex_, 0);
+                break;
         }
     }
 
@@ -268,11 +291,19 @@ private:
     void DataLine(const std::string& text) {
         if (mode_ == EDataMode::Undecided) mode_ = DetectMode(text);
         switch (mode_) {
-            case EDataMode::Picture: PictureRow(text); break;
-            case EDataMode::Rle: RleLine(text); break;
+            case EDataMode::Picture:
+                PictureRow(text);
+                break;
+            case EDataMode::Rle:
+                RleLine(text);
+                break;
             case EDataMode::Absolute:
-            case EDataMode::Relative: CoordinateLine(text); break;
-            case EDataMode::Undecided: collection_.AddWarning(msg::XLUnrecognisedLine, lex_); break;
+            case EDataMode::Relative:
+                CoordinateLine(text);
+                break;
+            case EDataMode::Undecided:
+                collection_.AddWarning(msg::XLUnrecognisedLine, lex_);
+                break;
         }
     }
 
@@ -312,7 +343,8 @@ private:
     }
 
     static bool OnlyLetterIs(std::string_view text, char letter) {
-        return std::all_of(text.begin(), text.end(), [letter](char c) { return !IsLetter(c) || c == letter; });
+        return std::all_of(text.begin(), text.end(),
+                           [letter](char c) { return !IsLetter(c) || c == letter; });
     }
 
     void RleLine(std::string_view text) {

@@ -26,7 +26,9 @@ public:
 
     // A block of this file, placed as it stands (no delay, no extra).
     bool IsLocal() const { return libraryName.empty() && delay == 0 && extra == 0; }
-    std::string DisplayName() const { return libraryName.empty() ? patternName : libraryName + ":" + patternName; }
+    std::string DisplayName() const {
+        return libraryName.empty() ? patternName : libraryName + ":" + patternName;
+    }
 };
 
 // One problem of the file; lineNumber 0 when it belongs to no line.
@@ -42,7 +44,8 @@ public:
 // One named pattern block of the file.
 class CXLUniverse {
 public:
-    explicit CXLUniverse(CName name) : name(std::move(name)), universe(std::make_unique<CGrowableUniverse>()) {}
+    explicit CXLUniverse(CName name)
+        : name(std::move(name)), universe(std::make_unique<CGrowableUniverse>()) {}
 
     const CName& Key() const { return name; }
     bool HasPendingLocalInsertion() const;

@@ -17,7 +17,8 @@ int64_t Width(const CLRect& box) { return int64_t{box.right} - box.left; }
 int64_t Height(const CLRect& box) { return int64_t{box.bottom} - box.top; }
 
 bool FitsObjectSize(const CLRect& box) {
-    return Width(box) <= params::XLifeObjectWidth.GetInt() && Height(box) <= params::XLifeObjectHeight.GetInt();
+    return Width(box) <= params::XLifeObjectWidth.GetInt() &&
+           Height(box) <= params::XLifeObjectHeight.GetInt();
 }
 
 void WritePictureForm(CUniverse& universe, RuleCode rule, std::ostream& out);
@@ -34,7 +35,8 @@ std::unique_ptr<CGrowableUniverse> CellsInside(CUniverse& universe, const CLRect
 
 // Strips and bands are written again by the picture form: each has its own "#r" line and is cut
 // further when it needs to be.
-void WritePieces(CUniverse& universe, RuleCode rule, const CLRect& box, bool strips, int64_t step, std::ostream& out) {
+void WritePieces(CUniverse& universe, RuleCode rule, const CLRect& box, bool strips, int64_t step,
+                 std::ostream& out) {
     const int64_t begin = strips ? box.left : box.top;
     const int64_t end = strips ? box.right : box.bottom;
     for (int64_t from = begin; from < end; from += step) {
@@ -57,11 +59,13 @@ void WritePictureBlock(CUniverse& universe, RuleCode rule, const CLRect& box, st
     const int64_t pageLength = params::PageLength.GetUInt();
     if (Width(box) > lineLength) return WritePieces(universe, rule, box, true, lineLength, out);
     if (Height(box) > pageLength) return WritePieces(universe, rule, box, false, pageLength, out);
-    std::vector<std::string> rows(static_cast<size_t>(Height(box)), std::string(static_cast<size_t>(Width(box)), '.'));
+    std::vector<std::string> rows(static_cast<size_t>(Height(box)),
+                                  std::string(static_cast<size_t>(Width(box)), '.'));
     ExplorePtr cells = RequireExploration(universe.ExploreSorted());
     while (cells->Next()) {
         const CLPoint p = cells->Current();
-        if (box.Contains(p)) rows[static_cast<size_t>(p.y - box.top)][static_cast<size_t>(p.x - box.left)] = '*';
+        if (box.Contains(p))
+            rows[static_cast<size_t>(p.y - box.top)][static_cast<size_t>(p.x - box.left)] = '*';
     }
     out << "#P " << box.left << ' ' << box.top << '\n';
     for (const std::string& row : rows) out << row << '\n';
@@ -72,7 +76,8 @@ void WritePictureForm(CUniverse& universe, RuleCode rule, std::ostream& out) {
     if (universe.Population() == 0) return;  // an empty box has no picture
     const CLRect box = universe.GetBounds();
     if (FitsObjectSize(box)) return WritePictureBlock(universe, rule, box, out);
-    SplitIntoObjects(universe, [&](CUniverse& object) { WritePictureBlock(object, rule, object.GetBounds(), out); });
+    SplitIntoObjects(universe,
+                     [&](CUniverse& object) { WritePictureBlock(object, rule, object.GetBounds(), out); });
 }
 
 // RLE items, each its count (when above 1) and its letter; a line is ended before an item once it is
@@ -106,12 +111,14 @@ private:
 
 }  // namespace
 
-void WriteXLifePictures(CUniverse& universe, std::ostream& out) { WritePictureForm(universe, universe.GetRuleCode(), out); }
+void WriteXLifePictures(CUniverse& universe, std::ostream& out) {
+    WritePictureForm(universe, universe.GetRuleCode(), out);
+}
 
 void WriteXLifeRle(CUniverse& universe, std::ostream& out) {
     const CLRect box = universe.Population() > 0 ? universe.GetBounds() : CLRect{0, 0, 0, 0};
-    out << "x = " << Width(box) << ", y = " << Height(box) << ", rule = " << FormatRule(universe.GetRuleCode())
-        << '\n';
+    out << "x = " << Width(box) << ", y = " << Height(box)
+        << ", rule = " << FormatRule(universe.GetRuleCode()) << '\n';
     const int lineLimit = params::XLifeRLELineLength.GetInt() - 10;
     CRleLine line(out, static_cast<size_t>(std::max(lineLimit, 0)));
     ExplorePtr cells = RequireExploration(universe.ExploreSorted());

@@ -108,9 +108,7 @@ public:
     ~CDictRefNode() override { delete object_; }
 
     // The key here is another object of type T.
-    int CompareKey(const void* other) const override {
-        return CompareObject(*static_cast<const T*>(other));
-    }
+    int CompareKey(const void* other) const override { return CompareObject(*static_cast<const T*>(other)); }
     int CompareNode(const CDictNodeBase& other) const override {
         return CompareObject(*static_cast<const CDictRefNode&>(other).object_);
     }

@@ -34,8 +34,8 @@ int CompareKeys(P* a, P* b) {
 
 // Any other key with a natural order.
 template <class K>
-    requires(std::three_way_comparable<K> && !std::is_pointer_v<K> && !std::is_same_v<K, uint32_t>)
-int CompareKeys(const K& a, const K& b) {
+requires(std::three_way_comparable<K> && !std::is_pointer_v<K> &&
+         !std::is_same_v<K, uint32_t>) int CompareKeys(const K& a, const K& b) {
     auto order = a <=> b;
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }

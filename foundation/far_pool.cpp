@@ -53,7 +53,7 @@ CFarPool::~CFarPool() { ReleaseAllChunks(); }
 void CFarPool::AddChunk() {
     if (elementSize_ > (SIZE_MAX - kChunkHeaderBytes) / elementsPerChunk_) throw CMemoryException();
     const size_t bytes = kChunkHeaderBytes + size_t{elementsPerChunk_} * elementSize_;
-    void* memory = ::operator new(bytes, std::align_val_t{kElementAlignment}, std::nothrow);
+    void* memory = ::operator new (bytes, std::align_val_t{kElementAlignment}, std::nothrow);
     if (!memory) throw CMemoryException();
     auto* chunk = static_cast<Chunk*>(memory);
     chunk->next = chunks_;
@@ -89,7 +89,7 @@ void CFarPool::Free(void* element) {
 void CFarPool::ReleaseAllChunks() {
     while (chunks_) {
         Chunk* next = chunks_->next;
-        ::operator delete(chunks_, std::align_val_t{kElementAlignment});
+        ::operator delete (chunks_, std::align_val_t{kElementAlignment});
         chunks_ = next;
     }
     freeList_ = nullptr;

@@ -40,8 +40,12 @@ public:
     CMemoryFigures Figures() const;
 
 private:
-    struct FreeElement { FreeElement* next; };
-    struct Chunk { Chunk* next; };
+    struct FreeElement {
+        FreeElement* next;
+    };
+    struct Chunk {
+        Chunk* next;
+    };
 
     void AddChunk();
     void ReleaseAllChunks();

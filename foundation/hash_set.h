@@ -54,7 +54,8 @@ public:
     // Buckets: max(8, 2 x the largest power of two not above sizeHint).
     explicit CHashSet(int32_t sizeHint) : CHashSet(sizeHint, DefaultAllocator()) {}
     CHashSet(int32_t sizeHint, A allocator)
-        : allocator_(std::move(allocator)), bucketCount_(BucketCountFor(sizeHint)),
+        : allocator_(std::move(allocator)),
+          bucketCount_(BucketCountFor(sizeHint)),
           mask_(static_cast<uint32_t>(bucketCount_ - 1)) {
         try {
             buckets_ = std::make_unique<Bucket[]>(bucketCount_);

@@ -19,7 +19,8 @@ constexpr uint32_t kLargestFactor = uint32_t{1} << 31;
 
 }  // namespace
 
-CEvalRowHeapAlloc::CEvalRowHeapAlloc(uint32_t capacityCells) : CEvalRowHeapAlloc(capacityCells, TheBlockHeap()) {}
+CEvalRowHeapAlloc::CEvalRowHeapAlloc(uint32_t capacityCells)
+    : CEvalRowHeapAlloc(capacityCells, TheBlockHeap()) {}
 
 CEvalRowHeapAlloc::CEvalRowHeapAlloc(uint32_t capacityCells, CBlockHeap& heap)
     : capacityCells_(capacityCells), heap_(&heap) {}
@@ -50,7 +51,9 @@ bool CEvalFarPoolAlloc::Attempt() {
     return true;
 }
 
-CMemoryRecoverer* SetMemoryRecoverer(CMemoryRecoverer* recoverer) { return std::exchange(gRecoverer, recoverer); }
+CMemoryRecoverer* SetMemoryRecoverer(CMemoryRecoverer* recoverer) {
+    return std::exchange(gRecoverer, recoverer);
+}
 
 std::function<void()> SetPatternCacheLimiter(std::function<void()> limiter) {
     return std::exchange(gPatternCacheLimiter, std::move(limiter));
@@ -59,7 +62,9 @@ std::function<void()> SetPatternCacheLimiter(std::function<void()> limiter) {
 bool RecoverMemory(CEvaluator& attempt) {
     if (!gRecoverer || gRecovering) return false;
     gRecovering = true;
-    struct Reset { ~Reset() { gRecovering = false; } } reset;
+    struct Reset {
+        ~Reset() { gRecovering = false; }
+    } reset;
 
     for (EGameTrimClass gameClass :
          {EGameTrimClass::UnnamedUndisplayed, EGameTrimClass::NamedOrKept, EGameTrimClass::Displayed}) {
@@ -78,7 +83,9 @@ bool RecoverMemory(CEvaluator& attempt) {
     return false;
 }
 
-void* GuardedRowHeapAlloc(uint32_t capacityCells) { return GuardedRowHeapAlloc(TheBlockHeap(), capacityCells); }
+void* GuardedRowHeapAlloc(uint32_t capacityCells) {
+    return GuardedRowHeapAlloc(TheBlockHeap(), capacityCells);
+}
 
 void* GuardedRowHeapAlloc(CBlockHeap& heap, uint32_t capacityCells) {
     CEvalRowHeapAlloc attempt(capacityCells, heap);

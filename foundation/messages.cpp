@@ -63,9 +63,21 @@ std::string FormatText(std::string_view text, std::string_view arg1, std::string
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size()) {
             char next = text[i + 1];
-            if (next == '1') { out += arg1; ++i; continue; }
-            if (next == '2') { out += arg2; ++i; continue; }
-            if (next == '%') { out += '%'; ++i; continue; }
+            if (next == '1') {
+                out += arg1;
+                ++i;
+                continue;
+            }
+            if (next == '2') {
+                out += arg2;
+                ++i;
+                continue;
+            }
+            if (next == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
         }
         out += text[i];
     }

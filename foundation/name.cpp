@@ -16,13 +16,26 @@ int CompareNames(std::string_view a, std::string_view b) {
         if (j < b.size()) {
             unsigned char ca = Fold(a[i]);
             unsigned char cb = Fold(b[j]);
-            if (ca == cb) { ++i; ++j; continue; }
-            if (ca == ' ') { ++i; continue; }
-            if (cb == ' ') { ++j; continue; }
+            if (ca == cb) {
+                ++i;
+                ++j;
+                continue;
+            }
+            if (ca == ' ') {
+                ++i;
+                continue;
+            }
+            if (cb == ' ') {
+                ++j;
+                continue;
+            }
             return ca < cb ? -1 : 1;
         }
         // b is used up: a blank in a is skipped, anything else makes a the greater name.
-        if (a[i] == ' ') { ++i; continue; }
+        if (a[i] == ' ') {
+            ++i;
+            continue;
+        }
         return 1;
     }
     // a is used up: equal when nothing but blanks is left of b. (Skipping b's trailing blanks keeps

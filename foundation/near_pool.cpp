@@ -15,7 +15,7 @@ CNearPool::CNearPool(uint32_t slotCount, size_t slotSize)
       slotCount_(slotCount),
       slotSize_(((slotSize == 0 ? 1 : slotSize) + kSlotAlignment - 1) / kSlotAlignment * kSlotAlignment) {
     slots_.reset(static_cast<std::byte*>(
-        ::operator new[](slotCount_ * slotSize_ + 1, std::align_val_t{kSlotAlignment})));
+        ::operator new[](slotCount_* slotSize_ + 1, std::align_val_t{kSlotAlignment})));
     // Thread from the last slot down, so the first slot is taken first.
     for (uint32_t i = slotCount_; i-- > 0;) {
         auto* s = reinterpret_cast<FreeSlot*>(slots_.get() + i * slotSize_);

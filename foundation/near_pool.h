@@ -27,8 +27,12 @@ public:
     uint32_t FreeCount() const { return freeCount_; }
 
 private:
-    struct FreeSlot { FreeSlot* next; };
-    struct AlignedDelete { void operator()(std::byte* p) const; };
+    struct FreeSlot {
+        FreeSlot* next;
+    };
+    struct AlignedDelete {
+        void operator()(std::byte* p) const;
+    };
 
     std::unique_ptr<std::byte[], AlignedDelete> slots_;
     FreeSlot* freeList_ = nullptr;

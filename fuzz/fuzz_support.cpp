@@ -14,7 +14,10 @@ const std::filesystem::path& ScratchFolder() {
     static const std::filesystem::path folder = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "tessera-fuzz-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch folder");
-        std::atexit([] { std::error_code ignored; std::filesystem::remove_all(ScratchFolder(), ignored); });
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(ScratchFolder(), ignored);
+        });
         return std::filesystem::path(pattern);
     }();
     return folder;

@@ -1,9 +1,9 @@
 // Fuzz target: the tokenizer under every text reader, and the attribute lines read through it.
 // Input layout: byte 0 holds the number of operation bytes (low five bits) and whether the text is read
 // from a stream (bit 5); then the operation bytes, which choose a sequence of reading operations as the
-// readers mix them (modes, acceptors, numbers, names, rest of line, skipping); the remainder is the text. A second pass
-// reads the text as a file of "##TesseraAttribute" lines, applies them to an object and checks that the
-// object's attributes survive being written and read again.
+// readers mix them (modes, acceptors, numbers, names, rest of line, skipping); the remainder is the text. A
+// second pass reads the text as a file of "##TesseraAttribute" lines, applies them to an object and checks
+// that the object's attributes survive being written and read again.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -33,32 +33,76 @@ void DriveLexer(CLex& lex, const std::vector<uint8_t>& ops, size_t budget) {
         uint32_t unsignedValue = 0;
         int intValue = 0;
         switch (op % 24) {
-            case 0: lex.NextToken(); break;
-            case 1: lex.SetLineMode(flag); break;
-            case 2: lex.SetWordMode(flag); break;
-            case 3: lex.RestOfLine(); lex.NextToken(); break;
-            case 4: lex.AcceptChar(flag ? TokDigitLed + (op % 3) : "=,;:$!#"[op % 7], flag); break;
-            case 5: lex.AcceptKeyword(flag ? "GAME" : "x", op & 1); break;
-            case 6: lex.AcceptNameEqual("rule", flag); break;
-            case 7: lex.ReadSignedNumber(signedValue, flag); break;
-            case 8: lex.ReadUnsignedNumber(unsignedValue, flag); break;
-            case 9: lex.ReadQuoted(text, flag); break;
-            case 10: lex.ReadName(text, flag); break;
-            case 11: lex.ReadNameValue(text, value, flag); break;
-            case 12: lex.ExpectChar(op & 1 ? ',' : ';'); break;
-            case 13: lex.ExpectKeyword("ENDPATTERN"); break;
-            case 14: lex.ExpectSigned(signedValue); break;
-            case 15: lex.ExpectSignedInt(intValue); break;
-            case 16: lex.ExpectUnsigned(unsignedValue); break;
-            case 17: lex.SkipLine(); break;
+            case 0:
+                lex.NextToken();
+                break;
+            case 1:
+                lex.SetLineMode(flag);
+                break;
+            case 2:
+                lex.SetWordMode(flag);
+                break;
+            case 3:
+                lex.RestOfLine();
+                lex.NextToken();
+                break;
+            case 4:
+                lex.AcceptChar(flag ? TokDigitLed + (op % 3) : "=,;:$!#"[op % 7], flag);
+                break;
+            case 5:
+                lex.AcceptKeyword(flag ? "GAME" : "x", op & 1);
+                break;
+            case 6:
+                lex.AcceptNameEqual("rule", flag);
+                break;
+            case 7:
+                lex.ReadSignedNumber(signedValue, flag);
+                break;
+            case 8:
+                lex.ReadUnsignedNumber(unsignedValue, flag);
+                break;
+            case 9:
+                lex.ReadQuoted(text, flag);
+                break;
+            case 10:
+                lex.ReadName(text, flag);
+                break;
+            case 11:
+                lex.ReadNameValue(text, value, flag);
+                break;
+            case 12:
+                lex.ExpectChar(op & 1 ? ',' : ';');
+                break;
+            case 13:
+                lex.ExpectKeyword("ENDPATTERN");
+                break;
+            case 14:
+                lex.ExpectSigned(signedValue);
+                break;
+            case 15:
+                lex.ExpectSignedInt(intValue);
+                break;
+            case 16:
+                lex.ExpectUnsigned(unsignedValue);
+                break;
+            case 17:
+                lex.SkipLine();
+                break;
             case 18: {
                 CTime time;
                 lex.ReadDateTime(time);
                 break;
             }
-            case 19: (void)lex.TokenText(); (void)lex.TokenBeginsWith('#'); break;
-            case 20: lex.SkipToEnd(); break;
-            default: lex.NextToken(); break;
+            case 19:
+                (void)lex.TokenText();
+                (void)lex.TokenBeginsWith('#');
+                break;
+            case 20:
+                lex.SkipToEnd();
+                break;
+            default:
+                lex.NextToken();
+                break;
         }
         // Lines are only ever read forwards.
         if (lex.LineNumber() < lastLine) std::abort();
@@ -100,7 +144,8 @@ const CLexAttributeAssign<Sample, int32_t> kMaxPopulation("MaxPopulation", &Samp
 const CLexAttributeAssign<Sample, uint32_t> kMinPopulation("MinPopulation", &Sample::minPopulation);
 const CLexAttributeAssign<Sample, int64_t> kAge("Age", &Sample::age, &Sample::HasAge);
 const CLexAttributeFunction<Sample, int32_t> kPeriod("Period", &Sample::SetPeriod, &Sample::Period);
-const CLexAttribute<Sample>* const kSampleTable[] = {&kMaxPopulation, &kMinPopulation, nullptr, &kAge, &kPeriod};
+const CLexAttribute<Sample>* const kSampleTable[] = {&kMaxPopulation, &kMinPopulation, nullptr, &kAge,
+                                                     &kPeriod};
 
 std::span<const CLexAttribute<Sample>* const> Sample::AttributeTable() { return kSampleTable; }
 

@@ -73,9 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const CLRect box = universe.GetBounds();
         const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
         if (universe.Population() > 20000 || height > 100000) continue;
-        CheckRoundTrip(universe, [](CUniverse& u, std::ostream& out) { WriteXLifeRle(u, out); }, false);
+        CheckRoundTrip(
+            universe, [](CUniverse& u, std::ostream& out) { WriteXLifeRle(u, out); }, false);
         if (width * height <= 200000)
-            CheckRoundTrip(universe, [](CUniverse& u, std::ostream& out) { WriteXLifePictures(u, out); }, true);
+            CheckRoundTrip(
+                universe, [](CUniverse& u, std::ostream& out) { WriteXLifePictures(u, out); }, true);
     }
     return 0;
 }

@@ -38,9 +38,7 @@ CGame::CGame(CGameRegistry& registry, CGenerationList generations)
     SetName(CName());
 }
 
-CGame::~CGame() {
-    registry_.MutableDictionary().RemoveObject(this);
-}
+CGame::~CGame() { registry_.MutableDictionary().RemoveObject(this); }
 
 // ---- Generations
 

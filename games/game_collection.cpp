@@ -31,9 +31,12 @@ CUniverse* CGameCollection::Universe(int index) const {
     CGame* game = GameAt(index);
     if (!game) return nullptr;
     switch (mode_) {
-        case kCurrent: return &game->Current();
-        case kLast: return &game->Last();
-        default: return &game->First();
+        case kCurrent:
+            return &game->Current();
+        case kLast:
+            return &game->Last();
+        default:
+            return &game->First();
     }
 }
 

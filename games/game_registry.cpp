@@ -124,7 +124,8 @@ CGame& CGameRegistry::GameToShowAfterDeleting(CGame& current) {
 }
 
 void CGameRegistry::DeleteUnnamedUnkeptGames(const CGame& current) {
-    DestroyGamesWhere([&](const CGame& game) { return &game != &current && !game.IsNamed() && !game.IsKept(); });
+    DestroyGamesWhere(
+        [&](const CGame& game) { return &game != &current && !game.IsNamed() && !game.IsKept(); });
 }
 
 void CGameRegistry::DeleteAllOtherGames(const CGame& current) {

@@ -114,7 +114,8 @@ bool CBgGrow::GrowSlice(CGame& game) {
             nextDisplay_ += displayInterval_;
             return true;
         }
-        if (scheduler_.Now().MillisecondsSince(sliceStart_) > scheduler_.Timings().backgroundSlice) return true;
+        if (scheduler_.Now().MillisecondsSince(sliceStart_) > scheduler_.Timings().backgroundSlice)
+            return true;
     }
 }
 

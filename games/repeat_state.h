@@ -9,9 +9,9 @@ namespace tessera {
 // The candidate cycle; every field 0 when cleared.
 struct CRepeatState {
     int32_t cycleStart = 0;
-    int32_t period = 0;           // 0: no candidate
-    int32_t multiple = 0;         // the exact comparison spans (multiple + 1) × period generations
-    int32_t nextCheck = 0;        // below this generation only the cheap test runs
+    int32_t period = 0;     // 0: no candidate
+    int32_t multiple = 0;   // the exact comparison spans (multiple + 1) × period generations
+    int32_t nextCheck = 0;  // below this generation only the cheap test runs
 
     void ClearCandidate() { cycleStart = period = multiple = 0; }
     void Clear() {
@@ -60,7 +60,9 @@ public:
             count_ = uint32_t(kept);
         }
     }
-    bool Holds(int64_t generation) const { return generation >= base_ && generation < int64_t(base_) + count_; }
+    bool Holds(int64_t generation) const {
+        return generation >= base_ && generation < int64_t(base_) + count_;
+    }
     // The entry for a generation the ring holds.
     uint32_t At(int32_t generation) const {
         return storage_[(head_ + uint32_t(int64_t(generation) - base_)) % Capacity()];

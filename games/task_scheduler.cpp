@@ -54,7 +54,8 @@ bool CTaskScheduler::RunBackgroundSlice() {
     if (!task) return false;
 
     if (task->FinishRequested()) {
-        if (task->CompletionCommand() != 0 && mainWindow_) mainWindow_->PostCommand(task->CompletionCommand());
+        if (task->CompletionCommand() != 0 && mainWindow_)
+            mainWindow_->PostCommand(task->CompletionCommand());
         task->Unlink();
         task->FinishOnce();
         return false;

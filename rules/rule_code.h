@@ -2,7 +2,8 @@
 // RuleCode: a birth/survival rule and its counted neighbour positions packed in 32 bits.
 //   bits 0-8   survival on n neighbours (bit n)
 //   bits 9-17  birth on n neighbours (bit 9 + n)
-//   bits 18-26 the counted neighbour positions (bit 18 + k, k a window bit; bit 22, the cell itself, never set)
+//   bits 18-26 the counted neighbour positions (bit 18 + k, k a window bit; bit 22, the cell itself, never
+//   set)
 #include <array>
 #include <cstdint>
 
@@ -11,7 +12,7 @@ namespace tessera {
 using RuleCode = uint32_t;
 
 inline constexpr RuleCode kNeighborhoodMask = 0x07BC0000;  // all eight neighbours (Moore)
-inline constexpr RuleCode kConwayRuleCode = 0x07BC100C;     // 23/3
+inline constexpr RuleCode kConwayRuleCode = 0x07BC100C;    // 23/3
 
 inline bool Survives(RuleCode c, int n) { return (c >> n) & 1; }
 inline bool IsBorn(RuleCode c, int n) { return (c >> (9 + n)) & 1; }

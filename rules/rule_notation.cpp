@@ -15,9 +15,15 @@ RuleCode ReadDigitList(CLex& lex, ListKind kind) {
         lex.NextToken();
         if (digit == 9 || (digit == 0 && kind != ListKind::Survival)) continue;
         switch (kind) {
-            case ListKind::Survival: bits |= RuleCode{1} << digit; break;
-            case ListKind::Birth: bits |= RuleCode{1} << (9 + digit); break;
-            case ListKind::Neighbours: bits |= RuleCode{1} << kNeighbourDigitBit[digit]; break;
+            case ListKind::Survival:
+                bits |= RuleCode{1} << digit;
+                break;
+            case ListKind::Birth:
+                bits |= RuleCode{1} << (9 + digit);
+                break;
+            case ListKind::Neighbours:
+                bits |= RuleCode{1} << kNeighbourDigitBit[digit];
+                break;
         }
     }
     return bits;

@@ -50,7 +50,8 @@ std::unique_ptr<CRuleRegistry>& RegistrySlot() {
 }  // namespace
 
 CRuleRegistry::CRuleRegistry() {
-    for (const BuiltInNeighborhood& n : kBuiltInNeighborhoods) AddNeighborhood(n.name, ParseRuleText(n.notation));
+    for (const BuiltInNeighborhood& n : kBuiltInNeighborhoods)
+        AddNeighborhood(n.name, ParseRuleText(n.notation));
     for (const BuiltInRule& r : kBuiltInRules) {
         const RuleCode code = ParseRuleText(r.notation);
         DefineRule(r.name, code);
@@ -176,7 +177,8 @@ void ResetRuleRegistry() {
 }
 
 RuleIterator::RuleIterator(const CRuleRegistry& registry, bool includeAnonymous, bool includeBuiltIn)
-    : includeAnonymous_(includeAnonymous), includeBuiltIn_(includeBuiltIn),
+    : includeAnonymous_(includeAnonymous),
+      includeBuiltIn_(includeBuiltIn),
       current_(FirstPassingFrom(registry.Rules().First())) {}
 
 CRule* RuleIterator::FirstPassingFrom(CRule* rule) const {

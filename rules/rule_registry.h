@@ -40,7 +40,7 @@ private:
 
     CDictScalar<CRule, CName> rules_;
     CDictScalar<CNeighborhood, CName> neighborhoods_;
-    uint32_t useCounter_ = 1;  // above 0, the stamp of a rule never handed out
+    uint32_t useCounter_ = 1;      // above 0, the stamp of a rule never handed out
     uint32_t anonymousCount_ = 0;  // rules whose name begins with "~"
     std::optional<uint32_t> anonymousLimit_;
     RuleCode cachedCode_ = 0;

@@ -37,7 +37,8 @@ using CGrowthRule = CRule;
 // A named set of counted neighbour positions (only the neighbourhood bits of code are used).
 class CNeighborhood : public CDictScalarNode<CNeighborhood, CName> {
 public:
-    CNeighborhood(CName name, RuleCode code) : CDictScalarNode(std::move(name)), code_(code & kNeighborhoodMask) {}
+    CNeighborhood(CName name, RuleCode code)
+        : CDictScalarNode(std::move(name)), code_(code & kNeighborhoodMask) {}
     const CName& Name() const { return key; }
     RuleCode Code() const { return code_; }
 

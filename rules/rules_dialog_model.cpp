@@ -32,7 +32,9 @@ std::string CRulesDialogModel::Text() const { return FormatRule(code_); }
 
 bool CRulesDialogModel::CanDelete() const { return FindRuleByCode(code_) != nullptr; }
 
-bool CRulesDialogModel::SurvivalBox(int count) const { return IsSurvivalBox(count) && Survives(code_, count); }
+bool CRulesDialogModel::SurvivalBox(int count) const {
+    return IsSurvivalBox(count) && Survives(code_, count);
+}
 bool CRulesDialogModel::BirthBox(int count) const { return IsBirthBox(count) && IsBorn(code_, count); }
 bool CRulesDialogModel::NeighbourBox(int digit) const {
     return IsNeighbourBox(digit) && ((code_ >> kNeighbourDigitBit[digit]) & 1);
@@ -84,10 +86,18 @@ void CRulesDialogModel::ToggleNeighbour(int digit) {
 void CRulesDialogModel::ChooseNeighborhood(NeighborhoodChoice choice) {
     std::optional<RuleCode> bits;
     switch (choice) {
-        case NeighborhoodChoice::Conway: bits = conway_; break;
-        case NeighborhoodChoice::VonNeumann: bits = vonNeumann_; break;
-        case NeighborhoodChoice::Hex: bits = hex_; break;
-        case NeighborhoodChoice::Other: bits = 0; break;
+        case NeighborhoodChoice::Conway:
+            bits = conway_;
+            break;
+        case NeighborhoodChoice::VonNeumann:
+            bits = vonNeumann_;
+            break;
+        case NeighborhoodChoice::Hex:
+            bits = hex_;
+            break;
+        case NeighborhoodChoice::Other:
+            bits = 0;
+            break;
     }
     if (bits) code_ = WithNeighborhoodOf(code_, *bits);
 }

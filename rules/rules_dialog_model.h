@@ -35,9 +35,9 @@ public:
     // "Delete" is enabled when a rule holds the current code.
     bool CanDelete() const;
 
-    bool SurvivalBox(int count) const;      // 0..8
-    bool BirthBox(int count) const;         // 1..8
-    bool NeighbourBox(int digit) const;     // 1..8, reading order around the centre
+    bool SurvivalBox(int count) const;   // 0..8
+    bool BirthBox(int count) const;      // 1..8
+    bool NeighbourBox(int digit) const;  // 1..8, reading order around the centre
     NeighborhoodChoice Neighborhood() const;
     // Every rule under its display name in dictionary order, and the current code's text when no rule
     // holds it.

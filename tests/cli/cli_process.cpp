@@ -26,8 +26,10 @@ std::string Slurp(const std::string& path) {
 std::string Quote(const std::string& arg) {
     std::string q = "'";
     for (char c : arg) {
-        if (c == '\'') q += "'\\''";
-        else q += c;
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
     }
     return q + "'";
 }
@@ -109,7 +111,8 @@ void CliProcess::Signal(int signalNumber) {
 std::string CliProcess::ErrSoFar() {
     if (terminal_ < 0) return Slurp(folder_ + "/err");
     char buffer[4096];
-    for (ssize_t n; (n = read(terminal_, buffer, sizeof buffer)) > 0;) terminalText_.append(buffer, static_cast<size_t>(n));
+    for (ssize_t n; (n = read(terminal_, buffer, sizeof buffer)) > 0;)
+        terminalText_.append(buffer, static_cast<size_t>(n));
     return terminalText_;
 }
 

@@ -15,7 +15,8 @@ protected:
 
 TEST_F(CliRuleTest, PrintsCodeNotationAndName) {
     WriteIni("[Rules]\nSeeds=/2\nLife=23/3\n");
-    CliResult r = RunCli({"rule", "23/3", "high life", "B3678/S34678", "seeds", "1/1", "23/3/2457", "Life", "life"});
+    CliResult r =
+        RunCli({"rule", "23/3", "high life", "B3678/S34678", "seeds", "1/1", "23/3/2457", "Life", "life"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
               "code=0x07BC100C rule=23/3 name=Life\n"

@@ -122,7 +122,8 @@ TEST_F(CliRunTest, SelectChoosesAmongSeveralUniverses) {
     EXPECT_NE(ask.err.find("--select"), std::string::npos) << ask.err;
 
     CliResult row = RunCli({"run", onlyBlocks, "--select", "row", "--generations", "2"});
-    ExpectResult(row, Grow({{10, 10}, {11, 10}, {12, 10}, {13, 10}}, kConway, 2), 2, "23/3", PatternPartOf(row.out));
+    ExpectResult(row, Grow({{10, 10}, {11, 10}, {12, 10}, {13, 10}}, kConway, 2), 2, "23/3",
+                 PatternPartOf(row.out));
     CliResult ship = RunCli({"run", onlyBlocks, "--select", "SHIP"});  // names ignore case
     ExpectResult(ship, {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}, 0, "23/3", PatternPartOf(ship.out));
 
@@ -167,11 +168,13 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
 
 TEST_F(CliRunTest, FileProblemsExitWithOne) {
     // A game file whose row record on line 7 lacks its comma.
-    const std::string broken = Write("broken.game", "GAME\n AGE 0\nGENERATION 1\nMAXROWPOP 2\n0,0:2;\n1,0;\n2 1;\nENDPATTERN\nENDGAME\n");
+    const std::string broken = Write(
+        "broken.game", "GAME\n AGE 0\nGENERATION 1\nMAXROWPOP 2\n0,0:2;\n1,0;\n2 1;\nENDPATTERN\nENDGAME\n");
     CliResult syntax = RunCli({"run", broken});
     EXPECT_EQ(syntax.exitCode, 1);
     EXPECT_EQ(syntax.out, "");
-    EXPECT_NE(syntax.err.find("Syntax or other error in input file at line 7"), std::string::npos) << syntax.err;
+    EXPECT_NE(syntax.err.find("Syntax or other error in input file at line 7"), std::string::npos)
+        << syntax.err;
 
     CliResult missing = RunCli({"run", PathOf("nowhere.rle")});
     EXPECT_EQ(missing.exitCode, 1);
@@ -183,7 +186,8 @@ TEST_F(CliRunTest, FileProblemsExitWithOne) {
     EXPECT_EQ(noPattern.out, "");
 
     // Problems that do not stop the read are reported on stderr; the pattern still runs.
-    CliResult reported = RunCli({"run", Write("odd.lif", "#Q what is this\n#P 0 0\n***\n"), "--generations", "1"});
+    CliResult reported =
+        RunCli({"run", Write("odd.lif", "#Q what is this\n#P 0 0\n***\n"), "--generations", "1"});
     ExpectResult(reported, {{1, -1}, {1, 0}, {1, 1}}, 1, "23/3", PatternPartOf(reported.out));
     EXPECT_NE(reported.err.find("contains the following errors:"), std::string::npos) << reported.err;
     EXPECT_NE(reported.err.find("Unknown command"), std::string::npos) << reported.err;
@@ -207,7 +211,8 @@ TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
     Write("TESSERA.INI", "[Parameters]\nAutoStopGrow=0\n");
     const std::string file = Write("blinker.lif", "#P 0 0\n***\n");
     const std::string output = PathOf("stopped.lif");
-    CliProcess tool({"run", file, "--generations", "2147483647", "--output", output}, /*stderrIsTerminal=*/true);
+    CliProcess tool({"run", file, "--generations", "2147483647", "--output", output},
+                    /*stderrIsTerminal=*/true);
     ASSERT_TRUE(tool.WaitForErr("Computing generation 2147483647", 20000));
     ASSERT_TRUE(tool.WaitForErr("Currently at generation", 20000));
     tool.Signal(SIGINT);
@@ -273,7 +278,8 @@ TEST_F(CliRunTest, MemoryLimitTrimsKeptGenerationsAndFailsCleanlyWhenThatCannotH
     const std::string bigFile = Write("big.rle", ToRle(big, "23/3"));
     CliResult failed = RunCli({"run", bigFile, "--generations", "3"});
     EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_NE(failed.err.find("There is not enough memory to perform the requested operation."), std::string::npos)
+    EXPECT_NE(failed.err.find("There is not enough memory to perform the requested operation."),
+              std::string::npos)
         << failed.err;
     EXPECT_EQ(failed.out, "");
 }

@@ -38,7 +38,8 @@ Cells RandomSoup(uint32_t seed, int32_t left, int32_t top, int32_t width, int32_
 
 Bounds BoundsOf(const Cells& cells) {
     if (cells.empty()) throw std::logic_error("no bounds of an empty pattern");
-    Bounds b{cells.begin()->first, cells.begin()->second, cells.begin()->first + 1, cells.begin()->second + 1};
+    Bounds b{cells.begin()->first, cells.begin()->second, cells.begin()->first + 1,
+             cells.begin()->second + 1};
     for (const auto& [x, y] : cells) {
         b.left = std::min(b.left, x);
         b.right = std::max(b.right, x + 1);

@@ -36,10 +36,10 @@ Cells Normalised(const Cells& cells);
 
 // Input files as a person would write them.
 // RLE carries no position: it reads back with its bounding box at (0, 0).
-std::string ToRle(const Cells& cells, const std::string& ruleText);          // x = , y = , rule = ; !
-std::string ToPictures(const Cells& cells, const std::string& ruleText);     // #r, #P left top, . and *
-std::string ToLife106(const Cells& cells);                                   // #Life 1.06 and x y lines
-std::string ToGameFile(const Cells& cells, const std::string& ruleText);     // GAME ... ENDGAME
+std::string ToRle(const Cells& cells, const std::string& ruleText);       // x = , y = , rule = ; !
+std::string ToPictures(const Cells& cells, const std::string& ruleText);  // #r, #P left top, . and *
+std::string ToLife106(const Cells& cells);                                // #Life 1.06 and x y lines
+std::string ToGameFile(const Cells& cells, const std::string& ruleText);  // GAME ... ENDGAME
 
 // The cells of a pattern as the tool writes it: XLife picture blocks, an RLE body (placed at (0, 0),
 // since RLE carries no position), or a game file (the block of the given generation).

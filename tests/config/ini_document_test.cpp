@@ -54,10 +54,10 @@ TEST(IniDocument, RoundTripKeepsEveryByte) {
 
 TEST(IniDocument, EditsTouchOnlyTheirOwnLines) {
     auto doc = CIniDocument::Parse(kHandWritten);
-    EXPECT_TRUE(doc.SetValue("parameters", "GRIDPITCH", "12"));   // replaced in place
-    EXPECT_TRUE(doc.SetValue("Parameters", "KeepEvery", "3"));    // appended before the blank line
+    EXPECT_TRUE(doc.SetValue("parameters", "GRIDPITCH", "12"));  // replaced in place
+    EXPECT_TRUE(doc.SetValue("Parameters", "KeepEvery", "3"));   // appended before the blank line
     EXPECT_TRUE(doc.DeleteKey("RULES", "life"));
-    EXPECT_TRUE(doc.SetValue("Census", "Last", "x"));             // a new section at the end
+    EXPECT_TRUE(doc.SetValue("Census", "Last", "x"));  // a new section at the end
     EXPECT_EQ(doc.Serialize(),
               "; Tessera settings, edited by hand\n"
               "\n"
@@ -166,7 +166,8 @@ TEST(IniDocument, RandomEditsAgreeWithAModel) {
             for (const auto& k : keys) {
                 std::optional<std::string> expected;
                 auto found = model.find(fold(s));
-                if (found != model.end() && found->second.count(fold(k))) expected = found->second.at(fold(k));
+                if (found != model.end() && found->second.count(fold(k)))
+                    expected = found->second.at(fold(k));
                 ASSERT_EQ(doc.Value(s, k), expected) << "step " << step << " [" << s << "] " << k;
             }
         }

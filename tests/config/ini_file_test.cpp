@@ -25,10 +25,16 @@ class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        if (value) ::setenv(name, value, 1); else ::unsetenv(name);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
     ~ScopedEnvironment() {
-        if (old_) ::setenv(name_, old_->c_str(), 1); else ::unsetenv(name_);
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
     }
 
 private:
@@ -55,7 +61,8 @@ std::optional<bool> RunWithoutPrivileges(Check write) {
         ::_exit(write() ? 1 : 0);
     }
     int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1) return std::nullopt;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return std::nullopt;
     return WEXITSTATUS(status) == 1;
 }
 
@@ -159,7 +166,8 @@ TEST_F(IniFile, WriteThatFailsHalfWayKeepsTheOldFileAndLeavesNoTemporary) {
     for (int i = 0; i < 200; ++i) original += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
     WriteIni(original);
 
-    struct sigaction ignore {}, previousAction {};
+    struct sigaction ignore {
+    }, previousAction{};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGXFSZ, &ignore, &previousAction);
     struct rlimit previousLimit {};

@@ -15,7 +15,9 @@ using ParamSection = testing::TempConfigTest;
 
 class CollectingReader : public CParamReader {
 public:
-    void OnEntry(const std::string& key, const std::string& value) override { entries.emplace_back(key, value); }
+    void OnEntry(const std::string& key, const std::string& value) override {
+        entries.emplace_back(key, value);
+    }
     Entries entries;
 };
 
@@ -58,8 +60,11 @@ TEST_F(ParamSection, KeyListAndValueLengthsAreLimited) {
     // 100 keys of 10 characters each: with a separator apiece only 93 fit in 1023 characters.
     std::string text = "[Preload]\n";
     for (int i = 0; i < 100; ++i) {
-        text += "Library" + std::string(i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i) + "=" +
-                std::string(static_cast<size_t>(70 + i % 20), 'v') + "\n";
+        text += "Library" +
+                std::string(i < 10    ? "00"
+                            : i < 100 ? "0"
+                                      : "") +
+                std::to_string(i) + "=" + std::string(static_cast<size_t>(70 + i % 20), 'v') + "\n";
     }
     WriteIni(text);
     const Entries entries = Read("Preload");
@@ -85,7 +90,8 @@ TEST_F(ParamSection, WriteReplacesTheWholeSectionAndNothingElse) {
 }
 
 TEST_F(ParamSection, RoundTripThroughWriterAndReader) {
-    const Entries entries = {{"Library1", "RO*/data/syslib2.lfl"}, {"Library2", "/home/u/my lib.lfl"},
+    const Entries entries = {{"Library1", "RO*/data/syslib2.lfl"},
+                             {"Library2", "/home/u/my lib.lfl"},
                              {"Library3", "relative.lfl"}};
     ListWriter writer(entries);
     EXPECT_TRUE(WriteSection("Preload", writer));

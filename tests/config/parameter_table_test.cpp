@@ -18,8 +18,12 @@ namespace {
 
 using testing::TempConfigTest;
 
-struct IntRow { int32_t min, max; };
-struct UIntRow { uint32_t min, max; };
+struct IntRow {
+    int32_t min, max;
+};
+struct UIntRow {
+    uint32_t min, max;
+};
 struct StringRow {};
 struct ColorRow {};
 
@@ -242,10 +246,14 @@ std::optional<std::string> BoundText(CParam* param, Bound bound) {
         return std::nullopt;
     }
     switch (bound) {
-        case Bound::Min: return std::to_string(min);
-        case Bound::Max: return std::to_string(max);
-        case Bound::BelowMin: return std::to_string(min - 1);
-        case Bound::AboveMax: return std::to_string(max + 1);
+        case Bound::Min:
+            return std::to_string(min);
+        case Bound::Max:
+            return std::to_string(max);
+        case Bound::BelowMin:
+            return std::to_string(min - 1);
+        case Bound::AboveMax:
+            return std::to_string(max + 1);
     }
     return std::nullopt;
 }

@@ -14,9 +14,15 @@ using ParamSave = testing::TempConfigTest;
 
 TEST_F(ParamRead, IntegerValuesInRangeOutOfRangeAndMalformed) {
     const std::pair<const char*, int> cases[] = {
-        {"12", 12}, {"13", 10}, {"5", 5}, {"4", 10}, {"+12", 12}, {"  7  ", 7}, {"012", 12},
-        {"12x", 10}, {"1 2", 10}, {"0x0C", 10}, {"", 10}, {"-", 10}, {"twelve", 10},
-        {"99999999999999999999999", 10}, {"4294967305", 10}, {"-4294967286", 10}, {"12.0", 10},
+        {"12", 12},         {"13", 10},
+        {"5", 5},           {"4", 10},
+        {"+12", 12},        {"  7  ", 7},
+        {"012", 12},        {"12x", 10},
+        {"1 2", 10},        {"0x0C", 10},
+        {"", 10},           {"-", 10},
+        {"twelve", 10},     {"99999999999999999999999", 10},
+        {"4294967305", 10}, {"-4294967286", 10},
+        {"12.0", 10},
     };
     for (const auto& [text, expected] : cases) {
         WriteParameter("GridPitch", text);
@@ -28,8 +34,8 @@ TEST_F(ParamRead, IntegerValuesInRangeOutOfRangeAndMalformed) {
 
 TEST_F(ParamRead, UnsignedValuesRefuseNegativesAndOverflow) {
     const std::pair<const char*, uint32_t> cases[] = {
-        {"1000000", 1000000}, {"1000001", 16}, {"-1", 16}, {"-0", 0},
-        {"+25", 25}, {"4294967296", 16}, {"18446744073709551616", 16}, {"7 ", 7},
+        {"1000000", 1000000},         {"1000001", 16}, {"-1", 16}, {"-0", 0}, {"+25", 25}, {"4294967296", 16},
+        {"18446744073709551616", 16}, {"7 ", 7},
     };
     for (const auto& [text, expected] : cases) {
         WriteParameter("SlowStartGenerations", text);
@@ -51,13 +57,13 @@ TEST_F(ParamRead, ColoursAreThreeNumbersOrAGrey) {
         {"255\t0   7", 255u + 7u * 65536},
         {"0 0 0", 0},
         {"255 255 255", 0xFFFFFFu},
-        {"1 2", 0},          // two numbers
-        {"1 2 3x", 0},       // a letter after them
-        {"1 2 3 4", 0},      // four numbers
+        {"1 2", 0},      // two numbers
+        {"1 2 3x", 0},   // a letter after them
+        {"1 2 3 4", 0},  // four numbers
         {"1,2,3", 0},
         {"-1 2 3", 0},
         {"+1 2 3", 0},
-        {"256 0 0", 0},      // not a byte
+        {"256 0 0", 0},  // not a byte
         {"99999999999 0 0", 0},
         {"grey", 0},
     };

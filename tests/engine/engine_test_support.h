@@ -31,14 +31,16 @@ inline std::vector<CLPoint> SequenceOf(CExploreContext& e) {
     return cells;
 }
 
-inline std::unique_ptr<CGrowableUniverse> MakeUniverse(const CellSet& cells, RuleCode rule = kConwayRuleCode) {
+inline std::unique_ptr<CGrowableUniverse> MakeUniverse(const CellSet& cells,
+                                                       RuleCode rule = kConwayRuleCode) {
     auto u = std::make_unique<CGrowableUniverse>();
     u->SetRuleCode(rule);
     for (const CLPoint& p : cells) u->SetCell(p.x, p.y);
     return u;
 }
 
-inline CellSet RandomSoup(std::mt19937& rng, int32_t left, int32_t top, int width, int height, double density) {
+inline CellSet RandomSoup(std::mt19937& rng, int32_t left, int32_t top, int width, int height,
+                          double density) {
     std::bernoulli_distribution alive(density);
     CellSet cells;
     for (int y = 0; y < height; ++y) {

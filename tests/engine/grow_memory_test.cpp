@@ -52,7 +52,8 @@ TEST(GrowMemory, ExhaustionPartWayPropagatesAndLeaksNothing) {
         for (uint32_t extra = 0; extra <= 6 && !succeeded; ++extra) {
             TheBlockHeap().SetMaximum(uint64_t{chunksForSource + extra} * kChunk);
             const CMemoryFigures before = TheBlockHeap().GetFigures();
-            const size_t freeUniverses = universes->FreeElements(), totalUniverses = universes->TotalElements();
+            const size_t freeUniverses = universes->FreeElements(),
+                         totalUniverses = universes->TotalElements();
             RecordingListener listener;
             try {
                 auto grown = source->Grow(&listener);
@@ -66,7 +67,8 @@ TEST(GrowMemory, ExhaustionPartWayPropagatesAndLeaksNothing) {
                 EXPECT_EQ(listener.ended, source.get());
                 EXPECT_EQ(source->UseCount(), 0);
                 EXPECT_EQ(TheBlockHeap().GetFigures(), before) << "every block of the partial result is back";
-                EXPECT_EQ(universes->FreeElements() - universes->TotalElements(), freeUniverses - totalUniverses);
+                EXPECT_EQ(universes->FreeElements() - universes->TotalElements(),
+                          freeUniverses - totalUniverses);
                 const auto rows = std::count_if(listener.calls.begin(), listener.calls.end(),
                                                 [](const std::string& c) { return c.rfind("row ", 0) == 0; });
                 if (rows > 0) failedPartWay = true;

@@ -41,7 +41,9 @@ PlainSweep PlainGrow(const CellSet& cells, const TransitionTable& table) {
     for (;;) {
         const std::vector<int64_t>* three[3] = {&rowAt(y - 1), &rowAt(y), &rowAt(y + 1)};
         size_t position[3] = {0, 0, 0};
-        auto valueAt = [&](int i) { return position[i] < three[i]->size() ? (*three[i])[position[i]] : kEnd; };
+        auto valueAt = [&](int i) {
+            return position[i] < three[i]->size() ? (*three[i])[position[i]] : kEnd;
+        };
         out.calls.push_back("row " + std::to_string(y));
         ++out.rows;
         uint32_t w = 0;
@@ -97,7 +99,8 @@ RuleCode AnyRule(std::mt19937& rng) {
 // Cells of one row at x0 + the running sum of gaps picked from a list that straddles the 62 and 64
 // columns one mask holds, and jumps far beyond them.
 void AddRun(CellSet& cells, std::mt19937& rng, int64_t x0, int32_t y, int count, int64_t maxX) {
-    static constexpr int64_t kGaps[] = {1, 1, 1, 2, 2, 3, 4, 60, 61, 62, 63, 64, 65, 66, 126, 127, 128, 129, 5000};
+    static constexpr int64_t kGaps[] = {1,  1,  1,  2,  2,   3,   4,   60,  61,  62,
+                                        63, 64, 65, 66, 126, 127, 128, 129, 5000};
     int64_t x = x0;
     for (int i = 0; i < count && x <= maxX; ++i) {
         cells.insert({static_cast<int32_t>(x), y});
@@ -144,8 +147,9 @@ void ExpectSameAsPlainSweep(const CellSet& cells, RuleCode rule) {
 }
 
 TEST(GrowSweep, MatchesThePlainSweepOverRandomRulesAndLayouts) {
-    const int64_t anchors[] = {0, -1, 64, -64, 62, 64 * 1000, -64 * 1001 + 1, 2147483643, -2147483646,
-                               2147483583, -2147483582, 1 << 30};
+    const int64_t anchors[] = {
+        0,          -1,          64,         -64,         62,     64 * 1000, -64 * 1001 + 1,
+        2147483643, -2147483646, 2147483583, -2147483582, 1 << 30};
     std::mt19937 rng(4242);
     for (int trial = 0; trial < 300; ++trial) {
         const int64_t ax = anchors[rng() % std::size(anchors)];

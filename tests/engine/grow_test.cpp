@@ -118,8 +118,8 @@ TEST(Grow, SingleCellDiesAndVisitsThreeRows) {
     EXPECT_EQ(grown->Generation(), 1);
     EXPECT_EQ(grown->GetBounds(), EmptyRect);
     EXPECT_EQ(grown->RowHeapBlockCount(), 0u) << "an empty universe owns no row heap";
-    const std::vector<std::string> expected{"begin", "row 8", "rowend", "row 9", "died 5", "rowend",
-                                            "row 10", "rowend", "end"};
+    const std::vector<std::string> expected{"begin",  "row 8",  "rowend", "row 9", "died 5",
+                                            "rowend", "row 10", "rowend", "end"};
     EXPECT_EQ(listener.calls, expected);
 }
 
@@ -128,8 +128,8 @@ TEST(Grow, BlinkerTurnsAndReportsItsChanges) {
     RecordingListener listener;
     auto grown = u->Grow(&listener);
     EXPECT_EQ(CellsOf(*grown), (CellSet{{1, -1}, {1, 0}, {1, 1}}));
-    const std::vector<std::string> expected{"begin", "row -1", "born 1", "rowend", "row 0", "died 0", "died 2",
-                                            "rowend", "row 1", "born 1", "rowend", "end"};
+    const std::vector<std::string> expected{"begin",  "row -1", "born 1", "rowend", "row 0",  "died 0",
+                                            "died 2", "rowend", "row 1",  "born 1", "rowend", "end"};
     EXPECT_EQ(listener.calls, expected);
 }
 
@@ -167,10 +167,11 @@ TEST(Grow, BirthOnOneSurroundsASingleCell) {
     auto u = MakeUniverse({{0, 0}}, b1);
     RecordingListener listener;
     auto grown = u->Grow(&listener);
-    EXPECT_EQ(CellsOf(*grown), (CellSet{{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}}));
-    const std::vector<std::string> expected{"begin", "row -1", "born -1", "born 0", "born 1", "rowend",
-                                            "row 0", "born -1", "died 0", "born 1", "rowend",
-                                            "row 1", "born -1", "born 0", "born 1", "rowend", "end"};
+    EXPECT_EQ(CellsOf(*grown),
+              (CellSet{{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}}));
+    const std::vector<std::string> expected{"begin",   "row -1",  "born -1", "born 0", "born 1", "rowend",
+                                            "row 0",   "born -1", "died 0",  "born 1", "rowend", "row 1",
+                                            "born -1", "born 0",  "born 1",  "rowend", "end"};
     EXPECT_EQ(listener.calls, expected);
     // Output rows were reserved for three times the source count: 10 p + 6 words for one cell.
     EXPECT_EQ(grown->RowHeapDefaultCapacity(), 10u * 1 + kRowOverheadWords);

@@ -14,8 +14,8 @@ struct NeighbourDigit {
     int codeBit;  // the rule code bit that makes this neighbour count
 };
 // Digits 1..8 in reading order, y growing downwards.
-inline constexpr std::array<NeighbourDigit, 8> kNeighbourDigits{{
-    {-1, -1, 26}, {0, -1, 25}, {1, -1, 24}, {-1, 0, 23}, {1, 0, 21}, {-1, 1, 20}, {0, 1, 19}, {1, 1, 18}}};
+inline constexpr std::array<NeighbourDigit, 8> kNeighbourDigits{
+    {{-1, -1, 26}, {0, -1, 25}, {1, -1, 24}, {-1, 0, 23}, {1, 0, 21}, {-1, 1, 20}, {0, 1, 19}, {1, 1, 18}}};
 
 inline int CountNeighbours(const CellSet& cells, RuleCode rule, CLPoint p) {
     int n = 0;

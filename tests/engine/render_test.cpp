@@ -17,13 +17,15 @@ bool ExpectedLit(const CellSet& cells, const CLRect& rect, int scale, int64_t px
     if (scale > 0) {
         const int gap[9] = {0, 0, 0, 1, 1, 1, 1, 2, 2};
         if (px % scale >= scale - gap[scale] || line % scale >= scale - gap[scale]) return false;
-        const CLPoint cell{static_cast<int32_t>(rect.left + px / scale), static_cast<int32_t>(rect.top + line / scale)};
+        const CLPoint cell{static_cast<int32_t>(rect.left + px / scale),
+                           static_cast<int32_t>(rect.top + line / scale)};
         return rect.Contains(cell) && cells.count(cell);
     }
     const int s = -scale;
     for (int dy = 0; dy < s; ++dy) {
         for (int dx = 0; dx < s; ++dx) {
-            const CLPoint cell{static_cast<int32_t>(rect.left + px * s + dx), static_cast<int32_t>(rect.top + line * s + dy)};
+            const CLPoint cell{static_cast<int32_t>(rect.left + px * s + dx),
+                               static_cast<int32_t>(rect.top + line * s + dy)};
             if (rect.Contains(cell) && cells.count(cell)) return true;
         }
     }

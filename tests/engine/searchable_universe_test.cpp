@@ -6,8 +6,8 @@
 
 #include "engine/engine_messages.h"
 #include "engine/searchable_universe.h"
-#include "foundation/errors.h"
 #include "engine_test_support.h"
+#include "foundation/errors.h"
 #include "reference_life.h"
 
 namespace tessera::test {
@@ -174,7 +174,8 @@ TEST(ConnectedCells, GliderFromEachCellAndBlocksApart) {
     }
     const CellSet blocks{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {4, 0}, {5, 0}, {4, 1}, {5, 1}};
     auto both = MakeUniverse(blocks);
-    EXPECT_EQ(CellsOf(*ConnectedCells(*both, {5, 1}, UniverseLimits)), (CellSet{{4, 0}, {5, 0}, {4, 1}, {5, 1}}));
+    EXPECT_EQ(CellsOf(*ConnectedCells(*both, {5, 1}, UniverseLimits)),
+              (CellSet{{4, 0}, {5, 0}, {4, 1}, {5, 1}}));
     auto none = ConnectedCells(*both, {2, 0}, UniverseLimits);
     EXPECT_EQ(none->Population(), 0u);
     EXPECT_TRUE(none->IsGrowable());

@@ -110,7 +110,8 @@ TEST(SetOperations, SameUniverseUpToAShift) {
     CellSet changed = Shifted(soup, -1000, 77);
     const CLRect r = BoundsOf(changed);
     for (const CLPoint p : changed) {
-        if (p.x > r.left && p.x + 2 < r.right && p.y > r.top && p.y + 1 < r.bottom && !changed.count({p.x + 1, p.y})) {
+        if (p.x > r.left && p.x + 2 < r.right && p.y > r.top && p.y + 1 < r.bottom &&
+            !changed.count({p.x + 1, p.y})) {
             changed.erase(p);
             changed.insert({p.x + 1, p.y});
             break;

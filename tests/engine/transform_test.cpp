@@ -14,15 +14,40 @@ CLPoint Formula(int orientation, int32_t x0, int32_t y0, CLPoint p) {
     const int64_t x = p.x, y = p.y;
     int64_t rx = 0, ry = 0;
     switch (orientation) {
-        case 0: rx = x0 + x; ry = y0 + y; break;
-        case 1: rx = x0 - y; ry = y0 + x; break;
-        case 2: rx = x0 - x; ry = y0 - y; break;
-        case 3: rx = x0 + y; ry = y0 - x; break;
-        case 4: rx = x0 - y; ry = y0 - x; break;
-        case 5: rx = x0 + x; ry = y0 - y; break;
-        case 6: rx = x0 + y; ry = y0 + x; break;
-        case 7: rx = x0 - x; ry = y0 + y; break;
-        default: return {0, 0};
+        case 0:
+            rx = x0 + x;
+            ry = y0 + y;
+            break;
+        case 1:
+            rx = x0 - y;
+            ry = y0 + x;
+            break;
+        case 2:
+            rx = x0 - x;
+            ry = y0 - y;
+            break;
+        case 3:
+            rx = x0 + y;
+            ry = y0 - x;
+            break;
+        case 4:
+            rx = x0 - y;
+            ry = y0 - x;
+            break;
+        case 5:
+            rx = x0 + x;
+            ry = y0 - y;
+            break;
+        case 6:
+            rx = x0 + y;
+            ry = y0 + x;
+            break;
+        case 7:
+            rx = x0 - x;
+            ry = y0 + y;
+            break;
+        default:
+            return {0, 0};
     }
     return {static_cast<int32_t>(rx), static_cast<int32_t>(ry)};
 }

@@ -5,9 +5,9 @@
 
 #include "engine/engine_messages.h"
 #include "engine_test_support.h"
-#include "reference_life.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
+#include "reference_life.h"
 
 namespace tessera::test {
 namespace {

@@ -35,7 +35,8 @@ inline std::unique_ptr<CGrowableUniverse> MakeUniverse(const Cells& cells, RuleC
     return u;
 }
 
-inline Cells RandomCells(std::mt19937& random, int32_t left, int32_t top, int width, int height, int percent) {
+inline Cells RandomCells(std::mt19937& random, int32_t left, int32_t top, int width, int height,
+                         int percent) {
     Cells cells;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -62,7 +63,6 @@ public:
     std::vector<std::string> otherNames;  // answers to the name clash question, then cancel
     std::vector<std::string> clashes;     // the names the question was asked about
 
-
     int SelectUniverse(const CUniverseCollection& universes) override {
         ++selectCalls;
         offered.clear();
@@ -83,7 +83,8 @@ public:
 };
 
 // Reads an XLife-family text completely (insertions resolved, empty universes dropped).
-inline std::unique_ptr<CXLUniverseCollection> ReadText(const std::string& text, std::string_view title = "test") {
+inline std::unique_ptr<CXLUniverseCollection> ReadText(const std::string& text,
+                                                       std::string_view title = "test") {
     CLex lex(text);
     return ReadXLife(lex, title, "test.lif");
 }

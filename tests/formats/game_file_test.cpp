@@ -34,7 +34,9 @@ const Cells kGlider = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
 }  // namespace
 
 TEST_F(GameFileTest, RleFileBecomesAGameNamedAfterItsPattern) {
-    const auto path = File("glider.rle", "#N Glider\r\n#O Someone\r\n#C A ship.\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n");
+    const auto path =
+        File("glider.rle",
+             "#N Glider\r\n#O Someone\r\n#C A ship.\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n");
     COpenResult result = Open(path);
     ASSERT_NE(nullptr, result.game) << result.message;
     EXPECT_EQ(0, result.messageId);
@@ -103,14 +105,15 @@ TEST_F(GameFileTest, HalcyonFilesByExtensionInAnyCase) {
 }
 
 TEST_F(GameFileTest, ErrorReportAndAttributesOfXLifeFiles) {
-    const auto path = File("noisy.lif",
-                           "##TesseraAttribute MaxPopulation=77\n##TesseraAttribute Colour=red\n#Q\n#P 0 0\n**\n");
+    const auto path = File(
+        "noisy.lif", "##TesseraAttribute MaxPopulation=77\n##TesseraAttribute Colour=red\n#Q\n#P 0 0\n**\n");
     COpenResult result = Open(path);
     ASSERT_NE(nullptr, result.game);
     EXPECT_EQ(77u, result.game->MaxPopulation());
     EXPECT_EQ(1, dialogs.reportCalls);
     EXPECT_EQ("File " + path.string() + " contains the following errors:", dialogs.caption);
-    EXPECT_EQ("Line 3: Unknown command  \"#Q\"\r\nLine 2: Unknown or incorrect attribute Colour=red \r\n", dialogs.report);
+    EXPECT_EQ("Line 3: Unknown command  \"#Q\"\r\nLine 2: Unknown or incorrect attribute Colour=red \r\n",
+              dialogs.report);
 }
 
 TEST_F(GameFileTest, NameClashAsksAndCancelDiscardsTheGame) {

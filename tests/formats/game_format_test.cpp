@@ -95,14 +95,16 @@ TEST_F(GameFormatTest, GenerationsHeaderAndDescriptionAreRead) {
 }
 
 TEST_F(GameFormatTest, CurrentMarkAndEmptyGames) {
-    CGame* game = Read("GAME\nGENERATION 1\nENDPATTERN\nGENERATION 4 CURRENT\n0,0;\nENDPATTERN\n"
-                       "GENERATION 8\n0,0;\nENDPATTERN\nENDGAME\n");
+    CGame* game = Read(
+        "GAME\nGENERATION 1\nENDPATTERN\nGENERATION 4 CURRENT\n0,0;\nENDPATTERN\n"
+        "GENERATION 8\n0,0;\nENDPATTERN\nENDGAME\n");
     ASSERT_NE(nullptr, game);
     EXPECT_EQ(3, game->Generation());
     EXPECT_FALSE(game->IsNamed());
 
     // AGE and MAXROWPOP are read and ignored.
-    CGame* ignored = Read("GAME \"Ignored\" AGE 500\nGENERATION 0\nMAXROWPOP 77\n3,4;\nENDPATTERN\nENDGAME\n");
+    CGame* ignored =
+        Read("GAME \"Ignored\" AGE 500\nGENERATION 0\nMAXROWPOP 77\n3,4;\nENDPATTERN\nENDGAME\n");
     ASSERT_NE(nullptr, ignored);
     EXPECT_EQ(0, ignored->Last().Generation());
     ignored->Last().Consolidate();
@@ -169,7 +171,8 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
     std::mt19937 random(31337);
     for (int round = 0; round < 8; ++round) {
         games.Reset();
-        auto start = MakeUniverse(RandomCells(random, -10, -10, 20, 20, 40), ParseRuleText(round % 2 ? "23/3" : "23/36"));
+        auto start = MakeUniverse(RandomCells(random, -10, -10, 20, 20, 40),
+                                  ParseRuleText(round % 2 ? "23/3" : "23/36"));
         CGame& game = games.NewGame(*start);
         ASSERT_TRUE(game.SetName(CName("Round " + std::to_string(round))));
         const int steps = 20 + random() % 140;
@@ -184,7 +187,8 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
         }
         if (round % 3 == 1) game.ResetToGeneration(game.Generation() / 2);
         if (round % 3 == 2) game.ResetToGeneration(0);
-        game.SetDescription(std::string(100, 'x') + " and a rather long second sentence that needs splitting\nend");
+        game.SetDescription(std::string(100, 'x') +
+                            " and a rather long second sentence that needs splitting\nend");
 
         const std::string text = Written(game);
         // The name is taken by the original: the user is asked for another one.
@@ -216,13 +220,15 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
         // Long description lines come back joined with line breaks where they were cut.
         std::string joined = copy->Description();
         for (size_t at; (at = joined.find("\r\n")) != std::string::npos;) joined.erase(at, 2);
-        EXPECT_EQ(std::string(100, 'x') + " and a rather long second sentence that needs splittingend", joined);
+        EXPECT_EQ(std::string(100, 'x') + " and a rather long second sentence that needs splittingend",
+                  joined);
         // Written again, the copy gives the same text below its date and name lines (when the start was
         // current, the copy's current is its last block, which then says so).
         if (game.Generation() == 0) continue;
         const auto originalLines = LinesOf(Written(game)), copyLines = LinesOf(Written(*copy));
         ASSERT_EQ(originalLines.size(), copyLines.size());
-        for (size_t i = 2; i < originalLines.size(); ++i) ASSERT_EQ(originalLines[i], copyLines[i]) << "line " << i;
+        for (size_t i = 2; i < originalLines.size(); ++i)
+            ASSERT_EQ(originalLines[i], copyLines[i]) << "line " << i;
     }
 }
 
@@ -236,9 +242,9 @@ TEST_F(GameFormatTest, GameTextLayout) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(0u, lines[0].rfind("! Written by Tessera at ", 0));
     const std::vector<std::string> rest(lines.begin() + 1, lines.end());
-    const std::vector<std::string> expected = {"GAME", " AGE 2", " MAXPOP 3 AT 1", " MINPOP 3 AT 1", "D A blinker.",
-                                               "GENERATION 1", "MAXROWPOP 3", "0,0:3;", "ENDPATTERN",
-                                               "GENERATION 3 CURRENT", "MAXROWPOP 3", "0,0:3;", "ENDPATTERN",
-                                               "ENDGAME"};
+    const std::vector<std::string> expected = {
+        "GAME",         " AGE 2",      " MAXPOP 3 AT 1", " MINPOP 3 AT 1", "D A blinker.",
+        "GENERATION 1", "MAXROWPOP 3", "0,0:3;",         "ENDPATTERN",     "GENERATION 3 CURRENT",
+        "MAXROWPOP 3",  "0,0:3;",      "ENDPATTERN",     "ENDGAME"};
     EXPECT_EQ(expected, rest);
 }

@@ -20,7 +20,8 @@ namespace {
 // A Halcyon file: header, then rows of 16-bit little-endian words, the leftmost cell in bit 15.
 class HalcyonImage {
 public:
-    HalcyonImage(uint32_t words, uint32_t rows) : words_(words), rows_(rows), bits_(words * 16 * rows, false) {}
+    HalcyonImage(uint32_t words, uint32_t rows)
+        : words_(words), rows_(rows), bits_(words * 16 * rows, false) {}
     void Set(uint32_t x, uint32_t y) { bits_[y * words_ * 16 + x] = true; }
     std::string Bytes() const {
         std::string out;
@@ -206,7 +207,8 @@ TEST(HalcyonImport, RandomBitmapsDecodeToTheirCells) {
 }
 
 TEST(HalcyonImport, FilesAreReadAndRecognisedByExtension) {
-    const auto folder = std::filesystem::temp_directory_path() / ("tessera-hcf-" + std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("tessera-hcf-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const auto path = folder / "one.HCF";
     {

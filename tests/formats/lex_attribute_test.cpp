@@ -38,8 +38,10 @@ const CLexAttributeAssign<Sample, long> kGeneration("Generation", &Sample::gener
 const CLexAttributeAssign<Sample, CLSize> kSize("Size", &Sample::size);
 const CLexAttributeAssign<Sample, CTime> kSaved("Saved", &Sample::saved);
 const CLexAttributeAssign<Sample, CEnumeration<Kind>> kKind("Kind", &Sample::kind);
-const CLexAttributeFunction<Sample, int> kSpeed("Speed", &Sample::SetSpeed, &Sample::Speed, &Sample::WriteSpeed);
-const CLexAttribute<Sample>* const kSampleTable[] = {&kPopulation, &kGeneration, &kSize, &kSaved, &kKind, &kSpeed};
+const CLexAttributeFunction<Sample, int> kSpeed("Speed", &Sample::SetSpeed, &Sample::Speed,
+                                                &Sample::WriteSpeed);
+const CLexAttribute<Sample>* const kSampleTable[] = {&kPopulation, &kGeneration, &kSize,
+                                                     &kSaved,      &kKind,       &kSpeed};
 
 std::span<const CLexAttribute<Sample>* const> Sample::AttributeTable() { return kSampleTable; }
 
@@ -127,12 +129,13 @@ TEST(LexAttributes, ApplyReportsEveryUnknownValueAndKeepsGoing) {
     CLexAttributeSetList sets;
     CLexAttributeSet<Sample> set(sets, sample);
     CAttributeValueList values;
-    ReadAttributeLines("##TesseraAttribute Bogus=1 2\n"
-                       "##TesseraAttribute population=17\n"
-                       "#TesseraAttribute Generation=5\n"
-                       "##TesseraAttribute Other=\n"
-                       "##TesseraAttribute size= 3 4\n",
-                       values);
+    ReadAttributeLines(
+        "##TesseraAttribute Bogus=1 2\n"
+        "##TesseraAttribute population=17\n"
+        "#TesseraAttribute Generation=5\n"
+        "##TesseraAttribute Other=\n"
+        "##TesseraAttribute size= 3 4\n",
+        values);
     ASSERT_EQ(values.Count(), 4);
     CollectingReporter reporter;
     EXPECT_FALSE(ApplyAttributes(sets, values, reporter));

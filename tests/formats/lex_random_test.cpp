@@ -15,7 +15,9 @@ struct Token {
     std::string text;
     int line;
     bool operator==(const Token&) const = default;
-    friend void PrintTo(const Token& t, std::ostream* os) { *os << t.kind << ":'" << t.text << "'@" << t.line; }
+    friend void PrintTo(const Token& t, std::ostream* os) {
+        *os << t.kind << ":'" << t.text << "'@" << t.line;
+    }
 };
 
 // A plain restatement of the tokenizer's rules, kept independent of CLex: split into lines, drop
@@ -45,7 +47,9 @@ std::vector<Token> ReferenceTokens(const std::string& text, bool wordMode, bool 
             const char c = line[i++];
             int kind;
             if (wordMode && (letter(c) || c == '#' || c == '|')) {
-                while (i < line.size() && (letter(line[i]) || digit(line[i]) || line[i] == '#' || line[i] == '|')) ++i;
+                while (i < line.size() &&
+                       (letter(line[i]) || digit(line[i]) || line[i] == '#' || line[i] == '|'))
+                    ++i;
                 kind = TokWord;
             } else if (wordMode && digit(c)) {
                 while (i < line.size() && digit(line[i])) ++i;
@@ -112,15 +116,33 @@ TEST(LexRandom, OperationsOnHostileTextReachTheEnd) {
                 int32_t s = 0;
                 uint32_t u = 0;
                 switch (rng() % 9) {
-                    case 0: lex.ReadSignedNumber(s, rng() % 2); break;
-                    case 1: lex.ReadUnsignedNumber(u, rng() % 2); break;
-                    case 2: lex.ReadNameValue(a, b, rng() % 2); break;
-                    case 3: lex.SetWordMode(rng() % 2); break;
-                    case 4: lex.SetLineMode(rng() % 2); break;
-                    case 5: lex.ReadQuoted(a, rng() % 2); break;
-                    case 6: lex.RestOfLine(); break;
-                    case 7: lex.SkipLine(); break;
-                    default: lex.NextToken(); break;
+                    case 0:
+                        lex.ReadSignedNumber(s, rng() % 2);
+                        break;
+                    case 1:
+                        lex.ReadUnsignedNumber(u, rng() % 2);
+                        break;
+                    case 2:
+                        lex.ReadNameValue(a, b, rng() % 2);
+                        break;
+                    case 3:
+                        lex.SetWordMode(rng() % 2);
+                        break;
+                    case 4:
+                        lex.SetLineMode(rng() % 2);
+                        break;
+                    case 5:
+                        lex.ReadQuoted(a, rng() % 2);
+                        break;
+                    case 6:
+                        lex.RestOfLine();
+                        break;
+                    case 7:
+                        lex.SkipLine();
+                        break;
+                    default:
+                        lex.NextToken();
+                        break;
                 }
                 ASSERT_GE(lex.LineNumber(), lastLine);
                 lastLine = lex.LineNumber();

@@ -37,9 +37,9 @@ std::vector<Token> Tokens(std::string_view text, bool lineMode = false, bool wor
 
 TEST(Lex, TokenKindsInWordMode) {
     const std::vector<Token> expected = {
-        {TokWord, "GAME", 1},       {TokNumber, "12", 1},  {TokBracketed, "[a b]", 1}, {TokQuoted, "\"q r\"", 1},
-        {',', ",", 1},              {TokWord, "abc#|9", 1}, {TokWord, "#N", 2},        {'-', "-", 2},
-        {TokNumber, "5", 2},        {TokWord, "x", 2},      {TokBracketed, "[open", 3},
+        {TokWord, "GAME", 1}, {TokNumber, "12", 1},   {TokBracketed, "[a b]", 1}, {TokQuoted, "\"q r\"", 1},
+        {',', ",", 1},        {TokWord, "abc#|9", 1}, {TokWord, "#N", 2},         {'-', "-", 2},
+        {TokNumber, "5", 2},  {TokWord, "x", 2},      {TokBracketed, "[open", 3},
     };
     EXPECT_EQ(Tokens("GAME 12 [a b] \"q r\" , abc#|9\n\t#N -5x\n  [open"), expected);
 }
@@ -56,10 +56,10 @@ TEST(Lex, CharactersAbove127AreNegativeSingleTokens) {
 TEST(Lex, WordModeOffMakesEveryCharacterAToken) {
     EXPECT_EQ(Tokens("23/3", false, false),
               (std::vector<Token>{{'2', "2", 1}, {'3', "3", 1}, {'/', "/", 1}, {'3', "3", 1}}));
-    EXPECT_EQ(Tokens("23/3"),
-              (std::vector<Token>{{TokNumber, "23", 1}, {'/', "/", 1}, {TokNumber, "3", 1}}));
+    EXPECT_EQ(Tokens("23/3"), (std::vector<Token>{{TokNumber, "23", 1}, {'/', "/", 1}, {TokNumber, "3", 1}}));
     // Brackets and quotes keep their meaning without word mode.
-    EXPECT_EQ(Tokens("a[b c]", false, false), (std::vector<Token>{{'a', "a", 1}, {TokBracketed, "[b c]", 1}}));
+    EXPECT_EQ(Tokens("a[b c]", false, false),
+              (std::vector<Token>{{'a', "a", 1}, {TokBracketed, "[b c]", 1}}));
 
     CLex lex("ab12 cd");
     EXPECT_TRUE(lex.SetWordMode(false));  // the current token is scanned again under the new mode
@@ -71,8 +71,8 @@ TEST(Lex, WordModeOffMakesEveryCharacterAToken) {
 }
 
 TEST(Lex, LineModeSkipsEmptyAndCommentLines) {
-    const std::vector<Token> expected = {{TokWord, "a", 1},         {TokNumber, "1", 1}, {TokEndOfLine, "", 1},
-                                         {TokWord, "b", 5},         {TokEndOfLine, "", 5}, {TokWord, "c|d#", 6},
+    const std::vector<Token> expected = {{TokWord, "a", 1},    {TokNumber, "1", 1},   {TokEndOfLine, "", 1},
+                                         {TokWord, "b", 5},    {TokEndOfLine, "", 5}, {TokWord, "c|d#", 6},
                                          {TokEndOfLine, "", 6}};
     EXPECT_EQ(Tokens("a 1\n\n! comment\n| also\nb\nc|d#", true), expected);
     // Outside line mode the same text has no end-of-line tokens.
@@ -113,12 +113,16 @@ TEST(Lex, LinesOfAnyLengthCrLfNulAndMissingFinalNewline) {
     const std::string word300(300, 'w');
     const std::string word100k(100000, 'q');
     std::string text = "first\r\n" + word300 + " 7\r\n" + word100k + "\r\n!" + word100k + "\r\nlast";
-    std::vector<Token> expected = {{TokWord, "first", 1}, {TokWord, word300, 2}, {TokNumber, "7", 2},
-                                   {TokWord, word100k, 3}, {TokWord, "last", 5}};
+    std::vector<Token> expected = {{TokWord, "first", 1},
+                                   {TokWord, word300, 2},
+                                   {TokNumber, "7", 2},
+                                   {TokWord, word100k, 3},
+                                   {TokWord, "last", 5}};
     EXPECT_EQ(Tokens(text), expected);
 
     // Text after a NUL is not part of its line; the next line is read as usual.
-    EXPECT_EQ(Tokens(std::string("ab\0cd\nef", 8)), (std::vector<Token>{{TokWord, "ab", 1}, {TokWord, "ef", 2}}));
+    EXPECT_EQ(Tokens(std::string("ab\0cd\nef", 8)),
+              (std::vector<Token>{{TokWord, "ab", 1}, {TokWord, "ef", 2}}));
     // A carriage return alone in a line is blank; one inside a line separates tokens.
     EXPECT_EQ(Tokens("\r\na\rb\r\n", true),
               (std::vector<Token>{{TokWord, "a", 2}, {TokWord, "b", 2}, {TokEndOfLine, "", 2}}));

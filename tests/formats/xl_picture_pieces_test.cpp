@@ -13,9 +13,9 @@ namespace tessera::test {
 
 TEST_F(FormatTest, PicturesOfObjectsLargerThanALineOrAPageReadBack) {
     Cells wideRow, tallColumn, both;
-    for (int32_t x = 18; x < 332; ++x) wideRow.insert({x, 6});            // 314 wide: five strips
-    for (int32_t y = -40; y < 90; ++y) tallColumn.insert({3, y});         // 130 high: three bands
-    for (int32_t i = 0; i < 150; ++i) both.insert({i, i / 2});           // a connected staircase
+    for (int32_t x = 18; x < 332; ++x) wideRow.insert({x, 6});     // 314 wide: five strips
+    for (int32_t y = -40; y < 90; ++y) tallColumn.insert({3, y});  // 130 high: three bands
+    for (int32_t i = 0; i < 150; ++i) both.insert({i, i / 2});     // a connected staircase
     for (const Cells& cells : {wideRow, tallColumn, both}) {
         auto universe = MakeUniverse(cells, kConwayRuleCode);
         std::ostringstream text;

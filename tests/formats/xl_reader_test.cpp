@@ -120,7 +120,8 @@ TEST_F(XLReaderTest, LettersInPicturesAndDescriptions) {
 TEST_F(XLReaderTest, StrictModeWarnsOncePerKind) {
     params::XLifeStrict.SetInt(1);
     auto c = ReadText(
-        "#D first description\n#D second\n#R 23/3\n#R 36/3\n#P 0 0\nOOO\nOO\n#M\n3o 2b!\n2o$$ o\nhello world\n");
+        "#D first description\n#D second\n#R 23/3\n#R 36/3\n#P 0 0\nOOO\nOO\n#M\n3o 2b!\n2o$$ o\nhello "
+        "world\n");
     const std::vector<std::string> expected = {
         "#D looks like description, treated as such for rest of file",
         "#R looks like a rule, treated as #r for rest of file",
@@ -160,9 +161,9 @@ TEST_F(XLReaderTest, BlocksAndInsertionsWithTransforms) {
         }
     };
     add(0, 0, [](int x, int y) { return Cell{x, y}; });
-    add(10, 0, [](int x, int y) { return Cell{-y, x}; });   // quarter turn
-    add(20, 0, [](int x, int y) { return Cell{y, x}; });    // rotation 1 flipped: orientation 6
-    add(30, 0, [](int x, int y) { return Cell{x, y}; });    // a negative rotation leaves the pattern as it is
+    add(10, 0, [](int x, int y) { return Cell{-y, x}; });  // quarter turn
+    add(20, 0, [](int x, int y) { return Cell{y, x}; });   // rotation 1 flipped: orientation 6
+    add(30, 0, [](int x, int y) { return Cell{x, y}; });   // a negative rotation leaves the pattern as it is
     EXPECT_EQ(expected, CellsNamed(*c, "test"));
 }
 
@@ -189,7 +190,8 @@ TEST_F(XLReaderTest, RepeatedDoublingResolvesExactly) {
     std::string text = "#B d0\n*\n#E\n";
     for (int i = 1; i <= 12; ++i) {
         const int offset = 1 << ((i + 1) / 2);
-        text += "#B d" + std::to_string(i) + "\n#I d" + std::to_string(i - 1) + "\n#I d" + std::to_string(i - 1) +
+        text += "#B d" + std::to_string(i) + "\n#I d" + std::to_string(i - 1) + "\n#I d" +
+                std::to_string(i - 1) +
                 (i % 2 ? " " + std::to_string(offset) + " 0" : " 0 " + std::to_string(offset)) + "\n#E\n";
     }
     auto c = ReadText(text);
@@ -225,18 +227,20 @@ TEST_F(XLReaderTest, BlockStructureErrorsAndUnknownDirectives) {
     EXPECT_EQ(ParseRuleText("3/3"), c->Find(CName("other"))->universe->GetRuleCode());
     EXPECT_EQ(nullptr, c->Find(CName("blk")));  // empty, so never offered
 
-    EXPECT_EQ("Line 1: #E found while not inside pattern block  \"#E\"\r\n"
-              "Line 3: #N found while processing #B named block  \"#N other\"\r\n"
-              "Line 5: Unknown command  \"#Q what\"\r\n",
-              c->ErrorReportText());
+    EXPECT_EQ(
+        "Line 1: #E found while not inside pattern block  \"#E\"\r\n"
+        "Line 3: #N found while processing #B named block  \"#N other\"\r\n"
+        "Line 5: Unknown command  \"#Q what\"\r\n",
+        c->ErrorReportText());
     EXPECT_EQ("File test.lif contains the following errors:", c->ErrorReportCaption());
 }
 
 TEST_F(XLReaderTest, ErrorCountStopsAtTheLimit) {
     params::MaxXLifeErrors.SetUInt(3);
     auto c = ReadText("#Q\n#Q\n#Q\n#Q\n#Q\n*\n");
-    const std::vector<std::string> expected = {"Unknown command", "Unknown command", "Unknown command",
-                                               "File contains more than 3 errors, further errors not recorded"};
+    const std::vector<std::string> expected = {
+        "Unknown command", "Unknown command", "Unknown command",
+        "File contains more than 3 errors, further errors not recorded"};
     EXPECT_EQ(expected, MessagesOf(*c));
     EXPECT_EQ(4u, c->ErrorCount());
     EXPECT_EQ("Line 0: File contains more than 3 errors, further errors not recorded \r\n",
@@ -251,7 +255,8 @@ TEST_F(XLReaderTest, ErrorCountStopsAtTheLimit) {
 }
 
 TEST_F(XLReaderTest, AttributeLinesAreKeptPerBlock) {
-    auto c = ReadText("##TesseraAttribute MaxPopulation=12\n##Other x=1\n*\n#B b\n##tesseraattribute A = b c \n*\n");
+    auto c = ReadText(
+        "##TesseraAttribute MaxPopulation=12\n##Other x=1\n*\n#B b\n##tesseraattribute A = b c \n*\n");
     CXLUniverse* top = c->Find(CName("test"));
     ASSERT_EQ(1, top->attributes.Count());
     EXPECT_EQ("MaxPopulation", top->attributes.First()->name);
@@ -307,7 +312,8 @@ TEST_F(XLReaderTest, ImpossibleCountsAndPositionsEndTheReadWithTheLine) {
         ReadText("x = 1, y = 1\n2147483647o!\n");
     } catch (const CInputLimitException& e) {
         EXPECT_STREQ(
-            "A row of the pattern would hold more cells than a row can hold, at line 2 of the input file", e.what());
+            "A row of the pattern would hold more cells than a row can hold, at line 2 of the input file",
+            e.what());
     }
 }
 

@@ -27,7 +27,8 @@ protected:
         return out;
     }
     // Writes, reads back, and answers the single universe read.
-    static std::unique_ptr<CXLUniverseCollection> RoundTrip(CUniverse& universe, std::string* text = nullptr) {
+    static std::unique_ptr<CXLUniverseCollection> RoundTrip(CUniverse& universe,
+                                                            std::string* text = nullptr) {
         const std::string written = Written(universe);
         if (text) *text = written;
         auto c = ReadText(written);
@@ -50,8 +51,10 @@ TEST_F(XLWriterTest, ObjectSizeDecidesTheForm) {
     Cells fits = {{0, 0}, {63, 47}}, wider = {{0, 0}, {64, 0}}, higher = {{0, 0}, {0, 48}};
     auto picture = MakeUniverse(fits, ParseRuleText("23/3"));
     EXPECT_EQ(0u, Written(*picture).rfind("#r 23/3\n#P 0 0\n", 0));
-    EXPECT_EQ(0u, Written(*MakeUniverse(wider, ParseRuleText("23/3"))).rfind("x = 65, y = 1, rule = 23/3\n", 0));
-    EXPECT_EQ(0u, Written(*MakeUniverse(higher, ParseRuleText("23/3"))).rfind("x = 1, y = 49, rule = 23/3\n", 0));
+    EXPECT_EQ(0u,
+              Written(*MakeUniverse(wider, ParseRuleText("23/3"))).rfind("x = 65, y = 1, rule = 23/3\n", 0));
+    EXPECT_EQ(0u,
+              Written(*MakeUniverse(higher, ParseRuleText("23/3"))).rfind("x = 1, y = 49, rule = 23/3\n", 0));
     params::XLifeObjectWidth.SetInt(80);
     EXPECT_EQ(0u, Written(*MakeUniverse(wider, ParseRuleText("23/3"))).rfind("#r 23/3\n#P 0 0\n", 0));
 }
@@ -77,8 +80,8 @@ TEST_F(XLWriterTest, LargePatternIsRleWithTheLineRule) {
 TEST_F(XLWriterTest, PicturesOfLargePatternsAreObjectsStripsAndBands) {
     params::XLifeWriteRLE.SetInt(0);
     Cells cells;
-    for (int x = 0; x < 200; ++x) cells.insert({x, 0});          // wider than a line: strips
-    for (int y = 10; y < 140; ++y) cells.insert({-50, y});       // higher than a page: bands
+    for (int x = 0; x < 200; ++x) cells.insert({x, 0});                // wider than a line: strips
+    for (int y = 10; y < 140; ++y) cells.insert({-50, y});             // higher than a page: bands
     for (int i = 0; i < 200; ++i) cells.insert({1000 + i, 1000 + i});  // a diagonal, wide and high
     cells.insert({500, 500});
     cells.insert({502, 500});
@@ -117,8 +120,10 @@ TEST_F(XLWriterTest, RandomRoundTripsInBothForms) {
 }
 
 TEST(DescriptionLines, LinesAreSplitAtBreaksAndLongLinesAtBlanks) {
-    EXPECT_EQ((std::vector<std::string>{"one", "two", "three"}), DescriptionLines("one\r\ntwo\n\n\r\rthree\r\n", 72));
-    EXPECT_EQ((std::vector<std::string>{"aaa", " bbb", " ccc", " dd"}), DescriptionLines("aaa bbb ccc dd", 6));
+    EXPECT_EQ((std::vector<std::string>{"one", "two", "three"}),
+              DescriptionLines("one\r\ntwo\n\n\r\rthree\r\n", 72));
+    EXPECT_EQ((std::vector<std::string>{"aaa", " bbb", " ccc", " dd"}),
+              DescriptionLines("aaa bbb ccc dd", 6));
     EXPECT_EQ((std::vector<std::string>{"aaa bbb", " ccc dd"}), DescriptionLines("aaa bbb ccc dd", 8));
     // A blank exactly at the limit index still cuts there.
     EXPECT_EQ((std::vector<std::string>{"abcd", " efg"}), DescriptionLines("abcd efg", 4));

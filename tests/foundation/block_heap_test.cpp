@@ -151,9 +151,13 @@ void RunRandomHeap(size_t chunkSize, uint64_t maxBytes, unsigned seed, int steps
     std::mt19937 rng(seed);
     auto randomBytes = [&] {
         switch (rng() % 8) {
-            case 0: return static_cast<size_t>(rng() % (chunkSize + 64));  // up to beyond a chunk
-            case 1: case 2: return static_cast<size_t>(rng() % (chunkSize / 3));
-            default: return static_cast<size_t>(rng() % 200);
+            case 0:
+                return static_cast<size_t>(rng() % (chunkSize + 64));  // up to beyond a chunk
+            case 1:
+            case 2:
+                return static_cast<size_t>(rng() % (chunkSize / 3));
+            default:
+                return static_cast<size_t>(rng() % 200);
         }
     };
     for (int step = 0; step < steps; ++step) {
@@ -189,9 +193,7 @@ TEST(BlockHeap, RandomUseMatchesShadowModel) {
     }
 }
 
-TEST(BlockHeap, RandomUseWithChunkSizeNotAMultipleOf16) {
-    RunRandomHeap(4100, 6 * 4100, 77, 8000);
-}
+TEST(BlockHeap, RandomUseWithChunkSizeNotAMultipleOf16) { RunRandomHeap(4100, 6 * 4100, 77, 8000); }
 
 TEST(BlockHeap, DefaultsAndConfiguration) {
     CBlockHeap heap;
@@ -365,7 +367,8 @@ TEST(MemoryFigures, HeapPlusEveryPool) {
     const CMemoryFigures during = MemoryFigures(heap);
     EXPECT_EQ(during.allocated, start.allocated + 4096 + 10 * 32 + CFarPool::kChunkHeaderBytes);
     // The chunk headers count as in use.
-    EXPECT_EQ(during.inUse, start.inUse + CBlockHeap::kHeaderBytes + SizeFor(1000) + 32 + CFarPool::kChunkHeaderBytes);
+    EXPECT_EQ(during.inUse,
+              start.inUse + CBlockHeap::kHeaderBytes + SizeFor(1000) + 32 + CFarPool::kChunkHeaderBytes);
     heap.Free(block);
     pool.Free(element);
     EXPECT_EQ(MemoryFigures(heap), start);

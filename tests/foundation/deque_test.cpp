@@ -13,7 +13,9 @@ namespace {
 
 struct Item : CDequeElement<Item> {
     explicit Item(int v, int* deaths = nullptr) : value(v), deaths(deaths) {}
-    ~Item() override { if (deaths) ++*deaths; }
+    ~Item() override {
+        if (deaths) ++*deaths;
+    }
     int value;
     int* deaths;
 };
@@ -132,8 +134,8 @@ TEST(Deque, RelinkingNextToItsOwnNeighbourKeepsTheElement) {
     d.PushBack(&a);
     d.PushBack(&b);
     d.PushBack(&c);
-    d.PushFront(&a);  // already first
-    d.PushBack(&c);   // already last
+    d.PushFront(&a);                     // already first
+    d.PushBack(&c);                      // already last
     CDeque<Item>::InsertAfter(&b, &a);   // already after a
     CDeque<Item>::InsertBefore(&b, &c);  // already before c
     CDeque<Item>::InsertBefore(&b, &b);  // before itself: stays

@@ -172,8 +172,8 @@ TEST(Dict, PathArraysCoverTheTallestTreeThatFits) {
 }
 
 TEST(Dict, MatchesStdSetUnderRandomOperations) {
-    RunRandomAgainstStdSet(1, 64, 6000);      // small and dense: many duplicates and near-empty trees
-    RunRandomAgainstStdSet(2, 600, 12000);    // grows to a few hundred nodes
+    RunRandomAgainstStdSet(1, 64, 6000);        // small and dense: many duplicates and near-empty trees
+    RunRandomAgainstStdSet(2, 600, 12000);      // grows to a few hundred nodes
     RunRandomAgainstStdSet(3, 1u << 31, 4000);  // sparse keys, mostly misses on lookups
 }
 

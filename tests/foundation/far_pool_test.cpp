@@ -28,10 +28,14 @@ CMemoryFigures AllPoolFigures() {
 }  // namespace
 
 TEST(FarPool, SizeClassPoolsExistFromStartAndAreEmpty) {
-    struct Expected { CFarPool* pool; const char* name; size_t size; };
-    for (auto [pool, name, size] : {Expected{&LookAside32Pool(), "LookAside32", 32},
-                                    Expected{&LookAside48Pool(), "LookAside48", 48},
-                                    Expected{&LookAside64Pool(), "LookAside64", 64}}) {
+    struct Expected {
+        CFarPool* pool;
+        const char* name;
+        size_t size;
+    };
+    for (auto [pool, name, size] :
+         {Expected{&LookAside32Pool(), "LookAside32", 32}, Expected{&LookAside48Pool(), "LookAside48", 48},
+          Expected{&LookAside64Pool(), "LookAside64", 64}}) {
         EXPECT_TRUE(InPoolList(pool)) << name;
         EXPECT_EQ(pool->Name(), name);
         EXPECT_EQ(pool->ElementSize(), size);
@@ -128,7 +132,10 @@ TEST(FarPool, RandomUseAgainstModel) {
 }
 
 TEST(FarPool, TypedAllocatorHandsOutStorageForItsType) {
-    struct Entry { Entry* next; int x, y; };
+    struct Entry {
+        Entry* next;
+        int x, y;
+    };
     CFarPool pool(10000, sizeof(Entry), "Entries");
     CFarPoolAllocator<Entry> alloc(pool);
     EXPECT_EQ(&alloc.Pool(), &pool);

@@ -100,7 +100,8 @@ TEST(MemoryRecovery, PassesRunClassByClassWithDoublingFactors) {
 }
 
 TEST(MemoryRecovery, StopsAsSoonAsTheAttemptSucceeds) {
-    FakeRecoverer games({{EGameTrimClass::UnnamedUndisplayed, 5}, {EGameTrimClass::UnnamedUndisplayed, 5},
+    FakeRecoverer games({{EGameTrimClass::UnnamedUndisplayed, 5},
+                         {EGameTrimClass::UnnamedUndisplayed, 5},
                          {EGameTrimClass::Displayed, 5}});
     CountingAttempt third(3);
     EXPECT_TRUE(RecoverMemory(third));

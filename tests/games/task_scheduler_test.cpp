@@ -20,8 +20,13 @@ using testing::FakeMainWindow;
 class LoggingTask : public CBgTask {
 public:
     LoggingTask(std::string name, std::vector<std::string>* log, int slices = 1, int32_t interval = 0)
-        : CBgTask([this](CBgTask&) { log_->push_back(name_ + " finished"); ++finishes; }),
-          name_(std::move(name)), log_(log), slicesLeft_(slices) {
+        : CBgTask([this](CBgTask&) {
+              log_->push_back(name_ + " finished");
+              ++finishes;
+          }),
+          name_(std::move(name)),
+          log_(log),
+          slicesLeft_(slices) {
         SetInterval(interval);
     }
     bool Run() override {
@@ -228,12 +233,14 @@ TEST(TaskSchedulerTest, FinishNowFromWithinASliceWaitsForTheSliceToReturn) {
     std::vector<std::string> log;
     class SelfFinishing : public CBgTask {
     public:
-        SelfFinishing(CTaskScheduler& scheduler, std::vector<std::string>* log, std::unique_ptr<CBgTask>* owner)
+        SelfFinishing(CTaskScheduler& scheduler, std::vector<std::string>* log,
+                      std::unique_ptr<CBgTask>* owner)
             : CBgTask([log, owner](CBgTask&) {
                   log->push_back("finished");
                   owner->reset();
               }),
-              scheduler_(scheduler), log_(log) {}
+              scheduler_(scheduler),
+              log_(log) {}
         bool Run() override {
             log_->push_back("run");
             scheduler_.FinishNow(*this);

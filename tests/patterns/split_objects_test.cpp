@@ -84,7 +84,8 @@ TEST(SplitIntoObjects, RandomSoupsMatchAFloodFill) {
                 if (static_cast<int>(random() % 100) < percent) cells.insert({x - 20, y * 3 / 2});
         auto u = MakeUniverse(cells);
         const std::vector<Cells> objects = Objects(*u);
-        EXPECT_EQ(ReferenceObjects(cells), std::set<Cells>(objects.begin(), objects.end())) << "round " << round;
+        EXPECT_EQ(ReferenceObjects(cells), std::set<Cells>(objects.begin(), objects.end()))
+            << "round " << round;
         EXPECT_EQ(objects.size(), std::set<Cells>(objects.begin(), objects.end()).size());
     }
 }

@@ -85,7 +85,8 @@ TEST(RuleNotation, PrintedCodesReadBack) {
         // The letter forms say the same thing.
         const size_t slash = text.find('/');
         const size_t second = text.find('/', slash + 1);
-        std::string lettered = "B" + text.substr(slash + 1, second - slash - 1) + "/S" + text.substr(0, slash) +
+        std::string lettered = "B" + text.substr(slash + 1, second - slash - 1) + "/S" +
+                               text.substr(0, slash) +
                                (second == std::string::npos ? "" : text.substr(second));
         ASSERT_EQ(ParseRuleText(lettered), code) << lettered;
     }

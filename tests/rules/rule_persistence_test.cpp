@@ -15,16 +15,18 @@ namespace {
 // The named, non-built-in rules as (name, code).
 std::vector<std::pair<std::string, RuleCode>> UserRules() {
     std::vector<std::pair<std::string, RuleCode>> out;
-    for (RuleIterator it(false, false); CRule* r = it.Current(); it.Next()) out.emplace_back(r->Name().Text(), r->Code());
+    for (RuleIterator it(false, false); CRule* r = it.Current(); it.Next())
+        out.emplace_back(r->Name().Text(), r->Code());
     return out;
 }
 
 }  // namespace
 
 TEST_F(RulesTest, LoadingNamesRulesAndSavingWritesOnlyUserRules) {
-    WriteIni("; settings\n[Parameters]\nGridPitch=8\n"
-             "[Rules]\nLife=23/3\nseeds=/2\nBad=xyz\nSeeds Too=B2\nConway=34/34\nHigh Life=1/1\nMaze=12345/3\n"
-             "[Preload]\nlib=x.lfl\n");
+    WriteIni(
+        "; settings\n[Parameters]\nGridPitch=8\n"
+        "[Rules]\nLife=23/3\nseeds=/2\nBad=xyz\nSeeds Too=B2\nConway=34/34\nHigh Life=1/1\nMaze=12345/3\n"
+        "[Preload]\nlib=x.lfl\n");
     LoadRules();
     // Life renames the built-in Conway rule; the second name for /2 renames the first; once Conway is
     // free, its name can be given to another code; a taken name is ignored.
@@ -114,12 +116,9 @@ TEST_F(RulesTest, DialogListPlacesAnUnknownCodeAmongTheAnonymousRules) {
     GetRule(ParseRuleText("5/5"));
     CRulesDialogModel dialog(kConwayRuleCode);
     RuleList list = dialog.List();
-    const std::vector<RuleListItem> known = {{"Conway", kConwayRuleCode},
-                                             {"Day & Night", 0x07BF91D8},
-                                             {"High Life", 0x07BC900C},
-                                             {"Three Four", 0x07BC3018},
-                                             {"1/1", ParseRuleText("1/1")},
-                                             {"5/5", ParseRuleText("5/5")}};
+    const std::vector<RuleListItem> known = {{"Conway", kConwayRuleCode},   {"Day & Night", 0x07BF91D8},
+                                             {"High Life", 0x07BC900C},     {"Three Four", 0x07BC3018},
+                                             {"1/1", ParseRuleText("1/1")}, {"5/5", ParseRuleText("5/5")}};
     EXPECT_EQ(list.items, known);
     EXPECT_EQ(list.selected, 0u);
 

@@ -31,8 +31,10 @@ TEST_F(RulesTest, BuiltInNeighborhoodsAndRules) {
     EXPECT_FALSE(TheRuleRegistry().AddNeighborhood("vonneumann", 0));
 
     EXPECT_EQ(RuleNames(), (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Three Four"}));
-    const std::pair<const char*, RuleCode> builtIns[] = {
-        {"conway", kConwayRuleCode}, {"highlife", kHighLife}, {"three four", kThreeFour}, {"Day&Night", kDayAndNight}};
+    const std::pair<const char*, RuleCode> builtIns[] = {{"conway", kConwayRuleCode},
+                                                         {"highlife", kHighLife},
+                                                         {"three four", kThreeFour},
+                                                         {"Day&Night", kDayAndNight}};
     for (auto [name, code] : builtIns) {
         CRule* rule = FindRuleByName(name);
         ASSERT_NE(rule, nullptr) << name;
@@ -122,8 +124,8 @@ TEST_F(RulesTest, DefineAndRenameKeepOneRulePerCode) {
     EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 3u);
     RenameRule(*FindRuleByName("4/"), "Four");
     EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 2u);
-    EXPECT_EQ(RuleNames(),
-              (std::vector<std::string>{"Conway", "Day & Night", "Four", "High Life", "Three Four", "~/2", "~1/1"}));
+    EXPECT_EQ(RuleNames(), (std::vector<std::string>{"Conway", "Day & Night", "Four", "High Life",
+                                                     "Three Four", "~/2", "~1/1"}));
 }
 
 // Eviction against a small model: stamps advance on every change of the rule handed out, and beyond
@@ -148,8 +150,9 @@ TEST_F(RulesTest, AnonymousRulesAreEvictedLeastRecentlyUsedFirst) {
             stamps[code] = ++counter;
             anonymous.insert(code);
             if (anonymous.size() > 8) {
-                RuleCode oldest = *std::min_element(anonymous.begin(), anonymous.end(),
-                                                    [&](RuleCode a, RuleCode b) { return stamps[a] < stamps[b]; });
+                RuleCode oldest =
+                    *std::min_element(anonymous.begin(), anonymous.end(),
+                                      [&](RuleCode a, RuleCode b) { return stamps[a] < stamps[b]; });
                 anonymous.erase(oldest);
                 stamps.erase(oldest);
             }
@@ -182,7 +185,8 @@ TEST_F(RulesTest, TheCacheNeverHoldsAnEvictedRule) {
 // The count of anonymous rules follows renaming, so naming rules neither shrinks the room left for
 // anonymous ones nor lets a rule just handed out be evicted.
 TEST_F(RulesTest, NamingAnonymousRulesFreesTheirPlaces) {
-    for (int i = 1; i <= 8; ++i) ASSERT_TRUE(DefineRule("Named" + std::to_string(i), GetRule(OtherCode(i)).Code()));
+    for (int i = 1; i <= 8; ++i)
+        ASSERT_TRUE(DefineRule("Named" + std::to_string(i), GetRule(OtherCode(i)).Code()));
     EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 0u);
     for (int i = 11; i <= 30; ++i) {
         CRule& rule = GetRule(OtherCode(i));
@@ -207,7 +211,8 @@ TEST_F(RulesTest, TheLimitComesFromTheParameter) {
     ResetRuleRegistry();
     for (int i = 1; i <= 5; ++i) GetRule(OtherCode(i));
     EXPECT_EQ(TheRuleRegistry().AnonymousLimit(), 2u);
-    EXPECT_EQ(RuleNames(), (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Three Four", "~02/1", "~2/1"}));
+    EXPECT_EQ(RuleNames(), (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Three Four",
+                                                     "~02/1", "~2/1"}));
     // Read once: a later change of the file does not move the limit of this registry.
     WriteParameter("AnonymousRules", "4");
     GetRule(OtherCode(6));
@@ -219,7 +224,8 @@ TEST_F(RulesTest, IteratorFilters) {
     GetRule(OtherCode(3));
     auto names = [](bool anonymous, bool builtIn) {
         std::vector<std::string> out;
-        for (RuleIterator it(anonymous, builtIn); CRule* r = it.Current(); it.Next()) out.push_back(r->Name().Text());
+        for (RuleIterator it(anonymous, builtIn); CRule* r = it.Current(); it.Next())
+            out.push_back(r->Name().Text());
         return out;
     };
     EXPECT_EQ(names(false, false), (std::vector<std::string>{"Seeds"}));
