@@ -8,7 +8,7 @@
 
 #include "engine/growable_universe.h"
 #include "formats/game_format.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
 #include "rules/rule_code.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
 

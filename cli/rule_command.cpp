@@ -8,7 +8,7 @@
 #include "cli/rule_command.h"
 
 #include "cli/commands.h"
-#include "formats/syntax_exception.h"
+#include "text/syntax_exception.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_persistence.h"
 #include "rules/rules.h"

@@ -23,7 +23,7 @@
 #include "config/memory_settings.h"
 #include "engine/universe.h"
 #include "formats/game_file.h"
-#include "formats/syntax_exception.h"
+#include "text/syntax_exception.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
 #include "games/game.h"

@@ -3,7 +3,7 @@
 // never written as attribute lines (the game file has its own header for them).
 #include <span>
 
-#include "formats/lex_attribute.h"
+#include "text/lex_attribute.h"
 #include "games/game.h"
 
 namespace tessera {

@@ -10,7 +10,7 @@
 #include "formats/game_format.h"
 #include "formats/halcyon.h"
 #include "formats/input_limit_exception.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
 #include "foundation/messages.h"

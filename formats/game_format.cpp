@@ -10,7 +10,7 @@
 #include "formats/description_lines.h"
 #include "formats/file_dialogs.h"
 #include "formats/input_limit_exception.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "games/game_registry.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"

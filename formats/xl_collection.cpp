@@ -4,7 +4,7 @@
 #include "engine/transform.h"
 #include "formats/format_messages.h"
 #include "formats/input_limit_exception.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "foundation/messages.h"
 
 namespace tessera {

@@ -7,7 +7,7 @@
 #include "config/parameters.h"
 #include "formats/format_messages.h"
 #include "formats/input_limit_exception.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "formats/xl_collection.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/growable_universe.h"
-#include "formats/lex_attribute.h"
+#include "text/lex_attribute.h"
 #include "foundation/deque.h"
 #include "foundation/name.h"
 

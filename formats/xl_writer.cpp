@@ -7,7 +7,7 @@
 
 #include "config/parameters.h"
 #include "engine/growable_universe.h"
-#include "patterns/split_objects.h"
+#include "engine/split_objects.h"
 #include "rules/rule_notation.h"
 
 namespace tessera {

@@ -13,7 +13,7 @@
 #include "formats/file_dialogs.h"
 #include "formats/game_file.h"
 #include "formats/game_format.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "foundation/errors.h"
 #include "fuzz/fuzz_support.h"
 #include "games/game.h"

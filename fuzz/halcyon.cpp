@@ -11,7 +11,7 @@
 
 #include "engine/growable_universe.h"
 #include "formats/halcyon.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "fuzz/fuzz_support.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/lex.h"
-#include "formats/lex_attribute.h"
+#include "text/lex.h"
+#include "text/lex_attribute.h"
 #include "foundation/errors.h"
 #include "fuzz/fuzz_support.h"
 

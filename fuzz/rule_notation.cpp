@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "fuzz/fuzz_support.h"
 #include "rules/rule_notation.h"
 

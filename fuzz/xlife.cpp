@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/growable_universe.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
 #include "foundation/errors.h"

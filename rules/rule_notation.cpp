@@ -1,6 +1,6 @@
 #include "rules/rule_notation.h"
 
-#include "formats/lex.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {

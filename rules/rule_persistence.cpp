@@ -1,6 +1,6 @@
 #include "rules/rule_persistence.h"
 
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "rules/rule_notation.h"
 
 namespace tessera {

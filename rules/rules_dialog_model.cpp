@@ -1,6 +1,6 @@
 #include "rules/rules_dialog_model.h"
 
-#include "formats/syntax_exception.h"
+#include "text/syntax_exception.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_persistence.h"
 #include "rules/rules.h"

@@ -13,7 +13,7 @@
 #include "config/temp_config.h"
 #include "engine/growable_universe.h"
 #include "formats/file_dialogs.h"
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "formats/xl_import.h"
 
 namespace tessera::test {

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "rules/rule_notation.h"
 
 using namespace tessera;

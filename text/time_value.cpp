@@ -1,4 +1,4 @@
-#include "formats/time_value.h"
+#include "text/time_value.h"
 
 #include <climits>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "formats/lex_attribute.h"
+#include "text/lex_attribute.h"
 
 namespace tessera {
 

@@ -1,8 +1,8 @@
-#include "formats/lex.h"
+#include "text/lex.h"
 
 #include <sstream>
 
-#include "formats/lex_attribute.h"
+#include "text/lex_attribute.h"
 #include "foundation/errors.h"
 
 namespace tessera {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "formats/syntax_exception.h"
-#include "formats/time_value.h"
+#include "text/syntax_exception.h"
+#include "text/time_value.h"
 
 namespace tessera {
 

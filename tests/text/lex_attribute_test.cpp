@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "formats/attribute_values.h"
-#include "formats/enumeration.h"
-#include "formats/lex.h"
-#include "formats/lex_attribute.h"
+#include "text/attribute_values.h"
+#include "text/enumeration.h"
+#include "text/lex.h"
+#include "text/lex_attribute.h"
 
 using namespace tessera;
 

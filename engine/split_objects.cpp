@@ -1,4 +1,4 @@
-#include "patterns/split_objects.h"
+#include "engine/split_objects.h"
 
 #include <memory>
 

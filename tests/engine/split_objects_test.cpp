@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/growable_universe.h"
-#include "patterns/split_objects.h"
+#include "engine/split_objects.h"
 
 using namespace tessera;
 

@@ -1,4 +1,4 @@
-#include "formats/syntax_exception.h"
+#include "text/syntax_exception.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/lex.h"
+#include "text/lex.h"
 #include "foundation/errors.h"
 
 using namespace tessera;
