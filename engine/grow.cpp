@@ -90,7 +90,7 @@ inline uint64_t TakeCells(const int32_t*& cells, uint64_t mask, int64_t start, i
 // live column of the three rows.
 template <bool kListening>
 uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, uint64_t& windows,
-                  GrowListener* listener) {
+                  CGrowListener* listener) {
     constexpr int kCentres = 62;  // block starts 0..61 use bits up to 63
     constexpr uint64_t kCentreMask = (uint64_t{1} << kCentres) - 1;
     const int32_t* above = s.above;
@@ -169,11 +169,11 @@ bool CoordinatesAllowGrowth(const CLRect& b) {
 
 }  // namespace
 
-std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listener) {
+std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener) {
     return Grow(listener, nullptr);
 }
 
-std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(GrowListener* listener,
+std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener,
                                                            GrowStatistics* statistics) {
     Consolidate();
     CUniverseUse hold(*this);

@@ -8,9 +8,9 @@ class CUniverse;
 
 // Calls come in this order: OnGrowBegin(source); for each output row OnGrowRow(y), its births and deaths
 // in ascending x, OnGrowRowEnd(); finally OnGrowEnd(result) — or OnGrowEnd(source) when growth failed.
-class GrowListener {
+class CGrowListener {
 public:
-    virtual ~GrowListener() = default;
+    virtual ~CGrowListener() = default;
     virtual void OnGrowBegin(CUniverse& source) = 0;
     virtual void OnGrowRow(int32_t y) = 0;
     virtual void OnCellBorn(int32_t x) = 0;

@@ -11,7 +11,7 @@
 
 namespace tessera {
 
-class GrowListener;
+class CGrowListener;
 struct GrowStatistics;
 
 class CGrowableUniverse : public CUniverse {
@@ -44,7 +44,7 @@ public:
     bool IsAlive(int32_t x, int32_t y) override;
     CLPoint FirstCellIn(const CLRect& area) override;
     CLPoint FirstCell() override;
-    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener) override;
+    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) override;
     int CheckGrowable() override;
     CLRect GetBounds() override;
     ExplorePtr ExploreArea(const CLRect& area) override;
@@ -60,7 +60,7 @@ public:
     bool IsShiftOf(CUniverse& other, CLSize offset);
 
     // Growth that also counts the windows it visits (for measurements).
-    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener, GrowStatistics* statistics);
+    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener, GrowStatistics* statistics);
 
     uint32_t MaxRowPopulation() const { return maxRowPopulation_; }
     uint32_t RowCount() const { return rowCount_; }

@@ -33,7 +33,7 @@ public:
     bool IsAlive(int32_t x, int32_t y) override { return cells_.Contains({x, y}); }
     CLPoint FirstCellIn(const CLRect& area) override;
     CLPoint FirstCell() override;
-    std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener) override {
+    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) override {
         return GetGrowable().Grow(listener);
     }
     int CheckGrowable() override { return GetGrowable().CheckGrowable(); }

@@ -11,7 +11,7 @@
 namespace tessera {
 
 class CGrowableUniverse;
-class GrowListener;
+class CGrowListener;
 
 // Every universe can be in at most one deque of universes at a time (a game's generations, for example).
 class CUniverse : public CDequeElement<CUniverse> {
@@ -38,7 +38,7 @@ public:
     // First live cell of the area in (y, x) order, or kExploreEndPoint.
     virtual CLPoint FirstCellIn(const CLRect& area) = 0;
     virtual CLPoint FirstCell() = 0;
-    virtual std::unique_ptr<CGrowableUniverse> Grow(GrowListener* listener) = 0;
+    virtual std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) = 0;
     // 0, or the message number of the reason growth is refused.
     virtual int CheckGrowable() = 0;
     virtual CLRect GetBounds() = 0;

@@ -9,7 +9,7 @@ namespace tessera {
 
 class CGame;
 class CUniverse;
-class GrowListener;
+class CGrowListener;
 class CCancelBox;
 
 // The state a universe window keeps in its game while it is not attached (written and read by the
@@ -25,7 +25,7 @@ public:
     virtual ~CDisplayContext() = default;
 
     // The listener passed to Grow while this window displays growth; none when it wants no reports.
-    virtual GrowListener* Listener() = 0;
+    virtual CGrowListener* Listener() = 0;
     // The floating object, or none.
     virtual CUniverse* FloatingObject() = 0;
     // The game's current generation has changed (the window redraws it).

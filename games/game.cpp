@@ -19,7 +19,7 @@ uint32_t SignatureRingCapacity() { return uint32_t(2 * params::GameMaxCycle.GetI
 
 // The next generation of a universe. A failed allocation anywhere in growth is the program's
 // out-of-memory failure; the partly built result never escapes.
-UniverseRef GrowFrom(CUniverse& source, GrowListener* listener) {
+UniverseRef GrowFrom(CUniverse& source, CGrowListener* listener) {
     try {
         return Owned(source.Grow(listener));
     } catch (const std::bad_alloc&) {
@@ -78,7 +78,7 @@ CUniverse* CGame::PreviousGeneration() {
 
 int CGame::StepForward(CDisplayContext* context) {
     CUniverse* cur = current_;
-    GrowListener* listener = context ? context->Listener() : nullptr;
+    CGrowListener* listener = context ? context->Listener() : nullptr;
 
     // Taken now, kept only if the step succeeds.
     UniverseRef floating;

@@ -11,14 +11,14 @@ namespace tessera {
 
 using RuleCode = uint32_t;
 
-inline constexpr RuleCode kNeighborhoodMask = 0x07BC0000;  // all eight neighbours (Moore)
-inline constexpr RuleCode kConwayRuleCode = 0x07BC100C;    // 23/3
+inline constexpr RuleCode kNeighbourhoodMask = 0x07BC0000;  // all eight neighbours (Moore)
+inline constexpr RuleCode kConwayRuleCode = 0x07BC100C;     // 23/3
 
 inline bool Survives(RuleCode c, int n) { return (c >> n) & 1; }
 inline bool IsBorn(RuleCode c, int n) { return (c >> (9 + n)) & 1; }
 inline bool CountsNeighbour(RuleCode c, int k) { return (c >> (18 + k)) & 1; }
-inline RuleCode WithNeighborhoodOf(RuleCode c, RuleCode m) { return c ^ ((c ^ m) & kNeighborhoodMask); }
-inline bool SameNeighborhood(RuleCode c, RuleCode m) { return ((c ^ m) & kNeighborhoodMask) == 0; }
+inline RuleCode WithNeighbourhoodOf(RuleCode c, RuleCode m) { return c ^ ((c ^ m) & kNeighbourhoodMask); }
+inline bool SameNeighbourhood(RuleCode c, RuleCode m) { return ((c ^ m) & kNeighbourhoodMask) == 0; }
 
 // Growth looks up a 3x3 window w: bit k stands for the cell (cx + dx, y + dy), k = 3(1 - dy) + (1 - dx);
 // bits 6-8 the row above, 3-5 the centre row, 0-2 the row below, the lowest bit of each the newest column.

@@ -60,7 +60,7 @@ RuleCode ParseRule(CLex& lex) {
     }
     // Without a neighbour part every neighbour counts. A neighbour part that names none is kept as
     // written, so that a rule with no counted neighbours reads back as printed ("23/3/").
-    if (code != 0 && !neighboursGiven) code |= kNeighborhoodMask;
+    if (code != 0 && !neighboursGiven) code |= kNeighbourhoodMask;
     lex.SetWordMode(previousWordMode);
     return code;
 }
@@ -75,7 +75,7 @@ std::string FormatRule(RuleCode code) {
     AppendDigits(out, code & 0x1FF);
     out += '/';
     AppendDigits(out, (code >> 9) & 0x1FF);
-    if ((code & kNeighborhoodMask) != kNeighborhoodMask) {
+    if ((code & kNeighbourhoodMask) != kNeighbourhoodMask) {
         out += '/';
         for (int digit = 1; digit <= 8; ++digit)
             if ((code >> kNeighbourDigitBit[digit]) & 1) out += static_cast<char>('0' + digit);

@@ -26,7 +26,7 @@ public:
     std::string Value() override;
 
 private:
-    RuleIterator rules_;
+    CRuleIterator rules_;
     bool started_ = false;
 };
 

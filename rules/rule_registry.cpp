@@ -21,11 +21,11 @@ bool IsNoName(std::string_view name) { return CompareNames(name, "") == 0; }
 
 CName AnonymousName(RuleCode code) { return CName("~" + FormatRule(code)); }
 
-struct BuiltInNeighborhood {
+struct BuiltInNeighbourhood {
     const char* name;
     const char* notation;
 };
-constexpr BuiltInNeighborhood kBuiltInNeighborhoods[] = {
+constexpr BuiltInNeighbourhood kBuiltInNeighbourhoods[] = {
     {"Conway", "//12345678"},
     {"vonNeumann", "//2457"},
     {"Hex", "//124578"},
@@ -50,8 +50,8 @@ std::unique_ptr<CRuleRegistry>& RegistrySlot() {
 }  // namespace
 
 CRuleRegistry::CRuleRegistry() {
-    for (const BuiltInNeighborhood& n : kBuiltInNeighborhoods)
-        AddNeighborhood(n.name, ParseRuleText(n.notation));
+    for (const BuiltInNeighbourhood& n : kBuiltInNeighbourhoods)
+        AddNeighbourhood(n.name, ParseRuleText(n.notation));
     for (const BuiltInRule& r : kBuiltInRules) {
         const RuleCode code = ParseRuleText(r.notation);
         DefineRule(r.name, code);
@@ -138,14 +138,14 @@ uint32_t CRuleRegistry::AnonymousLimit() {
     return *anonymousLimit_;
 }
 
-CNeighborhood* CRuleRegistry::FindNeighborhood(std::string_view name) const {
-    return neighborhoods_.Find(CName(std::string(name)));
+CNeighbourhood* CRuleRegistry::FindNeighbourhood(std::string_view name) const {
+    return neighbourhoods_.Find(CName(std::string(name)));
 }
 
-bool CRuleRegistry::AddNeighborhood(std::string_view name, RuleCode code) {
-    auto neighborhood = std::make_unique<CNeighborhood>(CName(std::string(name)), code);
-    if (neighborhoods_.Insert(neighborhood.get())) return false;
-    neighborhood.release();  // the dictionary owns it now
+bool CRuleRegistry::AddNeighbourhood(std::string_view name, RuleCode code) {
+    auto neighbourhood = std::make_unique<CNeighbourhood>(CName(std::string(name)), code);
+    if (neighbourhoods_.Insert(neighbourhood.get())) return false;
+    neighbourhood.release();  // the dictionary owns it now
     return true;
 }
 
@@ -176,18 +176,18 @@ void ResetRuleRegistry() {
     slot = std::make_unique<CRuleRegistry>();
 }
 
-RuleIterator::RuleIterator(const CRuleRegistry& registry, bool includeAnonymous, bool includeBuiltIn)
+CRuleIterator::CRuleIterator(const CRuleRegistry& registry, bool includeAnonymous, bool includeBuiltIn)
     : includeAnonymous_(includeAnonymous),
       includeBuiltIn_(includeBuiltIn),
       current_(FirstPassingFrom(registry.Rules().First())) {}
 
-CRule* RuleIterator::FirstPassingFrom(CRule* rule) const {
+CRule* CRuleIterator::FirstPassingFrom(CRule* rule) const {
     while (rule && ((rule->IsAnonymous() && !includeAnonymous_) || (rule->IsBuiltIn() && !includeBuiltIn_)))
         rule = CDictScalar<CRule, CName>::Next(rule);
     return rule;
 }
 
-CRule* RuleIterator::Next() {
+CRule* CRuleIterator::Next() {
     if (current_) current_ = FirstPassingFrom(CDictScalar<CRule, CName>::Next(current_));
     return current_;
 }

@@ -24,12 +24,12 @@ public:
     // Evicts the least recently used anonymous rule when there are more than the limit.
     void TrimAnonymousRules();
 
-    CNeighborhood* FindNeighborhood(std::string_view name) const;
+    CNeighbourhood* FindNeighbourhood(std::string_view name) const;
     // False, adding nothing, when the name is taken.
-    bool AddNeighborhood(std::string_view name, RuleCode code);
+    bool AddNeighbourhood(std::string_view name, RuleCode code);
 
     const CDictScalar<CRule, CName>& Rules() const { return rules_; }
-    const CDictScalar<CNeighborhood, CName>& Neighborhoods() const { return neighborhoods_; }
+    const CDictScalar<CNeighbourhood, CName>& Neighbourhoods() const { return neighbourhoods_; }
     uint32_t AnonymousCount() const { return anonymousCount_; }
     // The "AnonymousRules" parameter, read on first need and kept for the registry's life.
     uint32_t AnonymousLimit();
@@ -39,7 +39,7 @@ private:
     void Destroy(CRule* rule);
 
     CDictScalar<CRule, CName> rules_;
-    CDictScalar<CNeighborhood, CName> neighborhoods_;
+    CDictScalar<CNeighbourhood, CName> neighbourhoods_;
     uint32_t useCounter_ = 1;      // above 0, the stamp of a rule never handed out
     uint32_t anonymousCount_ = 0;  // rules whose name begins with "~"
     std::optional<uint32_t> anonymousLimit_;
@@ -55,11 +55,11 @@ void ResetRuleRegistry();
 
 // The rules of a registry in name order, filtered: anonymous rules only when includeAnonymous, built-in
 // rules only when includeBuiltIn. It stands on the first rule that passes from the start.
-class RuleIterator {
+class CRuleIterator {
 public:
-    RuleIterator(bool includeAnonymous, bool includeBuiltIn)
-        : RuleIterator(TheRuleRegistry(), includeAnonymous, includeBuiltIn) {}
-    RuleIterator(const CRuleRegistry& registry, bool includeAnonymous, bool includeBuiltIn);
+    CRuleIterator(bool includeAnonymous, bool includeBuiltIn)
+        : CRuleIterator(TheRuleRegistry(), includeAnonymous, includeBuiltIn) {}
+    CRuleIterator(const CRuleRegistry& registry, bool includeAnonymous, bool includeBuiltIn);
 
     CRule* Current() const { return current_; }
     // Moves to the next rule that passes; none at the end.

@@ -15,7 +15,7 @@ CRule* FindRuleByName(std::string_view name) { return TheRuleRegistry().FindRule
 bool DefineRule(std::string_view name, RuleCode code) { return TheRuleRegistry().DefineRule(name, code); }
 bool RenameRule(CRule& rule, std::string_view name) { return TheRuleRegistry().RenameRule(rule, name); }
 void TrimAnonymousRules() { TheRuleRegistry().TrimAnonymousRules(); }
-CNeighborhood* FindNeighborhood(std::string_view name) { return TheRuleRegistry().FindNeighborhood(name); }
+CNeighbourhood* FindNeighbourhood(std::string_view name) { return TheRuleRegistry().FindNeighbourhood(name); }
 
 std::string DisplayName(const CRule& rule) {
     const std::string& name = rule.Name().Text();

@@ -35,10 +35,10 @@ private:
 using CGrowthRule = CRule;
 
 // A named set of counted neighbour positions (only the neighbourhood bits of code are used).
-class CNeighborhood : public CDictScalarNode<CNeighborhood, CName> {
+class CNeighbourhood : public CDictScalarNode<CNeighbourhood, CName> {
 public:
-    CNeighborhood(CName name, RuleCode code)
-        : CDictScalarNode(std::move(name)), code_(code & kNeighborhoodMask) {}
+    CNeighbourhood(CName name, RuleCode code)
+        : CDictScalarNode(std::move(name)), code_(code & kNeighbourhoodMask) {}
     const CName& Name() const { return key; }
     RuleCode Code() const { return code_; }
 
@@ -57,7 +57,7 @@ bool DefineRule(std::string_view name, RuleCode code);
 // Gives the rule a new name, or with an empty name makes it anonymous again; false when the name is taken.
 bool RenameRule(CRule& rule, std::string_view name);
 void TrimAnonymousRules();
-CNeighborhood* FindNeighborhood(std::string_view name);
+CNeighbourhood* FindNeighbourhood(std::string_view name);
 
 // The name shown to the user: an anonymous rule shows its notation.
 std::string DisplayName(const CRule& rule);

@@ -1,15 +1,15 @@
 #include "rules/rules_dialog_model.h"
 
-#include "text/syntax_exception.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_persistence.h"
 #include "rules/rules.h"
+#include "text/syntax_exception.h"
 
 namespace tessera {
 namespace {
 
-std::optional<RuleCode> NeighborhoodCode(std::string_view name) {
-    if (const CNeighborhood* n = FindNeighborhood(name)) return n->Code();
+std::optional<RuleCode> NeighbourhoodCode(std::string_view name) {
+    if (const CNeighbourhood* n = FindNeighbourhood(name)) return n->Code();
     return std::nullopt;
 }
 
@@ -22,9 +22,9 @@ bool IsNeighbourBox(int digit) { return digit >= 1 && digit <= 8; }
 
 CRulesDialogModel::CRulesDialogModel(RuleCode code)
     : code_(code),
-      conway_(NeighborhoodCode("Conway")),
-      vonNeumann_(NeighborhoodCode("von Neumann")),
-      hex_(NeighborhoodCode("Hex")) {
+      conway_(NeighbourhoodCode("Conway")),
+      vonNeumann_(NeighbourhoodCode("von Neumann")),
+      hex_(NeighbourhoodCode("Hex")) {
     GetRule(code);
 }
 
@@ -40,18 +40,18 @@ bool CRulesDialogModel::NeighbourBox(int digit) const {
     return IsNeighbourBox(digit) && ((code_ >> kNeighbourDigitBit[digit]) & 1);
 }
 
-NeighborhoodChoice CRulesDialogModel::Neighborhood() const {
-    const RuleCode bits = code_ & kNeighborhoodMask;
-    if (conway_ && bits == *conway_) return NeighborhoodChoice::Conway;
-    if (vonNeumann_ && bits == *vonNeumann_) return NeighborhoodChoice::VonNeumann;
-    if (hex_ && bits == *hex_) return NeighborhoodChoice::Hex;
-    return NeighborhoodChoice::Other;
+NeighbourhoodChoice CRulesDialogModel::Neighbourhood() const {
+    const RuleCode bits = code_ & kNeighbourhoodMask;
+    if (conway_ && bits == *conway_) return NeighbourhoodChoice::Conway;
+    if (vonNeumann_ && bits == *vonNeumann_) return NeighbourhoodChoice::VonNeumann;
+    if (hex_ && bits == *hex_) return NeighbourhoodChoice::Hex;
+    return NeighbourhoodChoice::Other;
 }
 
 RuleList CRulesDialogModel::List() const {
     RuleList list;
     std::optional<size_t> selected;
-    for (RuleIterator it(true, true); CRule* rule = it.Current(); it.Next()) {
+    for (CRuleIterator it(true, true); CRule* rule = it.Current(); it.Next()) {
         if (rule->Code() == code_) selected = list.items.size();
         list.items.push_back({DisplayName(*rule), rule->Code()});
     }
@@ -60,7 +60,7 @@ RuleList CRulesDialogModel::List() const {
         const std::string text = FormatRule(code_);
         size_t at = list.items.size();
         size_t index = 0;
-        for (RuleIterator it(true, true); CRule* rule = it.Current(); it.Next(), ++index) {
+        for (CRuleIterator it(true, true); CRule* rule = it.Current(); it.Next(), ++index) {
             if (rule->IsAnonymous() && list.items[index].text.compare(text) > 0) {
                 at = index;
                 break;
@@ -83,23 +83,23 @@ void CRulesDialogModel::ToggleNeighbour(int digit) {
     if (IsNeighbourBox(digit)) code_ ^= RuleCode{1} << kNeighbourDigitBit[digit];
 }
 
-void CRulesDialogModel::ChooseNeighborhood(NeighborhoodChoice choice) {
+void CRulesDialogModel::ChooseNeighbourhood(NeighbourhoodChoice choice) {
     std::optional<RuleCode> bits;
     switch (choice) {
-        case NeighborhoodChoice::Conway:
+        case NeighbourhoodChoice::Conway:
             bits = conway_;
             break;
-        case NeighborhoodChoice::VonNeumann:
+        case NeighbourhoodChoice::VonNeumann:
             bits = vonNeumann_;
             break;
-        case NeighborhoodChoice::Hex:
+        case NeighbourhoodChoice::Hex:
             bits = hex_;
             break;
-        case NeighborhoodChoice::Other:
+        case NeighbourhoodChoice::Other:
             bits = 0;
             break;
     }
-    if (bits) code_ = WithNeighborhoodOf(code_, *bits);
+    if (bits) code_ = WithNeighbourhoodOf(code_, *bits);
 }
 
 bool CRulesDialogModel::TakeText(std::string_view text) {

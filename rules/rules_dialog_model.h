@@ -11,7 +11,7 @@
 
 namespace tessera {
 
-enum class NeighborhoodChoice { Conway, VonNeumann, Hex, Other };
+enum class NeighbourhoodChoice { Conway, VonNeumann, Hex, Other };
 
 struct RuleListItem {
     std::string text;
@@ -38,7 +38,7 @@ public:
     bool SurvivalBox(int count) const;   // 0..8
     bool BirthBox(int count) const;      // 1..8
     bool NeighbourBox(int digit) const;  // 1..8, reading order around the centre
-    NeighborhoodChoice Neighborhood() const;
+    NeighbourhoodChoice Neighbourhood() const;
     // Every rule under its display name in dictionary order, and the current code's text when no rule
     // holds it.
     RuleList List() const;
@@ -47,7 +47,7 @@ public:
     void ToggleBirth(int count);
     void ToggleNeighbour(int digit);
     // A named neighbourhood replaces the code's neighbourhood; Other clears it.
-    void ChooseNeighborhood(NeighborhoodChoice choice);
+    void ChooseNeighbourhood(NeighbourhoodChoice choice);
     void Pick(const RuleListItem& item) { code_ = item.code; }
     // A typed text: a rule name, else rule notation. False (the dialog beeps) when the text cannot be
     // read; the code is then unchanged.

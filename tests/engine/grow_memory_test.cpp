@@ -36,7 +36,7 @@ TEST(GrowMemory, ExhaustionPartWayPropagatesAndLeaksNothing) {
     ASSERT_EQ(TheBlockHeap().ChunkSize(), kChunk);
     {
         std::mt19937 rng(71);
-        const RuleCode keepAllBornOnThree = 0x1FFu | (1u << 12) | kNeighborhoodMask;
+        const RuleCode keepAllBornOnThree = 0x1FFu | (1u << 12) | kNeighbourhoodMask;
         auto source = MakeUniverse(RandomSoup(rng, 0, 0, 300, 300, 0.4), keepAllBornOnThree);
         source->Consolidate();
         auto reference = source->Grow(nullptr);

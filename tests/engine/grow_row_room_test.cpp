@@ -9,7 +9,7 @@ namespace tessera::test {
 namespace {
 
 // Born on 3, every cell survives, all eight neighbours.
-constexpr RuleCode kKeepAllBornOnThree = 0x1FFu | (1u << 12) | kNeighborhoodMask;
+constexpr RuleCode kKeepAllBornOnThree = 0x1FFu | (1u << 12) | kNeighbourhoodMask;
 
 // Bands of two rows: every other column in the lower row, every fourth in the upper one. Each gap of
 // the lower row has three neighbours and is born, so that row comes out with four cells for every

@@ -184,7 +184,7 @@ TEST(GrowSweep, RowsOfThirtyThousandCellsGrow) {
     // allows) while no chunk is in use.
     ASSERT_EQ(TheBlockHeap().ChunksInUse(), 0u);
     TheBlockHeap().Configure(2000000, CBlockHeap::kDefaultMaximum, 0);
-    ExpectSameAsPlainSweep(cells, (1u << 10) | kNeighborhoodMask);
+    ExpectSameAsPlainSweep(cells, (1u << 10) | kNeighbourhoodMask);
     ASSERT_EQ(TheBlockHeap().ChunksInUse(), 0u);
     TheBlockHeap().Configure(CBlockHeap::kDefaultChunkSize, CBlockHeap::kDefaultMaximum, 0);
 }

@@ -163,7 +163,7 @@ TEST(Grow, EmptyUniverseCallsNoListener) {
 }
 
 TEST(Grow, BirthOnOneSurroundsASingleCell) {
-    const RuleCode b1 = (1u << 10) | kNeighborhoodMask;  // born on 1, nothing survives
+    const RuleCode b1 = (1u << 10) | kNeighbourhoodMask;  // born on 1, nothing survives
     auto u = MakeUniverse({{0, 0}}, b1);
     RecordingListener listener;
     auto grown = u->Grow(&listener);

@@ -8,7 +8,7 @@
 
 namespace tessera::test {
 
-class RecordingListener : public GrowListener {
+class RecordingListener : public CGrowListener {
 public:
     std::vector<std::string> calls;
     CUniverse* begun = nullptr;

@@ -187,7 +187,7 @@ TEST(UniverseCheckGrowable, CoordinateLimitsAtTheirEdges) {
         EXPECT_EQ(u->CheckGrowable(), c.expected) << c.x << "," << c.y;
         if (c.expected == 0) {
             // Growth at the edge works: born on 1 reaches one cell beyond.
-            const RuleCode bornOnOne = (1u << 10) | kNeighborhoodMask;
+            const RuleCode bornOnOne = (1u << 10) | kNeighbourhoodMask;
             u->SetRuleCode(bornOnOne);
             auto grown = u->Grow(nullptr);
             EXPECT_EQ(CellsOf(*grown), ReferenceStep(cells, bornOnOne));

@@ -61,7 +61,7 @@ inline std::vector<int32_t> StoredGenerations(const CGame& game) {
 }
 
 // Counts births and deaths reported during growth.
-class CountingListener : public GrowListener {
+class CountingListener : public CGrowListener {
 public:
     void OnGrowBegin(CUniverse&) override { ++begins; }
     void OnGrowRow(int32_t) override {}
@@ -76,7 +76,7 @@ public:
 class FakeGameWindow : public CDisplayContext {
 public:
     explicit FakeGameWindow(CGame* game = nullptr) : game_(game) {}
-    GrowListener* Listener() override { return &listener; }
+    CGrowListener* Listener() override { return &listener; }
     CUniverse* FloatingObject() override { return floating.get(); }
     void CurrentGenerationChanged() override {
         ++changes;

@@ -15,7 +15,7 @@ namespace {
 // The named, non-built-in rules as (name, code).
 std::vector<std::pair<std::string, RuleCode>> UserRules() {
     std::vector<std::pair<std::string, RuleCode>> out;
-    for (RuleIterator it(false, false); CRule* r = it.Current(); it.Next())
+    for (CRuleIterator it(false, false); CRule* r = it.Current(); it.Next())
         out.emplace_back(r->Name().Text(), r->Code());
     return out;
 }
@@ -49,7 +49,7 @@ TEST_F(RulesTest, LoadingNamesRulesAndSavingWritesOnlyUserRules) {
 TEST_F(RulesTest, SavedRulesLoadBackUnchanged) {
     std::mt19937 rng(5);
     for (int i = 0; i < 40; ++i) {
-        RuleCode code = (rng() & 0x3FDFF) | ((rng() << 18) & kNeighborhoodMask);
+        RuleCode code = (rng() & 0x3FDFF) | ((rng() << 18) & kNeighbourhoodMask);
         if ((code & 0x3FFFF) == 0) continue;
         DefineRule("Rule " + std::to_string(rng() % 1000) + (i % 2 ? "x" : "Y"), code);
     }
@@ -85,22 +85,22 @@ TEST_F(RulesTest, DialogShowsTheCurrentCode) {
     for (int n = 0; n <= 8; ++n) EXPECT_FALSE(dialog.SurvivalBox(n));
     for (int n = 1; n <= 8; ++n) EXPECT_EQ(dialog.BirthBox(n), n == 2);
     for (int d = 1; d <= 8; ++d) EXPECT_TRUE(dialog.NeighbourBox(d));
-    EXPECT_EQ(dialog.Neighborhood(), NeighborhoodChoice::Conway);
+    EXPECT_EQ(dialog.Neighbourhood(), NeighbourhoodChoice::Conway);
 
     dialog.ToggleSurvival(0);
     dialog.ToggleSurvival(3);
     dialog.ToggleBirth(2);
     dialog.ToggleBirth(3);
     EXPECT_EQ(dialog.Code(), ParseRuleText("03/3"));
-    dialog.ChooseNeighborhood(NeighborhoodChoice::VonNeumann);
+    dialog.ChooseNeighbourhood(NeighbourhoodChoice::VonNeumann);
     EXPECT_EQ(dialog.Text(), "03/3/2457");
-    EXPECT_EQ(dialog.Neighborhood(), NeighborhoodChoice::VonNeumann);
+    EXPECT_EQ(dialog.Neighbourhood(), NeighbourhoodChoice::VonNeumann);
     dialog.ToggleNeighbour(1);  // upper-left
     EXPECT_TRUE(dialog.NeighbourBox(1));
-    EXPECT_EQ(dialog.Neighborhood(), NeighborhoodChoice::Other);
-    dialog.ChooseNeighborhood(NeighborhoodChoice::Hex);
+    EXPECT_EQ(dialog.Neighbourhood(), NeighbourhoodChoice::Other);
+    dialog.ChooseNeighbourhood(NeighbourhoodChoice::Hex);
     EXPECT_EQ(dialog.Text(), "03/3/124578");
-    dialog.ChooseNeighborhood(NeighborhoodChoice::Other);
+    dialog.ChooseNeighbourhood(NeighbourhoodChoice::Other);
     EXPECT_EQ(dialog.Code(), ParseRuleText("03/3/"));
     EXPECT_EQ(dialog.Text(), "03/3/");
     EXPECT_FALSE(dialog.CanDelete());

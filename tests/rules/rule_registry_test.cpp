@@ -19,16 +19,16 @@ constexpr RuleCode kThreeFour = 0x07BC3018;
 constexpr RuleCode kDayAndNight = 0x07BF91D8;
 
 // A code that no built-in rule holds: survival on the bits of i, birth on 1.
-RuleCode OtherCode(int i) { return kNeighborhoodMask | 0x400 | static_cast<RuleCode>(i & 0x1FF); }
+RuleCode OtherCode(int i) { return kNeighbourhoodMask | 0x400 | static_cast<RuleCode>(i & 0x1FF); }
 
 }  // namespace
 
-TEST_F(RulesTest, BuiltInNeighborhoodsAndRules) {
-    EXPECT_EQ(FindNeighborhood("Conway")->Code(), 0x07BC0000u);
-    EXPECT_EQ(FindNeighborhood("von Neumann")->Code(), 0x02A80000u);
-    EXPECT_EQ(FindNeighborhood("HEX")->Code(), 0x06AC0000u);
-    EXPECT_EQ(FindNeighborhood("Moore"), nullptr);
-    EXPECT_FALSE(TheRuleRegistry().AddNeighborhood("vonneumann", 0));
+TEST_F(RulesTest, BuiltInNeighbourhoodsAndRules) {
+    EXPECT_EQ(FindNeighbourhood("Conway")->Code(), 0x07BC0000u);
+    EXPECT_EQ(FindNeighbourhood("von Neumann")->Code(), 0x02A80000u);
+    EXPECT_EQ(FindNeighbourhood("HEX")->Code(), 0x06AC0000u);
+    EXPECT_EQ(FindNeighbourhood("Moore"), nullptr);
+    EXPECT_FALSE(TheRuleRegistry().AddNeighbourhood("vonneumann", 0));
 
     EXPECT_EQ(RuleNames(), (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Three Four"}));
     const std::pair<const char*, RuleCode> builtIns[] = {{"conway", kConwayRuleCode},
@@ -136,7 +136,7 @@ TEST_F(RulesTest, AnonymousRulesAreEvictedLeastRecentlyUsedFirst) {
     // The model starts from the registry's stamps after its built-ins.
     std::map<RuleCode, uint32_t> stamps;  // every rule of the model
     std::set<RuleCode> anonymous;
-    for (RuleIterator it(true, true); CRule* r = it.Current(); it.Next()) stamps[r->Code()] = r->UseStamp();
+    for (CRuleIterator it(true, true); CRule* r = it.Current(); it.Next()) stamps[r->Code()] = r->UseStamp();
     uint32_t counter = GetRule(kConwayRuleCode).UseStamp();
     stamps[kConwayRuleCode] = counter;
 
@@ -159,7 +159,7 @@ TEST_F(RulesTest, AnonymousRulesAreEvictedLeastRecentlyUsedFirst) {
         }
         ASSERT_EQ(rule.UseStamp(), counter);
         std::set<RuleCode> actual;
-        for (RuleIterator it(true, false); CRule* r = it.Current(); it.Next()) {
+        for (CRuleIterator it(true, false); CRule* r = it.Current(); it.Next()) {
             if (r->IsAnonymous()) actual.insert(r->Code());
             ASSERT_EQ(r->UseStamp(), stamps[r->Code()]);
         }
@@ -195,7 +195,7 @@ TEST_F(RulesTest, NamingAnonymousRulesFreesTheirPlaces) {
     }
     EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 8u);
     int anonymous = 0;
-    for (RuleIterator it(true, false); CRule* r = it.Current(); it.Next()) anonymous += r->IsAnonymous();
+    for (CRuleIterator it(true, false); CRule* r = it.Current(); it.Next()) anonymous += r->IsAnonymous();
     EXPECT_EQ(anonymous, 8);
     for (int i = 1; i <= 8; ++i) EXPECT_NE(FindRuleByName("named" + std::to_string(i)), nullptr);
 
@@ -224,7 +224,7 @@ TEST_F(RulesTest, IteratorFilters) {
     GetRule(OtherCode(3));
     auto names = [](bool anonymous, bool builtIn) {
         std::vector<std::string> out;
-        for (RuleIterator it(anonymous, builtIn); CRule* r = it.Current(); it.Next())
+        for (CRuleIterator it(anonymous, builtIn); CRule* r = it.Current(); it.Next())
             out.push_back(r->Name().Text());
         return out;
     };
@@ -232,7 +232,7 @@ TEST_F(RulesTest, IteratorFilters) {
     EXPECT_EQ(names(true, false), (std::vector<std::string>{"Seeds", "~01/1"}));
     EXPECT_EQ(names(false, true),
               (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Seeds", "Three Four"}));
-    RuleIterator it(false, false);
+    CRuleIterator it(false, false);
     EXPECT_EQ(it.Next(), nullptr);
     EXPECT_EQ(it.Next(), nullptr);
 }

@@ -19,7 +19,7 @@ protected:
     // Names of the rules in dictionary order.
     static std::vector<std::string> RuleNames() {
         std::vector<std::string> names;
-        for (RuleIterator it(true, true); it.Current(); it.Next())
+        for (CRuleIterator it(true, true); it.Current(); it.Next())
             names.push_back(it.Current()->Name().Text());
         return names;
     }
