@@ -1,6 +1,6 @@
 #include "engine/explore.h"
 
-#include "engine/engine_messages.h"
+#include "foundation/messages.h"
 #include "foundation/errors.h"
 #include "foundation/near_pool.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <new>
 
-#include "engine/engine_messages.h"
+#include "foundation/messages.h"
 #include "engine/growable_explore.h"
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "engine/engine_messages.h"
+#include "foundation/messages.h"
 #include "foundation/block_heap.h"
 #include "foundation/errors.h"
 #include "foundation/memory_recovery.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/engine_messages.h"
+#include "foundation/messages.h"
 #include "foundation/errors.h"
 #include "rules/rules.h"
 

@@ -5,7 +5,7 @@
 
 #include "config/parameters.h"
 #include "formats/description_lines.h"
-#include "formats/format_messages.h"
+#include "foundation/messages.h"
 #include "formats/game_attributes.h"
 #include "formats/game_format.h"
 #include "formats/halcyon.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "formats/format_messages.h"
+#include "foundation/messages.h"
 #include "foundation/errors.h"
 
 namespace tessera {

@@ -37,8 +37,8 @@ void CheckRunLength(uint64_t cells, int32_t lineNumber);
 
 }  // namespace tessera
 
-#include "engine/engine_messages.h"
-#include "formats/format_messages.h"
+#include "foundation/messages.h"
+#include "foundation/messages.h"
 
 namespace tessera {
 

@@ -2,7 +2,7 @@
 
 #include "config/parameters.h"
 #include "engine/transform.h"
-#include "formats/format_messages.h"
+#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
 #include "text/lex.h"
 #include "foundation/messages.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "config/parameters.h"
-#include "formats/format_messages.h"
+#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
 #include "text/lex.h"
 #include "formats/xl_collection.h"

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "foundation/messages.h"
+
 namespace tessera {
 
 // An operation failed with a message of the string table (see messages.h).
@@ -22,17 +24,5 @@ class CMemoryException : public CErrorException {
 public:
     CMemoryException();
 };
-
-// Message numbers used across subsystems.
-namespace msg {
-inline constexpr int ErrorReadingFile = 1013;
-inline constexpr int CannotModifyGeneration = 1015;
-inline constexpr int GameTooBig = 1016;
-inline constexpr int GameTooOld = 1017;
-inline constexpr int NothingToGrow = 1018;
-inline constexpr int OutOfMemory = 1019;
-inline constexpr int OutOfResources = 1020;
-inline constexpr int UnexpectedError = 1021;
-}  // namespace msg
 
 }  // namespace tessera

@@ -5,6 +5,52 @@
 
 namespace tessera {
 
+// Message numbers: the one list of the texts the program shows, kept in step with the table in messages.cpp.
+namespace msg {
+// General.
+inline constexpr int ErrorReadingFile = 1013;
+inline constexpr int CannotModifyGeneration = 1015;
+inline constexpr int GameTooBig = 1016;
+inline constexpr int GameTooOld = 1017;
+inline constexpr int NothingToGrow = 1018;
+inline constexpr int OutOfMemory = 1019;
+inline constexpr int OutOfResources = 1020;
+inline constexpr int UnexpectedError = 1021;
+
+// The engine's own refusals.
+inline constexpr int RowTooLong = 1200;           // an edit would make a row longer than a row can hold
+inline constexpr int TooManyExplorations = 1201;  // every exploration slot is in use
+inline constexpr int CellOutsideUniverse = 1202;  // a cell beyond the limits of the universe
+
+// File readers.
+inline constexpr int HalcyonTooBig = 1106;
+inline constexpr int HalcyonBadFormat = 1107;
+
+// Problems collected in an XLife-family file's error report.
+inline constexpr int XLDescriptionDirective = 1300;
+inline constexpr int XLRuleDirective = 1301;
+inline constexpr int XLUnknownCommand = 1302;
+inline constexpr int XLLettersAsCells = 1303;
+inline constexpr int XLUnexpectedRleCharacter = 1304;
+inline constexpr int XLEndOutsideBlock = 1305;
+inline constexpr int XLErrorInRule = 1306;
+inline constexpr int XLInsertionNotInLibrary = 1307;
+inline constexpr int XLLibraryNotLoaded = 1308;
+inline constexpr int XLInsertionNotInFile = 1309;
+inline constexpr int XLUnknownAttribute = 1310;
+inline constexpr int XLTooManyErrors = 1311;
+inline constexpr int XLCircularInsertions = 1312;
+inline constexpr int XLUnrecognisedLine = 1313;
+inline constexpr int XLNameInsideBlock = 1314;
+inline constexpr int XLErrorReportCaption = 1315;
+
+// Loading a file.
+inline constexpr int SyntaxErrorAtLine = 1320;
+inline constexpr int InputRowTooLong = 1321;
+inline constexpr int InputCellOutside = 1322;
+inline constexpr int GameFileFilter = 1323;
+}  // namespace msg
+
 // The text of a message, or an empty view for a number the table does not hold.
 std::string_view MessageText(int messageId);
 

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "engine/engine_messages.h"
+#include "foundation/messages.h"
 #include "engine/searchable_universe.h"
 #include "engine_test_support.h"
 #include "foundation/errors.h"

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "engine/engine_messages.h"
+#include "foundation/messages.h"
 #include "engine_test_support.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
