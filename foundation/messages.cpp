@@ -9,6 +9,7 @@ namespace {
 
 // Kept sorted by number.
 constexpr std::pair<int, std::string_view> kMessages[] = {
+    {1008, "That is not a valid name.\n(Names must begin with a letter or digit, and can contain in addition\nonly space and any of \"-,#$\")"},
     {1013, "Error reading file"},
     {1015, "You cannot modify this generation. Press F1 for help."},
     {1016, "The game has become too big and cannot be grown any further."},
@@ -17,12 +18,32 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1019, "There is not enough memory to perform the requested operation. Press F1 for help."},
     {1020, "There are not enough system resources to perform the requested\noperation. Press F1 for help."},
     {1021, "An unexpected error has occurred. Press F1 for help."},
+    {1023, "Life Library Files (*.lfl) |*.lfl|Life Game Files(*.lif) |*.lif|All Files (*.*) |*.*||"},
+    {1025, "Unload library \"%1\"?"},
+    {1036, "Name Already Being Used"},
     {1038, "Generation %1 is the same as generation %2."},
     {1039, "Generation %1 is very similar to generation %2."},
+    {1040, "Couldn't load system library file \"%1\"."},
+    {1041, "Couldn't load user library file \"%1\""},
+    {1044, "There is a mistake in one of the property fields."},
+    {1045, "Delete pattern %1 from %2?"},
+    {1046, "library"},
+    {1047, "There is already a pattern called \"%1\" in the %2."},
+    {1048, "Save changes to %1?"},
+    {1049, "Can't open file %1 to save %2."},
+    {1050, "Syntax error at line %1 in library file \"%2\""},
+    {1058, "Pattern library %1 is already loaded"},
+    {1066, "New Pattern Name"},
     {1069, "Generation %1 is the same as generation %2, except for movement"},
     {1070, "The game is not interesting after generation %1"},
+    {1088, "Loading patterns: reading file \"%1\""},
+    {1089, "Loading patterns from %1: processing pattern \"%%1\""},
+    {1094, "Loading pattern \"%1\""},
     {1106, "Halcyon universe is too big"},
     {1107, "Halcyon file has incorrect format"},
+    {1108, "Unloading pattern \"%1\""},
+    {1111, "system"},
+    {1112, "user"},
     {1200, "A row of the universe cannot hold that many cells."},
     {1201, "Too many explorations of universes are in use at once."},
     {1202, "The cell lies outside the limits of the universe."},
@@ -46,6 +67,7 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1321, "A row of the pattern would hold more cells than a row can hold, at line %1 of the input file"},
     {1322, "A cell of the pattern lies outside the universe, at line %1 of the input file"},
     {1323, "Life Game Files (*.lif, *.rle, *.hcf) |*.lif;*.rle;*.hcf|All files (*.*)|*.*||"},
+    {2056, "Too many libraries already loaded, can't load or create any more"},
 };
 
 }  // namespace
