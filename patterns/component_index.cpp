@@ -94,7 +94,8 @@ void CComponentFinder::DestroyAll() {
 
 std::vector<CComponent*> CComponentFinder::Components() const {
     std::vector<CComponent*> all;
-    for (CDictRefNode<CComponentBase>* n = First(); n; n = Next(n)) all.push_back(static_cast<CComponent*>(n->Object()));
+    for (CDictRefNode<CComponentBase>* n = First(); n; n = Next(n))
+        all.push_back(static_cast<CComponent*>(n->Object()));
     return all;
 }
 
@@ -107,7 +108,8 @@ CComponent* FindComponent(CUniverse& universe) {
     const CComponentKey probe(universe);
     const CComponentOrder key = probe.Key();
     CComponentFinder& finder = TheComponentFinder();
-    for (CDictRefNode<CComponentBase>* node = finder.CeilingNode(key); node; node = CComponentFinder::Next(node)) {
+    for (CDictRefNode<CComponentBase>* node = finder.CeilingNode(key); node;
+         node = CComponentFinder::Next(node)) {
         auto* component = static_cast<CComponent*>(node->Object());
         const CComponentOrder entry = component->Key();
         if (entry.signature != key.signature || entry.population != key.population) break;

@@ -20,7 +20,8 @@ using CellSet = std::set<CLPoint, PointLess>;
 // The live cells of a reference's placed phase, in the component's frame.
 CellSet PlacedCells(const CComponentBackReference& reference) {
     CellSet cells;
-    CUniverse& phase = reference.ref.pattern->GetPatternGeneration(reference.ref.transform, reference.ref.phase);
+    CUniverse& phase =
+        reference.ref.pattern->GetPatternGeneration(reference.ref.transform, reference.ref.phase);
     CUniverseUse use(phase);
     ExplorePtr e = phase.ExploreAll();
     while (e->Next()) {
@@ -111,7 +112,8 @@ const CComponentBackReference* CDiscriminatorTree::Walk(size_t index, CUniverse&
             if (node.live) {
                 if (verify(*node.live)) return node.live;
             } else if (node.next != 0) {
-                if (const CComponentBackReference* found = Walk(node.next, world, offset, verify)) return found;
+                if (const CComponentBackReference* found = Walk(node.next, world, offset, verify))
+                    return found;
             }
         }
         if (node.dead) return verify(*node.dead) ? node.dead : nullptr;

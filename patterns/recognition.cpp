@@ -18,13 +18,10 @@ namespace tessera {
 namespace {
 
 // What surrounds a pattern over its cycle: every phase of orientation 0 at each of the nine offsets
-// around it, grown from the base universe so that each phase stands where growth puts it. The bounds of
-// each phase tie the envelope to the phase universes the pattern's cache serves, which may stand
-// elsewhere (a folded phase is served from another orientation's cache).
-struct CEnvelope {
-    std::unique_ptr<CSearchableUniverse> cells;
-    std::vector<CLRect> phaseBounds;
-};
+// around it. The phases are grown from the base universe, so each stands where growth puts it, not where
+// the cache serves a folded phase from another orientation. Placements name phases below the fold, which
+// the cache serves from the orientation's own growth, so the envelope turned with the placement fits.
+using CEnvelope = std::unique_ptr<CSearchableUniverse>;
 
 struct CRecognitionState {
     std::map<const CPattern*, CEnvelope> envelopes;
@@ -42,29 +39,19 @@ int32_t EnvelopePhases(CPattern& pattern) {
 }
 
 CEnvelope BuildEnvelope(CPattern& pattern) {
-    CEnvelope envelope;
-    envelope.cells = std::make_unique<CSearchableUniverse>();
+    auto envelope = std::make_unique<CSearchableUniverse>();
     std::unique_ptr<CGrowableUniverse> generation = pattern.Base().Clone();
     const int32_t phases = EnvelopePhases(pattern);
     for (int32_t phase = 0; phase < phases; ++phase) {
         if (phase > 0) generation = generation->Grow(nullptr);
-        envelope.phaseBounds.push_back(generation->GetBounds());
         ExplorePtr e = generation->ExploreAll();
         while (e->Next()) {
             const CLPoint p = e->Current();
             for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) envelope.cells->SetCell(p.x + dx, p.y + dy);
+                for (int dx = -1; dx <= 1; ++dx) envelope->SetCell(p.x + dx, p.y + dy);
         }
     }
     return envelope;
-}
-
-// The top-left corner of rect (right and bottom exclusive) after orientation about (0, 0).
-CLPoint OrientedCorner(const CLRect& rect, int orientation) {
-    const CTransform turn(0, 0, orientation);
-    const CLPoint a = turn.Apply({rect.left, rect.top});
-    const CLPoint b = turn.Apply({rect.right - 1, rect.bottom - 1});
-    return {std::min(a.x, b.x), std::min(a.y, b.y)};
 }
 
 class CRecognitionIndex : public CRecognitionIndexPort {
@@ -175,14 +162,10 @@ bool VerifyPlacement(const CPatternRef& placement, CUniverse& world) {
     }
     const auto found = State().envelopes.find(&pattern);
     if (found == State().envelopes.end()) return true;  // not indexed: no halo known
-    const CEnvelope& envelope = found->second;
-    const CLRect& grown = envelope.phaseBounds[static_cast<size_t>(placement.phase) % envelope.phaseBounds.size()];
-    const CLPoint corner = OrientedCorner(grown, placement.transform);
-    const CLRect served = phase.GetBounds();
-    const CTransform toWorld(served.left - corner.x, served.top - corner.y, placement.transform);
-    ExplorePtr e = envelope.cells->ExploreAll();
+    const CTransform turn(0, 0, placement.transform);
+    ExplorePtr e = found->second->ExploreAll();
     while (e->Next()) {
-        const CLPoint local = toWorld.Apply(e->Current());
+        const CLPoint local = turn.Apply(e->Current());
         if (phase.IsAlive(local.x, local.y)) continue;
         if (world.IsAlive(local.x + placement.offsetX, local.y + placement.offsetY)) return false;
     }
@@ -194,11 +177,12 @@ bool Recognise(CUniverse& object, CUniverse& world, CPatternRef& placement) {
     if (!component) return false;
     CLSize offset;  // from the component's shape to the object
     if (!IsSameUniverse(component->Shape(), object, offset)) return false;
-    if (!component->Tree() && MayBuildTree(*component)) component->SetTree(CDiscriminatorTree::Build(*component));
+    if (!component->Tree() && MayBuildTree(*component))
+        component->SetTree(CDiscriminatorTree::Build(*component));
     if (const CDiscriminatorTree* tree = component->Tree()) {
-        const CComponentBackReference* found = tree->Find(world, offset, [&](const CComponentBackReference& r) {
-            return VerifyPlacement(Shifted(r.ref, offset), world);
-        });
+        const CComponentBackReference* found = tree->Find(
+            world, offset,
+            [&](const CComponentBackReference& r) { return VerifyPlacement(Shifted(r.ref, offset), world); });
         if (found) {
             placement = Shifted(found->ref, offset);
             return true;

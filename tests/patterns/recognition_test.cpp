@@ -94,9 +94,8 @@ CellSet PlacedCells(const CPatternRef& placement) {
 }
 
 TEST_F(RecognitionTest, EveryPhaseAndOrientationIsFoundWhereItStands) {
-    const std::vector<std::pair<const Cells*, int>> library{{&kBlock, 1},   {&kBlinker, 2}, {&kGlider, 4},
-                                                            {&kBeehive, 1}, {&kToad, 2},    {&kLwss, 4},
-                                                            {&kBoat, 1}};
+    const std::vector<std::pair<const Cells*, int>> library{
+        {&kBlock, 1}, {&kBlinker, 2}, {&kGlider, 4}, {&kBeehive, 1}, {&kToad, 2}, {&kLwss, 4}, {&kBoat, 1}};
     for (const auto& [cells, period] : library) Library(*cells);
     for (size_t i = 0; i < library.size(); ++i) {
         const auto& [cells, period] = library[i];
