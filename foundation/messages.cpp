@@ -19,8 +19,10 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1021, "An unexpected error has occurred. Press F1 for help."},
     {1038, "Generation %1 is the same as generation %2."},
     {1039, "Generation %1 is very similar to generation %2."},
+    {1063, "Total Census"},
     {1069, "Generation %1 is the same as generation %2, except for movement"},
     {1070, "The game is not interesting after generation %1"},
+    {1071, "Counting objects: %2%%"},
     {1106, "Halcyon universe is too big"},
     {1107, "Halcyon file has incorrect format"},
     {1200, "A row of the universe cannot hold that many cells."},
@@ -46,6 +48,9 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1321, "A row of the pattern would hold more cells than a row can hold, at line %1 of the input file"},
     {1322, "A cell of the pattern lies outside the universe, at line %1 of the input file"},
     {1323, "Life Game Files (*.lif, *.rle, *.hcf) |*.lif;*.rle;*.hcf|All files (*.*)|*.*||"},
+    {2110, "Error writing census to \"%1\""},
+    {2111, "Census of %1 at generation %2"},
+    {2112, "Game contains %1 objects including %2 new,\nand %3 unclassifiable bits"},
 };
 
 }  // namespace
@@ -57,9 +62,10 @@ std::string_view MessageText(int messageId) {
     return it->second;
 }
 
-std::string FormatText(std::string_view text, std::string_view arg1, std::string_view arg2) {
+std::string FormatText(std::string_view text, std::string_view arg1, std::string_view arg2,
+                       std::string_view arg3) {
     std::string out;
-    out.reserve(text.size() + arg1.size() + arg2.size());
+    out.reserve(text.size() + arg1.size() + arg2.size() + arg3.size());
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size()) {
             char next = text[i + 1];
@@ -70,6 +76,11 @@ std::string FormatText(std::string_view text, std::string_view arg1, std::string
             }
             if (next == '2') {
                 out += arg2;
+                ++i;
+                continue;
+            }
+            if (next == '3') {
+                out += arg3;
                 ++i;
                 continue;
             }
@@ -84,8 +95,8 @@ std::string FormatText(std::string_view text, std::string_view arg1, std::string
     return out;
 }
 
-std::string FormatMessage(int messageId, std::string_view arg1, std::string_view arg2) {
-    return FormatText(MessageText(messageId), arg1, arg2);
+std::string FormatMessage(int messageId, std::string_view arg1, std::string_view arg2, std::string_view arg3) {
+    return FormatText(MessageText(messageId), arg1, arg2, arg3);
 }
 
 }  // namespace tessera
