@@ -2,10 +2,10 @@
 
 #include "config/parameters.h"
 #include "engine/transform.h"
-#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
+#include "formats/library_lookup.h"
 #include "foundation/messages.h"
+#include "text/lex.h"
 
 namespace tessera {
 
@@ -115,9 +115,20 @@ void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
         CXLUniverse* block =
             insertion->libraryName.empty() ? universes_.Find(CName(insertion->patternName)) : nullptr;
         if (insertion->IsLocal() && block && block->HasPendingLocalInsertion()) return;
-        if (!insertion->libraryName.empty()) {
-            // No pattern library is loaded into this reader's world.
-            AddError(msg::XLLibraryNotLoaded, nullptr, insertion->lineNumber, insertion->DisplayName());
+        std::unique_ptr<CGrowableUniverse> libraryCells;
+        ELibraryLookup found = ELibraryLookup::LibraryNotLoaded;
+        if (!insertion->libraryName.empty() && LibraryPatternLookup())
+            found =
+                LibraryPatternLookup()->Find(insertion->libraryName, insertion->patternName, libraryCells);
+        if (!insertion->libraryName.empty() && found != ELibraryLookup::Found) {
+            AddError(found == ELibraryLookup::PatternNotFound ? msg::XLInsertionNotInLibrary
+                                                              : msg::XLLibraryNotLoaded,
+                     nullptr, insertion->lineNumber, insertion->DisplayName());
+        } else if (libraryCells) {
+            WithInputLimits(insertion->lineNumber, [&] {
+                PasteFrom(*target.universe, *libraryCells,
+                          CTransform(insertion->x, insertion->y, insertion->transform));
+            });
         } else if (!block) {
             AddError(msg::XLInsertionNotInFile, nullptr, insertion->lineNumber, insertion->DisplayName());
         } else {

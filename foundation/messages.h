@@ -56,6 +56,29 @@ inline constexpr int CountingObjects = 1071;
 inline constexpr int CensusExportFailed = 2110;
 inline constexpr int CensusTitle = 2111;
 inline constexpr int CensusSummary = 2112;
+// Patterns and pattern libraries.
+inline constexpr int InvalidName = 1008;
+inline constexpr int LibraryFileFilter = 1023;
+inline constexpr int UnloadLibraryPrompt = 1025;
+inline constexpr int NameAlreadyUsed = 1036;
+inline constexpr int SystemLibraryNotLoaded = 1040;
+inline constexpr int UserLibraryNotLoaded = 1041;
+inline constexpr int PropertyFieldMistake = 1044;
+inline constexpr int DeletePatternPrompt = 1045;
+inline constexpr int LibraryWord = 1046;
+inline constexpr int PatternNameTaken = 1047;
+inline constexpr int SaveLibraryPrompt = 1048;
+inline constexpr int CannotSaveLibrary = 1049;
+inline constexpr int LibrarySyntaxError = 1050;
+inline constexpr int LibraryAlreadyLoaded = 1058;
+inline constexpr int NewPatternNameTitle = 1066;
+inline constexpr int LoadingLibraryFile = 1088;
+inline constexpr int LoadingLibraryPattern = 1089;
+inline constexpr int LoadingPattern = 1094;
+inline constexpr int UnloadingPattern = 1108;
+inline constexpr int LibrarySystem = 1111;
+inline constexpr int LibraryUser = 1112;
+inline constexpr int TooManyLibraries = 2056;
 }  // namespace msg
 
 // The text of a message, or an empty view for a number the table does not hold.
