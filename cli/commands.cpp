@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/pattern_commands.h"
 #include "cli/rule_command.h"
 #include "cli/run_command.h"
 
@@ -22,6 +23,10 @@ void PrintHelp(std::ostream& out) {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
+        {"classify", "classify FILE            type, period, movement and symmetry of the file's pattern",
+         RunClassifyCommand},
+        {"library", "library FILE [OPTIONS]   list a pattern library, or write one pattern (library --help)",
+         RunLibraryCommand},
         {"rule", "rule TEXT...             code, notation and name of each rule (name or notation)",
          RunRuleCommand},
         {"run", "run FILE [OPTIONS]       grow the pattern of a file and write the result (run --help)",

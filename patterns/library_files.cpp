@@ -83,6 +83,7 @@ void ReadNativePattern(CPatternLibrary& library, CLex& lex) {
     // The symmetry of the record is not taken: the caches are laid out for the one of the cells.
     auto pattern = CreatePattern(cells, recognizable ? ERecognizable::Yes : ERecognizable::No);
     pattern->TakeStoredProperties(info);
+    pattern->TakeDeclaredProperties(info);  // a recognisable pattern was classified above
     CNamedPattern* entry = NameNewPattern(pattern, MakeUniquePatternName(name, &library, 0), &library);
     entry->userRecognizable = recognizable;
     entry->saved = true;

@@ -84,10 +84,8 @@ void CBgLoadPatternLibrary::LoadOne(CXLUniverse& universe) {
 
     // The pattern is classified from its cells; what the user declared or chose is applied on top.
     auto pattern = CreatePattern(*universe.universe, ERecognizable::No);
-    const EPatternType classified = pattern->GetType();
-    const bool declared = info.type >= EPatternType::Still && info.type <= EPatternType::Doomed;
-    if (declared && (info.type != classified || (info.WritesPeriod() && info.period != pattern->Period())))
-        pattern->SetDeclaredProperties(info.type, info.period, info.velocity.cx, info.velocity.cy);
+    pattern->GetType();
+    pattern->TakeDeclaredProperties(info);
     pattern->SetRecognizable(static_cast<ERecognizable>(info.recognizable));
     const std::string unique = MakeUniquePatternName(IsValidName(name) ? name : "New", &library_, 0);
     CNamedPattern* entry = NameNewPattern(pattern, unique, &library_);

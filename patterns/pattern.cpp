@@ -357,6 +357,13 @@ void CPattern::TakeStoredProperties(const CPatternInfo& info) {
     velocity_ = info.velocity;
 }
 
+void CPattern::TakeDeclaredProperties(const CPatternInfo& info) {
+    const bool knownType = info.type >= EPatternType::Still && info.type <= EPatternType::Doomed;
+    if (!knownType || declaredType_ == EPatternType::Unknown) return;
+    if (info.type != declaredType_ || (info.WritesPeriod() && info.period != period_))
+        SetDeclaredProperties(info.type, info.period, info.velocity.cx, info.velocity.cy);
+}
+
 CPatternInfo CPattern::Info() const {
     CPatternInfo info;
     info.pattern = const_cast<CPattern*>(this);

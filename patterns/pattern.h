@@ -65,6 +65,9 @@ public:
     // Takes type, period, cycle start, fold and velocity from a stored record while the pattern is
     // unclassified; values that cannot describe a cycle are refused in favour of classification.
     void TakeStoredProperties(const CPatternInfo& info);
+    // A classified pattern takes the type, period and velocity a stored record declares where they
+    // differ from what classification found (the user declared them).
+    void TakeDeclaredProperties(const CPatternInfo& info);
     // The record written to library files.
     CPatternInfo Info() const;
 

@@ -1,0 +1,199 @@
+// tessera-cli classify FILE: the pattern of the file (as Open would load it) classified as a library
+// pattern. tessera-cli library FILE: one line per pattern of the library, or with --show NAME one
+// pattern's cells written in the form asked for.
+#include "cli/pattern_commands.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+
+#include "cli/batch_file_dialogs.h"
+#include "cli/commands.h"
+#include "config/parameters.h"
+#include "formats/game_file.h"
+#include "formats/xl_writer.h"
+#include "foundation/errors.h"
+#include "games/game.h"
+#include "games/game_registry.h"
+#include "patterns/library_commands.h"
+#include "patterns/library_front_end.h"
+#include "patterns/library_loader.h"
+#include "patterns/named_pattern.h"
+#include "patterns/pattern.h"
+#include "patterns/pattern_library.h"
+#include "rules/rule_persistence.h"
+
+namespace tessera::cli {
+namespace {
+
+// Messages and error reports of the libraries go to standard error; questions are answered No.
+class CStderrLibraryFrontEnd : public CLibraryFrontEnd {
+public:
+    CStderrLibraryFrontEnd() { InstallLibraryFrontEnd(this); }
+    ~CStderrLibraryFrontEnd() override {
+        CloseAllLibraries();
+        InstallLibraryFrontEnd(nullptr);
+    }
+    void ShowMessage(std::string_view text) override {
+        std::cerr << text << "\n";
+        ++messages;
+    }
+    bool AskYesNo(std::string_view) override { return false; }
+    bool AskOkCancel(std::string_view) override { return false; }
+    std::optional<std::string> AskSaveFileName(std::string_view, std::string_view,
+                                               std::string_view) override {
+        return std::nullopt;
+    }
+    void ShowProgress(std::string_view) override {}
+    void ShowErrorReport(std::string_view caption, std::string_view report) override {
+        std::cerr << caption << "\n" << report;
+        ++messages;
+    }
+    void LibrariesChanged() override {}
+    int messages = 0;
+};
+
+int Usage(const std::string& command, const std::string& message, const char* usage) {
+    std::cerr << "tessera-cli " << command << ": " << message << "\n" << usage;
+    return kExitUsage;
+}
+
+constexpr const char* kClassifyUsage = "Usage: tessera-cli classify FILE\n";
+constexpr const char* kLibraryUsage =
+    "Usage: tessera-cli library FILE [--show NAME [--output OUT] [--format rle|xlife]]\n";
+
+int Classify(const std::string& file) {
+    LoadRules();
+    CStderrLibraryFrontEnd frontEnd;
+    LoadStartupLibraries();  // for insertions of library patterns
+    FinishLibraryLoadingNow();
+    CGameRegistry games;
+    CBatchFileDialogs dialogs(std::cerr, std::nullopt, games);
+    const COpenResult opened = OpenGameFile(std::filesystem::path(file), games, dialogs);
+    if (!opened.game) {
+        std::cerr << (opened.messageId != 0 ? opened.message
+                                            : "tessera-cli classify: '" + file + "' holds no pattern")
+                  << "\n";
+        return kExitFailed;
+    }
+    auto pattern = CreatePattern(opened.game->Current(), ERecognizable::No);
+    pattern->Classify(params::PatternMaxCycle.GetInt());
+    std::cout << "type=" << PatternTypeWord(pattern->DeclaredType()) << " period=" << pattern->Period()
+              << " cyclestart=" << pattern->CycleStart() << " velocity=" << pattern->Velocity().cx << ","
+              << pattern->Velocity().cy << " symmetry=" << PatternSymmetryWord(pattern->Symmetry())
+              << " fold=" << pattern->FoldPeriod() << " foldtransform=" << pattern->FoldTransform()
+              << " population=" << pattern->Base().Population() << std::endl;
+    return kExitOk;
+}
+
+struct LibraryOptions {
+    std::string file;
+    std::optional<std::string> show, output;
+    std::string format = "rle";
+};
+
+int Library(const LibraryOptions& options) {
+    LoadRules();
+    CStderrLibraryFrontEnd frontEnd;
+    if (!std::filesystem::is_regular_file(options.file)) {
+        std::cerr << "tessera-cli library: cannot read '" << options.file << "'\n";
+        return kExitFailed;
+    }
+    CPatternLibrary* library = nullptr;
+    if (LoadLibrary(options.file, true, false, &library) != 0 || !library) return kExitFailed;
+    FinishLibraryLoadingNow();
+    if (!options.show) {
+        for (CNamedPattern* entry : library->Entries()) {
+            CPattern& pattern = entry->Pattern();
+            std::cout << "name=" << entry->Name() << " type=" << PatternTypeWord(pattern.GetType())
+                      << " period=" << pattern.Period() << " population=" << pattern.Base().Population()
+                      << " recognizable=" << (pattern.IsRecognizable() ? 1 : 0) << "\n";
+        }
+        std::cout.flush();
+        return frontEnd.messages == 0 ? kExitOk : kExitFailed;
+    }
+    CNamedPattern* entry = FindNamedPattern(*options.show, library);
+    if (!entry) {
+        std::cerr << "tessera-cli library: no pattern '" << *options.show << "' in '" << options.file
+                  << "'\n";
+        return kExitFailed;
+    }
+    std::ofstream file;
+    if (options.output) {
+        file.open(*options.output, std::ios::out | std::ios::trunc);
+        if (!file) {
+            std::cerr << "tessera-cli library: cannot write '" << *options.output
+                      << "': " << std::strerror(errno) << "\n";
+            return kExitFailed;
+        }
+    }
+    std::ostream& out = options.output ? static_cast<std::ostream&>(file) : std::cout;
+    if (options.format == "rle")
+        WriteXLifeRle(entry->Pattern().Base(), out);
+    else
+        WriteXLifeUniverse(entry->Pattern().Base(), out);
+    out.flush();
+    return out ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+int RunClassifyCommand(const std::vector<std::string>& args) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kClassifyUsage;
+        return kExitOk;
+    }
+    if (args.size() != 1) return Usage("classify", "one FILE expected", kClassifyUsage);
+    try {
+        return Classify(args[0]);
+    } catch (const CErrorException& e) {
+        std::cerr << e.what() << "\n";
+        return kExitFailed;
+    }
+}
+
+int RunLibraryCommand(const std::vector<std::string>& args) {
+    LibraryOptions options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kLibraryUsage;
+            return kExitOk;
+        }
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size()) return std::nullopt;
+            return args[++i];
+        };
+        if (arg == "--show" || arg == "--output" || arg == "--format") {
+            std::optional<std::string> v = value();
+            if (!v) return Usage("library", arg + " needs a value", kLibraryUsage);
+            if (arg == "--show")
+                options.show = *v;
+            else if (arg == "--output")
+                options.output = *v;
+            else
+                options.format = *v;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return Usage("library", "unknown option '" + arg + "'", kLibraryUsage);
+        } else if (options.file.empty()) {
+            options.file = arg;
+        } else {
+            return Usage("library", "one FILE expected", kLibraryUsage);
+        }
+    }
+    if (options.file.empty()) return Usage("library", "FILE expected", kLibraryUsage);
+    if (options.format != "rle" && options.format != "xlife")
+        return Usage("library", "--format takes rle or xlife", kLibraryUsage);
+    if (options.output && !options.show) return Usage("library", "--output goes with --show", kLibraryUsage);
+    try {
+        return Library(options);
+    } catch (const CErrorException& e) {
+        std::cerr << e.what() << "\n";
+        return kExitFailed;
+    }
+}
+
+}  // namespace tessera::cli

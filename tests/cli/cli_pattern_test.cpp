@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_process.h"
+#include "cli_test_folder.h"
+
+namespace {
+
+using CliPatternTest = CliFolderTest;
+
+TEST_F(CliPatternTest, ClassifyPrintsTheProperties) {
+    CliResult r = RunCli({"classify", Write("blinker.lif", "#P 5 5\n***\n")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(
+        r.out,
+        "type=oscillator period=2 cyclestart=0 velocity=0,0 symmetry=180diagonal fold=1 foldtransform=1 "
+        "population=3\n");
+    r = RunCli({"classify", Write("glider.rle", "x = 3, y = 3\nbo$2bo$3o!\n")});
+    EXPECT_EQ(
+        r.out,
+        "type=ship period=4 cyclestart=0 velocity=1,1 symmetry=none fold=4 foldtransform=0 population=5\n");
+    EXPECT_EQ(RunCli({"classify"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"classify", PathOf("missing.lif")}).exitCode, 1);
+}
+
+TEST_F(CliPatternTest, LibraryListsAndShows) {
+    const std::string library =
+        Write("lib.lfl",
+              "#B glider\n.*.\n..*\n***\n#E\n#B r\n##TesseraAttribute PatternType=gun\n"
+              "##TesseraAttribute PatternPeriod=30\n.**\n**.\n.*.\n#E\n");
+    CliResult r = RunCli({"library", library});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "name=glider type=ship period=4 population=5 recognizable=1\n"
+              "name=r type=gun period=30 population=5 recognizable=0\n");
+    r = RunCli({"library", library, "--show", "glider", "--output", PathOf("out.rle"), "--format", "rle"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(Read(PathOf("out.rle")).find("bo$2bo$3o!"), std::string::npos) << Read(PathOf("out.rle"));
+    EXPECT_EQ(RunCli({"library", library, "--show", "nothing"}).exitCode, 1);
+    // A damaged file is reported, and what was sound is listed.
+    r = RunCli(
+        {"library", Write("bad.lfl",
+                          "LIBRARY\nCREATED 2024-1-1 0:0:0\nUPDATED 2024-1-1 0:0:0\n"
+                          "PATTERN \"b\"\nSYMMETRY final\nPERIOD 1\nTYPE still\n0,0:2;\n1,0:2;\nENDPATTERN\n"
+                          "PATTERN \"c\"\nTYPE still\n")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "name=b type=still period=1 population=4 recognizable=0\n");
+    EXPECT_NE(r.err.find("Syntax error at line 12 in library file"), std::string::npos) << r.err;
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// Library files: both forms round-trip every property, names made unique, the backup copy, the preload
+// list, the library limit, damaged files and library insertions in XLife files.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "formats/xl_import.h"
+#include "library_test_support.h"
+#include "pattern_test_support.h"
+#include "patterns/named_pattern.h"
+#include "patterns/pattern_library.h"
+#include "text/lex.h"
+
+namespace tessera::test {
+namespace {
+
+struct Snapshot {
+    std::string name;
+    CellSet cells;
+    EPatternType type;
+    EPatternSymmetry symmetry;
+    int32_t period, cycleStart, fold;
+    int foldTransform;
+    CLSize velocity;
+    bool recognizable;
+    friend bool operator==(const Snapshot&, const Snapshot&) = default;
+    friend void PrintTo(const Snapshot& s, std::ostream* out) {
+        *out << s.name << ": " << s.cells.size() << " cells, " << PatternTypeWord(s.type) << " "
+             << PatternSymmetryWord(s.symmetry) << " period " << s.period << " start " << s.cycleStart
+             << " fold " << s.fold << "/" << s.foldTransform << " velocity " << s.velocity.cx << ","
+             << s.velocity.cy << (s.recognizable ? " recognizable" : "");
+    }
+};
+
+std::vector<Snapshot> SnapshotOf(CPatternLibrary& library) {
+    std::vector<Snapshot> out;
+    for (CNamedPattern* e : library.Entries()) {
+        CPattern& p = e->Pattern();
+        p.GetType();  // an unclassified pattern is classified when first asked
+        out.push_back({e->Name(), CellsOf(p.Base()), p.DeclaredType(), p.Symmetry(), p.Period(),
+                       p.CycleStart(), p.FoldPeriod(), p.FoldTransform(), p.Velocity(), p.IsRecognizable()});
+    }
+    return out;
+}
+
+void Add(CPatternLibrary& library, const std::string& name, const CellSet& cells, ERecognizable request) {
+    auto pattern = CreatePattern(*MakeUniverse(cells), request);
+    ASSERT_NE(NameNewPattern(pattern, name, &library), nullptr);
+}
+
+TEST_F(LibraryTest, BothFormsRoundTripEveryProperty) {
+    for (const int xlifeForm : {1, 0}) {
+        SCOPED_TRACE(xlifeForm ? "XLife form" : "native form");
+        params::PatternXLifeFormat.SetInt(xlifeForm);
+        CPatternLibrary* library = nullptr;
+        ASSERT_EQ(CreateNewLibrary(PathOf("round.lfl"), &library), 0);
+        std::mt19937 rng(4711);
+        for (int i = 0; i < 24; ++i) {
+            const CellSet soup = RandomSoup(rng, 0, 0, 3 + i % 4, 3 + i % 3, 0.5);
+            if (!soup.empty()) Add(*library, "soup " + std::to_string(i), soup, ERecognizable::ByDefaultRule);
+        }
+        Add(*library, "glider", Glider(), ERecognizable::ByDefaultRule);
+        // The user's choices against the default rule, and declared properties.
+        Add(*library, "big still", {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, ERecognizable::No);
+        const CellSet r{{1, 0}, {2, 0}, {0, 1}, {1, 1}, {1, 2}};
+        Add(*library, "r", r, ERecognizable::Yes);
+        FindNamedPattern("r", library)->Pattern().SetDeclaredProperties(EPatternType::Gun, 30, 0, 0);
+        const std::vector<Snapshot> before = SnapshotOf(*library);
+        ASSERT_TRUE(SaveLibrary(*library));
+        EXPECT_FALSE(library->IsModified());
+        CloseAllLibraries();
+
+        library = Load("round.lfl");
+        ASSERT_NE(library, nullptr);
+        EXPECT_EQ(SnapshotOf(*library), before);
+        EXPECT_TRUE(frontEnd_.messages.empty());
+        EXPECT_TRUE(frontEnd_.reports.empty());
+        CloseAllLibraries();
+    }
+}
+
+TEST_F(LibraryTest, NativeFileNamesBackupAndDamage) {
+    const std::string block = "SYMMETRY none\nTYPE still\n0,0:2;\n1,0:2;\nENDPATTERN\n";
+    WriteFile("native.lfl", "LIBRARY\nCREATED 2024-3-9 7:5:0\nUPDATED 2024-3-9 7:5:0\nPATTERN \"Block\"\n" +
+                                block + "PATTERN \"block\"\n" + block + "PATTERN \"b lock\"\n" + block +
+                                "PATTERN \"ok\"\nSYMMETRY 1\nTYPE 2\n0,0:2;\n1,0:2;\nENDPATTERN\n"
+                                "PATTERN \"bad\"\nSYMMETRY sideways\nTYPE still\nENDPATTERN\nENDLIBRARY\n");
+    CPatternLibrary* library = Load("native.lfl");
+    ASSERT_NE(library, nullptr);
+    std::vector<std::string> names;
+    for (CNamedPattern* e : library->Entries()) names.push_back(e->Name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Block", "block-1", "b lock-2", "ok"}));
+    ASSERT_EQ(frontEnd_.messages.size(), 1u);
+    EXPECT_EQ(frontEnd_.messages[0],
+              "Syntax error at line 29 in library file \"" + PathOf("native.lfl") + "\"");
+    EXPECT_TRUE(library->IsReadOnly());
+    // The stored symmetry "none" gives way to the one of the cells.
+    CPattern& pattern = FindNamedPattern("ok", library)->Pattern();
+    EXPECT_EQ(pattern.Symmetry(), EPatternSymmetry::Final);
+    for (int t = 0; t < 8; ++t)
+        EXPECT_EQ(CellsOf(pattern.GetPatternGeneration(t, 5)), CellsOf(pattern.Base()));
+
+    // Saving keeps the previous file as .bak.
+    const std::string original = ReadFile("native.lfl");
+    params::PatternXLifeFormat.SetInt(0);
+    ASSERT_TRUE(SaveLibrary(*library));
+    EXPECT_EQ(ReadFile("native.bak"), original);
+    EXPECT_NE(ReadFile("native.lfl"), original);
+    EXPECT_TRUE(SaveLibrary(*library));
+    EXPECT_NE(ReadFile("native.bak"), original);
+
+    // A file that cannot be written leaves the library modified.
+    library->SetFileName(PathOf("missing/folder/x.lfl"));
+    library->SetModified();
+    EXPECT_FALSE(SaveLibrary(*library));
+    EXPECT_TRUE(library->IsModified());
+}
+
+TEST_F(LibraryTest, PreloadListSurvivesARestartAndTheLimitHolds) {
+    params::LoadSystemLibrary.SetInt(0);
+    params::LoadUserLibrary.SetInt(0);
+    for (int i = 1; i <= 9; ++i)
+        WriteFile("l" + std::to_string(i) + ".lfl", "#B glider\n.*.\n..*\n***\n#E\n");
+    CPatternLibrary* kept = Load("l1.lfl", true, true);
+    Load("l2.lfl", false, false);
+    CPatternLibrary* third = Load("l3");
+    ApplyLibraryFlags(*third, false, true);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(LoadLibrary(PathOf("l1.lfl"), false, false), 1058);
+    CloseAllLibraries();
+
+    LoadStartupLibraries();
+    FinishLibraryLoadingNow();
+    std::vector<std::pair<std::string, bool>> loaded;
+    for (CPatternLibrary* l = Libraries().First(); l; l = l->Next())
+        loaded.emplace_back(l->FileName(), l->IsReadOnly());
+    EXPECT_EQ(loaded, (std::vector<std::pair<std::string, bool>>{{PathOf("l1.lfl"), true},
+                                                                 {PathOf("l3.lfl"), false}}));
+
+    for (int i = 4; i <= 9; ++i) Load("l" + std::to_string(i) + ".lfl");
+    Load("l2.lfl");
+    const size_t entries = NamedPatterns().Count();
+    EXPECT_EQ(LoadLibrary(PathOf("other.lfl"), false, false), 2056);
+    EXPECT_EQ(CreateNewLibrary(PathOf("new.lfl")), 2056);
+    EXPECT_EQ(Libraries().Count(), 9);
+    EXPECT_EQ(NamedPatterns().Count(), entries);
+    EXPECT_EQ(frontEnd_.messages.back(), "Too many libraries already loaded, can't load or create any more");
+}
+
+TEST_F(LibraryTest, XLifeInsertionsOfLibraryPatterns) {
+    WriteFile("shapes.lfl", "#B glider\n.*.\n..*\n***\n#E\n");
+    ASSERT_NE(Load("shapes.lfl"), nullptr);
+    CLex lex("#I SHAPES:glider 10 20 2\n#I shapes:nothing\n#I elsewhere:glider\n");
+    auto collection = ReadXLife(lex, "top", "file");
+    ASSERT_EQ(collection->UniverseCount(), 1);
+    EXPECT_EQ(CellsOf(*collection->UniverseAt(1)), Shifted(Turned(Glider(), 2), 10, 20));
+    const std::string report = collection->ErrorReportText();
+    EXPECT_NE(report.find("Insertion SHAPES:nothing not found in library file"), std::string::npos);
+    EXPECT_NE(report.find("Library file not loaded for insertion ELSEWHERE:glider"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessera::test

@@ -1,0 +1,56 @@
+// The shipped system library: found by its default name, loaded without a complaint, and every pattern
+// in it is what it says it is.
+#include <gtest/gtest.h>
+
+#include "library_test_support.h"
+#include "patterns/named_pattern.h"
+#include "patterns/pattern_library.h"
+
+namespace tessera::test {
+namespace {
+
+TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
+    params::LoadUserLibrary.SetInt(0);
+    LoadStartupLibraries();
+    FinishLibraryLoadingNow();
+    EXPECT_TRUE(frontEnd_.messages.empty());
+    EXPECT_TRUE(frontEnd_.reports.empty());
+    CPatternLibrary* system = FindLibrary(kSystemLibraryNumber);
+    ASSERT_NE(system, nullptr);
+    EXPECT_TRUE(system->IsReadOnly());
+    ASSERT_GE(system->Entries().size(), 35u);
+
+    for (CNamedPattern* entry : system->Entries()) {
+        SCOPED_TRACE(entry->Name());
+        CPattern& stored = entry->Pattern();
+        auto fresh = CreatePattern(stored.Base(), ERecognizable::No);
+        const EPatternType found = fresh->Classify(params::PatternMaxCycle.GetInt());
+        // Guns and puffers grow: only their declaration says what they are.
+        if (stored.DeclaredType() == EPatternType::Gun || stored.DeclaredType() == EPatternType::Puffer)
+            EXPECT_EQ(found, EPatternType::Unstable);
+        else
+            EXPECT_EQ(found, stored.DeclaredType());
+    }
+    struct Known {
+        const char* name;
+        EPatternType type;
+        int32_t period;
+        uint32_t population;
+    };
+    for (const Known& k :
+         {Known{"block", EPatternType::Still, 1, 4}, Known{"blinker", EPatternType::Oscillator, 2, 3},
+          Known{"glider", EPatternType::Ship, 4, 5}, Known{"pulsar", EPatternType::Oscillator, 3, 48},
+          Known{"pentadecathlon", EPatternType::Oscillator, 15, 12},
+          Known{"heavyweight spaceship", EPatternType::Ship, 4, 13},
+          Known{"Gosper glider gun", EPatternType::Gun, 30, 36},
+          Known{"R-pentomino", EPatternType::Unstable, 0, 5}}) {
+        CNamedPattern* entry = FindNamedPattern(k.name, system);
+        ASSERT_NE(entry, nullptr) << k.name;
+        EXPECT_EQ(entry->Pattern().DeclaredType(), k.type) << k.name;
+        EXPECT_EQ(entry->Pattern().Period(), k.period) << k.name;
+        EXPECT_EQ(entry->Pattern().Base().Population(), k.population) << k.name;
+    }
+}
+
+}  // namespace
+}  // namespace tessera::test
