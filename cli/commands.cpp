@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/census_command.h"
 #include "cli/pattern_commands.h"
 #include "cli/rule_command.h"
 #include "cli/run_command.h"
@@ -23,6 +24,9 @@ void PrintHelp(std::ostream& out) {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
+        {"census",
+         "census FILE [OPTIONS]    count the objects of a grown pattern by library pattern (census --help)",
+         RunCensusCommand},
         {"classify", "classify FILE            type, period, movement and symmetry of the file's pattern",
          RunClassifyCommand},
         {"library", "library FILE [OPTIONS]   list a pattern library, or write one pattern (library --help)",

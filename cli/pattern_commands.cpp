@@ -12,14 +12,15 @@
 
 #include "cli/batch_file_dialogs.h"
 #include "cli/commands.h"
+#include "cli/stderr_library_front_end.h"
 #include "config/parameters.h"
 #include "formats/game_file.h"
 #include "formats/xl_writer.h"
 #include "foundation/errors.h"
 #include "games/game.h"
 #include "games/game_registry.h"
+#include "patterns/apgcode.h"
 #include "patterns/library_commands.h"
-#include "patterns/library_front_end.h"
 #include "patterns/library_loader.h"
 #include "patterns/named_pattern.h"
 #include "patterns/pattern.h"
@@ -29,32 +30,10 @@
 namespace tessera::cli {
 namespace {
 
-// Messages and error reports of the libraries go to standard error; questions are answered No.
-class CStderrLibraryFrontEnd : public CLibraryFrontEnd {
-public:
-    CStderrLibraryFrontEnd() { InstallLibraryFrontEnd(this); }
-    ~CStderrLibraryFrontEnd() override {
-        CloseAllLibraries();
-        InstallLibraryFrontEnd(nullptr);
-    }
-    void ShowMessage(std::string_view text) override {
-        std::cerr << text << "\n";
-        ++messages;
-    }
-    bool AskYesNo(std::string_view) override { return false; }
-    bool AskOkCancel(std::string_view) override { return false; }
-    std::optional<std::string> AskSaveFileName(std::string_view, std::string_view,
-                                               std::string_view) override {
-        return std::nullopt;
-    }
-    void ShowProgress(std::string_view) override {}
-    void ShowErrorReport(std::string_view caption, std::string_view report) override {
-        std::cerr << caption << "\n" << report;
-        ++messages;
-    }
-    void LibrariesChanged() override {}
-    int messages = 0;
-};
+std::string ApgCodeText(CPattern& pattern) {
+    const std::string code = PatternApgCode(pattern);
+    return code.empty() ? "none" : code;
+}
 
 int Usage(const std::string& command, const std::string& message, const char* usage) {
     std::cerr << "tessera-cli " << command << ": " << message << "\n" << usage;
@@ -85,7 +64,8 @@ int Classify(const std::string& file) {
               << " cyclestart=" << pattern->CycleStart() << " velocity=" << pattern->Velocity().cx << ","
               << pattern->Velocity().cy << " symmetry=" << PatternSymmetryWord(pattern->Symmetry())
               << " fold=" << pattern->FoldPeriod() << " foldtransform=" << pattern->FoldTransform()
-              << " population=" << pattern->Base().Population() << std::endl;
+              << " population=" << pattern->Base().Population() << " apgcode=" << ApgCodeText(*pattern)
+              << std::endl;
     return kExitOk;
 }
 
@@ -110,7 +90,8 @@ int Library(const LibraryOptions& options) {
             CPattern& pattern = entry->Pattern();
             std::cout << "name=" << entry->Name() << " type=" << PatternTypeWord(pattern.GetType())
                       << " period=" << pattern.Period() << " population=" << pattern.Base().Population()
-                      << " recognizable=" << (pattern.IsRecognizable() ? 1 : 0) << "\n";
+                      << " recognizable=" << (pattern.IsRecognizable() ? 1 : 0)
+                      << " apgcode=" << ApgCodeText(pattern) << "\n";
         }
         std::cout.flush();
         return frontEnd.messages == 0 ? kExitOk : kExitFailed;

@@ -19,11 +19,11 @@
 #include "cli/interrupt_guard.h"
 #include "cli/pattern_output.h"
 #include "cli/run_options.h"
+#include "cli/system_memory.h"
 #include "cli/terminal_front_end.h"
 #include "config/memory_settings.h"
 #include "engine/universe.h"
 #include "formats/game_file.h"
-#include "text/syntax_exception.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
 #include "games/game.h"
@@ -31,6 +31,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rule_persistence.h"
 #include "rules/rules.h"
+#include "text/syntax_exception.h"
 
 namespace tessera::cli {
 namespace {
@@ -89,13 +90,6 @@ bool WriteResult(CGame& game, const RunOptions& options) {
         return false;
     }
     return true;
-}
-
-// Free physical memory as the system reports it, for the memory figures.
-uint64_t AvailablePhysicalMemory() {
-    const long pages = ::sysconf(_SC_AVPHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    return pages > 0 && pageSize > 0 ? uint64_t(pages) * uint64_t(pageSize) : 0;
 }
 
 int Run(const RunOptions& options) {

@@ -33,9 +33,11 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1049, "Can't open file %1 to save %2."},
     {1050, "Syntax error at line %1 in library file \"%2\""},
     {1058, "Pattern library %1 is already loaded"},
+    {1063, "Total Census"},
     {1066, "New Pattern Name"},
     {1069, "Generation %1 is the same as generation %2, except for movement"},
     {1070, "The game is not interesting after generation %1"},
+    {1071, "Counting objects: %2%%"},
     {1088, "Loading patterns: reading file \"%1\""},
     {1089, "Loading patterns from %1: processing pattern \"%%1\""},
     {1094, "Loading pattern \"%1\""},
@@ -68,6 +70,9 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1322, "A cell of the pattern lies outside the universe, at line %1 of the input file"},
     {1323, "Life Game Files (*.lif, *.rle, *.hcf) |*.lif;*.rle;*.hcf|All files (*.*)|*.*||"},
     {2056, "Too many libraries already loaded, can't load or create any more"},
+    {2110, "Error writing census to \"%1\""},
+    {2111, "Census of %1 at generation %2"},
+    {2112, "Game contains %1 objects including %2 new,\nand %3 unclassifiable bits"},
 };
 
 }  // namespace
@@ -79,9 +84,10 @@ std::string_view MessageText(int messageId) {
     return it->second;
 }
 
-std::string FormatText(std::string_view text, std::string_view arg1, std::string_view arg2) {
+std::string FormatText(std::string_view text, std::string_view arg1, std::string_view arg2,
+                       std::string_view arg3) {
     std::string out;
-    out.reserve(text.size() + arg1.size() + arg2.size());
+    out.reserve(text.size() + arg1.size() + arg2.size() + arg3.size());
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size()) {
             char next = text[i + 1];
@@ -92,6 +98,11 @@ std::string FormatText(std::string_view text, std::string_view arg1, std::string
             }
             if (next == '2') {
                 out += arg2;
+                ++i;
+                continue;
+            }
+            if (next == '3') {
+                out += arg3;
                 ++i;
                 continue;
             }
@@ -106,8 +117,8 @@ std::string FormatText(std::string_view text, std::string_view arg1, std::string
     return out;
 }
 
-std::string FormatMessage(int messageId, std::string_view arg1, std::string_view arg2) {
-    return FormatText(MessageText(messageId), arg1, arg2);
+std::string FormatMessage(int messageId, std::string_view arg1, std::string_view arg2, std::string_view arg3) {
+    return FormatText(MessageText(messageId), arg1, arg2, arg3);
 }
 
 }  // namespace tessera

@@ -50,6 +50,12 @@ inline constexpr int InputRowTooLong = 1321;
 inline constexpr int InputCellOutside = 1322;
 inline constexpr int GameFileFilter = 1323;
 
+// The census.
+inline constexpr int TotalCensusTitle = 1063;
+inline constexpr int CountingObjects = 1071;
+inline constexpr int CensusExportFailed = 2110;
+inline constexpr int CensusTitle = 2111;
+inline constexpr int CensusSummary = 2112;
 // Patterns and pattern libraries.
 inline constexpr int InvalidName = 1008;
 inline constexpr int LibraryFileFilter = 1023;
@@ -78,8 +84,10 @@ inline constexpr int TooManyLibraries = 2056;
 // The text of a message, or an empty view for a number the table does not hold.
 std::string_view MessageText(int messageId);
 
-// The text with %1 and %2 replaced by the arguments ("%%" stands for one "%").
-std::string FormatMessage(int messageId, std::string_view arg1 = {}, std::string_view arg2 = {});
-std::string FormatText(std::string_view text, std::string_view arg1 = {}, std::string_view arg2 = {});
+// The text with %1, %2 and %3 replaced by the arguments ("%%" stands for one "%").
+std::string FormatMessage(int messageId, std::string_view arg1 = {}, std::string_view arg2 = {},
+                          std::string_view arg3 = {});
+std::string FormatText(std::string_view text, std::string_view arg1 = {}, std::string_view arg2 = {},
+                       std::string_view arg3 = {});
 
 }  // namespace tessera

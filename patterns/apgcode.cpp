@@ -4,6 +4,9 @@
 #include <array>
 #include <climits>
 
+#include "engine/universe.h"
+#include "patterns/pattern.h"
+
 namespace tessera {
 namespace {
 
@@ -130,6 +133,35 @@ std::string CanonicalWechsler(std::span<const std::vector<CLPoint>> phases) {
 std::string ApgCode(ApgKind kind, uint32_t count, std::span<const std::vector<CLPoint>> phases) {
     const char* prefix = kind == ApgKind::StillLife ? "xs" : kind == ApgKind::Oscillator ? "xp" : "xq";
     return prefix + std::to_string(count) + "_" + CanonicalWechsler(phases);
+}
+
+std::string PatternApgCode(CPattern& pattern) {
+    ApgKind kind;
+    switch (pattern.GetType()) {
+        case EPatternType::Still:
+            kind = ApgKind::StillLife;
+            break;
+        case EPatternType::Oscillator:
+            kind = ApgKind::Oscillator;
+            break;
+        case EPatternType::Ship:
+            kind = ApgKind::Ship;
+            break;
+        default:
+            return {};
+    }
+    const int32_t period = kind == ApgKind::StillLife ? 1 : pattern.Period();
+    if (period <= 0) return {};
+    std::vector<std::vector<CLPoint>> phases(static_cast<size_t>(period));
+    for (int32_t phase = 0; phase < period; ++phase) {
+        CUniverse& generation = pattern.GetPatternGeneration(0, phase);
+        CUniverseUse use(generation);
+        ExplorePtr e = generation.ExploreAll();
+        while (e->Next()) phases[static_cast<size_t>(phase)].push_back(e->Current());
+    }
+    const uint32_t count =
+        kind == ApgKind::StillLife ? pattern.Base().Population() : static_cast<uint32_t>(period);
+    return ApgCode(kind, count, phases);
 }
 
 }  // namespace tessera

@@ -28,4 +28,8 @@ std::string CanonicalWechsler(std::span<const std::vector<CLPoint>> phases);
 // and the period for a ship, then "_" and the canonical shape. count is the population or the period.
 std::string ApgCode(ApgKind kind, uint32_t count, std::span<const std::vector<CLPoint>> phases);
 
+class CPattern;
+// The apgcode of a still life, oscillator or ship pattern from its phases; empty for any other type.
+std::string PatternApgCode(CPattern& pattern);
+
 }  // namespace tessera

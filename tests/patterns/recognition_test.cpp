@@ -1,0 +1,218 @@
+// Recognition against the world itself: every placement found must put exactly the object's cells (and
+// its partners') where they are, the halo must keep neighbours out, and the discriminator trees must
+// find what a one-by-one search finds.
+#include "patterns/recognition.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <set>
+#include <vector>
+
+#include "config/parameters.h"
+#include "engine/growable_universe.h"
+#include "engine/searchable_universe.h"
+#include "engine/transform.h"
+#include "patterns/component_index.h"
+#include "patterns/pattern.h"
+#include "rules/rule_code.h"
+
+namespace tessera::test {
+namespace {
+
+using Cells = std::vector<CLPoint>;
+
+struct PointLess {
+    bool operator()(const CLPoint& a, const CLPoint& b) const { return a.y != b.y ? a.y < b.y : a.x < b.x; }
+};
+using CellSet = std::set<CLPoint, PointLess>;
+
+std::unique_ptr<CGrowableUniverse> UniverseOf(const Cells& cells, RuleCode rule = kConwayRuleCode) {
+    auto u = std::make_unique<CGrowableUniverse>();
+    u->SetRuleCode(rule);
+    for (const CLPoint& p : cells) u->SetCell(p.x, p.y);
+    return u;
+}
+
+CellSet CellsOf(CUniverse& u, CLPoint shift = {}) {
+    CellSet cells;
+    ExplorePtr e = u.ExploreAll();
+    while (e->Next()) cells.insert({e->Current().x + shift.x, e->Current().y + shift.y});
+    return cells;
+}
+
+// Cells from rows of text, 'O' alive.
+Cells Picture(std::initializer_list<const char*> rows) {
+    Cells cells;
+    int y = 0;
+    for (const char* row : rows) {
+        for (int x = 0; row[x]; ++x)
+            if (row[x] == 'O') cells.push_back({x, y});
+        ++y;
+    }
+    return cells;
+}
+
+const Cells kBlock = Picture({"OO", "OO"});
+const Cells kBlinker = Picture({"OOO"});
+const Cells kGlider = Picture({".O.", "..O", "OOO"});
+const Cells kBeehive = Picture({".OO.", "O..O", ".OO."});
+const Cells kToad = Picture({".OOO", "OOO."});
+const Cells kLwss = Picture({".O..O", "O....", "O...O", "OOOO."});
+const Cells kBoat = Picture({"OO.", "O.O", ".O."});
+
+class RecognitionTest : public ::testing::Test {
+protected:
+    void SetUp() override { InstallRecognition(); }
+    void TearDown() override {
+        patterns_.clear();
+        ResetRecognition();
+    }
+
+    CPattern& Library(const Cells& cells) {
+        auto source = UniverseOf(cells);
+        patterns_.push_back(CreatePattern(*source, ERecognizable::Yes));
+        return *patterns_.back();
+    }
+
+    // Recognises the object at the world's first cell; the placement's cells must be in the world.
+    bool RecogniseFirst(CUniverse& world, CPatternRef& placement) {
+        CSearchableUniverse hashed(world);
+        std::unique_ptr<CUniverse> object = ConnectedCells(hashed, hashed.FirstCell(), UniverseLimits);
+        return Recognise(*object, hashed, placement);
+    }
+
+    std::vector<std::unique_ptr<CPattern>> patterns_;
+};
+
+// The cells a placement puts into the world.
+CellSet PlacedCells(const CPatternRef& placement) {
+    CUniverse& phase = placement.pattern->GetPatternGeneration(placement.transform, placement.phase);
+    CUniverseUse use(phase);
+    return CellsOf(phase, placement.Offset());
+}
+
+TEST_F(RecognitionTest, EveryPhaseAndOrientationIsFoundWhereItStands) {
+    const std::vector<std::pair<const Cells*, int>> library{
+        {&kBlock, 1}, {&kBlinker, 2}, {&kGlider, 4}, {&kBeehive, 1}, {&kToad, 2}, {&kLwss, 4}, {&kBoat, 1}};
+    for (const auto& [cells, period] : library) Library(*cells);
+    for (size_t i = 0; i < library.size(); ++i) {
+        const auto& [cells, period] = library[i];
+        std::unique_ptr<CGrowableUniverse> generation = UniverseOf(*cells);
+        for (int phase = 0; phase < period; ++phase, generation = generation->Grow(nullptr)) {
+            for (int orientation = 0; orientation < kOrientationCount; ++orientation) {
+                auto world = std::make_unique<CGrowableUniverse>();
+                world->SetRuleCode(kConwayRuleCode);
+                PasteFrom(*world, *generation, CTransform(100 + 7 * orientation, -50 + phase, orientation));
+                CPatternRef placement;
+                ASSERT_TRUE(RecogniseFirst(*world, placement)) << i << " " << phase << " " << orientation;
+                EXPECT_EQ(patterns_[i].get(), placement.pattern) << i;
+                EXPECT_EQ(CellsOf(*world), PlacedCells(placement)) << i << " " << phase << " " << orientation;
+                // Under another rule the same cells name nothing.
+                world->SetRuleCode(kConwayRuleCode ^ (1u << 12));
+                EXPECT_FALSE(RecogniseFirst(*world, placement));
+            }
+        }
+    }
+}
+
+TEST_F(RecognitionTest, TheHaloKeepsNeighboursOut) {
+    Library(kBlinker);
+    Library(kBlock);
+    CPatternRef placement;
+    // A cell two rows above the blinker's centre is an object of its own but lies where the blinker's
+    // vertical phase will stand.
+    auto crowded = UniverseOf({{0, 0}, {1, 0}, {2, 0}, {1, -2}});
+    CSearchableUniverse hashed(*crowded);
+    auto blinker = ConnectedCells(hashed, {0, 0}, UniverseLimits);
+    EXPECT_EQ(3u, blinker->Population());
+    EXPECT_FALSE(Recognise(*blinker, hashed, placement));
+    // Three rows above it is out of reach.
+    auto clear = UniverseOf({{0, 0}, {1, 0}, {2, 0}, {1, -3}});
+    CSearchableUniverse hashedClear(*clear);
+    auto alone = ConnectedCells(hashedClear, {0, 0}, UniverseLimits);
+    EXPECT_TRUE(Recognise(*alone, hashedClear, placement));
+    // A block touched at a corner is one object of five cells, not a block.
+    auto touched = UniverseOf({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 2}});
+    EXPECT_FALSE(RecogniseFirst(*touched, placement));
+}
+
+TEST_F(RecognitionTest, APatternOfSeveralPiecesWinsOverItsPieces) {
+    const Cells biBlock = Picture({"OO.OO", "OO.OO"});
+    Library(kBlock);
+    auto world = UniverseOf(biBlock);
+    CPatternRef placement;
+    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    EXPECT_EQ(patterns_[0].get(), placement.pattern);  // without the pair in the library: a block
+    CPattern& pair = Library(biBlock);
+    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    EXPECT_EQ(&pair, placement.pattern);
+    EXPECT_EQ(CellsOf(*world), PlacedCells(placement));
+}
+
+TEST_F(RecognitionTest, DuplicatesTakeOverWhenTheFirstGoes) {
+    CPattern& first = Library(kBeehive);
+    CPattern& second = Library(Picture({".O.", "O.O", "O.O", ".O."}));  // the same shape turned
+    EXPECT_EQ(&first, second.DuplicateOf());
+    EXPECT_EQ(1, first.DuplicateCount());
+    auto world = UniverseOf(kBeehive);
+    CPatternRef placement;
+    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    EXPECT_EQ(&first, placement.pattern);
+    first.SetRecognizable(ERecognizable::No);
+    EXPECT_EQ(nullptr, second.DuplicateOf());
+    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    EXPECT_EQ(&second, placement.pattern);
+    second.SetRecognizable(ERecognizable::No);
+    EXPECT_TRUE(TheComponentFinder().Components().empty());
+}
+
+TEST_F(RecognitionTest, DiscriminatorTreesFindWhatTheOneByOneSearchFinds) {
+    // Many patterns share a block as a separate piece: a block with a blinker, a boat or another block
+    // somewhere around it. Worlds hold one of them, or a lone block, in some orientation.
+    const std::vector<const Cells*> partners{&kBlinker, &kBoat, &kBlock};
+    std::vector<Cells> shapes;
+    for (const Cells* partner : partners)
+        for (int dx = 3; dx <= 5; ++dx)
+            for (int dy = -3; dy <= 3; dy += 3) {
+                Cells shape = kBlock;
+                for (const CLPoint& p : *partner) shape.push_back({p.x + dx, p.y + dy});
+                shapes.push_back(shape);
+            }
+    shapes.push_back(kBlock);
+    for (const Cells& shape : shapes) Library(shape);
+    ASSERT_GE(patterns_.size(), 12u);
+
+    std::mt19937 random(7);
+    std::vector<std::unique_ptr<CGrowableUniverse>> worlds;
+    for (int i = 0; i < 60; ++i) {
+        auto source = UniverseOf(shapes[random() % shapes.size()]);
+        auto world = std::make_unique<CGrowableUniverse>();
+        world->SetRuleCode(kConwayRuleCode);
+        PasteFrom(*world, *source, CTransform(static_cast<int32_t>(random() % 50), 0, random() % 8));
+        worlds.push_back(std::move(world));
+    }
+    auto recogniseAll = [&]() {
+        std::vector<CellSet> found;
+        for (auto& world : worlds) {
+            CPatternRef placement;
+            found.push_back(RecogniseFirst(*world, placement) ? PlacedCells(placement) : CellSet{});
+        }
+        return found;
+    };
+    std::vector<CellSet> oneByOne;
+    {
+        CLibraryActivity reading;  // no tree while a library is being read
+        oneByOne = recogniseAll();
+    }
+    const std::vector<CellSet> withTrees = recogniseAll();
+    size_t withTree = 0;
+    for (CComponent* component : TheComponentFinder().Components()) withTree += component->Tree() != nullptr;
+    EXPECT_GT(withTree, 0u);
+    EXPECT_EQ(oneByOne, withTrees);
+    for (size_t i = 0; i < worlds.size(); ++i) EXPECT_EQ(CellsOf(*worlds[i]), withTrees[i]) << i;
+}
+
+}  // namespace
+}  // namespace tessera::test
