@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/broth_command.h"
 #include "cli/rule_command.h"
 #include "cli/run_command.h"
 
@@ -22,6 +23,8 @@ void PrintHelp(std::ostream& out) {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
+        {"broth", "broth --size WxH --density P  a random broth, written like a run's result (broth --help)",
+         RunBrothCommand},
         {"rule", "rule TEXT...             code, notation and name of each rule (name or notation)",
          RunRuleCommand},
         {"run", "run FILE [OPTIONS]       grow the pattern of a file and write the result (run --help)",

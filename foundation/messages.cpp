@@ -21,6 +21,7 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1039, "Generation %1 is very similar to generation %2."},
     {1069, "Generation %1 is the same as generation %2, except for movement"},
     {1070, "The game is not interesting after generation %1"},
+    {1092, "clipboard"},
     {1106, "Halcyon universe is too big"},
     {1107, "Halcyon file has incorrect format"},
     {1200, "A row of the universe cannot hold that many cells."},
@@ -46,6 +47,13 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1321, "A row of the pattern would hold more cells than a row can hold, at line %1 of the input file"},
     {1322, "A cell of the pattern lies outside the universe, at line %1 of the input file"},
     {1323, "Life Game Files (*.lif, *.rle, *.hcf) |*.lif;*.rle;*.hcf|All files (*.*)|*.*||"},
+    {1400, "Creating broth: %2%%"},
+    {1401, "Density must be a percentage in the range 0 - 100."},
+    {1402, "Do you want to leave the pattern on the clipboard?"},
+    {1403, "The bitmap on the clipboard has more bits set than clear. Do you want to invert it?"},
+    {1404,
+     "The pattern is not offered as text on the clipboard: its text of %1 characters is longer "
+     "than MaxClipboardBuffer allows (%2)."},
 };
 
 }  // namespace
