@@ -232,6 +232,12 @@ int CheckRepeat(CGame& game) {
     }
 }
 
+void ToggleAutostop(CGame* current) {
+    if (current) current->Repeat().ClearCandidate();
+    params::AutoStopGrow.SetInt(params::AutoStopGrow.GetInt() != 0 ? 0 : 1);
+    SaveAllParametersIfAuto();
+}
+
 CRepeatReport GetRepeat(CGame& game) {
     const CRepeatState& state = game.Repeat();
     return {state.cycleStart, (state.multiple + 1) * state.period, state.period != 0};

@@ -17,6 +17,10 @@ class CShipRecognition;
 // the message that reports the repeat (growth then stops).
 int CheckRepeat(CGame& game);
 
+// The "Autostop" command: forgets the current game's candidate cycle (keeping its next check generation
+// and fired flag), then turns automatic stop on or off and saves the parameters.
+void ToggleAutostop(CGame* current);
+
 // The repeat last found: its start generation and the span compared; found is false without a candidate.
 struct CRepeatReport {
     int32_t start = 0;
