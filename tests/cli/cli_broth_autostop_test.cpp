@@ -84,11 +84,12 @@ TEST_F(CliBrothTest, AutostopReportsTheRepeatBeforeTheSummary) {
 
     // Soups that stop with a repeat: the generations the report names hold the same cells.
     int repeats = 0;
-    for (uint32_t seed = 1; seed <= 12; ++seed) {
-        const Cells soup = RandomSoup(seed, 0, 0, 8, 8, 45);
+    for (uint32_t seed = 1; seed <= 16; ++seed) {
+        const Cells soup = RandomSoup(seed, 0, 0, 10, 10, 40);
         const std::string file = Write("soup.lif", ToPictures(soup, "23/3"));
         CliResult r =
             RunCli({"run", file, "--generations", "2000", "--autostop", "--output", PathOf("o.lif")});
+        if (r.err.find("There is nothing to grow.") != std::string::npos) continue;  // died out
         ASSERT_EQ(r.exitCode, 0) << r.err;
         int newer = 0, older = 0;
         if (std::sscanf(r.out.c_str(), "Generation %d is the same as generation %d.", &newer, &older) != 2)
