@@ -51,14 +51,6 @@ TEST_F(CliBrothTest, SeededBrothsFollowTheGenerator) {
     EXPECT_EQ(ReadToolPattern(PatternPartOf(unseeded.out)), ModelBroth(seed, 30, 30, 50));
 }
 
-TEST_F(CliBrothTest, BadOptionsAreUsageErrors) {
-    for (const char* size : {"0x4", "5", "5x30001"})
-        EXPECT_EQ(RunCli({"broth", "--size", size, "--density", "1"}).exitCode, 2);
-    CliResult r = RunCli({"broth", "--size", "5x4", "--density", "101"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("Density must be a percentage in the range 0 - 100."), std::string::npos);
-}
-
 TEST_F(CliBrothTest, AutostopReportsTheRepeatBeforeTheSummary) {
     // Automatic stop is on in the configuration, but only --autostop turns it on for a run.
     Write("TESSERA.INI", "[Parameters]\nAutoStopGrow=1\n");

@@ -108,18 +108,6 @@ TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
     EXPECT_EQ(GrowUntilStop(unknown), msg::RepeatSimilar);
 }
 
-TEST_F(AutostopTest, MeetingIntervalOfBodiesOnCrossingAndParallelPaths) {
-    // A body moving right one cell per period 1 towards a fixed box 10 cells away.
-    const CMovingBody mover{{0, 2, 0, 2}, 1, 1, 0};
-    const CMovingBody box{{10, 12, 0, 2}, 1, 0, 0};
-    const CGenerationInterval meet = MeetingInterval(mover, box, 100);
-    EXPECT_EQ(meet.low, 100 + 6);  // widened boxes first overlap when the mover's right edge passes 9
-    EXPECT_EQ(meet.high, 100 + 14);
-    // Side by side at the same speed, touching: unbounded; far apart: never.
-    EXPECT_TRUE(MeetingInterval(mover, CMovingBody{{0, 2, 3, 5}, 1, 1, 0}, 0).IsUnbounded());
-    EXPECT_TRUE(MeetingInterval(mover, CMovingBody{{0, 2, 9, 11}, 1, 1, 0}, 0).IsEmpty());
-}
-
 TEST_F(AutostopTest, ReportedRepeatsHoldUnderAnIndependentStepper) {
     std::mt19937 rng(1414);
     int checked = 0;
