@@ -23,7 +23,7 @@ void PrintHelp(std::ostream& out) {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"broth", "broth --size WxH --density P  a random broth, written like a run's result (broth --help)",
+        {"broth", "broth OPTIONS            make a random broth and write it (broth --help)",
          RunBrothCommand},
         {"rule", "rule TEXT...             code, notation and name of each rule (name or notation)",
          RunRuleCommand},
