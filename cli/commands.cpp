@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/broth_command.h"
 #include "cli/census_command.h"
 #include "cli/pattern_commands.h"
 #include "cli/rule_command.h"
@@ -24,6 +25,8 @@ void PrintHelp(std::ostream& out) {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
+        {"broth", "broth OPTIONS            make a random broth and write it (broth --help)",
+         RunBrothCommand},
         {"census",
          "census FILE [OPTIONS]    count the objects of a grown pattern by library pattern (census --help)",
          RunCensusCommand},

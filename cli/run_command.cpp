@@ -22,6 +22,7 @@
 #include "cli/system_memory.h"
 #include "cli/terminal_front_end.h"
 #include "config/memory_settings.h"
+#include "config/parameters.h"
 #include "engine/universe.h"
 #include "formats/game_file.h"
 #include "foundation/errors.h"
@@ -114,11 +115,15 @@ int Run(const RunOptions& options) {
     }
 
     if (rule) game->SetRule(*rule);
+    // Only for this run: the configuration file is never written.
+    params::AutoStopGrow.SetInt(options.autostop ? 1 : 0);
     GrowthOutcome outcome;
+    std::string repeatReport;
     if (game->Generation() != options.generations) {
         CInterruptGuard interrupt;
         CTerminalMainWindow window(std::cerr, ::isatty(STDERR_FILENO) == 1);
         outcome = GrowToGeneration(*game, options.generations, window, interrupt);
+        repeatReport = window.RepeatReport();
     }
     if (outcome.messageId != 0) return kExitFailed;  // the refusal or failure has been reported
 
@@ -126,6 +131,7 @@ int Run(const RunOptions& options) {
         std::cerr << kPrefix << "interrupted at generation " << game->Generation() << " of "
                   << options.generations << "\n";
     if (!WriteResult(*game, options)) return kExitFailed;
+    if (!repeatReport.empty()) std::cout << repeatReport << "\n";
     std::cout << SummaryLine(*game, outcome.cancelled) << std::endl;
     return outcome.cancelled ? kExitFailed : kExitOk;
 }

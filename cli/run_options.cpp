@@ -28,7 +28,7 @@ std::optional<OutputFormat> ReadFormat(const std::string& text) {
 
 const char* RunUsageText() {
     return "usage: tessera-cli run FILE [--generations N] [--rule TEXT] [--select NAME]\n"
-           "                           [--output OUT] [--format xlife|rle|game]\n"
+           "                           [--output OUT] [--format xlife|rle|game] [--autostop]\n"
            "  Reads FILE (game, XLife, RLE, Life or Halcyon), grows it to generation N (default 0)\n"
            "  and writes the result, then one summary line.\n"
            "  --generations N  generation to grow to (0 to 2147483647)\n"
@@ -36,7 +36,9 @@ const char* RunUsageText() {
            "  --select NAME    universe to take when the file holds several\n"
            "  --output OUT     file to write the pattern to (default: standard output)\n"
            "  --format F       xlife (pictures or RLE, as configured), rle, or game;\n"
-           "                   default: as the program saves (WriteXLifeFormat)\n";
+           "                   default: as the program saves (WriteXLifeFormat)\n"
+           "  --autostop       stop early when the game repeats or nothing interesting is left;\n"
+           "                   the report is written before the summary line\n";
 }
 
 RunRequest ParseRunOptions(const std::vector<std::string>& args) {
@@ -57,6 +59,11 @@ RunRequest ParseRunOptions(const std::vector<std::string>& args) {
             continue;
         }
         if (arg == "--help" || arg == "-h") return RunHelpRequest{};
+        if (arg == "--autostop") {
+            if (options.autostop) return RunUsageError{"option --autostop given more than once"};
+            options.autostop = true;
+            continue;
+        }
 
         std::string name = arg, value;
         bool haveValue = false;

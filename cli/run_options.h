@@ -22,6 +22,7 @@ struct RunOptions {
     std::optional<std::string> select;  // universe to take when the file offers several
     std::optional<std::string> output;  // file to write; standard output when absent
     OutputFormat format = OutputFormat::Default;
+    bool autostop = false;  // grow with automatic stop
 };
 
 // What the command line asked for: options to run, the help text, or a usage error (its message).

@@ -6,6 +6,7 @@
 #include "config/parameters.h"
 #include "foundation/messages.h"
 #include "games/cancel_box.h"
+#include "games/repeat_check.h"
 
 namespace tessera::cli {
 
@@ -45,7 +46,11 @@ CTerminalMainWindow::CTerminalMainWindow(std::ostream& messages, bool showProgre
 
 CTerminalMainWindow::~CTerminalMainWindow() = default;
 
-void CTerminalMainWindow::ReportMessage(CGame&, int messageId) {
+void CTerminalMainWindow::ReportMessage(CGame& game, int messageId) {
+    if (IsRepeatReport(messageId)) {
+        repeatReport_ = RepeatMessage(game, messageId);
+        return;
+    }
     lastMessage_ = messageId;
     messages_ << MessageText(messageId) << "\n" << std::flush;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,8 +39,10 @@ public:
     // Presses Cancel in the open cancel box, if there is one; answers whether there was.
     bool CancelOpenBox();
 
-    // The last message reported for a game or as an error (0: none).
+    // The last message reported for a game or as an error (0: none); repeat reports of automatic stop
+    // are not failures and are kept apart, as their text with the generations filled in.
     int LastMessage() const { return lastMessage_; }
+    const std::string& RepeatReport() const { return repeatReport_; }
     int BusyDepth() const { return busyDepth_; }
     bool IsTimerArmed() const { return timerArmed_; }
     int64_t TimerMilliseconds() const { return timerMilliseconds_; }
@@ -54,6 +57,7 @@ private:
     CCancelBox* openBox_ = nullptr;
     int busyDepth_ = 0;
     int lastMessage_ = 0;
+    std::string repeatReport_;
     bool timerArmed_ = false;
     int64_t timerMilliseconds_ = 0;
     std::vector<uint32_t> postedCommands_;

@@ -79,6 +79,20 @@ inline constexpr int UnloadingPattern = 1108;
 inline constexpr int LibrarySystem = 1111;
 inline constexpr int LibraryUser = 1112;
 inline constexpr int TooManyLibraries = 2056;
+// Repeats found by automatic stop.
+inline constexpr int RepeatInPlace = 1038;
+inline constexpr int RepeatSimilar = 1039;
+inline constexpr int RepeatMoved = 1069;
+inline constexpr int NotInteresting = 1070;
+inline constexpr int RepeatWait = 1110;  // internal: check again at a known generation, never shown
+
+// Broth and clipboard.
+inline constexpr int ClipboardTitle = 1092;
+inline constexpr int CreatingBroth = 1400;
+inline constexpr int BrothDensityRange = 1401;
+inline constexpr int LeaveOnClipboard = 1402;
+inline constexpr int InvertClipboardBitmap = 1403;
+inline constexpr int ClipboardTextTooLong = 1404;
 }  // namespace msg
 
 // The text of a message, or an empty view for a number the table does not hold.

@@ -14,6 +14,7 @@
 namespace tessera {
 
 class CUniverse;
+class CShipRecognition;
 
 // The games by name, in name order; unnamed games are in it under their "#" names. It refers to the
 // games; their registry owns them, and each game leaves the dictionary when it is destroyed.
@@ -76,6 +77,11 @@ public:
     // enough() passes; false when every game has given back all it can.
     bool TrimAllGamesForMemory(const std::function<bool()>& enough);
 
+    // The recognition automatic stop asks about ships (installed by the application; none: no ship is
+    // ever recognised). Not owned.
+    CShipRecognition* ShipRecognition() const { return shipRecognition_; }
+    void SetShipRecognition(CShipRecognition* recognition) { shipRecognition_ = recognition; }
+
     uint32_t NextSerial() const { return nextSerial_; }
     uint32_t DisplayCounter() const { return displayCounter_; }
     const CGameDictionary& Dictionary() const { return dictionary_; }
@@ -93,6 +99,7 @@ private:
     std::map<uint32_t, std::unique_ptr<CGame>> bySerial_;
     uint32_t nextSerial_ = 0;
     uint32_t displayCounter_ = 0;
+    CShipRecognition* shipRecognition_ = nullptr;
 };
 
 // The application's games; first use also installs them as the memory manager's recovery.

@@ -137,7 +137,7 @@ const TableRow kTable[] = {
     {"XLifeRLELineLength", "70", IntRow{32, 255}},
     {"MaxXLifeErrors", "100", UIntRow{1, 10000}},
     {"XLifeStrict", "0", IntRow{0, 1}},
-    {"MaxClipboardBuffer", "65528", UIntRow{65528, 65528}},
+    {"MaxClipboardBuffer", "65528", UIntRow{65528, 4294967295u}},
     {"DefaultClipboardScale", "8", UIntRow{1, 15}},
     {"DefaultClipboardStyle", "0", UIntRow{0, 1}},
     {"ClipboardAliveColor", "0 0 0", ColorRow{}},

@@ -1,0 +1,138 @@
+// Automatic stop: repeats in place and moved, ships flying apart, and the reports checked against a
+// tiny independent stepper.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/reference_life.h"
+#include "engine/split_objects.h"
+#include "foundation/messages.h"
+#include "game_support.h"
+#include "games/repeat_check.h"
+#include "games/ship_recognition.h"
+
+namespace tessera::test {
+namespace {
+
+// Knows as ships the small objects that reappear shifted after four generations.
+class FakeShipRecognition : public CShipRecognition {
+public:
+    CShipClassification Classify(CUniverse& cells) override {
+        CShipClassification result;
+        SplitIntoObjects(cells, [&](CUniverse& object) {
+            GrowablePtr later = object.Clone();
+            for (int i = 0; i < kPeriod; ++i) later = later->Grow(nullptr);
+            CLSize shift;
+            if (object.Population() <= 5 && IsSameUniverse(object, *later, shift) && shift != CLSize{}) {
+                CRecognisedShip ship{object.GetBounds(), kPeriod, shift.cx, shift.cy, {}};
+                ExplorePtr e = object.ExploreAll();
+                while (e->Next()) ship.cells.push_back(e->Current());
+                result.ships.push_back(ship);
+            } else {
+                result.unclassified = true;
+            }
+        });
+        return result;
+    }
+    static constexpr int kPeriod = 4;
+};
+
+class AutostopTest : public testing::GameTestBase {
+protected:
+    // Steps until a report or the limit; answers the report (0 at the limit).
+    int GrowUntilStop(CGame& game, int limit = 3000) {
+        for (int i = 0; i < limit; ++i) {
+            if (int code = game.StepForward(nullptr)) return code;
+        }
+        return 0;
+    }
+    CGame& GameOf(const CellSet& cells) { return games.NewGame(*MakeUniverse(cells)); }
+};
+
+const CellSet kBlinker{{0, 0}, {1, 0}, {2, 0}};
+const CellSet kGlider{{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+
+TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
+    CGame& blinker = GameOf(kBlinker);
+    EXPECT_EQ(GrowUntilStop(blinker), msg::RepeatInPlace);
+    const CRepeatReport repeat = GetRepeat(blinker);
+    EXPECT_EQ(RepeatMessage(blinker, msg::RepeatInPlace), "Generation 2 is the same as generation 0.");
+    EXPECT_EQ(blinker.Generation(), repeat.start + 2 * repeat.span) << "left one generation back";
+    EXPECT_TRUE(blinker.AutostopFired());
+    EXPECT_EQ(GrowUntilStop(blinker, 200), 0) << "a fired game never stops twice";
+    // Back at 0 the flag is re-armed, but the confirmed repeat is not reported again.
+    blinker.ResetToGeneration(0);
+    EXPECT_FALSE(blinker.AutostopFired());
+    EXPECT_EQ(GrowUntilStop(blinker, 200), 0);
+
+    CGame& block = GameOf({{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+    EXPECT_EQ(GrowUntilStop(block), msg::RepeatInPlace);
+    EXPECT_EQ(RepeatMessage(block, msg::RepeatInPlace), "Generation 1 is the same as generation 0.");
+
+    CGame& glider = GameOf(kGlider);
+    EXPECT_EQ(GrowUntilStop(glider), msg::RepeatMoved);
+    EXPECT_EQ(RepeatMessage(glider, msg::RepeatMoved),
+              "Generation 4 is the same as generation 0, except for movement");
+
+    params::AutoStopGrow.SetInt(0);
+    CGame& off = GameOf(kBlinker);
+    EXPECT_EQ(GrowUntilStop(off, 100), 0);
+    EXPECT_EQ(off.SignatureRing().Count(), 0u);
+}
+
+TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
+    CellSet cells = kBlinker;
+    for (const CLPoint& p : kGlider) cells.insert({p.x + 5, p.y + 4});  // heading down and right
+    FakeShipRecognition recognition;
+    games.SetShipRecognition(&recognition);
+    CGame& known = GameOf(cells);
+    EXPECT_EQ(GrowUntilStop(known), msg::NotInteresting);
+    const int32_t start = GetRepeat(known).start;
+    // From the reported generation on, the blinker repeats in place and the glider only moves on.
+    std::vector<CellSet> history{cells};
+    while (int32_t(history.size()) <= start + 4)
+        history.push_back(ReferenceStep(history.back(), kConwayRuleCode));
+    auto part = [](const CellSet& all, bool nearBlinker) {
+        CellSet out;
+        for (const CLPoint& p : all)
+            if ((p.x <= 3 && p.y <= 2) == nearBlinker) out.insert(p);
+        return out;
+    };
+    EXPECT_EQ(part(history[start + 4], true), part(history[start], true));
+    EXPECT_EQ(part(history[start + 4], false), Shifted(part(history[start], false), 1, 1));
+    EXPECT_EQ(RepeatMessage(known, msg::NotInteresting),
+              "The game is not interesting after generation " + std::to_string(start));
+
+    games.SetShipRecognition(nullptr);
+    CGame& unknown = GameOf(cells);
+    EXPECT_EQ(GrowUntilStop(unknown), msg::RepeatSimilar);
+}
+
+TEST_F(AutostopTest, ReportedRepeatsHoldUnderAnIndependentStepper) {
+    std::mt19937 rng(1414);
+    int checked = 0;
+    for (int soup = 0; soup < 40; ++soup) {
+        const CellSet start = RandomSoup(rng, 0, 0, 10, 10, 0.4);
+        CGame& game = GameOf(start);
+        const int code = GrowUntilStop(game);
+        if (code != msg::RepeatInPlace && code != msg::RepeatMoved) continue;
+        const CRepeatReport repeat = GetRepeat(game);
+        std::vector<CellSet> history{start};
+        while (int32_t(history.size()) <= repeat.start + repeat.span)
+            history.push_back(ReferenceStep(history.back(), kConwayRuleCode));
+        const CellSet& older = history[repeat.start];
+        const CellSet& newer = history[repeat.start + repeat.span];
+        if (code == msg::RepeatInPlace) {
+            EXPECT_EQ(newer, older) << "soup " << soup;
+        } else {
+            const CLRect a = BoundsOf(older), b = BoundsOf(newer);
+            EXPECT_NE(a, b) << "soup " << soup;
+            EXPECT_EQ(Shifted(older, b.left - a.left, b.top - a.top), newer) << "soup " << soup;
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 20);
+}
+
+}  // namespace
+}  // namespace tessera::test
