@@ -19,6 +19,7 @@
 #include "cli/interrupt_guard.h"
 #include "cli/pattern_output.h"
 #include "cli/run_options.h"
+#include "cli/stderr_library_front_end.h"
 #include "cli/system_memory.h"
 #include "cli/terminal_front_end.h"
 #include "config/memory_settings.h"
@@ -29,6 +30,9 @@
 #include "foundation/messages.h"
 #include "games/game.h"
 #include "games/game_registry.h"
+#include "patterns/library_loader.h"
+#include "patterns/library_ship_recognition.h"
+#include "patterns/recognition.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_persistence.h"
 #include "rules/rules.h"
@@ -104,6 +108,16 @@ int Run(const RunOptions& options) {
 
     CGameRegistry games;
     CGameMemoryRecovery recovery(games);  // a full heap trims kept generations before anything fails
+    // Automatic stop tells ships from other escaping objects through the libraries, as the desktop does.
+    std::optional<CStderrLibraryFrontEnd> libraries;
+    CLibraryShipRecognition ships;
+    if (options.autostop) {
+        InstallRecognition();
+        libraries.emplace();
+        LoadStartupLibraries();
+        FinishLibraryLoadingNow();
+        games.SetShipRecognition(&ships);
+    }
     CBatchFileDialogs dialogs(std::cerr, options.select, games);
     const COpenResult opened = OpenGameFile(std::filesystem::path(options.file), games, dialogs);
     CGame* game = opened.game;

@@ -75,6 +75,8 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1402, "Do you want to leave the pattern on the clipboard?"},
     {1403, "The bitmap on the clipboard has more bits set than clear. Do you want to invert it?"},
     {1404,
+     "The pattern is not offered as text on the clipboard: its text of %1 characters is longer "
+     "than MaxClipboardBuffer allows (%2)."},
     {2056, "Too many libraries already loaded, can't load or create any more"},
     {2110, "Error writing census to \"%1\""},
     {2111, "Census of %1 at generation %2"},
