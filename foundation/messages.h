@@ -49,6 +49,12 @@ inline constexpr int SyntaxErrorAtLine = 1320;
 inline constexpr int InputRowTooLong = 1321;
 inline constexpr int InputCellOutside = 1322;
 inline constexpr int GameFileFilter = 1323;
+
+// Files that cannot be opened or written: %1 the file, %2 the system's reason.
+inline constexpr int FileNotOpened = 1330;
+inline constexpr int FileNotWritten = 1331;
+// A pattern whose extent the RLE header cannot express.
+inline constexpr int RleTooLarge = 1332;
 }  // namespace msg
 
 // The text of a message, or an empty view for a number the table does not hold.

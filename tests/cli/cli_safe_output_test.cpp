@@ -1,0 +1,117 @@
+// tessera-cli run --output: a write that fails or is stopped by a signal leaves the old file as it was;
+// files that cannot be read are named with the reason; "-" reads the pattern from standard input.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/cli_process.h"
+#include "cli_test_folder.h"
+#include "life_reference.h"
+
+using namespace life_reference;
+
+namespace {
+
+class CliSafeOutputTest : public CliFolderTest {
+protected:
+    // Every file of the test folder apart from the ones named.
+    std::vector<std::string> OtherFiles(const std::vector<std::string>& known) {
+        std::vector<std::string> others;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
+        }
+        return others;
+    }
+};
+
+TEST_F(CliSafeOutputTest, FailedWritesKeepTheOldFileAndSayWhy) {
+    const Cells soup = RandomSoup(5, 0, 0, 400, 400, 45);
+    const std::string input = Write("soup.rle", ToRle(soup, "23/3"));
+    const std::string output = Write("old.rle", "the old file\n");
+
+    // A file size limit stops the write half-way: the limit and the ignored SIGXFSZ pass to the child.
+    struct sigaction ignore {}, previousAction {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &previousAction);
+    struct rlimit previousLimit {};
+    ::getrlimit(RLIMIT_FSIZE, &previousLimit);
+    struct rlimit small = previousLimit;
+    small.rlim_cur = 20000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const CliResult limited = RunCli({"run", input, "--format", "rle", "--output", output});
+    ::setrlimit(RLIMIT_FSIZE, &previousLimit);
+    ::sigaction(SIGXFSZ, &previousAction, nullptr);
+    EXPECT_EQ(1, limited.exitCode);
+    EXPECT_NE(std::string::npos, limited.err.find("The file " + output + " could not be written: File too large"))
+        << limited.err;
+    EXPECT_EQ("the old file\n", Read(output));
+    EXPECT_TRUE(OtherFiles({"soup.rle", "old.rle"}).empty());
+
+    const std::string nowhere = PathOf("missing/out.rle");
+    const CliResult noFolder = RunCli({"run", input, "--output", nowhere});
+    EXPECT_EQ(1, noFolder.exitCode);
+    EXPECT_NE(std::string::npos,
+              noFolder.err.find("The file " + nowhere + " could not be written: No such file or directory"))
+        << noFolder.err;
+
+    // Naming the input as the output replaces it by the complete result.
+    const CliResult same = RunCli({"run", input, "--format", "rle", "--generations", "1", "--output", input});
+    ASSERT_EQ(0, same.exitCode) << same.err;
+    EXPECT_EQ(Normalised(Grow(soup, kConway, 1)), Normalised(ReadToolPattern(Read(input))));
+}
+
+TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
+    const std::string input = Write("large.rle", ToRle(RandomSoup(9, 0, 0, 1500, 1500, 40), "23/3"));
+    const std::string complete = PathOf("complete.game");
+    ASSERT_EQ(0, RunCli({"run", input, "--format", "game", "--output", complete}).exitCode);
+    const std::string expected = Read(complete);
+    const std::string output = PathOf("out.game");
+    int keptOld = 0;
+    for (int delay = 0; delay < 12; ++delay) {
+        SCOPED_TRACE(delay);
+        Write("out.game", "the old file\n");
+        CliProcess tool({"run", input, "--format", "game", "--output", output});
+        std::this_thread::sleep_for(std::chrono::milliseconds(40 * delay));
+        tool.Signal(delay % 2 ? SIGINT : SIGTERM);
+        tool.Wait();
+        const std::string now = Read(output);
+        EXPECT_TRUE(now == "the old file\n" || now == expected) << now.size() << " bytes";
+        keptOld += now == "the old file\n";
+        EXPECT_TRUE(OtherFiles({"large.rle", "complete.game", "out.game"}).empty());
+    }
+    EXPECT_GT(keptOld, 0);
+}
+
+TEST_F(CliSafeOutputTest, UnreadableInputsAreNamedAndStandardInputIsRead) {
+    std::filesystem::create_directory(folder_ / "folder.rle");
+    std::filesystem::create_symlink(folder_ / "gone.rle", folder_ / "dangling.rle");
+    const struct {
+        std::string file;
+        std::string reason;
+    } cases[] = {{PathOf("absent.rle"), "No such file or directory"},
+                 {PathOf("folder.rle"), "Is a directory"},
+                 {PathOf("dangling.rle"), "No such file or directory"},
+                 {PathOf("folder.hcf"), "No such file or directory"}};
+    for (const auto& c : cases) {
+        const CliResult r = RunCli({"run", c.file});
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_NE(std::string::npos, r.err.find("The file " + c.file + " could not be opened: " + c.reason))
+            << r.err;
+    }
+
+    const Cells soup = RandomSoup(3, -4, 2, 20, 20, 40);
+    const CliResult piped = RunCli({"run", "-", "--generations", "3", "--format", "rle"}, ToRle(soup, "23/3"));
+    ASSERT_EQ(0, piped.exitCode) << piped.err;
+    EXPECT_EQ(Normalised(Grow(soup, kConway, 3)), Normalised(ReadToolPattern(PatternPartOf(piped.out))));
+}
+
+}  // namespace
