@@ -88,8 +88,9 @@ bool WriteResult(CGame& game, const RunOptions& options) {
     }
     // The output is replaced only once it is complete: a failure or a signal leaves the old file.
     try {
+        CWriteSignalGuard signals;
         CSafeFileWriter file(*options.output);
-        CWriteSignalGuard signals(file.TemporaryPath());
+        signals.Watch(file.TemporaryPath());
         WritePattern(game, options.format, file.Stream());
         file.Commit();
     } catch (const CFileException& error) {

@@ -24,14 +24,16 @@ extern "C" void RemoveTemporaryAndStop(int signalNumber) {
 
 }  // namespace
 
-CWriteSignalGuard::CWriteSignalGuard(const std::string& temporaryPath) {
+CWriteSignalGuard::CWriteSignalGuard() {
     temporaryName[0] = '\0';
-    if (temporaryPath.size() < kMaxPath) std::memcpy(temporaryName, temporaryPath.c_str(), temporaryPath.size() + 1);
+    sigset_t stopping;
+    sigemptyset(&stopping);
+    sigaddset(&stopping, SIGINT);
+    sigaddset(&stopping, SIGTERM);
+    sigprocmask(SIG_BLOCK, &stopping, &previousMask_);
     struct sigaction action {};
     action.sa_handler = RemoveTemporaryAndStop;
-    sigemptyset(&action.sa_mask);
-    sigaddset(&action.sa_mask, SIGINT);
-    sigaddset(&action.sa_mask, SIGTERM);
+    action.sa_mask = stopping;
     sigaction(SIGINT, &action, &previousInterrupt);
     sigaction(SIGTERM, &action, &previousTerminate);
     struct sigaction ignore {};
@@ -40,7 +42,14 @@ CWriteSignalGuard::CWriteSignalGuard(const std::string& temporaryPath) {
     sigaction(SIGXFSZ, &ignore, &previousFileSize);
 }
 
+void CWriteSignalGuard::Watch(const std::string& temporaryPath) {
+    if (temporaryPath.size() < kMaxPath)
+        std::memcpy(temporaryName, temporaryPath.c_str(), temporaryPath.size() + 1);
+    sigprocmask(SIG_SETMASK, &previousMask_, nullptr);
+}
+
 CWriteSignalGuard::~CWriteSignalGuard() {
+    sigprocmask(SIG_SETMASK, &previousMask_, nullptr);
     sigaction(SIGINT, &previousInterrupt, nullptr);
     sigaction(SIGTERM, &previousTerminate, nullptr);
     sigaction(SIGXFSZ, &previousFileSize, nullptr);

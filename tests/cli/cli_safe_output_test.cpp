@@ -70,23 +70,26 @@ TEST_F(CliSafeOutputTest, FailedWritesKeepTheOldFileAndSayWhy) {
 }
 
 TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
-    const std::string input = Write("large.rle", ToRle(RandomSoup(9, 0, 0, 1500, 1500, 40), "23/3"));
+    const std::string input = Write("large.rle", ToRle(RandomSoup(9, 0, 0, 600, 600, 40), "23/3"));
     const std::string complete = PathOf("complete.game");
     ASSERT_EQ(0, RunCli({"run", input, "--format", "game", "--output", complete}).exitCode);
     const std::string expected = Read(complete);
     const std::string output = PathOf("out.game");
     int keptOld = 0;
-    for (int delay = 0; delay < 12; ++delay) {
-        SCOPED_TRACE(delay);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        SCOPED_TRACE(attempt);
         Write("out.game", "the old file\n");
         CliProcess tool({"run", input, "--format", "game", "--output", output});
-        std::this_thread::sleep_for(std::chrono::milliseconds(40 * delay));
-        tool.Signal(delay % 2 ? SIGINT : SIGTERM);
+        // The signal comes as soon as the temporary file beside the output appears.
+        for (int wait = 0; wait < 20000 && OtherFiles({"large.rle", "complete.game", "out.game"}).empty(); ++wait)
+            std::this_thread::sleep_for(std::chrono::microseconds(100 * (attempt + 1)));
+        tool.Signal(attempt % 2 ? SIGINT : SIGTERM);
         tool.Wait();
         const std::string now = Read(output);
         EXPECT_TRUE(now == "the old file\n" || now == expected) << now.size() << " bytes";
         keptOld += now == "the old file\n";
-        EXPECT_TRUE(OtherFiles({"large.rle", "complete.game", "out.game"}).empty());
+        const std::vector<std::string> left = OtherFiles({"large.rle", "complete.game", "out.game"});
+        EXPECT_TRUE(left.empty()) << left.front();
     }
     EXPECT_GT(keptOld, 0);
 }
