@@ -24,7 +24,6 @@
 #include "config/memory_settings.h"
 #include "engine/universe.h"
 #include "formats/game_file.h"
-#include "text/syntax_exception.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
 #include "foundation/safe_file.h"
@@ -33,6 +32,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rule_persistence.h"
 #include "rules/rules.h"
+#include "text/syntax_exception.h"
 
 namespace tessera::cli {
 namespace {

@@ -5,17 +5,17 @@
 
 #include "config/parameters.h"
 #include "formats/description_lines.h"
-#include "foundation/messages.h"
 #include "formats/game_attributes.h"
 #include "formats/game_format.h"
 #include "formats/halcyon.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
 #include "foundation/input_file.h"
+#include "foundation/messages.h"
 #include "foundation/safe_file.h"
 #include "games/game_registry.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {
@@ -148,7 +148,8 @@ COpenResult OpenGameFile(const std::filesystem::path& fileName, CGameRegistry& g
                 OpenInputFile(readable, fileName, std::ios::binary);  // says why when it cannot be read
                 readable.close();
                 std::ostringstream text;
-                if (const int status = ImportHalcyon(fileName, text); status != 0) throw CErrorException(status);
+                if (const int status = ImportHalcyon(fileName, text); status != 0)
+                    throw CErrorException(status);
                 CLex lex(text.str());
                 // A bitmap without a live cell is still a pattern: an empty one.
                 return ReadXLifeGame(lex, title, fileName.string(), games, dialogs, true);

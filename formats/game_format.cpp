@@ -11,10 +11,10 @@
 #include "formats/description_lines.h"
 #include "formats/file_dialogs.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "games/game_registry.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {

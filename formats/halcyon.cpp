@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "foundation/messages.h"
-#include "foundation/errors.h"
 #include "formats/input_limit_exception.h"
+#include "foundation/errors.h"
+#include "foundation/messages.h"
 
 namespace tessera {
 namespace {

@@ -42,7 +42,6 @@ void CheckCellsFitMemory(uint64_t cells);
 }  // namespace tessera
 
 #include "foundation/messages.h"
-#include "foundation/messages.h"
 
 namespace tessera {
 

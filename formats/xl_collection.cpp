@@ -2,10 +2,9 @@
 
 #include "config/parameters.h"
 #include "engine/transform.h"
-#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "foundation/messages.h"
+#include "text/lex.h"
 
 namespace tessera {
 
@@ -24,7 +23,8 @@ CXLUniverseCollection::~CXLUniverseCollection() {
 std::vector<CXLUniverse*> CXLUniverseCollection::InOrder() const {
     if (!orderValid_) {
         order_.clear();
-        for (auto* node = universes_.First(); node; node = universes_.Next(node)) order_.push_back(node->Object());
+        for (auto* node = universes_.First(); node; node = universes_.Next(node))
+            order_.push_back(node->Object());
         orderValid_ = true;
     }
     return order_;

@@ -5,12 +5,12 @@
 #include <string_view>
 
 #include "config/parameters.h"
-#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "formats/xl_collection.h"
+#include "foundation/messages.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
-#include "foundation/safe_file.h"
 #include "foundation/messages.h"
+#include "foundation/safe_file.h"
 
 namespace tessera {
 

@@ -48,8 +48,9 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1323, "Life Game Files (*.lif, *.rle, *.hcf) |*.lif;*.rle;*.hcf|All files (*.*)|*.*||"},
     {1330, "The file %1 could not be opened: %2"},
     {1331, "The file %1 could not be written: %2"},
-    {1332, "The pattern is too large to be written in RLE form: its width and height must each be at "
-           "most 2147483646 cells."},
+    {1332,
+     "The pattern is too large to be written in RLE form: its width and height must each be at "
+     "most 2147483646 cells."},
 };
 
 }  // namespace

@@ -119,9 +119,7 @@ CSafeFileWriter::~CSafeFileWriter() {
 
 std::ostream& CSafeFileWriter::Stream() { return *stream_; }
 
-void CSafeFileWriter::Fail(int error) {
-    throw CFileException(msg::FileNotWritten, targetName_, error);
-}
+void CSafeFileWriter::Fail(int error) { throw CFileException(msg::FileNotWritten, targetName_, error); }
 
 void CSafeFileWriter::Commit() {
     stream_->flush();

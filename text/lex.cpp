@@ -2,9 +2,9 @@
 
 #include <sstream>
 
+#include "foundation/errors.h"
 #include "text/lex_attribute.h"
 #include "text/line_reader.h"
-#include "foundation/errors.h"
 
 namespace tessera {
 namespace {

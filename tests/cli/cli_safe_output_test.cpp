@@ -39,7 +39,8 @@ TEST_F(CliSafeOutputTest, FailedWritesKeepTheOldFileAndSayWhy) {
     const std::string output = Write("old.rle", "the old file\n");
 
     // A file size limit stops the write half-way: the limit and the ignored SIGXFSZ pass to the child.
-    struct sigaction ignore {}, previousAction {};
+    struct sigaction ignore = {};
+    struct sigaction previousAction = {};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGXFSZ, &ignore, &previousAction);
     struct rlimit previousLimit {};
@@ -51,7 +52,8 @@ TEST_F(CliSafeOutputTest, FailedWritesKeepTheOldFileAndSayWhy) {
     ::setrlimit(RLIMIT_FSIZE, &previousLimit);
     ::sigaction(SIGXFSZ, &previousAction, nullptr);
     EXPECT_EQ(1, limited.exitCode);
-    EXPECT_NE(std::string::npos, limited.err.find("The file " + output + " could not be written: File too large"))
+    EXPECT_NE(std::string::npos,
+              limited.err.find("The file " + output + " could not be written: File too large"))
         << limited.err;
     EXPECT_EQ("the old file\n", Read(output));
     EXPECT_TRUE(OtherFiles({"soup.rle", "old.rle"}).empty());
@@ -81,7 +83,8 @@ TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
         Write("out.game", "the old file\n");
         CliProcess tool({"run", input, "--format", "game", "--output", output});
         // The signal comes as soon as the temporary file beside the output appears.
-        for (int wait = 0; wait < 20000 && OtherFiles({"large.rle", "complete.game", "out.game"}).empty(); ++wait)
+        for (int wait = 0; wait < 20000 && OtherFiles({"large.rle", "complete.game", "out.game"}).empty();
+             ++wait)
             std::this_thread::sleep_for(std::chrono::microseconds(100 * (attempt + 1)));
         tool.Signal(attempt % 2 ? SIGINT : SIGTERM);
         tool.Wait();
@@ -112,7 +115,8 @@ TEST_F(CliSafeOutputTest, UnreadableInputsAreNamedAndStandardInputIsRead) {
     }
 
     const Cells soup = RandomSoup(3, -4, 2, 20, 20, 40);
-    const CliResult piped = RunCli({"run", "-", "--generations", "3", "--format", "rle"}, ToRle(soup, "23/3"));
+    const CliResult piped =
+        RunCli({"run", "-", "--generations", "3", "--format", "rle"}, ToRle(soup, "23/3"));
     ASSERT_EQ(0, piped.exitCode) << piped.err;
     EXPECT_EQ(Normalised(Grow(soup, kConway, 3)), Normalised(ReadToolPattern(PatternPartOf(piped.out))));
 }

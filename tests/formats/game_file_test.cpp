@@ -5,8 +5,8 @@
 #include "config/parameters.h"
 #include "format_test_support.h"
 #include "formats/game_file.h"
-#include "foundation/safe_file.h"
 #include "formats/xl_writer.h"
+#include "foundation/safe_file.h"
 #include "games/game_registry.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
@@ -77,8 +77,9 @@ TEST_F(GameFileTest, FailuresLoadNothing) {
 
     COpenResult missing = Open(folder_ / "absent.lif");
     EXPECT_EQ(1330, missing.messageId);
-    EXPECT_EQ("The file " + (folder_ / "absent.lif").string() + " could not be opened: No such file or directory",
-              missing.message);
+    EXPECT_EQ(
+        "The file " + (folder_ / "absent.lif").string() + " could not be opened: No such file or directory",
+        missing.message);
     EXPECT_EQ(0u, games.Count());
 }
 

@@ -60,16 +60,16 @@ TEST_F(HostileInputTest, NumbersThatDoNotFitAreErrorsOfTheirLine) {
         std::string text;
         int32_t line;
     } cases[] = {
-        {"0 0\n4294967296 0\n", 2},                                  // Life 1.06 pair, once wrapped to (0, 0)
-        {"1 1\n-2147483649 5\n", 2},                                 // one below the smallest
-        {"#P 0 99999999999\n*\n", 1},                                // picture origin
-        {"#R 4294967297 0\n1 1\n", 1},                               // relative origin
-        {"#B a\n*\n#E\n#I a 0 18446744073709551617\n", 4},           // insertion offset
-        {"#N x\nx = 99999999999, y = 1\no!\n", 2},                   // RLE header size
-        {"GAME\nGENERATION 1\n4294967296,0;\nENDPATTERN\nENDGAME\n", 3},        // game row
-        {"GAME\nGENERATION 1\n0,0 4294967296;\nENDPATTERN\nENDGAME\n", 3},      // game distance
-        {"GAME\nGENERATION 1\n0,0:4294967297;\nENDPATTERN\nENDGAME\n", 3},      // game run
-        {"GAME\n MAXPOP 4294967296 AT 0\nGENERATION 1\nENDPATTERN\nENDGAME\n", 2},  // population
+        {"0 0\n4294967296 0\n", 2},                         // Life 1.06 pair, once wrapped to (0, 0)
+        {"1 1\n-2147483649 5\n", 2},                        // one below the smallest
+        {"#P 0 99999999999\n*\n", 1},                       // picture origin
+        {"#R 4294967297 0\n1 1\n", 1},                      // relative origin
+        {"#B a\n*\n#E\n#I a 0 18446744073709551617\n", 4},  // insertion offset
+        {"#N x\nx = 99999999999, y = 1\no!\n", 2},          // RLE header size
+        {"GAME\nGENERATION 1\n4294967296,0;\nENDPATTERN\nENDGAME\n", 3},                      // game row
+        {"GAME\nGENERATION 1\n0,0 4294967296;\nENDPATTERN\nENDGAME\n", 3},                    // game distance
+        {"GAME\nGENERATION 1\n0,0:4294967297;\nENDPATTERN\nENDGAME\n", 3},                    // game run
+        {"GAME\n MAXPOP 4294967296 AT 0\nGENERATION 1\nENDPATTERN\nENDGAME\n", 2},            // population
         {"GAME\nGENERATION 0\nENDPATTERN\nGENERATION 2147483648\nENDPATTERN\nENDGAME\n", 4},  // generation
     };
     for (const auto& c : cases) {
@@ -84,13 +84,15 @@ TEST_F(HostileInputTest, NumbersThatDoNotFitAreErrorsOfTheirLine) {
 }
 
 TEST_F(HostileInputTest, AGameAtTheLastGenerationIsWrittenAndReadBack) {
-    CLex lex("GAME\nGENERATION 0\n0,0:3;\nENDPATTERN\nGENERATION 2147483647 NOTRIM\n1,-1;\nENDPATTERN\nENDGAME\n");
+    CLex lex(
+        "GAME\nGENERATION 0\n0,0:3;\nENDPATTERN\nGENERATION 2147483647 NOTRIM\n1,-1;\nENDPATTERN\nENDGAME\n");
     CGame* game = ReadGameFile(lex, "test", "test.lif", games, dialogs);
     ASSERT_NE(nullptr, game);
     EXPECT_EQ(2147483647, game->Generation());
     std::ostringstream written;
     WriteGame(*game, written);
-    EXPECT_NE(std::string::npos, written.str().find("GENERATION 2147483648 NOTRIM CURRENT\n")) << written.str();
+    EXPECT_NE(std::string::npos, written.str().find("GENERATION 2147483648 NOTRIM CURRENT\n"))
+        << written.str();
 
     CLex again(written.str());
     CGame* read = ReadGameFile(again, "test", "test.lif", games, dialogs);
@@ -115,7 +117,8 @@ TEST_F(HostileInputTest, RleWriterRefusesWhatItsHeaderCannotSay) {
     for (const Cell& c : CellsOf(*back->UniverseAt(1))) shape.insert({c.first - 2147483647, c.second});
     EXPECT_EQ(Cells({{-2147483647, 0}, {-2, 1}}), shape);
 
-    for (const Cells& tooLarge : {Cells{{-2147483647, 0}, {-1, 0}}, Cells{{0, -2147483647}, {0, 2147483645}}}) {
+    for (const Cells& tooLarge :
+         {Cells{{-2147483647, 0}, {-1, 0}}, Cells{{0, -2147483647}, {0, 2147483645}}}) {
         auto universe = MakeUniverse(tooLarge, DefaultRuleCode());
         std::ostringstream refused;
         try {

@@ -90,7 +90,8 @@ TEST_F(SafeFileTest, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     EXPECT_TRUE(OnlyFileIs("kept.lif"));
 
     // A disk that fills up (a file size limit), half-way through a content larger than any buffer.
-    struct sigaction ignore {}, previousAction {};
+    struct sigaction ignore = {};
+    struct sigaction previousAction = {};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGXFSZ, &ignore, &previousAction);
     struct rlimit previousLimit {};
@@ -120,7 +121,8 @@ TEST_F(SafeFileTest, FilesThatCannotBeOpenedNameTheFileAndTheReason) {
     const struct {
         const char* name;
         int error;
-    } cases[] = {{"missing.lif", ENOENT}, {"folder.lif", EISDIR}, {"dangling.lif", ENOENT}, {"loop.lif", ELOOP}};
+    } cases[] = {
+        {"missing.lif", ENOENT}, {"folder.lif", EISDIR}, {"dangling.lif", ENOENT}, {"loop.lif", ELOOP}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path file = folder_ / c.name;
@@ -136,8 +138,9 @@ TEST_F(SafeFileTest, FilesThatCannotBeOpenedNameTheFileAndTheReason) {
     if (::geteuid() != 0) {  // permissions do not bind the superuser
         fs::permissions(folder_ / "present.lif", fs::perms::none);
         std::ifstream refused;
-        EXPECT_EQ(FormatMessage(msg::FileNotOpened, (folder_ / "present.lif").string(), std::strerror(EACCES)),
-                  FailureOf([&] { OpenInputFile(refused, folder_ / "present.lif"); }));
+        EXPECT_EQ(
+            FormatMessage(msg::FileNotOpened, (folder_ / "present.lif").string(), std::strerror(EACCES)),
+            FailureOf([&] { OpenInputFile(refused, folder_ / "present.lif"); }));
     }
 }
 

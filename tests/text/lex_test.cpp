@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "text/lex.h"
 #include "foundation/errors.h"
+#include "text/lex.h"
 
 using namespace tessera;
 
