@@ -32,16 +32,9 @@ protected:
     }
 };
 
-TEST_F(CliSafeOutputTest, FailedWritesSayWhyAndTheInputMayBeTheOutput) {
+TEST_F(CliSafeOutputTest, TheInputMayBeTheOutput) {
     const Cells soup = RandomSoup(5, 0, 0, 40, 40, 45);
     const std::string input = Write("soup.rle", ToRle(soup, "23/3"));
-    const std::string nowhere = PathOf("missing/out.rle");
-    const CliResult noFolder = RunCli({"run", input, "--output", nowhere});
-    EXPECT_EQ(1, noFolder.exitCode);
-    EXPECT_NE(std::string::npos,
-              noFolder.err.find("The file " + nowhere + " could not be written: No such file or directory"))
-        << noFolder.err;
-
     // Naming the input as the output replaces it by the complete result.
     const CliResult same = RunCli({"run", input, "--format", "rle", "--generations", "1", "--output", input});
     ASSERT_EQ(0, same.exitCode) << same.err;
