@@ -22,12 +22,14 @@
 #include "cli/stderr_library_front_end.h"
 #include "cli/system_memory.h"
 #include "cli/terminal_front_end.h"
+#include "cli/write_signal_guard.h"
 #include "config/memory_settings.h"
 #include "config/parameters.h"
 #include "engine/universe.h"
 #include "formats/game_file.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
+#include "foundation/safe_file.h"
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "patterns/library_loader.h"
@@ -42,6 +44,9 @@ namespace tessera::cli {
 namespace {
 
 constexpr const char* kPrefix = "tessera-cli run: ";
+// The file name that stands for standard input, and the name its pattern gets when it brings none.
+constexpr const char* kStandardInput = "-";
+constexpr const char* kStandardInputTitle = "stdin";
 
 int UsageError(const std::string& message) {
     std::cerr << kPrefix << message << "\n" << RunUsageText();
@@ -87,11 +92,15 @@ bool WriteResult(CGame& game, const RunOptions& options) {
         WritePattern(game, options.format, std::cout);
         return static_cast<bool>(std::cout);
     }
-    std::ofstream file(*options.output, std::ios::out | std::ios::trunc);
-    if (file) WritePattern(game, options.format, file);
-    if (file) file.close();
-    if (!file) {
-        std::cerr << kPrefix << "cannot write '" << *options.output << "': " << std::strerror(errno) << "\n";
+    // The output is replaced only once it is complete: a failure or a signal leaves the old file.
+    try {
+        CWriteSignalGuard signals;
+        CSafeFileWriter file(*options.output);
+        signals.Watch(file.TemporaryPath());
+        WritePattern(game, options.format, file.Stream());
+        file.Commit();
+    } catch (const CFileException& error) {
+        std::cerr << kPrefix << error.what() << "\n";
         return false;
     }
     return true;
@@ -119,7 +128,9 @@ int Run(const RunOptions& options) {
         games.SetShipRecognition(&ships);
     }
     CBatchFileDialogs dialogs(std::cerr, options.select, games);
-    const COpenResult opened = OpenGameFile(std::filesystem::path(options.file), games, dialogs);
+    const COpenResult opened = options.file == kStandardInput
+                                   ? OpenGameStream(std::cin, kStandardInputTitle, games, dialogs)
+                                   : OpenGameFile(std::filesystem::path(options.file), games, dialogs);
     CGame* game = opened.game;
     if (!game) {
         if (opened.messageId != 0) return Failure(opened.message);

@@ -29,7 +29,8 @@ std::optional<OutputFormat> ReadFormat(const std::string& text) {
 const char* RunUsageText() {
     return "usage: tessera-cli run FILE [--generations N] [--rule TEXT] [--select NAME]\n"
            "                           [--output OUT] [--format xlife|rle|game] [--autostop]\n"
-           "  Reads FILE (game, XLife, RLE, Life or Halcyon), grows it to generation N (default 0)\n"
+           "  Reads FILE (game, XLife, RLE, Life or Halcyon; - for standard input), grows it to\n"
+           "  generation N (default 0)\n"
            "  and writes the result, then one summary line.\n"
            "  --generations N  generation to grow to (0 to 2147483647)\n"
            "  --rule TEXT      rule name or notation (e.g. 23/3, B36/S23), set before growing\n"

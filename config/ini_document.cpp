@@ -1,5 +1,7 @@
 #include "config/ini_document.h"
 
+#include <unordered_set>
+
 namespace tessera {
 namespace {
 
@@ -116,12 +118,14 @@ std::vector<std::string> CIniDocument::Keys(std::string_view section) const {
     std::vector<std::string> keys;
     auto range = FindSection(section);
     if (!range) return keys;
+    // Names already listed, folded to lower case: a section of many keys must not compare each with all.
+    std::unordered_set<std::string> seen;
     for (size_t i = range->header + 1; i < range->end; ++i) {
         auto entry = ParseKeyLine(lines_[i]);
         if (!entry) continue;
-        bool seen = false;
-        for (const auto& known : keys) seen = seen || EqualIgnoringCase(known, entry->key);
-        if (!seen) keys.emplace_back(entry->key);
+        std::string folded(entry->key);
+        for (char& c : folded) c = static_cast<char>(FoldCase(c));
+        if (seen.insert(std::move(folded)).second) keys.emplace_back(entry->key);
     }
     return keys;
 }

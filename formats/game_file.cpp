@@ -5,16 +5,17 @@
 
 #include "config/parameters.h"
 #include "formats/description_lines.h"
-#include "foundation/messages.h"
 #include "formats/game_attributes.h"
 #include "formats/game_format.h"
 #include "formats/halcyon.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
+#include "foundation/input_file.h"
 #include "foundation/messages.h"
+#include "foundation/safe_file.h"
 #include "games/game_registry.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {
@@ -101,48 +102,77 @@ void SaveGame(CGame& game, std::ostream& out) {
     }
 }
 
-bool SaveGameToFile(CGame& game, const std::filesystem::path& fileName) {
-    std::ofstream out(fileName, std::ios::trunc);
-    if (!out) return false;
-    SaveGame(game, out);
-    out.close();
-    if (!out) return false;
+void SaveGameToFile(CGame& game, const std::filesystem::path& fileName) {
+    WriteFileSafely(fileName, [&](std::ostream& out) { SaveGame(game, out); });
     game.SetFileName(fileName.string());
-    return true;
 }
 
-COpenResult OpenGameFile(const std::filesystem::path& fileName, CGameRegistry& games, CFileDialogs& dialogs) {
-    const std::string title = fileName.stem().string();
+namespace {
+
+// Reads the pattern (title names a game the file leaves unnamed); failures of the input become the
+// result's message.
+template <class Read>
+COpenResult ReadForOpening(std::string_view title, Read read, CFileDialogs& dialogs) {
     COpenResult result;
     try {
-        if (IsHalcyonFileName(fileName)) {
-            std::ostringstream text;
-            if (const int status = ImportHalcyon(fileName, text); status != 0)
-                return Failure(status, std::string(MessageText(status)));
-            CLex lex(text.str());
-            // A bitmap without a live cell is still a pattern: an empty one.
-            result.game = ReadXLifeGame(lex, title, fileName.string(), games, dialogs, true);
-        } else {
-            std::ifstream file(fileName);
-            if (!file) return Failure(msg::ErrorReadingFile, std::string(MessageText(msg::ErrorReadingFile)));
-            CLex lex(file, fileName.string());
-            result.game = ReadGameFile(lex, title, fileName.string(), games, dialogs);
-        }
+        result.game = read();
     } catch (const CSyntaxException& error) {
         return Failure(msg::SyntaxErrorAtLine,
                        FormatMessage(msg::SyntaxErrorAtLine, std::to_string(error.LineNumber())));
     } catch (const CInputLimitException& error) {
         return Failure(error.MessageId(), error.what());
+    } catch (const CFileException& error) {
+        return Failure(error.MessageId(), error.what());
     } catch (const CErrorException& error) {
-        // A stream that fails while lines are read; anything else (memory) is the command's to report.
-        if (error.MessageId() != msg::ErrorReadingFile) throw;
-        return Failure(msg::ErrorReadingFile, std::string(MessageText(msg::ErrorReadingFile)));
+        // A stream that fails while lines are read or a Halcyon file refused; anything else (memory) is
+        // the command's to report.
+        const int id = error.MessageId();
+        if (id != msg::ErrorReadingFile && id != msg::HalcyonTooBig && id != msg::HalcyonBadFormat) throw;
+        return Failure(id, std::string(MessageText(id)));
     }
     if (!result.game) return result;
-    if (!result.game->IsNamed()) NameGame(*result.game, CName(title), dialogs);
-    result.game->SetFileName(fileName.string());
+    if (!result.game->IsNamed()) NameGame(*result.game, CName(std::string(title)), dialogs);
     result.showDescription = params::ShowDescriptions.GetInt() == 1 && !result.game->Description().empty();
     return result;
+}
+
+}  // namespace
+
+COpenResult OpenGameFile(const std::filesystem::path& fileName, CGameRegistry& games, CFileDialogs& dialogs) {
+    const std::string title = fileName.stem().string();
+    COpenResult result = ReadForOpening(
+        title,
+        [&]() -> CGame* {
+            if (IsHalcyonFileName(fileName)) {
+                std::ifstream readable;
+                OpenInputFile(readable, fileName, std::ios::binary);  // says why when it cannot be read
+                readable.close();
+                std::ostringstream text;
+                if (const int status = ImportHalcyon(fileName, text); status != 0)
+                    throw CErrorException(status);
+                CLex lex(text.str());
+                // A bitmap without a live cell is still a pattern: an empty one.
+                return ReadXLifeGame(lex, title, fileName.string(), games, dialogs, true);
+            }
+            std::ifstream file;
+            OpenInputFile(file, fileName);
+            CLex lex(file, fileName.string());
+            return ReadGameFile(lex, title, fileName.string(), games, dialogs);
+        },
+        dialogs);
+    if (result.game) result.game->SetFileName(fileName.string());
+    return result;
+}
+
+COpenResult OpenGameStream(std::istream& in, std::string_view title, CGameRegistry& games,
+                           CFileDialogs& dialogs) {
+    return ReadForOpening(
+        title,
+        [&]() -> CGame* {
+            CLex lex(in, std::string(title));
+            return ReadGameFile(lex, title, std::string(title), games, dialogs);
+        },
+        dialogs);
 }
 
 }  // namespace tessera

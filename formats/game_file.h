@@ -3,6 +3,7 @@
 // "GAME" at the start for the game format, anything else the XLife family), and saving writes the XLife
 // form or the game format as "WriteXLifeFormat" says.
 #include <filesystem>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -33,8 +34,9 @@ CGame* MakeGame(CGameRegistry& games, CXLUniverse& chosen, CXLUniverseCollection
 void WriteXLifeGame(CGame& game, std::ostream& out);
 // The form "WriteXLifeFormat" asks for: XLife when it is 1, else the game format.
 void SaveGame(CGame& game, std::ostream& out);
-// Writes the file (replacing it) and records the file name in the game; false when writing failed.
-bool SaveGameToFile(CGame& game, const std::filesystem::path& fileName);
+// Replaces the file safely (foundation/safe_file.h) and records the file name in the game. A failure
+// throws CFileException and leaves the old file as it was.
+void SaveGameToFile(CGame& game, const std::filesystem::path& fileName);
 
 struct COpenResult {
     CGame* game = nullptr;         // none when nothing was loaded
@@ -46,5 +48,10 @@ struct COpenResult {
 // The "Load file" command's work. The loaded game is named after the file's title when the file gave
 // it no name. Problems of XLife-family files are shown through the dialogs' error report.
 COpenResult OpenGameFile(const std::filesystem::path& fileName, CGameRegistry& games, CFileDialogs& dialogs);
+
+// The same for text read from a stream (standard input): the game is named title when the text gives
+// it no name, and no file name is recorded.
+COpenResult OpenGameStream(std::istream& in, std::string_view title, CGameRegistry& games,
+                           CFileDialogs& dialogs);
 
 }  // namespace tessera

@@ -1,5 +1,6 @@
 #include "formats/game_format.h"
 
+#include <cstdint>
 #include <ctime>
 #include <iomanip>
 #include <memory>
@@ -10,10 +11,10 @@
 #include "formats/description_lines.h"
 #include "formats/file_dialogs.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "games/game_registry.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {
@@ -64,7 +65,7 @@ std::string LocalDateAndTime() {
     return text.str();
 }
 
-void WriteBlock(CUniverse& universe, int32_t fileNumber, bool noTrim, bool current, std::ostream& out) {
+void WriteBlock(CUniverse& universe, int64_t fileNumber, bool noTrim, bool current, std::ostream& out) {
     std::string head = "GENERATION " + std::to_string(fileNumber);
     if (noTrim) head += " NOTRIM";
     if (current) head += " CURRENT";
@@ -84,19 +85,22 @@ struct CGameFileContent {
 };
 
 void ReadGenerations(CGameFileContent& content, CLex& lex) {
-    int32_t base = 0, previous = 0;
+    // File numbers are generations plus the base, so the last generation a game can reach is one
+    // beyond the 32-bit range in a file that counts from 1.
+    int64_t base = 0, previous = 0;
     bool first = true;
     while (!lex.AcceptKeyword("ENDGAME")) {
         lex.ExpectKeyword("GENERATION");
-        int32_t number = 0;
+        int64_t number = 0;
         const int32_t numberLine = lex.LineNumber();
-        lex.ExpectSigned(number);
+        if (!lex.ReadWideNumber(number)) lex.SyntaxError();
         if (first ? (number != 0 && number != 1) : number <= previous) throw CSyntaxException(numberLine);
+        if (number - (first ? number : base) > INT32_MAX) throw CNumberRangeException(numberLine);
         if (first) base = number;
         const bool noTrim = lex.AcceptKeyword("NOTRIM");
         const bool current = lex.AcceptKeyword("CURRENT");
         auto universe = std::make_unique<CGrowableUniverse>();
-        universe->SetGeneration(number - base);
+        universe->SetGeneration(static_cast<int32_t>(number - base));
         ReadUniverse(*universe, lex);
         if (noTrim) universe->SetModified(true);
         CUniverse* raw = universe.get();
@@ -240,7 +244,7 @@ void WriteGame(CGame& game, std::ostream& out) {
     for (CUniverse* u = start.Next(); u; u = u->Next()) {
         const bool current = u == &game.Current();
         if (u->IsModified() || current || u == &game.Last())
-            WriteBlock(*u, u->Generation() + 1, u->IsModified(), current, out);
+            WriteBlock(*u, int64_t{u->Generation()} + 1, u->IsModified(), current, out);
     }
     WriteLine(out, "ENDGAME");
 }

@@ -1,12 +1,14 @@
 #include "formats/halcyon.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <fstream>
 #include <string>
 
-#include "foundation/messages.h"
+#include "formats/input_limit_exception.h"
 #include "foundation/errors.h"
+#include "foundation/messages.h"
 
 namespace tessera {
 namespace {
@@ -115,6 +117,11 @@ int ImportHalcyonBytes(std::string_view bytes, std::ostream& text) {
     if (2 * words > kMaxRowBytes) return msg::HalcyonTooBig;
     if (bytes.size() != kHeaderBytes + static_cast<size_t>(height) * words * 2) return msg::HalcyonBadFormat;
 
+    // The largest bitmap holds half a billion cells: refuse one the configured memory cannot hold
+    // before any text is made of it.
+    uint64_t liveCells = 0;
+    for (const char byte : bytes.substr(kHeaderBytes)) liveCells += std::popcount(static_cast<uint8_t>(byte));
+    CheckCellsFitMemory(liveCells);
     const CHalcyonBitmap bitmap(bytes.substr(kHeaderBytes), words, height);
     uint32_t top = 0;
     while (top < height && bitmap.RowIsEmpty(top)) ++top;

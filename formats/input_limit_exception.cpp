@@ -1,6 +1,7 @@
 #include "formats/input_limit_exception.h"
 
 #include "engine/row_heap.h"
+#include "foundation/block_heap.h"
 #include "foundation/geometry.h"
 #include "foundation/messages.h"
 
@@ -20,6 +21,13 @@ CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber) {
 
 void CheckRunLength(uint64_t cells, int32_t lineNumber) {
     if (cells > kMaxRowCells) throw CInputLimitException(msg::InputRowTooLong, lineNumber);
+}
+
+void CheckCellsFitMemory(uint64_t cells) {
+    constexpr uint64_t kMinBytesPerCell = sizeof(int32_t);
+    const CBlockHeap& heap = TheBlockHeap();
+    const uint64_t capacity = uint64_t{heap.MaximumChunks()} * heap.ChunkSize();
+    if (cells > capacity / kMinBytesPerCell) throw CMemoryException();
 }
 
 }  // namespace tessera

@@ -35,9 +35,12 @@ CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber);
 // Refuses a run longer than any row can hold before a single cell of it is set.
 void CheckRunLength(uint64_t cells, int32_t lineNumber);
 
+// Throws CMemoryException when a universe of that many cells could not fit in the configured memory
+// (each cell takes at least its column number), so that a reader gives up before it fills the heap.
+void CheckCellsFitMemory(uint64_t cells);
+
 }  // namespace tessera
 
-#include "foundation/messages.h"
 #include "foundation/messages.h"
 
 namespace tessera {

@@ -22,29 +22,56 @@ CXLUniverseCollection::~CXLUniverseCollection() {
 }
 
 std::vector<CXLUniverse*> CXLUniverseCollection::InOrder() const {
-    std::vector<CXLUniverse*> out;
-    for (auto* node = universes_.First(); node; node = universes_.Next(node)) out.push_back(node->Object());
-    return out;
+    if (!orderValid_) {
+        order_.clear();
+        for (auto* node = universes_.First(); node; node = universes_.Next(node))
+            order_.push_back(node->Object());
+        orderValid_ = true;
+    }
+    return order_;
+}
+
+CXLUniverse* CXLUniverseCollection::Insert(std::unique_ptr<CXLUniverse> universe) {
+    universes_.InsertObject(universe.get());
+    orderValid_ = false;
+    return universe.release();
 }
 
 CXLUniverse* CXLUniverseCollection::FindOrCreate(const CName& name) {
     if (CXLUniverse* present = universes_.Find(name)) return present;
-    auto universe = std::make_unique<CXLUniverse>(name);
-    universes_.InsertObject(universe.get());
-    return universe.release();
+    return Insert(std::make_unique<CXLUniverse>(name));
+}
+
+CName CXLUniverseCollection::FreeName(const CName& base, int lastSuffix) {
+    int& taken = takenSuffixes_[base];
+    for (; taken <= lastSuffix; ++taken) {
+        const CName candidate = taken == 0 ? base : CName(base.Text() + "-" + std::to_string(taken));
+        if (!universes_.Find(candidate)) return candidate;
+    }
+    return CName();
 }
 
 CXLUniverse* CXLUniverseCollection::CreateWithFreeName(const CName& name) {
-    for (int suffix = 0; suffix <= 999; ++suffix) {
-        const CName candidate = suffix == 0 ? name : CName(name.Text() + "-" + std::to_string(suffix));
-        if (!universes_.Find(candidate)) return FindOrCreate(candidate);
-    }
-    return nullptr;
+    const CName free = FreeName(name, 999);
+    return free.IsEmpty() ? nullptr : FindOrCreate(free);
+}
+
+CXLUniverse* CXLUniverseCollection::CreateFileLevel(std::string_view title) {
+    return FindOrCreate(CName(std::string(1, '\0') + std::string(title)));
+}
+
+void CXLUniverseCollection::NameFileLevel(CXLUniverse* universe, std::string_view title) {
+    universes_.RemoveObject(universe);
+    universe->name = FreeName(CName(std::string(title)), INT32_MAX);
+    universes_.InsertObject(universe);
+    orderValid_ = false;
 }
 
 void CXLUniverseCollection::Remove(CXLUniverse* universe) {
     if (universe == topLevel_) topLevel_ = nullptr;
     if (universes_.RemoveObject(universe)) delete universe;
+    orderValid_ = false;
+    takenSuffixes_.clear();  // a name may be free again
 }
 
 void CXLUniverseCollection::RemoveEmptyUniverses() {
@@ -140,6 +167,8 @@ void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
                     copy = std::make_unique<CGrowableUniverse>(*block->universe);
                     source = copy.get();
                 }
+                // Insertions that double a block at each level reach any size in a few lines.
+                CheckCellsFitMemory(uint64_t{target.universe->Population()} + source->Population());
                 const CTransform transform(insertion->x, insertion->y, insertion->transform);
                 if (transform == CTransform()) {
                     PasteFrom(*target.universe, *source);
@@ -161,10 +190,9 @@ CXLUniverse* CXLUniverseCollection::SelectUniverse(CFileDialogs& dialogs) {
 }
 
 CXLUniverse* CXLUniverseCollection::At(int index) const {
-    if (index < 1) return nullptr;
-    for (auto* node = universes_.First(); node; node = universes_.Next(node))
-        if (--index == 0) return node->Object();
-    return nullptr;
+    if (index < 1 || index > UniverseCount()) return nullptr;
+    if (!orderValid_) InOrder();
+    return order_[static_cast<size_t>(index - 1)];
 }
 
 int CXLUniverseCollection::UniverseCount() const { return static_cast<int>(universes_.Count()); }

@@ -2,6 +2,8 @@
 // The named universes read from one XLife-family file (XLife 2 directives with picture, coordinate and
 // RLE data, RLE files, Life 1.05/1.06 files), with their insertions and the file's error report.
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +50,12 @@ public:
     CXLUniverse* FindOrCreate(const CName& name);
     // A new universe named name, or name-1, name-2, ... name-999 when it is taken; none when all are.
     CXLUniverse* CreateWithFreeName(const CName& name);
+    // The universe of the data outside named blocks, under a name no block can have (no name read from
+    // a line holds a NUL character), so that a block named like the file stays a block of its own.
+    CXLUniverse* CreateFileLevel(std::string_view title);
+    // Gives the file-level universe its title, or the first free of title-1, title-2, ... when a block
+    // has taken it.
+    void NameFileLevel(CXLUniverse* universe, std::string_view title);
     CXLUniverse* TopLevel() const { return topLevel_; }
     void SetTopLevel(CXLUniverse* universe) { topLevel_ = universe; }
     void Remove(CXLUniverse* universe);
@@ -62,11 +70,21 @@ public:
 
 private:
     CXLUniverse* At(int index) const;
+    CXLUniverse* Insert(std::unique_ptr<CXLUniverse> universe);
+    // The first free name of base, base-1, base-2, ... from the suffix tried last for base, up to
+    // lastSuffix; an empty name when none is free.
+    CName FreeName(const CName& base, int lastSuffix);
     // Resolves the pending insertions of one universe up to the first one whose block still waits for
     // insertions of its own.
     void ResolveUniverse(CXLUniverse& universe);
 
     CDictKeyed<CXLUniverse, CName> universes_;
+    // Universes in dictionary order, for listing by index; rebuilt after a change.
+    mutable std::vector<CXLUniverse*> order_;
+    mutable bool orderValid_ = false;
+    // For each base name, the suffix below which every name is taken: a file with many blocks of one
+    // name must not try all the taken ones again for each.
+    std::map<CName, int> takenSuffixes_;
     CXLUniverse* topLevel_ = nullptr;
     CTidyDeque<CXLErrorReport> errors_;
     uint32_t errorCount_ = 0;

@@ -5,12 +5,12 @@
 #include <string_view>
 
 #include "config/parameters.h"
-#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "formats/xl_collection.h"
+#include "foundation/messages.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {
@@ -65,6 +65,8 @@ bool ParseRleHeader(std::string_view text, RuleCode& rule) {
         // and reading the small letters as no rule at all would kill every pattern at its first step.
         rule = ParseRuleText(ToUpper(lex.RestOfLine()));
         return true;
+    } catch (const CNumberRangeException&) {
+        throw;  // a number too large is an error of the line, not a sign of another form
     } catch (const CSyntaxException&) {
         return false;
     }
@@ -88,13 +90,14 @@ public:
     CXLReader(CXLUniverseCollection& collection, CLex& lex) : collection_(collection), lex_(lex) {}
 
     void Read(std::string_view title) {
-        CXLUniverse* top = collection_.FindOrCreate(CName(std::string(title)));
-        collection_.SetTopLevel(top);
-        current_ = top;
+        title_ = title;
+        fileLevel_ = collection_.CreateFileLevel(title);
+        collection_.SetTopLevel(fileLevel_);
+        current_ = fileLevel_;
         {
             CLineModeScope lineMode(lex_);
             while (lex_.Kind() != TokEndOfFile && lex_.Kind() != TokPastEnd) {
-                if (lex_.Kind() != TokEndOfLine) ReadLine();
+                if (lex_.Kind() != TokEndOfLine) ReadNumberedLine();
                 lex_.SkipLine();
             }
         }
@@ -102,9 +105,24 @@ public:
         CXLUniverse* topLevel = collection_.TopLevel();
         if (topLevel && topLevel->universe->Population() == 0 && topLevel->insertions.IsEmpty())
             collection_.Remove(topLevel);
+        if (fileLevel_ == topLevel && !collection_.TopLevel()) return;
+        if (fileLevel_->universe->Population() == 0 && fileLevel_->insertions.IsEmpty()) {
+            collection_.Remove(fileLevel_);
+        } else {
+            collection_.NameFileLevel(fileLevel_, title_);
+        }
     }
 
 private:
+    // Numbers of a line are read by lexers of their own; a number too large is reported at this line.
+    void ReadNumberedLine() {
+        try {
+            ReadLine();
+        } catch (const CNumberRangeException&) {
+            throw CNumberRangeException(lex_.LineNumber());
+        }
+    }
+
     void ReadLine() {
         while (lex_.Kind() == TokBracketed) {
             std::string name;
@@ -223,7 +241,9 @@ private:
         if (name.empty()) return;
         if (current_ != collection_.TopLevel()) collection_.AddError(msg::XLNameInsideBlock, &lex_, 0);
         CXLUniverse* top = collection_.TopLevel();
-        if (top && top->name == CName(name) && collection_.UniverseCount() == 1) return;
+        // A file that names its only pattern like itself keeps one pattern.
+        if (top && top == fileLevel_ && CName(title_) == CName(name) && collection_.UniverseCount() == 1)
+            return;
         CXLUniverse* created = collection_.CreateWithFreeName(CName(name));
         if (!created) created = collection_.Find(CName(name));  // every numbered name is taken
         collection_.SetTopLevel(created);
@@ -398,6 +418,8 @@ private:
     CXLUniverseCollection& collection_;
     CLex& lex_;
     CXLUniverse* current_ = nullptr;
+    CXLUniverse* fileLevel_ = nullptr;  // the data outside named blocks, named after the file at the end
+    std::string title_;
     int64_t originX_ = 0;
     int64_t originY_ = 0;
     int64_t column_ = 0;

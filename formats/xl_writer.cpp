@@ -8,6 +8,8 @@
 #include "config/parameters.h"
 #include "engine/growable_universe.h"
 #include "engine/split_objects.h"
+#include "foundation/errors.h"
+#include "foundation/messages.h"
 #include "rules/rule_notation.h"
 
 namespace tessera {
@@ -117,6 +119,9 @@ void WriteXLifePictures(CUniverse& universe, std::ostream& out) {
 
 void WriteXLifeRle(CUniverse& universe, std::ostream& out) {
     const CLRect box = universe.Population() > 0 ? universe.GetBounds() : CLRect{0, 0, 0, 0};
+    // The reader places the pattern from column and row 0: a larger one could not be read back.
+    if (Width(box) > UniverseLimits.right || Height(box) > UniverseLimits.bottom)
+        throw CErrorException(msg::RleTooLarge);
     out << "x = " << Width(box) << ", y = " << Height(box)
         << ", rule = " << FormatRule(universe.GetRuleCode()) << '\n';
     const int lineLimit = params::XLifeRLELineLength.GetInt() - 10;

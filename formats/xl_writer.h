@@ -16,7 +16,8 @@ void WriteXLifeUniverse(CUniverse& universe, std::ostream& out);
 void WriteXLifePictures(CUniverse& universe, std::ostream& out);
 
 // The RLE form: header line with the size and rule, then the runs, lines kept within
-// "XLifeRLELineLength" characters.
+// "XLifeRLELineLength" characters. A pattern wider or higher than the reader can place from column and row
+// 0 (2147483646 cells) throws CErrorException (msg::RleTooLarge) before anything is written.
 void WriteXLifeRle(CUniverse& universe, std::ostream& out);
 
 }  // namespace tessera

@@ -8,12 +8,6 @@ namespace {
 
 }  // namespace
 
-size_t CDictBase::Count() const {
-    size_t n = 0;
-    for (const CDictNodeBase* node = FirstNode(); node; node = NextNode(node)) ++n;
-    return n;
-}
-
 // Lifts a->links_[side] (b) above a, a going to b's other side. Balance bits are the caller's.
 CDictNodeBase* CDictBase::RotateSingle(CDictNodeBase* a, int side) {
     const int other = 1 - side;
@@ -72,6 +66,7 @@ CDictNodeBase* CDictBase::InsertNode(CDictNodeBase* node) {
         node->links_[0] = node->links_[1] = nullptr;
         node->flags_ = CDictNodeBase::kNewNodeFlags | CDictNodeBase::kInTree;
         root_ = node;
+        ++count_;
         return nullptr;
     }
 
@@ -126,6 +121,7 @@ CDictNodeBase* CDictBase::InsertNode(CDictNodeBase* node) {
             path[i - 1]->links_[sides[i - 1]] = top;
         break;
     }
+    ++count_;
     return nullptr;
 }
 
@@ -249,12 +245,14 @@ bool CDictBase::RemoveNode(CDictNodeBase* node) {
     root_ = pseudoRoot.IsThread(0) ? nullptr : pseudoRoot.links_[0];
     node->links_[0] = node->links_[1] = nullptr;
     node->flags_ = CDictNodeBase::kNewNodeFlags;
+    --count_;
     return true;
 }
 
 void CDictBase::Clear() {
     CDictNodeBase* node = FirstNode();
     root_ = nullptr;
+    count_ = 0;
     while (node) {
         CDictNodeBase* next = NextNode(node);
         node->links_[0] = node->links_[1] = nullptr;

@@ -199,8 +199,8 @@ public:
     static CDictNodeBase* NextNode(const CDictNodeBase* node) { return Step(node, 1); }
     static CDictNodeBase* PrevNode(const CDictNodeBase* node) { return Step(node, 0); }
 
-    // Number of nodes (a full walk).
-    size_t Count() const;
+    // Number of nodes, kept as nodes come and go so that asking costs nothing.
+    size_t Count() const { return count_; }
 
     // None when inserted, else the node already holding an equal key (the tree is unchanged and the
     // caller keeps the rejected node).
@@ -270,6 +270,7 @@ private:
     static CDictNodeBase* RotateDouble(CDictNodeBase* a, int side);
 
     CDictNodeBase* root_ = nullptr;
+    size_t count_ = 0;
 };
 
 // Typed dictionary of nodes of class N.

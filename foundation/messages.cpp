@@ -70,6 +70,11 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1321, "A row of the pattern would hold more cells than a row can hold, at line %1 of the input file"},
     {1322, "A cell of the pattern lies outside the universe, at line %1 of the input file"},
     {1323, "Life Game Files (*.lif, *.rle, *.hcf) |*.lif;*.rle;*.hcf|All files (*.*)|*.*||"},
+    {1330, "The file %1 could not be opened: %2"},
+    {1331, "The file %1 could not be written: %2"},
+    {1332,
+     "The pattern is too large to be written in RLE form: its width and height must each be at "
+     "most 2147483646 cells."},
     {1400, "Creating broth: %2%%"},
     {1401, "Density must be a percentage in the range 0 - 100."},
     {1402, "Do you want to leave the pattern on the clipboard?"},

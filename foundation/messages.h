@@ -93,6 +93,11 @@ inline constexpr int BrothDensityRange = 1401;
 inline constexpr int LeaveOnClipboard = 1402;
 inline constexpr int InvertClipboardBitmap = 1403;
 inline constexpr int ClipboardTextTooLong = 1404;
+// Files that cannot be opened or written: %1 the file, %2 the system's reason.
+inline constexpr int FileNotOpened = 1330;
+inline constexpr int FileNotWritten = 1331;
+// A pattern whose extent the RLE header cannot express.
+inline constexpr int RleTooLarge = 1332;
 }  // namespace msg
 
 // The text of a message, or an empty view for a number the table does not hold.

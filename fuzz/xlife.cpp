@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "engine/growable_universe.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
 #include "foundation/errors.h"
+#include "foundation/messages.h"
 #include "fuzz/fuzz_support.h"
+#include "text/lex.h"
 
 namespace {
 
@@ -72,6 +73,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Keep each input quick: pictures cost their bounding box, RLE its rows and runs.
         const CLRect box = universe.GetBounds();
         const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
+        if (width > UniverseLimits.right || height > UniverseLimits.bottom) {
+            // Too large for an RLE header that can be read back: refused before anything is written.
+            std::ostringstream refused;
+            try {
+                WriteXLifeRle(universe, refused);
+                std::abort();
+            } catch (const CErrorException& error) {
+                if (error.MessageId() != msg::RleTooLarge || !refused.str().empty()) std::abort();
+            }
+            continue;
+        }
         if (universe.Population() > 20000 || height > 100000) continue;
         CheckRoundTrip(
             universe, [](CUniverse& u, std::ostream& out) { WriteXLifeRle(u, out); }, false);

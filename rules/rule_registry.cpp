@@ -61,14 +61,11 @@ CRuleRegistry::CRuleRegistry() {
 
 CRule* CRuleRegistry::FindRuleByCode(RuleCode code) {
     if (cachedRule_ && cachedCode_ == code) return cachedRule_;
-    for (CRule* rule = rules_.First(); rule; rule = rules_.Next(rule)) {
-        if (rule->Code() == code) {
-            cachedCode_ = code;
-            cachedRule_ = rule;
-            return rule;
-        }
-    }
-    return nullptr;
+    const auto found = byCode_.find(code);
+    if (found == byCode_.end()) return nullptr;
+    cachedCode_ = code;
+    cachedRule_ = found->second;
+    return found->second;
 }
 
 CRule& CRuleRegistry::GetRule(RuleCode code) {
@@ -154,11 +151,13 @@ CRule* CRuleRegistry::Insert(CRule* rule) {
         delete rule;
         throw CErrorException(msg::UnexpectedError, "duplicate rule name");
     }
+    byCode_[rule->Code()] = rule;
     return rule;
 }
 
 void CRuleRegistry::Destroy(CRule* rule) {
     rules_.Remove(rule);
+    byCode_.erase(rule->Code());
     if (cachedRule_ == rule) cachedRule_ = nullptr;
     if (rule->IsAnonymous()) --anonymousCount_;
     delete rule;

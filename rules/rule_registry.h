@@ -3,6 +3,7 @@
 // and lookup cache. The application has one (TheRuleRegistry); tests replace it with a fresh one.
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "rules/rules.h"
 
@@ -43,6 +44,7 @@ private:
     uint32_t useCounter_ = 1;      // above 0, the stamp of a rule never handed out
     uint32_t anonymousCount_ = 0;  // rules whose name begins with "~"
     std::optional<uint32_t> anonymousLimit_;
+    std::unordered_map<RuleCode, CRule*> byCode_;  // one rule per code, so a lookup need not walk them all
     RuleCode cachedCode_ = 0;
     CRule* cachedRule_ = nullptr;
 };

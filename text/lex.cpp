@@ -2,8 +2,9 @@
 
 #include <sstream>
 
-#include "text/lex_attribute.h"
 #include "foundation/errors.h"
+#include "text/lex_attribute.h"
+#include "text/line_reader.h"
 
 namespace tessera {
 namespace {
@@ -28,7 +29,7 @@ CLex::CLex(std::string_view text)
 bool CLex::ReadLine() {
     if (stream_->eof()) return false;
     if (!*stream_) throw CErrorException(msg::ErrorReadingFile, fileName_);
-    std::getline(*stream_, line_);
+    ReadBoundedLine(*stream_, line_, MaxLineLength());
     if (stream_->bad()) throw CErrorException(msg::ErrorReadingFile, fileName_);
     if (stream_->fail()) {
         // Nothing was left to read: the previous line ended with the last newline of the input.
@@ -141,17 +142,19 @@ bool CLex::AcceptNameEqual(std::string_view text, bool consume) {
     return true;
 }
 
-bool CLex::ReadSignedNumber(int32_t& out, bool consume) {
+bool CLex::ScanSigned(int64_t& out, uint64_t largest, bool consume) {
     if (tokenStart_ >= cursor_ || AtInputEnd()) return false;
     size_t p = tokenStart_;
     const bool negative = line_[p] == '-';
     if (line_[p] == '-' || line_[p] == '+') ++p;
     if (p >= line_.size() || !IsDigit(line_[p])) return false;
-    uint32_t value = 0;  // unsigned arithmetic: an over-long number wraps instead of overflowing
-    for (; p < line_.size() && IsDigit(line_[p]); ++p)
-        value = value * 10 + static_cast<uint32_t>(line_[p] - '0');
-    if (negative) value = 0u - value;
-    out = static_cast<int32_t>(value);
+    // A number too large for what it stands for must not turn into another number silently.
+    uint64_t value = 0;
+    for (; p < line_.size() && IsDigit(line_[p]); ++p) {
+        value = value * 10 + static_cast<uint64_t>(line_[p] - '0');
+        if (value > largest + (negative ? 1 : 0)) throw CNumberRangeException(lineNumber_);
+    }
+    out = negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
     if (consume) {
         cursor_ = p;
         NextToken();
@@ -159,12 +162,23 @@ bool CLex::ReadSignedNumber(int32_t& out, bool consume) {
     return true;
 }
 
+bool CLex::ReadSignedNumber(int32_t& out, bool consume) {
+    int64_t value = 0;
+    if (!ScanSigned(value, INT32_MAX, consume)) return false;
+    out = static_cast<int32_t>(value);
+    return true;
+}
+
+bool CLex::ReadWideNumber(int64_t& out, bool consume) { return ScanSigned(out, kMaxWideNumber, consume); }
+
 bool CLex::ReadUnsignedNumber(uint32_t& out, bool consume) {
     if (tokenStart_ >= cursor_ || AtInputEnd() || !IsDigit(line_[tokenStart_])) return false;
-    uint32_t value = 0;
-    for (size_t p = tokenStart_; p < cursor_ && IsDigit(line_[p]); ++p)
-        value = value * 10 + static_cast<uint32_t>(line_[p] - '0');
-    out = value;
+    uint64_t value = 0;
+    for (size_t p = tokenStart_; p < cursor_ && IsDigit(line_[p]); ++p) {
+        value = value * 10 + static_cast<uint64_t>(line_[p] - '0');
+        if (value > UINT32_MAX) throw CNumberRangeException(lineNumber_);
+    }
+    out = static_cast<uint32_t>(value);
     if (consume) NextToken();
     return true;
 }

@@ -15,3 +15,14 @@ private:
 };
 
 }  // namespace tessera
+
+namespace tessera {
+
+// A number of the input too large for what it stands for. It is a syntax error of its line; a reader
+// that tries a line in several forms must not take it for "not this form" and read the line otherwise.
+class CNumberRangeException : public CSyntaxException {
+public:
+    using CSyntaxException::CSyntaxException;
+};
+
+}  // namespace tessera

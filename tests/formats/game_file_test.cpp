@@ -6,6 +6,7 @@
 #include "format_test_support.h"
 #include "formats/game_file.h"
 #include "formats/xl_writer.h"
+#include "foundation/safe_file.h"
 #include "games/game_registry.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
@@ -75,8 +76,10 @@ TEST_F(GameFileTest, FailuresLoadNothing) {
               huge.message);
 
     COpenResult missing = Open(folder_ / "absent.lif");
-    EXPECT_EQ(1013, missing.messageId);
-    EXPECT_EQ("Error reading file", missing.message);
+    EXPECT_EQ(1330, missing.messageId);
+    EXPECT_EQ(
+        "The file " + (folder_ / "absent.lif").string() + " could not be opened: No such file or directory",
+        missing.message);
     EXPECT_EQ(0u, games.Count());
 }
 
@@ -144,7 +147,7 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
         for (int i = 0; i < 7; ++i) game.StepForward(nullptr);
         const Cells current = CellsOf(game.Current());
         const auto path = folder_ / ("saved" + std::to_string(form) + ".lif");
-        ASSERT_TRUE(SaveGameToFile(game, path));
+        SaveGameToFile(game, path);
         EXPECT_EQ(path.string(), game.FileName());
 
         dialogs.otherNames = {"Loaded " + std::to_string(form)};
@@ -172,5 +175,5 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
             EXPECT_EQ(first.str(), again.str());
         }
     }
-    EXPECT_FALSE(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"));
+    EXPECT_THROW(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"), CFileException);
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "text/lex.h"
 #include "foundation/errors.h"
+#include "text/lex.h"
 
 using namespace tessera;
 
@@ -203,13 +203,11 @@ TEST(Lex, SignedAndUnsignedNumbers) {
     lex.NextToken();
     EXPECT_TRUE(lex.ReadSignedNumber(n));
     EXPECT_EQ(n, 7);
-    // Over-long numbers wrap around at 32 bits instead of overflowing.
-    EXPECT_TRUE(lex.ReadSignedNumber(n));
-    EXPECT_EQ(n, static_cast<int32_t>(static_cast<uint32_t>(99999999999ULL)));
+    // Over-long numbers are refused at their line rather than read as other numbers.
+    EXPECT_THROW(lex.ReadSignedNumber(n), CNumberRangeException);
+    lex.NextToken();
     uint32_t u = 0;
-    EXPECT_TRUE(lex.ReadUnsignedNumber(u));
-    EXPECT_EQ(u, 1u);
-    EXPECT_EQ(lex.Kind(), TokEndOfFile);
+    EXPECT_THROW(lex.ReadUnsignedNumber(u), CNumberRangeException);
 
     // Word mode off: the digits need not be one token.
     CLex chars("-123;");

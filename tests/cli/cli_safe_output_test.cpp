@@ -1,0 +1,94 @@
+// tessera-cli run --output: a write that fails or is stopped by a signal leaves the old file as it was;
+// files that cannot be read are named with the reason; "-" reads the pattern from standard input.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/cli_process.h"
+#include "cli_test_folder.h"
+#include "life_reference.h"
+
+using namespace life_reference;
+
+namespace {
+
+class CliSafeOutputTest : public CliFolderTest {
+protected:
+    // Every file of the test folder apart from the ones named.
+    std::vector<std::string> OtherFiles(const std::vector<std::string>& known) {
+        std::vector<std::string> others;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
+        }
+        return others;
+    }
+};
+
+TEST_F(CliSafeOutputTest, TheInputMayBeTheOutput) {
+    const Cells soup = RandomSoup(5, 0, 0, 40, 40, 45);
+    const std::string input = Write("soup.rle", ToRle(soup, "23/3"));
+    // Naming the input as the output replaces it by the complete result.
+    const CliResult same = RunCli({"run", input, "--format", "rle", "--generations", "1", "--output", input});
+    ASSERT_EQ(0, same.exitCode) << same.err;
+    EXPECT_EQ(Normalised(Grow(soup, kConway, 1)), Normalised(ReadToolPattern(Read(input))));
+}
+
+TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
+    const std::string input = Write("large.rle", ToRle(RandomSoup(9, 0, 0, 600, 600, 40), "23/3"));
+    const std::string complete = PathOf("complete.game");
+    ASSERT_EQ(0, RunCli({"run", input, "--format", "game", "--output", complete}).exitCode);
+    const std::string expected = Read(complete);
+    const std::string output = PathOf("out.game");
+    int keptOld = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        SCOPED_TRACE(attempt);
+        Write("out.game", "the old file\n");
+        CliProcess tool({"run", input, "--format", "game", "--output", output});
+        // The signal comes as soon as the temporary file beside the output appears.
+        for (int wait = 0; wait < 20000 && OtherFiles({"large.rle", "complete.game", "out.game"}).empty();
+             ++wait)
+            std::this_thread::sleep_for(std::chrono::microseconds(100 * (attempt + 1)));
+        tool.Signal(attempt % 2 ? SIGINT : SIGTERM);
+        tool.Wait();
+        const std::string now = Read(output);
+        EXPECT_TRUE(now == "the old file\n" || now == expected) << now.size() << " bytes";
+        keptOld += now == "the old file\n";
+        const std::vector<std::string> left = OtherFiles({"large.rle", "complete.game", "out.game"});
+        EXPECT_TRUE(left.empty()) << left.front();
+    }
+    EXPECT_GT(keptOld, 0);
+}
+
+TEST_F(CliSafeOutputTest, UnreadableInputsAreNamedAndStandardInputIsRead) {
+    std::filesystem::create_directory(folder_ / "folder.rle");
+    std::filesystem::create_symlink(folder_ / "gone.rle", folder_ / "dangling.rle");
+    std::filesystem::create_symlink(folder_ / "loop.rle", folder_ / "loop.rle");
+    const std::pair<std::string, std::string> cases[] = {{"absent.rle", "No such file or directory"},
+                                                         {"folder.rle", "Is a directory"},
+                                                         {"dangling.rle", "No such file or directory"},
+                                                         {"loop.rle", "Too many levels of symbolic links"},
+                                                         {"absent.hcf", "No such file or directory"}};
+    for (const auto& [name, reason] : cases) {
+        const CliResult r = RunCli({"run", PathOf(name)});
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_NE(std::string::npos,
+                  r.err.find("The file " + PathOf(name) + " could not be opened: " + reason))
+            << r.err;
+    }
+
+    const Cells soup = RandomSoup(3, -4, 2, 20, 20, 40);
+    const CliResult piped =
+        RunCli({"run", "-", "--generations", "3", "--format", "rle"}, ToRle(soup, "23/3"));
+    ASSERT_EQ(0, piped.exitCode) << piped.err;
+    EXPECT_EQ(Normalised(Grow(soup, kConway, 3)), Normalised(ReadToolPattern(PatternPartOf(piped.out))));
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+// Inputs made to break the readers: numbers too large for where they go, a game at the last generation,
+// patterns too wide for an RLE header, endless lines, bitmaps and insertions larger than memory, and a
+// block named like its file.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "format_test_support.h"
+#include "formats/game_file.h"
+#include "formats/game_format.h"
+#include "formats/halcyon.h"
+#include "formats/input_limit_exception.h"
+#include "formats/xl_writer.h"
+#include "foundation/block_heap.h"
+#include "foundation/errors.h"
+#include "foundation/messages.h"
+#include "games/game.h"
+#include "games/game_registry.h"
+#include "rules/rules.h"
+
+namespace tessera::test {
+namespace {
+
+class HostileInputTest : public FormatTest {
+protected:
+    CGameRegistry games;
+    FakeDialogs dialogs;
+
+    // Reads the text as the Open command does (game format or XLife family); the line of the syntax
+    // error, or 0 when the text was read.
+    int32_t SyntaxErrorLine(const std::string& text) {
+        try {
+            CLex lex(text);
+            CGame* game = ReadGameFile(lex, "test", "test.lif", games, dialogs);
+            if (game) games.DestroyGame(*game);
+        } catch (const CSyntaxException& error) {
+            return error.LineNumber();
+        }
+        return 0;
+    }
+};
+
+TEST_F(HostileInputTest, NumbersThatDoNotFitAreErrorsOfTheirLine) {
+    const struct {
+        std::string text;
+        int32_t line;
+    } cases[] = {
+        {"0 0\n4294967296 0\n", 2},                         // Life 1.06 pair, once wrapped to (0, 0)
+        {"1 1\n-2147483649 5\n", 2},                        // one below the smallest
+        {"#P 0 99999999999\n*\n", 1},                       // picture origin
+        {"#R 4294967297 0\n1 1\n", 1},                      // relative origin
+        {"#B a\n*\n#E\n#I a 0 18446744073709551617\n", 4},  // insertion offset
+        {"#N x\nx = 99999999999, y = 1\no!\n", 2},          // RLE header size
+        {"GAME\nGENERATION 1\n4294967296,0;\nENDPATTERN\nENDGAME\n", 3},                      // game row
+        {"GAME\nGENERATION 1\n0,0 4294967296;\nENDPATTERN\nENDGAME\n", 3},                    // game distance
+        {"GAME\nGENERATION 1\n0,0:4294967297;\nENDPATTERN\nENDGAME\n", 3},                    // game run
+        {"GAME\n MAXPOP 4294967296 AT 0\nGENERATION 1\nENDPATTERN\nENDGAME\n", 2},            // population
+        {"GAME\nGENERATION 0\nENDPATTERN\nGENERATION 2147483648\nENDPATTERN\nENDGAME\n", 4},  // generation
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.line, SyntaxErrorLine(c.text));
+    }
+    // The largest numbers that fit are read as they are.
+    auto picture = ReadText("#P -2147483647 2147483645\n*\n");
+    EXPECT_EQ((Cells{{-2147483647, 2147483645}}), CellsOf(*picture->UniverseAt(1)));
+    auto pairs = ReadText("2147483645 -2147483647\n");
+    EXPECT_EQ((Cells{{2147483645, -2147483647}}), CellsOf(*pairs->UniverseAt(1)));
+}
+
+TEST_F(HostileInputTest, AGameAtTheLastGenerationIsWrittenAndReadBack) {
+    CLex lex(
+        "GAME\nGENERATION 0\n0,0:3;\nENDPATTERN\nGENERATION 2147483647 NOTRIM\n1,-1;\nENDPATTERN\nENDGAME\n");
+    CGame* game = ReadGameFile(lex, "test", "test.lif", games, dialogs);
+    ASSERT_NE(nullptr, game);
+    EXPECT_EQ(2147483647, game->Generation());
+    std::ostringstream written;
+    WriteGame(*game, written);
+    EXPECT_NE(std::string::npos, written.str().find("GENERATION 2147483648 NOTRIM CURRENT\n"))
+        << written.str();
+
+    CLex again(written.str());
+    CGame* read = ReadGameFile(again, "test", "test.lif", games, dialogs);
+    ASSERT_NE(nullptr, read);
+    EXPECT_EQ(2147483647, read->Generation());
+    EXPECT_EQ((Cells{{-1, 1}}), CellsOf(read->Current()));
+    EXPECT_EQ((Cells{{0, 0}, {1, 0}, {2, 0}}), CellsOf(read->First()));
+}
+
+TEST_F(HostileInputTest, RleWriterRefusesWhatItsHeaderCannotSay) {
+    // Exactly as wide as the reader can place from column 0: written and read back to the same shape.
+    std::ostringstream text;
+    WriteXLifeRle(*MakeUniverse({{-2147483647, 0}, {-2, 1}}, DefaultRuleCode()), text);
+    CLex lex(text.str());
+    EXPECT_EQ((Cells{{0, 0}, {2147483645, 1}}), CellsOf(*ReadXLife(lex, "test", "test.rle")->UniverseAt(1)));
+    for (const Cells& tooLarge :
+         {Cells{{-2147483647, 0}, {-1, 0}}, Cells{{0, -2147483647}, {0, 2147483645}}}) {
+        std::ostringstream refused;
+        try {
+            WriteXLifeRle(*MakeUniverse(tooLarge, DefaultRuleCode()), refused);
+            ADD_FAILURE() << "written: " << refused.str().substr(0, 40);
+        } catch (const CErrorException& error) {
+            EXPECT_EQ(msg::RleTooLarge, error.MessageId());
+        }
+        EXPECT_EQ("", refused.str());
+    }
+}
+
+TEST_F(HostileInputTest, InputsLargerThanMemoryEndWithTheMemoryMessage) {
+    CBlockHeap& heap = TheBlockHeap();
+    const uint32_t savedChunks = heap.MaximumChunks();
+    heap.SetMaximum(4u << 20);
+    // A device that never ends a line.
+    EXPECT_THROW(OpenGameFile("/dev/zero", games, dialogs), CMemoryException);
+    EXPECT_EQ(0u, games.Count());
+
+    // The largest bitmap the Halcyon format allows, every cell alive.
+    std::string bitmap(6 + size_t{65536} * 1000, static_cast<char>(0xFF));
+    bitmap[2] = static_cast<char>(499 & 0xFF);
+    bitmap[3] = static_cast<char>(499 >> 8);
+    bitmap[4] = bitmap[5] = static_cast<char>(0xFF);
+    std::ostringstream none;
+    EXPECT_THROW(ImportHalcyonBytes(bitmap, none), CMemoryException);
+    EXPECT_EQ("", none.str());
+
+    // Each block holds the one before twice, beside it and then below it: 2 to the 40th cells.
+    std::string doubling = "#B d0\n*\n#E\n";
+    for (int i = 1; i <= 40; ++i) {
+        const std::string previous = "d" + std::to_string(i - 1);
+        const std::string offset = std::to_string(1 << ((i + 1) / 2));
+        doubling += "#B d" + std::to_string(i) + "\n#I " + previous + "\n#I " + previous +
+                    (i % 2 ? " " + offset + " 0" : " 0 " + offset) + "\n#E\n";
+    }
+    EXPECT_THROW(ReadText(doubling), CMemoryException);
+    heap.SetMaximum(uint64_t{savedChunks} * heap.ChunkSize());
+}
+
+TEST_F(HostileInputTest, BlockNamedLikeTheFileStaysApart) {
+    // The data outside blocks and a block of the file's own name, which that data also inserts.
+    auto c = ReadText("*\n#B glider\n#P 5 5\n**\n#E\n#I glider 0 10\n", "glider");
+    EXPECT_EQ(0u, c->ErrorCount()) << (MessagesOf(*c).empty() ? "" : MessagesOf(*c)[0]);
+    ASSERT_EQ(2, c->UniverseCount());
+    EXPECT_EQ((Cells{{5, 5}, {6, 5}}), CellsNamed(*c, "glider"));
+    EXPECT_EQ((Cells{{0, 0}, {5, 15}, {6, 15}}), CellsNamed(*c, "glider-1"));
+}
+
+}  // namespace
+}  // namespace tessera::test
