@@ -47,6 +47,7 @@ CTerminalMainWindow::~CTerminalMainWindow() = default;
 
 void CTerminalMainWindow::ReportMessage(CGame&, int messageId) {
     lastMessage_ = messageId;
+    if (messageId == heldBackMessage_) return;
     messages_ << MessageText(messageId) << "\n" << std::flush;
 }
 

@@ -5,16 +5,15 @@
 
 #include "config/parameters.h"
 #include "formats/description_lines.h"
-#include "foundation/messages.h"
 #include "formats/game_attributes.h"
 #include "formats/game_format.h"
 #include "formats/halcyon.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
 #include "foundation/messages.h"
 #include "games/game_registry.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {
@@ -73,6 +72,7 @@ CGame* ReadXLifeGame(CLex& lex, std::string_view title, std::string fileName, CG
         }
     } else if (CXLUniverse* chosen = collection->SelectUniverse(dialogs)) {
         game = MakeGame(games, *chosen, *collection, dialogs);
+        if (game && !chosen->refusedRule.empty()) dialogs.NoteUnusedRule(chosen->refusedRule);
     }
     collection->ShowErrorReport(dialogs);
     return game;

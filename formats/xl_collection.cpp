@@ -2,10 +2,9 @@
 
 #include "config/parameters.h"
 #include "engine/transform.h"
-#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "foundation/messages.h"
+#include "text/lex.h"
 
 namespace tessera {
 
@@ -53,7 +52,7 @@ void CXLUniverseCollection::RemoveEmptyUniverses() {
 }
 
 void CXLUniverseCollection::AddError(int messageId, const CLex* lex, int32_t lineNumber,
-                                     std::string_view argument) {
+                                     std::string_view argument, std::string_view argument2) {
     const uint32_t limit = params::MaxXLifeErrors.GetUInt();
     if (errorCount_ > limit) return;
     if (errorCount_ == limit) {
@@ -64,7 +63,7 @@ void CXLUniverseCollection::AddError(int messageId, const CLex* lex, int32_t lin
     }
     if (lineNumber == 0 && lex) lineNumber = lex->LineNumber();
     errors_.PushBack(new CXLErrorReport(lineNumber, lex ? lex->LineText() : std::string(),
-                                        FormatMessage(messageId, argument)));
+                                        FormatMessage(messageId, argument, argument2)));
     ++errorCount_;
 }
 

@@ -1,16 +1,17 @@
 // Reading an XLife-family file: directives, the data-mode detection and the picture, RLE and
 // coordinate data lines.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "config/parameters.h"
-#include "foundation/messages.h"
 #include "formats/input_limit_exception.h"
-#include "text/lex.h"
 #include "formats/xl_collection.h"
-#include "rules/rule_notation.h"
+#include "foundation/messages.h"
+#include "rules/rule_text.h"
 #include "rules/rules.h"
+#include "text/lex.h"
 
 namespace tessera {
 namespace {
@@ -47,8 +48,10 @@ std::string ToUpper(std::string_view text) {
     return out;
 }
 
-// An RLE header line: x = n, y = n [, rule = notation]. The rule is reported when it is one.
-bool ParseRleHeader(std::string_view text, RuleCode& rule) {
+// An RLE header line: x = n, y = n [, rule = text]. The rule text is handed back, none when the header
+// names no rule; whether the text is a rule the program can run is the caller's question, so that a
+// header with a foreign rule is still a header and the pattern under it still loads.
+bool ParseRleHeader(std::string_view text, std::optional<std::string>& ruleText) {
     try {
         CLex lex(text);
         int32_t number = 0;
@@ -56,14 +59,10 @@ bool ParseRleHeader(std::string_view text, RuleCode& rule) {
         if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("y") || !lex.AcceptChar('=') ||
             !lex.ReadSignedNumber(number))
             return false;
-        if (lex.Kind() == TokEndOfFile) {
-            rule = DefaultRuleCode();
-            return true;
-        }
+        ruleText.reset();
+        if (lex.Kind() == TokEndOfFile) return true;
         if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("rule") || !lex.AcceptChar('=')) return false;
-        // RLE files are commonly written with "b3/s23"; the notation itself knows only capital B and S,
-        // and reading the small letters as no rule at all would kill every pattern at its first step.
-        rule = ParseRuleText(ToUpper(lex.RestOfLine()));
+        ruleText = lex.Kind() == TokEndOfFile ? std::string() : std::string(lex.RestOfLine());
         return true;
     } catch (const CSyntaxException&) {
         return false;
@@ -110,6 +109,7 @@ private:
             std::string name;
             lex_.ReadName(name, true);
             current_ = collection_.FindOrCreate(CName(name));
+            StartNewData();
         }
         if (lex_.Kind() == TokEndOfLine || lex_.Kind() == TokEndOfFile) return;
         if (lex_.TokenBeginsWith('#')) {
@@ -129,6 +129,8 @@ private:
 
     void Directive() {
         const std::string word = lex_.TokenText();
+        // A stray "#" line between lines of RLE data is a comment; the data goes on after it.
+        if (word == "#" && mode_ == EDataMode::Rle) return;
         if (word.size() >= 2 && word[1] == '#') {
             if (NamesMatch(word, kAttributeMarker)) AttributeLine();
             return;
@@ -136,9 +138,11 @@ private:
         switch (word.size() >= 2 ? word[1] : '\0') {
             case 'A':
                 mode_ = EDataMode::Absolute;
+                StartNewData();
                 break;
             case 'B':
                 current_ = collection_.FindOrCreate(CName(std::string(TrimBlanks(RestAfterDirective()))));
+                StartNewData();
                 break;
             case 'C':
                 AppendDescription(DescriptionText());
@@ -150,6 +154,7 @@ private:
                 if (current_ == collection_.TopLevel())
                     collection_.AddError(msg::XLEndOutsideBlock, &lex_, 0);
                 current_ = collection_.TopLevel();
+                StartNewData();
                 break;
             case 'I':
                 Insertion(RestAfterDirective());
@@ -159,6 +164,7 @@ private:
             case 'M':
                 mode_ = EDataMode::Rle;
                 column_ = originX_;
+                StartNewData();
                 break;
             case 'N':
                 NewTopLevel();
@@ -170,6 +176,7 @@ private:
                 const std::string rest = RestAfterDirective();
                 ReadOrigin(rest);
                 mode_ = EDataMode::Picture;
+                StartNewData();
                 break;
             }
             case 'R':
@@ -209,7 +216,8 @@ private:
         const std::string text = DescriptionText();
         if (!descriptionSeen_) {
             if (TrimBlanks(text).empty()) {
-                mode_ = EDataMode::Relative;
+                // Between lines of RLE data an empty "#D" is an empty comment, not a change of mode.
+                if (mode_ != EDataMode::Rle) mode_ = EDataMode::Relative;
                 return;
             }
             collection_.AddWarning(msg::XLDescriptionDirective, lex_);
@@ -228,6 +236,7 @@ private:
         if (!created) created = collection_.Find(CName(name));  // every numbered name is taken
         collection_.SetTopLevel(created);
         current_ = created;
+        StartNewData();
     }
 
     void ReadOrigin(const std::string& rest) {
@@ -237,9 +246,13 @@ private:
         if (numbers.ReadSignedNumber(value)) originY_ = value;
     }
 
+    // "#R" with a slash or a letter after it is a rule (Life 1.05), with numbers or nothing a relative
+    // origin (XLife).
     void RelativeOrRule() {
         const std::string rest = RestAfterDirective();
-        if (rest.find('/') != std::string::npos || ruleLikeSeen_) {
+        const std::string_view given = TrimBlanks(rest);
+        const bool inLetters = !given.empty() && IsLetter(given.front());
+        if (rest.find('/') != std::string::npos || inLetters || ruleLikeSeen_) {
             if (!ruleLikeSeen_) {
                 collection_.AddWarning(msg::XLRuleDirective, lex_);
                 ruleLikeSeen_ = true;
@@ -249,14 +262,28 @@ private:
         }
         ReadOrigin(rest);
         mode_ = EDataMode::Relative;
+        StartNewData();
     }
 
-    void Rule(const std::string& text) {
-        try {
-            current_->universe->SetRuleCode(ParseRuleText(text));
-        } catch (const CSyntaxException&) {
-            collection_.AddError(msg::XLErrorInRule, &lex_, 0);
+    // A rule the program cannot run is never taken as another one: the block keeps its rule, and the
+    // report names the line and the rule text.
+    void Rule(std::string_view text) {
+        const CRuleTextReading reading = ReadRuleText(text);
+        if (reading.IsRule()) {
+            current_->universe->SetRuleCode(reading.code);
+            current_->refusedRule.clear();
+            return;
         }
+        current_->refusedRule = std::string(TrimBlanks(text));
+        collection_.AddError(msg::XLRuleNotUsed, &lex_, 0, "\"" + current_->refusedRule + "\"",
+                             MessageText(RuleProblemMessage(reading.problem)));
+    }
+
+    // Data after a structural directive is a new piece of the file: an RLE pattern ended by "!" there
+    // before does not swallow it.
+    void StartNewData() {
+        rleEnded_ = false;
+        rleCount_ = 0;
     }
 
     void Insertion(const std::string& text) {
@@ -289,6 +316,7 @@ private:
     }
 
     void DataLine(const std::string& text) {
+        if (rleEnded_) return;  // notes, a second pattern or junk after the "!" that ended the RLE data
         if (mode_ == EDataMode::Undecided) mode_ = DetectMode(text);
         switch (mode_) {
             case EDataMode::Picture:
@@ -311,8 +339,8 @@ private:
         if (AllCharactersIn(text, " .oxOX$*")) return EDataMode::Picture;
         if (AllCharactersIn(text, " -1234567890,")) return EDataMode::Absolute;
         if (AllCharactersIn(text, " bo$!1234567890")) return EDataMode::Rle;
-        RuleCode rule = 0;
-        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, rule)) return EDataMode::Rle;
+        std::optional<std::string> ruleText;
+        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, ruleText)) return EDataMode::Rle;
         return EDataMode::Undecided;
     }
 
@@ -347,22 +375,32 @@ private:
                            [letter](char c) { return !IsLetter(c) || c == letter; });
     }
 
+    // The count is kept from one line to the next: writers that wrap at a fixed column split a count
+    // from its tag. Blanks may stand between any two items.
     void RleLine(std::string_view text) {
-        RuleCode rule = 0;
-        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, rule)) {
-            current_->universe->SetRuleCode(rule);
+        std::optional<std::string> ruleText;
+        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, ruleText)) {
+            if (ruleText) {
+                Rule(*ruleText);
+            } else {
+                current_->universe->SetRuleCode(DefaultRuleCode());
+                current_->refusedRule.clear();
+            }
             return;
         }
-        uint64_t count = 0;
         bool reported = false;
         for (const char c : text) {
             if (IsDigit(c)) {
-                count = std::min(count * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
+                rleCount_ = std::min(rleCount_ * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
                 continue;
             }
-            const uint64_t n = std::max<uint64_t>(count, 1);
-            count = 0;
-            if (c == '!') return;
+            if (c == ' ' || c == '\t') continue;
+            const uint64_t n = std::max<uint64_t>(rleCount_, 1);
+            rleCount_ = 0;
+            if (c == '!') {
+                rleEnded_ = true;
+                return;
+            }
             if (c == '$') {
                 column_ = originX_;
                 originY_ = Advance(originY_, n);
@@ -405,6 +443,8 @@ private:
     bool ruleLikeSeen_ = false;
     bool descriptionSeen_ = false;
     bool lettersAreCells_ = false;
+    uint64_t rleCount_ = 0;  // the RLE count read so far, waiting for its tag
+    bool rleEnded_ = false;  // a "!" has ended the RLE data
 };
 
 }  // namespace

@@ -42,10 +42,17 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {1313, "This line doesn't look like any XLife format, treated as commentary and ignored"},
     {1314, "#N found while processing #B named block"},
     {1315, "File %1 contains the following errors:"},
+    {1316, "Rule %1 cannot be used: %2; the rule is left as it was"},
     {1320, "Syntax or other error in input file at line %1"},
     {1321, "A row of the pattern would hold more cells than a row can hold, at line %1 of the input file"},
     {1322, "A cell of the pattern lies outside the universe, at line %1 of the input file"},
     {1323, "Life Game Files (*.lif, *.rle, *.hcf) |*.lif;*.rle;*.hcf|All files (*.*)|*.*||"},
+    {1340, "it is not a rule"},
+    {1341, "no rule of that name is known"},
+    {1342, "its births and survivals depend on where the neighbours stand"},
+    {1343, "it is a rule of more than two cell states"},
+    {1344, "it asks for a bounded or wrapped plane"},
+    {1345, "it has births on 0 neighbours"},
 };
 
 }  // namespace

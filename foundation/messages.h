@@ -43,12 +43,21 @@ inline constexpr int XLCircularInsertions = 1312;
 inline constexpr int XLUnrecognisedLine = 1313;
 inline constexpr int XLNameInsideBlock = 1314;
 inline constexpr int XLErrorReportCaption = 1315;
+inline constexpr int XLRuleNotUsed = 1316;  // %1 the rule text, %2 why it cannot be used
 
 // Loading a file.
 inline constexpr int SyntaxErrorAtLine = 1320;
 inline constexpr int InputRowTooLong = 1321;
 inline constexpr int InputCellOutside = 1322;
 inline constexpr int GameFileFilter = 1323;
+
+// Why a rule text cannot be used.
+inline constexpr int RuleTextNotARule = 1340;
+inline constexpr int RuleTextUnknownName = 1341;
+inline constexpr int RuleTextNotTotalistic = 1342;
+inline constexpr int RuleTextManyStates = 1343;
+inline constexpr int RuleTextBoundedPlane = 1344;
+inline constexpr int RuleTextBirthOnZero = 1345;
 }  // namespace msg
 
 // The text of a message, or an empty view for a number the table does not hold.

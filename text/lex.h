@@ -88,6 +88,9 @@ private:
     std::istream* stream_;
     std::string fileName_;
     std::string line_;
+    std::string physical_;  // the text up to the next line feed, when it holds further lines
+    size_t physicalPosition_ = 0;
+    bool physicalPending_ = false;
     size_t tokenStart_ = 0;
     size_t cursor_ = 0;
     int kind_ = 0;
