@@ -4,8 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "config/parameters.h"
+#include "engine/row_heap.h"
 #include "formats/input_limit_exception.h"
 #include "formats/xl_collection.h"
 #include "foundation/messages.h"
@@ -82,6 +85,18 @@ private:
     bool saved_;
 };
 
+// A cell waiting to be merged into its block, with the line that set it (for a row too long).
+struct CBatchedCell {
+    int32_t y;
+    int32_t x;
+    int32_t line;
+};
+struct CCellBatch {
+    std::vector<CBatchedCell> cells;
+    bool sorted = true;  // in ascending (y, x) order as read
+};
+constexpr size_t kBatchCells = size_t{1} << 20;
+
 class CXLReader {
 public:
     CXLReader(CXLUniverseCollection& collection, CLex& lex) : collection_(collection), lex_(lex) {}
@@ -94,9 +109,13 @@ public:
             CLineModeScope lineMode(lex_);
             while (lex_.Kind() != TokEndOfFile && lex_.Kind() != TokPastEnd) {
                 if (lex_.Kind() != TokEndOfLine) ReadLine();
+                const uint32_t exclamations = lex_.ExclamationLines();
                 lex_.SkipLine();
+                // A line that begins with the '!' ending RLE data never reaches the data handler.
+                if (rleStarted_ && lex_.ExclamationLines() != exclamations) rleEnded_ = true;
             }
         }
+        FlushAll();
         // A top level that holds nothing, not even insertions, is no pattern of the file.
         CXLUniverse* topLevel = collection_.TopLevel();
         if (topLevel && topLevel->universe->Population() == 0 && topLevel->insertions.IsEmpty())
@@ -283,6 +302,7 @@ private:
     // before does not swallow it.
     void StartNewData() {
         rleEnded_ = false;
+        rleStarted_ = false;
         rleCount_ = 0;
     }
 
@@ -344,9 +364,75 @@ private:
         return EDataMode::Undecided;
     }
 
-    void SetCell(int64_t x, int64_t y) {
-        const CInputCell cell = CheckedInputCell(x, y, lex_.LineNumber());
-        current_->universe->SetCell(cell.x, cell.y);
+    void SetCell(int64_t x, int64_t y) { SetRun(x, y, 1); }
+
+    // Cells are collected per block and merged into its rows in bulk; one by one, each would cost a
+    // search of the block's pending edits. A run of n cells from (x, y) rightwards.
+    void SetRun(int64_t x, int64_t y, uint64_t n) {
+        const int32_t line = lex_.LineNumber();
+        const CInputCell first = CheckedInputCell(x, y, line);
+        CheckedInputCell(x + static_cast<int64_t>(n) - 1, y, line);
+        if (batchOwner_ != current_) {
+            batchOwner_ = current_;
+            batch_ = &batches_[current_];
+        }
+        std::vector<CBatchedCell>& cells = batch_->cells;
+        if (!cells.empty()) {
+            const CBatchedCell& last = cells.back();
+            if (first.y < last.y || (first.y == last.y && first.x < last.x)) batch_->sorted = false;
+        }
+        for (uint64_t i = 0; i < n; ++i) cells.push_back({first.y, first.x + static_cast<int32_t>(i), line});
+        // Flushing when the batch has outgrown the rows keeps the merging linear overall.
+        if (cells.size() >= std::max<size_t>(kBatchCells, current_->universe->Population()))
+            Flush(*current_, *batch_);
+    }
+
+    void FlushAll() {
+        for (auto& [universe, batch] : batches_) Flush(*universe, batch);
+    }
+
+    static void Flush(CXLUniverse& target, CCellBatch& batch) {
+        std::vector<CBatchedCell>& cells = batch.cells;
+        if (cells.empty()) return;
+        // Stable, so that of repeated cells the one read first comes first.
+        if (!batch.sorted)
+            std::stable_sort(cells.begin(), cells.end(), [](const CBatchedCell& a, const CBatchedCell& b) {
+                return a.y != b.y ? a.y < b.y : a.x < b.x;
+            });
+        std::vector<CLPoint> points(cells.size());
+        for (size_t i = 0; i < cells.size(); ++i) points[i] = {cells[i].x, cells[i].y};
+        try {
+            target.universe->AddSortedCells(points.data(), points.size());
+        } catch (const CErrorException& error) {
+            if (error.MessageId() != msg::RowTooLong) throw;
+            throw CInputLimitException(msg::InputRowTooLong, OverflowLine(*target.universe, cells));
+        }
+        cells.clear();
+        batch.sorted = true;
+    }
+
+    // The line on which a row of the batch grew beyond a row's room: the cells of the row that are new,
+    // in the order of their lines, counted on from those the row already holds.
+    static int32_t OverflowLine(CGrowableUniverse& universe, const std::vector<CBatchedCell>& sorted) {
+        for (size_t begin = 0; begin < sorted.size();) {
+            const int32_t y = sorted[begin].y;
+            size_t end = begin;
+            std::vector<int32_t> lines;
+            for (; end < sorted.size() && sorted[end].y == y; ++end) {
+                const bool repeat = end > begin && sorted[end - 1].x == sorted[end].x;
+                if (!repeat && !universe.IsAlive(sorted[end].x, y)) lines.push_back(sorted[end].line);
+            }
+            uint64_t held = 0;
+            ExplorePtr row = RequireExploration(
+                universe.ExploreArea({UniverseLimits.left, UniverseLimits.right, y, y + 1}));
+            while (row->Next()) ++held;
+            if (held + lines.size() > kMaxRowCells) {
+                std::sort(lines.begin(), lines.end());
+                return lines[kMaxRowCells - held];
+            }
+            begin = end;
+        }
+        return 0;
     }
 
     void PictureRow(std::string_view text) {
@@ -389,6 +475,7 @@ private:
             return;
         }
         bool reported = false;
+        rleStarted_ = true;
         for (const char c : text) {
             if (IsDigit(c)) {
                 rleCount_ = std::min(rleCount_ * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
@@ -406,10 +493,8 @@ private:
                 originY_ = Advance(originY_, n);
             } else if (c == 'o' || c == 'x') {
                 CheckRunLength(n, lex_.LineNumber());
-                for (uint64_t i = 0; i < n; ++i) {
-                    SetCell(column_, originY_);
-                    column_ = Advance(column_, 1);
-                }
+                SetRun(column_, originY_, n);
+                column_ = Advance(column_, n);
             } else if (IsLetter(c)) {
                 column_ = Advance(column_, n);
             } else if (!reported) {
@@ -443,8 +528,12 @@ private:
     bool ruleLikeSeen_ = false;
     bool descriptionSeen_ = false;
     bool lettersAreCells_ = false;
-    uint64_t rleCount_ = 0;  // the RLE count read so far, waiting for its tag
-    bool rleEnded_ = false;  // a "!" has ended the RLE data
+    std::unordered_map<CXLUniverse*, CCellBatch> batches_;
+    CXLUniverse* batchOwner_ = nullptr;
+    CCellBatch* batch_ = nullptr;
+    uint64_t rleCount_ = 0;    // the RLE count read so far, waiting for its tag
+    bool rleStarted_ = false;  // RLE data has been read since the last structural directive
+    bool rleEnded_ = false;    // a "!" has ended the RLE data
 };
 
 }  // namespace

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "engine/growable_universe.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
 #include "foundation/errors.h"
 #include "fuzz/fuzz_support.h"
+#include "text/lex.h"
 
 namespace {
 

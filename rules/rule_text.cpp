@@ -1,7 +1,6 @@
 #include "rules/rule_text.h"
 
 #include <algorithm>
-#include <bit>
 #include <optional>
 #include <string>
 
@@ -65,13 +64,20 @@ bool BirthListHoldsZero(std::string_view folded) {
     return false;
 }
 
-// With a neighbour list given, birth or survival counts above the number of counted neighbours can
-// never happen: such a text is the states notation of multi-state rules ("/2/3", "345/2/4"), whose
-// third part is a number of states, not a list of neighbours.
-bool CountsBeyondNeighbours(RuleCode code) {
-    const int neighbours = std::popcount(code & kNeighbourhoodMask);
-    if (neighbours == 0) return false;  // a neighbour part naming none is written as "23/3/"
-    for (int n = neighbours + 1; n <= 8; ++n)
+// The states notation of multi-state rules ("/2/3", "345/2/4", "12/34/21") has the number of states
+// as its third part, where the program's own notation lists the counted neighbours. A third part that
+// is no neighbour list (digits out of order, 0 or 9), or one single neighbour under counts that one
+// neighbour can never reach, is a number of states.
+bool ThirdPartCountsStates(std::string_view folded, RuleCode code) {
+    const size_t second = folded.find('/', folded.find('/') + 1);
+    std::string digits;
+    for (char c : folded.substr(second + 1))
+        if (IsDigit(c)) digits += c;
+    if (digits.empty()) return false;  // a neighbour part naming none is written as "23/3/"
+    for (size_t i = 0; i < digits.size(); ++i)
+        if (digits[i] == '0' || digits[i] == '9' || (i > 0 && digits[i] <= digits[i - 1])) return true;
+    if (digits.size() > 1) return false;
+    for (int n = 2; n <= 8; ++n)
         if (Survives(code, n) || IsBorn(code, n)) return true;
     return false;
 }
@@ -123,7 +129,7 @@ CRuleTextReading ReadNotation(std::string_view text) {
             code = WithNeighbourhoodOf(code, suffix);
         }
         if (BirthListHoldsZero(folded)) return Refused(Problem::BirthOnZero);
-        if (slashes >= 2 && CountsBeyondNeighbours(code)) return Refused(Problem::MoreThanTwoStates);
+        if (slashes >= 2 && ThirdPartCountsStates(folded, code)) return Refused(Problem::MoreThanTwoStates);
         return {code, Problem::None};
     }
     if (HasStatesPart(text)) return Refused(Problem::MoreThanTwoStates);

@@ -63,7 +63,10 @@ bool CLex::ReadLine() {
     ++lineNumber_;
     // Text after a NUL character is not part of the line, as in a C string.
     if (size_t nul = line_.find('\0'); nul != std::string::npos) line_.resize(nul);
-    if (!line_.empty() && (line_[0] == '!' || line_[0] == '|')) line_.clear();  // a comment line
+    if (!line_.empty() && (line_[0] == '!' || line_[0] == '|')) {  // a comment line
+        if (line_[0] == '!') ++exclamationLines_;
+        line_.clear();
+    }
     tokenStart_ = cursor_ = 0;
     return true;
 }
