@@ -85,15 +85,25 @@ private:
     bool saved_;
 };
 
-// A cell waiting to be merged into its block, with the line that set it (for a row too long).
+// Cells waiting to be merged into their block, in the order read, and the lines that set them (for a
+// row too long): lines[k] = {first index, line}.
+struct CCellBatch {
+    std::vector<CLPoint> cells;
+    std::vector<std::pair<size_t, int32_t>> lines;
+    bool sorted = true;  // in ascending (y, x) order as read
+
+    int32_t LineOf(size_t index) const {
+        auto after =
+            std::upper_bound(lines.begin(), lines.end(), index,
+                             [](size_t i, const std::pair<size_t, int32_t>& m) { return i < m.first; });
+        return std::prev(after)->second;
+    }
+};
+// A cell of a batch with its line, for sorting a batch read out of order.
 struct CBatchedCell {
     int32_t y;
     int32_t x;
     int32_t line;
-};
-struct CCellBatch {
-    std::vector<CBatchedCell> cells;
-    bool sorted = true;  // in ascending (y, x) order as read
 };
 constexpr size_t kBatchCells = size_t{1} << 20;
 
@@ -371,19 +381,21 @@ private:
     void SetRun(int64_t x, int64_t y, uint64_t n) {
         const int32_t line = lex_.LineNumber();
         const CInputCell first = CheckedInputCell(x, y, line);
-        CheckedInputCell(x + static_cast<int64_t>(n) - 1, y, line);
+        if (n > 1) CheckedInputCell(x + static_cast<int64_t>(n) - 1, y, line);
         if (batchOwner_ != current_) {
             batchOwner_ = current_;
             batch_ = &batches_[current_];
         }
-        std::vector<CBatchedCell>& cells = batch_->cells;
+        std::vector<CLPoint>& cells = batch_->cells;
         if (!cells.empty()) {
-            const CBatchedCell& last = cells.back();
+            const CLPoint& last = cells.back();
             if (first.y < last.y || (first.y == last.y && first.x < last.x)) batch_->sorted = false;
         }
-        for (uint64_t i = 0; i < n; ++i) cells.push_back({first.y, first.x + static_cast<int32_t>(i), line});
+        if (batch_->lines.empty() || batch_->lines.back().second != line)
+            batch_->lines.push_back({cells.size(), line});
+        for (uint64_t i = 0; i < n; ++i) cells.push_back({first.x + static_cast<int32_t>(i), first.y});
         // Flushing when the batch has outgrown the rows keeps the merging linear overall.
-        if (cells.size() >= std::max<size_t>(kBatchCells, current_->universe->Population()))
+        if (cells.size() >= kBatchCells && cells.size() >= current_->universe->Population())
             Flush(*current_, *batch_);
     }
 
@@ -392,35 +404,44 @@ private:
     }
 
     static void Flush(CXLUniverse& target, CCellBatch& batch) {
-        std::vector<CBatchedCell>& cells = batch.cells;
-        if (cells.empty()) return;
-        // Stable, so that of repeated cells the one read first comes first.
-        if (!batch.sorted)
-            std::stable_sort(cells.begin(), cells.end(), [](const CBatchedCell& a, const CBatchedCell& b) {
-                return a.y != b.y ? a.y < b.y : a.x < b.x;
-            });
-        std::vector<CLPoint> points(cells.size());
-        for (size_t i = 0; i < cells.size(); ++i) points[i] = {cells[i].x, cells[i].y};
+        if (batch.cells.empty()) return;
+        std::vector<CBatchedCell> withLines;  // only for a batch read out of order
+        if (!batch.sorted) {
+            withLines.resize(batch.cells.size());
+            for (size_t i = 0; i < batch.cells.size(); ++i)
+                withLines[i] = {batch.cells[i].y, batch.cells[i].x, batch.LineOf(i)};
+            // Stable, so that of repeated cells the one read first comes first.
+            std::stable_sort(withLines.begin(), withLines.end(),
+                             [](const CBatchedCell& a, const CBatchedCell& b) {
+                                 return a.y != b.y ? a.y < b.y : a.x < b.x;
+                             });
+            for (size_t i = 0; i < withLines.size(); ++i) batch.cells[i] = {withLines[i].x, withLines[i].y};
+        }
         try {
-            target.universe->AddSortedCells(points.data(), points.size());
+            target.universe->AddSortedCells(batch.cells.data(), batch.cells.size());
         } catch (const CErrorException& error) {
             if (error.MessageId() != msg::RowTooLong) throw;
-            throw CInputLimitException(msg::InputRowTooLong, OverflowLine(*target.universe, cells));
+            auto lineOf = [&](size_t i) { return batch.sorted ? batch.LineOf(i) : withLines[i].line; };
+            throw CInputLimitException(msg::InputRowTooLong,
+                                       OverflowLine(*target.universe, batch.cells, lineOf));
         }
-        cells.clear();
+        batch.cells.clear();
+        batch.lines.clear();
         batch.sorted = true;
     }
 
     // The line on which a row of the batch grew beyond a row's room: the cells of the row that are new,
     // in the order of their lines, counted on from those the row already holds.
-    static int32_t OverflowLine(CGrowableUniverse& universe, const std::vector<CBatchedCell>& sorted) {
+    template <class LineOf>
+    static int32_t OverflowLine(CGrowableUniverse& universe, const std::vector<CLPoint>& sorted,
+                                LineOf lineOf) {
         for (size_t begin = 0; begin < sorted.size();) {
             const int32_t y = sorted[begin].y;
             size_t end = begin;
             std::vector<int32_t> lines;
             for (; end < sorted.size() && sorted[end].y == y; ++end) {
                 const bool repeat = end > begin && sorted[end - 1].x == sorted[end].x;
-                if (!repeat && !universe.IsAlive(sorted[end].x, y)) lines.push_back(sorted[end].line);
+                if (!repeat && !universe.IsAlive(sorted[end].x, y)) lines.push_back(lineOf(end));
             }
             uint64_t held = 0;
             ExplorePtr row = RequireExploration(
