@@ -22,15 +22,19 @@ public:
     int SelectUniverse(const CUniverseCollection& universes) override;
     void ShowErrorReport(std::string_view caption, std::string_view report) override;
     bool AskForOtherName(CName& name) override;
+    void NoteUnusedRule(std::string_view ruleText) override { unusedRule_ = ruleText; }
 
     // Why no universe was chosen (the file's names listed); empty when one was, or none was asked for.
     const std::string& SelectionProblem() const { return selectionProblem_; }
+    // The rule text of the chosen pattern that could not be used, if any.
+    const std::optional<std::string>& UnusedRule() const { return unusedRule_; }
 
 private:
     std::ostream& messages_;
     std::optional<std::string> select_;
     const CGameRegistry& games_;
     std::string selectionProblem_;
+    std::optional<std::string> unusedRule_;
 };
 
 }  // namespace tessera::cli

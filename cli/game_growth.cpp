@@ -7,6 +7,7 @@
 
 #include "cli/interrupt_guard.h"
 #include "cli/terminal_front_end.h"
+#include "foundation/messages.h"
 #include "games/game.h"
 #include "games/growth_tasks.h"
 #include "games/millitime.h"
@@ -19,6 +20,7 @@ GrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow&
     CSystemClock clock;
     CTaskScheduler scheduler(clock);
     scheduler.SetMainWindow(&window);
+    window.HoldBackMessage(msg::NothingToGrow);
     window.SetCurrentGame(&game);
 
     bool finished = false;

@@ -17,6 +17,8 @@ struct GrowthOutcome {
     int messageId = 0;       // a refusal or failure that was reported (the game stays where it stopped)
 };
 
+// A pattern that dies on the way ends the growth with "There is nothing to grow." (msg::NothingToGrow),
+// which is left to the caller to report.
 GrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow& window,
                                const CInterruptGuard& interrupt);
 

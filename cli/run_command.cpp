@@ -15,9 +15,11 @@
 
 #include "cli/batch_file_dialogs.h"
 #include "cli/commands.h"
+#include "cli/died_game.h"
 #include "cli/game_growth.h"
 #include "cli/interrupt_guard.h"
 #include "cli/pattern_output.h"
+#include "cli/rule_option.h"
 #include "cli/run_options.h"
 #include "cli/stderr_library_front_end.h"
 #include "cli/system_memory.h"
@@ -56,17 +58,6 @@ int UsageError(const std::string& message) {
 int Failure(const std::string& message) {
     std::cerr << message << "\n";
     return kExitFailed;
-}
-
-// A rule name (as the rules dialog takes a typed text) or rule notation; none when it is neither.
-std::optional<RuleCode> ReadRuleOption(const std::string& text) {
-    if (const CRule* named = FindRuleByName(text)) return named->Code();
-    try {
-        const RuleCode code = ParseRuleText(text);
-        if (code != 0) return code;
-    } catch (const CSyntaxException&) {
-    }
-    return std::nullopt;
 }
 
 // key=value pairs: the generation reached, its population and bounds (right and bottom exclusive) and
@@ -111,8 +102,9 @@ int Run(const RunOptions& options) {
     LoadRules();
     std::optional<RuleCode> rule;
     if (options.rule) {
-        rule = ReadRuleOption(*options.rule);
-        if (!rule) return UsageError("'" + *options.rule + "' is neither a rule name nor rule notation");
+        std::string problem;
+        rule = ReadRuleArgument(*options.rule, problem);
+        if (!rule) return UsageError("--rule " + problem);
     }
 
     CGameRegistry games;
@@ -138,6 +130,10 @@ int Run(const RunOptions& options) {
             return Failure(std::string(kPrefix) + dialogs.SelectionProblem());
         return Failure(std::string(kPrefix) + "'" + options.file + "' holds no pattern");
     }
+    // A pattern is not grown under a rule other than its file's without being told so.
+    if (dialogs.UnusedRule() && !rule)
+        return Failure(std::string(kPrefix) + "the rule \"" + *dialogs.UnusedRule() + "\" of '" +
+                       options.file + "' cannot be used; give the rule with --rule");
 
     if (rule) game->SetRule(*rule);
     // Only for this run: the configuration file is never written.
@@ -149,6 +145,12 @@ int Run(const RunOptions& options) {
         CTerminalMainWindow window(std::cerr, ::isatty(STDERR_FILENO) == 1);
         outcome = GrowToGeneration(*game, options.generations, window, interrupt);
         repeatReport = window.RepeatReport();
+    }
+    if (outcome.messageId == msg::NothingToGrow && HasDied(*game)) {
+        game = &CarryDiedGameTo(games, *game, options.generations);
+        outcome.messageId = 0;
+    } else if (outcome.messageId == msg::NothingToGrow) {
+        std::cerr << MessageText(msg::NothingToGrow) << "\n";
     }
     if (outcome.messageId != 0) return kExitFailed;  // the refusal or failure has been reported
 

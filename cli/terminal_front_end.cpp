@@ -52,6 +52,7 @@ void CTerminalMainWindow::ReportMessage(CGame& game, int messageId) {
         return;
     }
     lastMessage_ = messageId;
+    if (messageId == heldBackMessage_) return;
     messages_ << MessageText(messageId) << "\n" << std::flush;
 }
 

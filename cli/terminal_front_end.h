@@ -36,6 +36,10 @@ public:
     void PostCommand(uint32_t commandId) override { postedCommands_.push_back(commandId); }
     std::unique_ptr<CCancelBoxDisplay> MakeCancelBoxDisplay(CCancelBox& box) override;
 
+    // A message the caller reports itself, when it is one: it is recorded as the last message but not
+    // written.
+    void HoldBackMessage(int messageId) { heldBackMessage_ = messageId; }
+
     // Presses Cancel in the open cancel box, if there is one; answers whether there was.
     bool CancelOpenBox();
 
@@ -58,6 +62,7 @@ private:
     int busyDepth_ = 0;
     int lastMessage_ = 0;
     std::string repeatReport_;
+    int heldBackMessage_ = 0;
     bool timerArmed_ = false;
     int64_t timerMilliseconds_ = 0;
     std::vector<uint32_t> postedCommands_;

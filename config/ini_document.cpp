@@ -57,6 +57,13 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 
 CIniDocument CIniDocument::Parse(std::string_view text) {
     CIniDocument doc;
+    // A byte-order mark is no part of the first line (it would hide a section header there); it is
+    // written back as it was found.
+    constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kUtf8ByteOrderMark)) {
+        text.remove_prefix(kUtf8ByteOrderMark.size());
+        doc.byteOrderMark_ = true;
+    }
     if (text.empty()) return doc;
     size_t start = 0;
     bool lineEndChosen = false;
@@ -79,7 +86,7 @@ CIniDocument CIniDocument::Parse(std::string_view text) {
 }
 
 std::string CIniDocument::Serialize() const {
-    std::string out;
+    std::string out(byteOrderMark_ ? "\xEF\xBB\xBF" : "");
     for (size_t i = 0; i < lines_.size(); ++i) {
         out += lines_[i];
         if (i + 1 < lines_.size() || finalLineEnd_) out += lineEnd_;

@@ -47,6 +47,7 @@ private:
     std::vector<std::string> lines_;  // without their line ends
     std::string lineEnd_ = "\n";      // "\r\n" for a file written that way
     bool finalLineEnd_ = true;        // the last line is followed by a line end
+    bool byteOrderMark_ = false;      // the file began with a UTF-8 byte-order mark
 };
 
 // ASCII case-insensitive equality, the way section and key names are matched.

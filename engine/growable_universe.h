@@ -55,6 +55,11 @@ public:
     void RenderBits(uint8_t* buffer, const CLRect& rect, int bytesPerLine, int scale) override;
     void Consolidate() override;
 
+    // Adds cells given in ascending (y, x) order, repeats allowed, in one pass over the rows: the road
+    // for readers that collect a file's cells first (single edits cost a search each). A cell outside
+    // the plane or a row grown beyond a row's room is refused (CErrorException) and nothing changes.
+    void AddSortedCells(const CLPoint* cells, size_t count);
+
     // True when other holds the cells of this universe shifted by offset. The caller has compared
     // populations and bounds sizes.
     bool IsShiftOf(CUniverse& other, CLSize offset);

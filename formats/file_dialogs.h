@@ -31,6 +31,9 @@ public:
     // The name is already used by another game: true with the other name the user gave, false when
     // the user cancels.
     virtual bool AskForOtherName(CName& name) = 0;
+    // The chosen pattern's file named a rule that could not be used (already in the error report);
+    // the pattern keeps the rule it had. Front ends that cannot ask a person may treat it as a failure.
+    virtual void NoteUnusedRule(std::string_view /*ruleText*/) {}
 };
 
 }  // namespace tessera

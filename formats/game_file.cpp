@@ -74,6 +74,7 @@ CGame* ReadXLifeGame(CLex& lex, std::string_view title, std::string fileName, CG
         }
     } else if (CXLUniverse* chosen = collection->SelectUniverse(dialogs)) {
         game = MakeGame(games, *chosen, *collection, dialogs);
+        if (game && !chosen->refusedRule.empty()) dialogs.NoteUnusedRule(chosen->refusedRule);
     }
     collection->ShowErrorReport(dialogs);
     return game;

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <iomanip>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "config/parameters.h"
@@ -13,11 +14,21 @@
 #include "formats/input_limit_exception.h"
 #include "games/game_registry.h"
 #include "rules/rule_notation.h"
+#include "rules/rule_text.h"
 #include "rules/rules.h"
 #include "text/lex.h"
 
 namespace tessera {
 namespace {
+
+// The rule of a "RULE" line: the program's own notation first, as it writes it, then the forms other
+// programs write. Anything else is a syntax error of that line, never the rule of its first characters.
+RuleCode GameRule(std::string_view text, int32_t line) {
+    if (const std::optional<RuleCode> own = ReadOwnRuleNotation(text)) return *own;
+    const CRuleTextReading reading = ReadRuleText(text);
+    if (!reading.IsRule()) throw CSyntaxException(line);
+    return reading.code;
+}
 
 // One row record: row, comma, first column, then runs; the column of the last cell set is where each
 // distance is measured from.
@@ -119,12 +130,16 @@ void ReadUniverse(CGrowableUniverse& universe, CLex& lex) {
     int32_t ignored = 0;
     if (lex.AcceptKeyword("MAXROWPOP")) lex.ExpectSigned(ignored);
     universe.SetRuleCode(DefaultRuleCode());
-    if (lex.AcceptKeyword("RULE")) {
-        // The rule ends with its line: the row records after it begin with digits too.
+    if (lex.AcceptKeyword("RULE", false)) {
+        // The rule is the rest of its line: the row records after it begin with digits too.
         const bool savedLineMode = lex.SetLineMode(true);
-        universe.SetRuleCode(ParseRule(lex));
+        const int32_t ruleLine = lex.LineNumber();
+        lex.NextToken();
+        const std::string text = lex.Kind() == TokEndOfLine ? std::string() : std::string(lex.RestOfLine());
+        universe.SetRuleCode(GameRule(text, ruleLine));
+        if (lex.Kind() != TokEndOfLine) lex.NextToken();
         lex.SetLineMode(savedLineMode);
-        if (lex.Kind() == TokEndOfLine) lex.NextToken();
+        lex.NextToken();
     }
     while (!lex.AcceptKeyword("ENDPATTERN")) ReadRow(universe, lex);
 }

@@ -80,7 +80,7 @@ void CXLUniverseCollection::RemoveEmptyUniverses() {
 }
 
 void CXLUniverseCollection::AddError(int messageId, const CLex* lex, int32_t lineNumber,
-                                     std::string_view argument) {
+                                     std::string_view argument, std::string_view argument2) {
     const uint32_t limit = params::MaxXLifeErrors.GetUInt();
     if (errorCount_ > limit) return;
     if (errorCount_ == limit) {
@@ -91,7 +91,7 @@ void CXLUniverseCollection::AddError(int messageId, const CLex* lex, int32_t lin
     }
     if (lineNumber == 0 && lex) lineNumber = lex->LineNumber();
     errors_.PushBack(new CXLErrorReport(lineNumber, lex ? lex->LineText() : std::string(),
-                                        FormatMessage(messageId, argument)));
+                                        FormatMessage(messageId, argument, argument2)));
     ++errorCount_;
 }
 

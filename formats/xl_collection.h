@@ -35,7 +35,8 @@ public:
 
     // Records a problem, up to "MaxXLifeErrors" of them. The line text is the lexer's current line
     // (none without a lexer); lineNumber 0 takes the lexer's line number.
-    void AddError(int messageId, const CLex* lex, int32_t lineNumber, std::string_view argument = {});
+    void AddError(int messageId, const CLex* lex, int32_t lineNumber, std::string_view argument = {},
+                  std::string_view argument2 = {});
     // AddError when "XLifeStrict" is 1.
     void AddWarning(int messageId, const CLex& lex);
     const CDeque<CXLErrorReport>& Errors() const { return errors_; }

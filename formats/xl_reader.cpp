@@ -1,14 +1,19 @@
 // Reading an XLife-family file: directives, the data-mode detection and the picture, RLE and
 // coordinate data lines.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "config/parameters.h"
+#include "engine/row_heap.h"
 #include "formats/input_limit_exception.h"
 #include "formats/xl_collection.h"
 #include "foundation/messages.h"
 #include "rules/rule_notation.h"
+#include "rules/rule_text.h"
 #include "rules/rules.h"
 #include "text/lex.h"
 
@@ -47,8 +52,10 @@ std::string ToUpper(std::string_view text) {
     return out;
 }
 
-// An RLE header line: x = n, y = n [, rule = notation]. The rule is reported when it is one.
-bool ParseRleHeader(std::string_view text, RuleCode& rule) {
+// An RLE header line: x = n, y = n [, rule = text]. The rule text is handed back, none when the header
+// names no rule; whether the text is a rule the program can run is the caller's question, so that a
+// header with a foreign rule is still a header and the pattern under it still loads.
+bool ParseRleHeader(std::string_view text, std::optional<std::string>& ruleText) {
     try {
         CLex lex(text);
         int32_t number = 0;
@@ -56,14 +63,10 @@ bool ParseRleHeader(std::string_view text, RuleCode& rule) {
         if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("y") || !lex.AcceptChar('=') ||
             !lex.ReadSignedNumber(number))
             return false;
-        if (lex.Kind() == TokEndOfFile) {
-            rule = DefaultRuleCode();
-            return true;
-        }
+        ruleText.reset();
+        if (lex.Kind() == TokEndOfFile) return true;
         if (!lex.AcceptChar(',') || !lex.AcceptNameEqual("rule") || !lex.AcceptChar('=')) return false;
-        // RLE files are commonly written with "b3/s23"; the notation itself knows only capital B and S,
-        // and reading the small letters as no rule at all would kill every pattern at its first step.
-        rule = ParseRuleText(ToUpper(lex.RestOfLine()));
+        ruleText = lex.Kind() == TokEndOfFile ? std::string() : std::string(lex.RestOfLine());
         return true;
     } catch (const CNumberRangeException&) {
         throw;  // a number too large is an error of the line, not a sign of another form
@@ -85,6 +88,28 @@ private:
     bool saved_;
 };
 
+// Cells waiting to be merged into their block, in the order read, and the lines that set them (for a
+// row too long): lines[k] = {first index, line}.
+struct CCellBatch {
+    std::vector<CLPoint> cells;
+    std::vector<std::pair<size_t, int32_t>> lines;
+    bool sorted = true;  // in ascending (y, x) order as read
+
+    int32_t LineOf(size_t index) const {
+        auto after =
+            std::upper_bound(lines.begin(), lines.end(), index,
+                             [](size_t i, const std::pair<size_t, int32_t>& m) { return i < m.first; });
+        return std::prev(after)->second;
+    }
+};
+// A cell of a batch with its line, for sorting a batch read out of order.
+struct CBatchedCell {
+    int32_t y;
+    int32_t x;
+    int32_t line;
+};
+constexpr size_t kBatchCells = size_t{1} << 20;
+
 class CXLReader {
 public:
     CXLReader(CXLUniverseCollection& collection, CLex& lex) : collection_(collection), lex_(lex) {}
@@ -98,9 +123,13 @@ public:
             CLineModeScope lineMode(lex_);
             while (lex_.Kind() != TokEndOfFile && lex_.Kind() != TokPastEnd) {
                 if (lex_.Kind() != TokEndOfLine) ReadNumberedLine();
+                const uint32_t exclamations = lex_.ExclamationLines();
                 lex_.SkipLine();
+                // A line that begins with the '!' ending RLE data never reaches the data handler.
+                if (rleStarted_ && lex_.ExclamationLines() != exclamations) rleEnded_ = true;
             }
         }
+        FlushAll();
         // A top level that holds nothing, not even insertions, is no pattern of the file.
         CXLUniverse* topLevel = collection_.TopLevel();
         if (topLevel && topLevel->universe->Population() == 0 && topLevel->insertions.IsEmpty())
@@ -128,6 +157,7 @@ private:
             std::string name;
             lex_.ReadName(name, true);
             current_ = collection_.FindOrCreate(CName(name));
+            StartNewData();
         }
         if (lex_.Kind() == TokEndOfLine || lex_.Kind() == TokEndOfFile) return;
         if (lex_.TokenBeginsWith('#')) {
@@ -147,6 +177,8 @@ private:
 
     void Directive() {
         const std::string word = lex_.TokenText();
+        // A stray "#" line between lines of RLE data is a comment; the data goes on after it.
+        if (word == "#" && mode_ == EDataMode::Rle) return;
         if (word.size() >= 2 && word[1] == '#') {
             if (NamesMatch(word, kAttributeMarker)) AttributeLine();
             return;
@@ -154,9 +186,11 @@ private:
         switch (word.size() >= 2 ? word[1] : '\0') {
             case 'A':
                 mode_ = EDataMode::Absolute;
+                StartNewData();
                 break;
             case 'B':
                 current_ = collection_.FindOrCreate(CName(std::string(TrimBlanks(RestAfterDirective()))));
+                StartNewData();
                 break;
             case 'C':
                 AppendDescription(DescriptionText());
@@ -168,6 +202,7 @@ private:
                 if (current_ == collection_.TopLevel())
                     collection_.AddError(msg::XLEndOutsideBlock, &lex_, 0);
                 current_ = collection_.TopLevel();
+                StartNewData();
                 break;
             case 'I':
                 Insertion(RestAfterDirective());
@@ -177,6 +212,7 @@ private:
             case 'M':
                 mode_ = EDataMode::Rle;
                 column_ = originX_;
+                StartNewData();
                 break;
             case 'N':
                 NewTopLevel();
@@ -188,6 +224,7 @@ private:
                 const std::string rest = RestAfterDirective();
                 ReadOrigin(rest);
                 mode_ = EDataMode::Picture;
+                StartNewData();
                 break;
             }
             case 'R':
@@ -227,7 +264,8 @@ private:
         const std::string text = DescriptionText();
         if (!descriptionSeen_) {
             if (TrimBlanks(text).empty()) {
-                mode_ = EDataMode::Relative;
+                // Between lines of RLE data an empty "#D" is an empty comment, not a change of mode.
+                if (mode_ != EDataMode::Rle) mode_ = EDataMode::Relative;
                 return;
             }
             collection_.AddWarning(msg::XLDescriptionDirective, lex_);
@@ -248,6 +286,7 @@ private:
         if (!created) created = collection_.Find(CName(name));  // every numbered name is taken
         collection_.SetTopLevel(created);
         current_ = created;
+        StartNewData();
     }
 
     void ReadOrigin(const std::string& rest) {
@@ -257,9 +296,13 @@ private:
         if (numbers.ReadSignedNumber(value)) originY_ = value;
     }
 
+    // "#R" with a slash or a letter after it is a rule (Life 1.05), with numbers or nothing a relative
+    // origin (XLife).
     void RelativeOrRule() {
         const std::string rest = RestAfterDirective();
-        if (rest.find('/') != std::string::npos || ruleLikeSeen_) {
+        const std::string_view given = TrimBlanks(rest);
+        const bool inLetters = !given.empty() && IsLetter(given.front());
+        if (rest.find('/') != std::string::npos || inLetters || ruleLikeSeen_) {
             if (!ruleLikeSeen_) {
                 collection_.AddWarning(msg::XLRuleDirective, lex_);
                 ruleLikeSeen_ = true;
@@ -269,14 +312,29 @@ private:
         }
         ReadOrigin(rest);
         mode_ = EDataMode::Relative;
+        StartNewData();
     }
 
-    void Rule(const std::string& text) {
-        try {
-            current_->universe->SetRuleCode(ParseRuleText(text));
-        } catch (const CSyntaxException&) {
-            collection_.AddError(msg::XLErrorInRule, &lex_, 0);
+    // A rule the program cannot run is never taken as another one: the block keeps its rule, and the
+    // report names the line and the rule text.
+    void Rule(std::string_view text) {
+        const CRuleTextReading reading = ReadRuleText(text);
+        if (reading.IsRule()) {
+            current_->universe->SetRuleCode(reading.code);
+            current_->refusedRule.clear();
+            return;
         }
+        current_->refusedRule = std::string(TrimBlanks(text));
+        collection_.AddError(msg::XLRuleNotUsed, &lex_, 0, "\"" + current_->refusedRule + "\"",
+                             MessageText(RuleProblemMessage(reading.problem)));
+    }
+
+    // Data after a structural directive is a new piece of the file: an RLE pattern ended by "!" there
+    // before does not swallow it.
+    void StartNewData() {
+        rleEnded_ = false;
+        rleStarted_ = false;
+        rleCount_ = 0;
     }
 
     void Insertion(const std::string& text) {
@@ -309,6 +367,7 @@ private:
     }
 
     void DataLine(const std::string& text) {
+        if (rleEnded_) return;  // notes, a second pattern or junk after the "!" that ended the RLE data
         if (mode_ == EDataMode::Undecided) mode_ = DetectMode(text);
         switch (mode_) {
             case EDataMode::Picture:
@@ -331,14 +390,91 @@ private:
         if (AllCharactersIn(text, " .oxOX$*")) return EDataMode::Picture;
         if (AllCharactersIn(text, " -1234567890,")) return EDataMode::Absolute;
         if (AllCharactersIn(text, " bo$!1234567890")) return EDataMode::Rle;
-        RuleCode rule = 0;
-        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, rule)) return EDataMode::Rle;
+        std::optional<std::string> ruleText;
+        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, ruleText)) return EDataMode::Rle;
         return EDataMode::Undecided;
     }
 
-    void SetCell(int64_t x, int64_t y) {
-        const CInputCell cell = CheckedInputCell(x, y, lex_.LineNumber());
-        current_->universe->SetCell(cell.x, cell.y);
+    void SetCell(int64_t x, int64_t y) { SetRun(x, y, 1); }
+
+    // Cells are collected per block and merged into its rows in bulk; one by one, each would cost a
+    // search of the block's pending edits. A run of n cells from (x, y) rightwards.
+    void SetRun(int64_t x, int64_t y, uint64_t n) {
+        const int32_t line = lex_.LineNumber();
+        const CInputCell first = CheckedInputCell(x, y, line);
+        if (n > 1) CheckedInputCell(x + static_cast<int64_t>(n) - 1, y, line);
+        if (batchOwner_ != current_) {
+            batchOwner_ = current_;
+            batch_ = &batches_[current_];
+        }
+        std::vector<CLPoint>& cells = batch_->cells;
+        if (!cells.empty()) {
+            const CLPoint& last = cells.back();
+            if (first.y < last.y || (first.y == last.y && first.x < last.x)) batch_->sorted = false;
+        }
+        if (batch_->lines.empty() || batch_->lines.back().second != line)
+            batch_->lines.push_back({cells.size(), line});
+        for (uint64_t i = 0; i < n; ++i) cells.push_back({first.x + static_cast<int32_t>(i), first.y});
+        // Flushing when the batch has outgrown the rows keeps the merging linear overall.
+        if (cells.size() >= kBatchCells && cells.size() >= current_->universe->Population())
+            Flush(*current_, *batch_);
+    }
+
+    void FlushAll() {
+        for (auto& [universe, batch] : batches_) Flush(*universe, batch);
+    }
+
+    static void Flush(CXLUniverse& target, CCellBatch& batch) {
+        if (batch.cells.empty()) return;
+        std::vector<CBatchedCell> withLines;  // only for a batch read out of order
+        if (!batch.sorted) {
+            withLines.resize(batch.cells.size());
+            for (size_t i = 0; i < batch.cells.size(); ++i)
+                withLines[i] = {batch.cells[i].y, batch.cells[i].x, batch.LineOf(i)};
+            // Stable, so that of repeated cells the one read first comes first.
+            std::stable_sort(withLines.begin(), withLines.end(),
+                             [](const CBatchedCell& a, const CBatchedCell& b) {
+                                 return a.y != b.y ? a.y < b.y : a.x < b.x;
+                             });
+            for (size_t i = 0; i < withLines.size(); ++i) batch.cells[i] = {withLines[i].x, withLines[i].y};
+        }
+        try {
+            target.universe->AddSortedCells(batch.cells.data(), batch.cells.size());
+        } catch (const CErrorException& error) {
+            if (error.MessageId() != msg::RowTooLong) throw;
+            auto lineOf = [&](size_t i) { return batch.sorted ? batch.LineOf(i) : withLines[i].line; };
+            throw CInputLimitException(msg::InputRowTooLong,
+                                       OverflowLine(*target.universe, batch.cells, lineOf));
+        }
+        batch.cells.clear();
+        batch.lines.clear();
+        batch.sorted = true;
+    }
+
+    // The line on which a row of the batch grew beyond a row's room: the cells of the row that are new,
+    // in the order of their lines, counted on from those the row already holds.
+    template <class LineOf>
+    static int32_t OverflowLine(CGrowableUniverse& universe, const std::vector<CLPoint>& sorted,
+                                LineOf lineOf) {
+        for (size_t begin = 0; begin < sorted.size();) {
+            const int32_t y = sorted[begin].y;
+            size_t end = begin;
+            std::vector<int32_t> lines;
+            for (; end < sorted.size() && sorted[end].y == y; ++end) {
+                const bool repeat = end > begin && sorted[end - 1].x == sorted[end].x;
+                if (!repeat && !universe.IsAlive(sorted[end].x, y)) lines.push_back(lineOf(end));
+            }
+            uint64_t held = 0;
+            ExplorePtr row = RequireExploration(
+                universe.ExploreArea({UniverseLimits.left, UniverseLimits.right, y, y + 1}));
+            while (row->Next()) ++held;
+            if (held + lines.size() > kMaxRowCells) {
+                std::sort(lines.begin(), lines.end());
+                return lines[kMaxRowCells - held];
+            }
+            begin = end;
+        }
+        return 0;
     }
 
     void PictureRow(std::string_view text) {
@@ -367,31 +503,40 @@ private:
                            [letter](char c) { return !IsLetter(c) || c == letter; });
     }
 
+    // The count is kept from one line to the next: writers that wrap at a fixed column split a count
+    // from its tag. Blanks may stand between any two items.
     void RleLine(std::string_view text) {
-        RuleCode rule = 0;
-        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, rule)) {
-            current_->universe->SetRuleCode(rule);
+        std::optional<std::string> ruleText;
+        if (text.find('=') != std::string_view::npos && ParseRleHeader(text, ruleText)) {
+            if (ruleText) {
+                Rule(*ruleText);
+            } else {
+                current_->universe->SetRuleCode(DefaultRuleCode());
+                current_->refusedRule.clear();
+            }
             return;
         }
-        uint64_t count = 0;
         bool reported = false;
+        rleStarted_ = true;
         for (const char c : text) {
             if (IsDigit(c)) {
-                count = std::min(count * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
+                rleCount_ = std::min(rleCount_ * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
                 continue;
             }
-            const uint64_t n = std::max<uint64_t>(count, 1);
-            count = 0;
-            if (c == '!') return;
+            if (c == ' ' || c == '\t') continue;
+            const uint64_t n = std::max<uint64_t>(rleCount_, 1);
+            rleCount_ = 0;
+            if (c == '!') {
+                rleEnded_ = true;
+                return;
+            }
             if (c == '$') {
                 column_ = originX_;
                 originY_ = Advance(originY_, n);
             } else if (c == 'o' || c == 'x') {
                 CheckRunLength(n, lex_.LineNumber());
-                for (uint64_t i = 0; i < n; ++i) {
-                    SetCell(column_, originY_);
-                    column_ = Advance(column_, 1);
-                }
+                SetRun(column_, originY_, n);
+                column_ = Advance(column_, n);
             } else if (IsLetter(c)) {
                 column_ = Advance(column_, n);
             } else if (!reported) {
@@ -427,6 +572,12 @@ private:
     bool ruleLikeSeen_ = false;
     bool descriptionSeen_ = false;
     bool lettersAreCells_ = false;
+    std::unordered_map<CXLUniverse*, CCellBatch> batches_;
+    CXLUniverse* batchOwner_ = nullptr;
+    CCellBatch* batch_ = nullptr;
+    uint64_t rleCount_ = 0;    // the RLE count read so far, waiting for its tag
+    bool rleStarted_ = false;  // RLE data has been read since the last structural directive
+    bool rleEnded_ = false;    // a "!" has ended the RLE data
 };
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "engine/growable_universe.h"
-#include "text/lex_attribute.h"
 #include "foundation/deque.h"
 #include "foundation/name.h"
+#include "text/lex_attribute.h"
 
 namespace tessera {
 
@@ -56,6 +56,7 @@ public:
     CAttributeValueList attributes;
     std::string description;  // lines joined by carriage return and line feed
     std::string originator;
+    std::string refusedRule;  // the last rule text of the block that could not be used, if any
 };
 
 }  // namespace tessera

@@ -43,6 +43,7 @@ inline constexpr int XLCircularInsertions = 1312;
 inline constexpr int XLUnrecognisedLine = 1313;
 inline constexpr int XLNameInsideBlock = 1314;
 inline constexpr int XLErrorReportCaption = 1315;
+inline constexpr int XLRuleNotUsed = 1316;  // %1 the rule text, %2 why it cannot be used
 
 // Loading a file.
 inline constexpr int SyntaxErrorAtLine = 1320;
@@ -98,6 +99,13 @@ inline constexpr int FileNotOpened = 1330;
 inline constexpr int FileNotWritten = 1331;
 // A pattern whose extent the RLE header cannot express.
 inline constexpr int RleTooLarge = 1332;
+// Why a rule text cannot be used.
+inline constexpr int RuleTextNotARule = 1340;
+inline constexpr int RuleTextUnknownName = 1341;
+inline constexpr int RuleTextNotTotalistic = 1342;
+inline constexpr int RuleTextManyStates = 1343;
+inline constexpr int RuleTextBoundedPlane = 1344;
+inline constexpr int RuleTextBirthOnZero = 1345;
 }  // namespace msg
 
 // The text of a message, or an empty view for a number the table does not hold.

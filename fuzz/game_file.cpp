@@ -13,11 +13,11 @@
 #include "formats/file_dialogs.h"
 #include "formats/game_file.h"
 #include "formats/game_format.h"
-#include "text/lex.h"
 #include "foundation/errors.h"
 #include "fuzz/fuzz_support.h"
 #include "games/game.h"
 #include "games/game_registry.h"
+#include "text/lex.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 
 #include "engine/growable_universe.h"
 #include "formats/halcyon.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
 #include "fuzz/fuzz_support.h"
+#include "text/lex.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     tessera::fuzz::UseScratchConfiguration();

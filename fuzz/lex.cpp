@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "text/lex.h"
-#include "text/lex_attribute.h"
 #include "foundation/errors.h"
 #include "fuzz/fuzz_support.h"
+#include "text/lex.h"
+#include "text/lex_attribute.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "text/lex.h"
 #include "fuzz/fuzz_support.h"
 #include "rules/rule_notation.h"
+#include "text/lex.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     tessera::fuzz::UseScratchConfiguration();

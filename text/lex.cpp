@@ -26,22 +26,48 @@ CLex::CLex(std::string_view text)
     NextToken();
 }
 
+// A byte-order mark some editors put before the first line.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Lines end with a line feed, a carriage return and line feed, or a carriage return alone (as old Mac
+// editors write them): the text read up to a line feed is handed out one carriage return at a time.
 bool CLex::ReadLine() {
-    if (stream_->eof()) return false;
-    if (!*stream_) throw CErrorException(msg::ErrorReadingFile, fileName_);
-    ReadBoundedLine(*stream_, line_, MaxLineLength());
-    if (stream_->bad()) throw CErrorException(msg::ErrorReadingFile, fileName_);
-    if (stream_->fail()) {
-        // Nothing was left to read: the previous line ended with the last newline of the input.
-        line_.clear();
-        tokenStart_ = cursor_ = 0;
-        return false;
+    if (!physicalPending_) {
+        if (stream_->eof()) return false;
+        if (!*stream_) throw CErrorException(msg::ErrorReadingFile, fileName_);
+        ReadBoundedLine(*stream_, physical_, MaxLineLength());
+        if (stream_->bad()) throw CErrorException(msg::ErrorReadingFile, fileName_);
+        if (stream_->fail()) {
+            // Nothing was left to read: the previous line ended with the last newline of the input.
+            line_.clear();
+            tokenStart_ = cursor_ = 0;
+            return false;
+        }
+        if (lineNumber_ == 0 && std::string_view(physical_).starts_with(kUtf8ByteOrderMark))
+            physical_.erase(0, kUtf8ByteOrderMark.size());
+        physicalPending_ = true;
+        physicalPosition_ = 0;
+    }
+    const size_t cr = physical_.find('\r', physicalPosition_);
+    if (cr == std::string::npos || cr + 1 == physical_.size()) {
+        if (physicalPosition_ == 0 && cr == std::string::npos) {
+            line_.swap(physical_);
+        } else {
+            line_.assign(physical_, physicalPosition_,
+                         cr == std::string::npos ? std::string::npos : cr - physicalPosition_);
+        }
+        physicalPending_ = false;
+    } else {
+        line_.assign(physical_, physicalPosition_, cr - physicalPosition_);
+        physicalPosition_ = cr + 1;
     }
     ++lineNumber_;
     // Text after a NUL character is not part of the line, as in a C string.
     if (size_t nul = line_.find('\0'); nul != std::string::npos) line_.resize(nul);
-    if (!line_.empty() && (line_[0] == '!' || line_[0] == '|')) line_.clear();  // a comment line
-    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+    if (!line_.empty() && (line_[0] == '!' || line_[0] == '|')) {  // a comment line
+        if (line_[0] == '!') ++exclamationLines_;
+        line_.clear();
+    }
     tokenStart_ = cursor_ = 0;
     return true;
 }

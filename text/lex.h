@@ -43,6 +43,9 @@ public:
     // The whole current line as read (for messages that quote it).
     const std::string& LineText() const { return line_; }
     const std::string& FileName() const { return fileName_; }
+    // How many lines beginning with '!' were dropped as comments so far: RLE data wrapped at a fixed
+    // column may put its closing '!' first on a line.
+    uint32_t ExclamationLines() const { return exclamationLines_; }
 
     // Each returns the previous mode. Changing the word mode scans the current token again.
     bool SetLineMode(bool on);
@@ -93,10 +96,14 @@ private:
     std::istream* stream_;
     std::string fileName_;
     std::string line_;
+    std::string physical_;  // the text up to the next line feed, when it holds further lines
+    size_t physicalPosition_ = 0;
+    bool physicalPending_ = false;
     size_t tokenStart_ = 0;
     size_t cursor_ = 0;
     int kind_ = 0;
     int32_t lineNumber_ = 0;
+    uint32_t exclamationLines_ = 0;
     bool lineMode_ = false;
     bool wordMode_ = true;
 };

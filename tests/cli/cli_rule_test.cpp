@@ -30,10 +30,10 @@ TEST_F(CliRuleTest, PrintsCodeNotationAndName) {
     EXPECT_EQ(r.err, "");
 }
 
-TEST_F(CliRuleTest, TextThatIsNoRuleGivesCodeZero) {
-    CliResult r = RunCli({"rule", "b3/s23", ""});
+TEST_F(CliRuleTest, OtherProgramsFormsAreRules) {
+    CliResult r = RunCli({"rule", "b3/s23", "//"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "code=0x00000000 rule=// name=//\ncode=0x00000000 rule=// name=//\n");
+    EXPECT_EQ(r.out, "code=0x07BC100C rule=23/3 name=Conway\ncode=0x00000000 rule=// name=//\n");
 }
 
 TEST_F(CliRuleTest, NoTextIsAUsageError) {

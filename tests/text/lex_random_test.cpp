@@ -20,8 +20,8 @@ struct Token {
     }
 };
 
-// A plain restatement of the tokenizer's rules, kept independent of CLex: split into lines, drop
-// comment lines, cut at NUL, strip one trailing CR, then scan tokens.
+// A plain restatement of the tokenizer's rules, kept independent of CLex: split into lines at LF, CR LF
+// or a CR alone, cut at NUL, drop comment lines, then scan tokens.
 std::vector<Token> ReferenceTokens(const std::string& text, bool wordMode, bool lineMode) {
     auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
@@ -30,7 +30,14 @@ std::vector<Token> ReferenceTokens(const std::string& text, bool wordMode, bool 
     while (start < text.size()) {
         size_t nl = text.find('\n', start);
         if (nl == std::string::npos) nl = text.size();
-        lines.push_back(text.substr(start, nl - start));
+        std::string physical = text.substr(start, nl - start);
+        if (!physical.empty() && physical.back() == '\r') physical.pop_back();
+        for (size_t from = 0;;) {
+            const size_t cr = physical.find('\r', from);
+            lines.push_back(physical.substr(from, cr == std::string::npos ? std::string::npos : cr - from));
+            if (cr == std::string::npos) break;
+            from = cr + 1;
+        }
         start = nl + 1;
     }
     std::vector<Token> out;
@@ -38,7 +45,6 @@ std::vector<Token> ReferenceTokens(const std::string& text, bool wordMode, bool 
         std::string line = lines[n];
         if (line.find('\0') != std::string::npos) line.resize(line.find('\0'));
         if (!line.empty() && (line[0] == '!' || line[0] == '|')) line.clear();
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         size_t i = 0;
         while (true) {
             while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;

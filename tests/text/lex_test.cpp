@@ -123,9 +123,10 @@ TEST(Lex, LinesOfAnyLengthCrLfNulAndMissingFinalNewline) {
     // Text after a NUL is not part of its line; the next line is read as usual.
     EXPECT_EQ(Tokens(std::string("ab\0cd\nef", 8)),
               (std::vector<Token>{{TokWord, "ab", 1}, {TokWord, "ef", 2}}));
-    // A carriage return alone in a line is blank; one inside a line separates tokens.
-    EXPECT_EQ(Tokens("\r\na\rb\r\n", true),
-              (std::vector<Token>{{TokWord, "a", 2}, {TokWord, "b", 2}, {TokEndOfLine, "", 2}}));
+    // A carriage return alone ends a line, as old Mac editors write them; a byte-order mark is skipped.
+    EXPECT_EQ(Tokens("\xEF\xBB\xBF\r\na\rb\r\n", true),
+              (std::vector<Token>{
+                  {TokWord, "a", 2}, {TokEndOfLine, "", 2}, {TokWord, "b", 3}, {TokEndOfLine, "", 3}}));
 }
 
 TEST(Lex, StreamSourceAndStreamFailure) {

@@ -1,0 +1,142 @@
+// Pattern files as other programs and people write them: rules in their notations, RLE wrapped at any
+// column, notes after '!', comment lines in the data, other line ends and byte-order marks.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+#include "format_test_support.h"
+#include "formats/game_format.h"
+#include "rules/rule_notation.h"
+#include "rules/rules.h"
+
+using namespace tessera;
+using namespace tessera::test;
+
+namespace {
+
+class RleWildTest : public FormatTest {};
+
+// What a rule means, spelled out apart from any code: birth and survival counts and the offsets of the
+// counted neighbours.
+struct Meaning {
+    std::set<int> births, survivals;
+    std::vector<Cell> neighbours;
+};
+const std::vector<Cell> kMoore = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+const std::vector<Cell> kHex = {{-1, -1}, {0, -1}, {-1, 0}, {1, 0}, {0, 1}, {1, 1}};
+const std::vector<Cell> kVonNeumann = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}};
+
+Cells Step(const Cells& cells, const Meaning& m) {
+    std::map<Cell, int> counts;
+    for (const Cell& c : cells)
+        for (const Cell& d : m.neighbours) ++counts[{c.first - d.first, c.second - d.second}];
+    Cells next;
+    for (const Cell& c : cells)
+        if (m.survivals.count(counts.count(c) ? counts[c] : 0)) next.insert(c);
+    for (const auto& [c, n] : counts)
+        if (!cells.count(c) && m.births.count(n)) next.insert(c);
+    return next;
+}
+
+// RLE with run counts, a line break after every `wrap` characters wherever it falls.
+std::string Rle(const Cells& cells, int width, int height, const std::string& header, size_t wrap) {
+    std::string body;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width;) {
+            const bool alive = cells.count({x, y}) != 0;
+            int run = 0;
+            while (x < width && (cells.count({x, y}) != 0) == alive) ++x, ++run;
+            body += (run > 1 ? std::to_string(run) : "") + (alive ? "o" : "b");
+        }
+        body += y + 1 < height ? "$" : "!";
+    }
+    std::string text = header + "\n";
+    for (size_t i = 0; i < body.size(); i += wrap) text += body.substr(i, wrap) + "\n";
+    return text;
+}
+
+}  // namespace
+
+TEST_F(RleWildTest, EveryRuleFormGrowsAsItMeans) {
+    const Meaning life{{3}, {2, 3}, kMoore}, highLife{{3, 6}, {2, 3}, kMoore};
+    const std::vector<std::pair<std::string, Meaning>> forms = {
+        {"x = 12, y = 12, rule = B3/S23", life},
+        {"x = 12, y = 12, rule = b36/s23", highLife},
+        {"x = 12, y = 12, rule = S23/B36", highLife},
+        {"x = 12, y = 12, rule = B3S23", life},
+        {"x = 12, y = 12, rule = B234", {{2, 3, 4}, {}, kMoore}},
+        {"x = 12, y = 12, rule = B2/S34H", {{2}, {3, 4}, kHex}},
+        {"x = 12, y = 12, rule = b3/s012v", {{3}, {0, 1, 2}, kVonNeumann}},
+        {"#Life 1.05\n#R B36/S23\n#M", highLife},
+        {"#R s23/b3\n#M", life},
+    };
+    std::mt19937 random(10);
+    for (const auto& [header, meaning] : forms) {
+        SCOPED_TRACE(header);
+        Cells cells = RandomCells(random, 0, 0, 12, 12, 35);
+        auto read = ReadText(Rle(cells, 12, 12, header, 70));
+        ASSERT_EQ(1, read->UniverseCount());
+        EXPECT_EQ(0u, read->ErrorCount()) << MessagesOf(*read)[0];
+        std::unique_ptr<CGrowableUniverse> grown = MakeUniverse(CellsOf(*read->UniverseAt(1)), 0);
+        grown->SetRuleCode(read->UniverseAt(1)->GetRuleCode());
+        for (int g = 1; g <= 4; ++g) {
+            grown = grown->Grow(nullptr);
+            cells = Step(cells, meaning);
+            ASSERT_EQ(cells, CellsOf(*grown)) << "generation " << g;
+        }
+    }
+}
+
+TEST_F(RleWildTest, WrappedRleWithNotesCommentsAndOtherLineEndsReadsTheSameCells) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round) {
+        const Cells cells = RandomCells(random, 0, 0, 30, 9, 30);
+        std::string text = Rle(cells, 30, 9, "x = 30, y = 9, rule = B3/S23", 3 + round % 9);
+        // A stray comment, an empty "#D" and a "#C" between data lines; notes and a second pattern after
+        // the '!'.
+        const size_t cut = text.find('\n', text.size() / 2) + 1;
+        text.insert(cut, round % 3 == 0 ? "#\n" : round % 3 == 1 ? "#D\n" : "#C a note\n");
+        text += "Found by bob, 3o$ooo!\nx = 2, y = 1, rule = B36/S23\n2o!\n";
+        if (round % 4 == 1) text = std::regex_replace(text, std::regex("\n"), "\r\n");
+        if (round % 4 == 2) text = std::regex_replace(text, std::regex("\n"), "\r");
+        if (round % 4 == 3) text = "\xEF\xBB\xBF" + text;
+        SCOPED_TRACE(text);
+        auto read = ReadText(text);
+        ASSERT_EQ(1, read->UniverseCount());
+        EXPECT_EQ(cells, CellsOf(*read->UniverseAt(1)));
+        EXPECT_EQ(kConwayRuleCode, read->UniverseAt(1)->GetRuleCode());
+    }
+}
+
+TEST_F(RleWildTest, RulesThatCannotRunAreReportedAndTheCellsStillLoad) {
+    for (const std::string rule : {"B2ce/S12", "LifeHistory", "/2/3", "B2/S/C3", "B3/S23:T100,100",
+                                   "B3/S23:P50,50", "B3/S23 and more", "B03/S23"}) {
+        for (const std::string& text :
+             {"x = 3, y = 1, rule = " + rule + "\n3o!\n", "#R " + rule + "\n#M\n3o!\n"}) {
+            SCOPED_TRACE(text);
+            auto read = ReadText(text);
+            ASSERT_EQ(1, read->UniverseCount());
+            EXPECT_EQ((Cells{{0, 0}, {1, 0}, {2, 0}}), CellsOf(*read->UniverseAt(1)));
+            EXPECT_EQ(DefaultRuleCode(), read->UniverseAt(1)->GetRuleCode());
+            ASSERT_EQ(1u, read->ErrorCount());
+            EXPECT_EQ(1, read->Errors().First()->lineNumber);
+            EXPECT_NE(std::string::npos, read->Errors().First()->message.find("\"" + rule + "\""));
+        }
+    }
+}
+
+TEST_F(RleWildTest, GameFileRuleLinesTakeTheSameFormsAndRefuseTheRest) {
+    CGrowableUniverse universe;
+    CLex marked("\xEF\xBB\xBFMAXROWPOP 3\rRULE b2/s34h\r0,0:3;\rENDPATTERN\r");
+    ReadUniverse(universe, marked);
+    EXPECT_EQ(FormatRule(universe.GetRuleCode()), "34/2/124578");
+    EXPECT_EQ((Cells{{0, 0}, {1, 0}, {2, 0}}), CellsOf(universe));
+    CLex refused("MAXROWPOP 3\nRULE B2ce/S12\n0,0:3;\nENDPATTERN\n");
+    try {
+        ReadUniverse(universe, refused);
+        ADD_FAILURE() << "a rule that cannot run was taken";
+    } catch (const CSyntaxException& e) {
+        EXPECT_EQ(2, e.LineNumber());
+    }
+}
