@@ -54,7 +54,13 @@ private:
     std::unique_ptr<CPattern> pattern_;
 };
 
-using CNamedPatternDict = CDictScalar<CNamedPattern, CPatternName>;
+// Entries leave the dictionary as they are destroyed, so the dictionary destroys them one at a time.
+class CNamedPatternDict : public CDictScalar<CNamedPattern, CPatternName> {
+public:
+    ~CNamedPatternDict() override {
+        while (CNamedPattern* entry = First()) delete entry;
+    }
+};
 
 // Every named pattern of the process.
 CNamedPatternDict& NamedPatterns();

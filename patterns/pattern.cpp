@@ -1,5 +1,7 @@
 #include "patterns/pattern.h"
 
+#include <algorithm>
+#include <climits>
 #include <ctime>
 
 #include "config/parameters.h"
@@ -23,10 +25,26 @@ bool SameShape(CUniverse& a, CUniverse& b, CLSize& offset) {
     return IsSameUniverse(a, b, offset);
 }
 
-bool IsInvariantUnder(CUniverse& base, int transform) {
-    CGrowableUniverse turned(base, CTransform(0, 0, transform));
-    CLSize offset;
-    return SameShape(base, turned, offset);
+// The cells as a sorted list, moved so that the smallest coordinates are 0.
+std::vector<CLPoint> NormalisedCells(std::vector<CLPoint> cells) {
+    int32_t left = INT32_MAX, top = INT32_MAX;
+    for (const CLPoint& p : cells) {
+        left = std::min(left, p.x);
+        top = std::min(top, p.y);
+    }
+    for (CLPoint& p : cells) p = {p.x - left, p.y - top};
+    std::sort(cells.begin(), cells.end(),
+              [](CLPoint a, CLPoint b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    return cells;
+}
+
+// Compared on plain lists: turned copies as universes would cost a universe each.
+bool IsInvariantUnder(const std::vector<CLPoint>& cells, int transform) {
+    std::vector<CLPoint> turned;
+    turned.reserve(cells.size());
+    const CTransform turn(0, 0, transform);
+    for (const CLPoint& p : cells) turned.push_back(turn.Apply(p));
+    return NormalisedCells(std::move(turned)) == cells;
 }
 
 CPatternUniverse* AsPatternUniverse(CUniverse* universe) { return static_cast<CPatternUniverse*>(universe); }
@@ -91,7 +109,11 @@ void CPattern::SetNamed(CNamedPattern* named, std::string fullName) {
 
 // Invariance is tested in an order that stops at the first decision.
 void CPattern::ComputeSymmetry() {
-    CUniverse& base = *base_;
+    std::vector<CLPoint> base;
+    base.reserve(base_->Population());
+    for (ExplorePtr cells = RequireExploration(base_->ExploreAll()); cells->Next();)
+        base.push_back(cells->Current());
+    base = NormalisedCells(std::move(base));
     if (IsInvariantUnder(base, 2)) {
         if (IsInvariantUnder(base, 5))
             symmetry_ = IsInvariantUnder(base, 1) ? EPatternSymmetry::Final : EPatternSymmetry::Diagonal180;
