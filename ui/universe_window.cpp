@@ -488,6 +488,10 @@ void CUniverseWindow::GrowSelection() {
     Redraw();
 }
 
+void CUniverseWindow::SetRule(RuleCode code) {
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe) { universe.SetRuleCode(code); });
+}
+
 // ---- Commands
 
 bool CUniverseWindow::CanRunCommand(uint32_t id) const {

@@ -77,6 +77,8 @@ public:
     void TransformSelection(int orientation);
     void MoveSelection(CLSize by, bool copy);
     void GrowSelection();
+    // Gives the shown generation another rule (an edit like any other).
+    void SetRule(RuleCode code);
     // The universe-window commands of the menus (zoom, edit and display commands); false for others.
     bool RunCommand(uint32_t commandId);
     bool CanRunCommand(uint32_t commandId) const;
