@@ -588,7 +588,7 @@ void CUniverseWindow::mousePressEvent(QMouseEvent* event) {
         anchor_ = cell;
         mouse_ = EMouse::kDrawPending;
     }
-    if (params::Capture.GetInt() != 0) grabMouse();
+    // Qt keeps the mouse with the pressed widget until release (the capture that Capture asks for).
     Redraw();
 }
 
@@ -647,7 +647,6 @@ void CUniverseWindow::AutoScroll() {
 }
 
 void CUniverseWindow::mouseReleaseEvent(QMouseEvent* event) {
-    releaseMouse();
     autoScrollTimer_.stop();
     if (event->button() != Qt::LeftButton) return;
     const EMouse was = mouse_;
