@@ -56,6 +56,10 @@ public:
         for (const CLPoint& p : cells) View().SetCellAlive(p, true);
     }
     CellSet Cells() { return CellsOf(Game().Current()); }
+    QString PaneText(int pane) {
+        QTest::qWait(int(params::StatusBarUpdateInterval.GetUInt()) + 20);  // the panes refresh on a timer
+        return window->PaneText(pane);
+    }
     // Lets the event loop (and with it the scheduler) run for a while.
     static void Pump(int milliseconds) { QTest::qWait(milliseconds); }
     // The colour of the first pixel of a cell in the window as the screen would show it.
