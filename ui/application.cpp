@@ -52,10 +52,12 @@ struct CTraceFile {
 void AskAboutFileTypes(QWidget* parent) {
     if (params::FirstTime.GetInt() == 0) return;
     params::FirstTime.SetInt(0);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Register File Types?"),
-                    QStringLiteral("Do you want to associate Tessera32 with files of type .LIF, .RLE and .HCF?"),
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setInformativeText(QStringLiteral("If you change your mind, go to the File Options panel at any time."));
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Register File Types?"),
+        QStringLiteral("Do you want to associate Tessera32 with files of type .LIF, .RLE and .HCF?"),
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box.setInformativeText(
+        QStringLiteral("If you change your mind, go to the File Options panel at any time."));
     // The answer is kept; installing the association itself is the desktop integration's work.
     params::RegisterFiles.SetInt(box.exec() == QMessageBox::Yes ? 1 : 0);
 }
@@ -78,9 +80,12 @@ int RunApplication(int argc, char** argv) {
     int status = 0;
     {
         CMainWindow window(games, scheduler);
-        if (params::StartMaximized.GetInt() != 0) window.showMaximized();
-        else if (params::StartMinimized.GetInt() != 0) window.showMinimized();
-        else window.show();
+        if (params::StartMaximized.GetInt() != 0)
+            window.showMaximized();
+        else if (params::StartMinimized.GetInt() != 0)
+            window.showMinimized();
+        else
+            window.show();
         AskAboutFileTypes(&window);
         if (!fileToOpen.isEmpty()) window.OpenFile(fileToOpen);
         if (params::Announce.GetInt() != 0) {

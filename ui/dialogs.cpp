@@ -84,7 +84,8 @@ void CGotoDialog::SetEvery(bool every) { display_->button(every ? 1 : 0)->setChe
 void CGotoDialog::accept() {
     const int32_t target = PositiveNumber(generation_->text());
     if (target == 0) {
-        ShowMessage(this, QMessageBox::Warning, QStringLiteral("Generation must be a number greater than zero."));
+        ShowMessage(this, QMessageBox::Warning,
+                    QStringLiteral("Generation must be a number greater than zero."));
         return;
     }
     int32_t interval = 0;
@@ -142,8 +143,8 @@ void CNameDialog::accept() {
 CNameInUseDialog::CNameInUseDialog(CGame& other, const QString& name, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Name Already In Use"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral("Name \"%1\" is already being used for the game below:").arg(name), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Name \"%1\" is already being used for the game below:").arg(name), this));
     layout->addWidget(new QLabel(QStringLiteral("%1: generation %2, population %3")
                                      .arg(QString::fromStdString(other.Title(true)))
                                      .arg(other.Generation())
@@ -170,16 +171,20 @@ CNameInUseDialog::CNameInUseDialog(CGame& other, const QString& name, QWidget* p
 
 // ---- Select Game
 
-CSelectGameDialog::CSelectGameDialog(const CGameRegistry& games, const CGame* current, uint32_t lastReadSerial,
-                                     QWidget* parent)
-    : QDialog(parent), games_(games), currentSerial_(current ? current->Serial() : 0), lastReadSerial_(lastReadSerial) {
+CSelectGameDialog::CSelectGameDialog(const CGameRegistry& games, const CGame* current,
+                                     uint32_t lastReadSerial, QWidget* parent)
+    : QDialog(parent),
+      games_(games),
+      currentSerial_(current ? current->Serial() : 0),
+      lastReadSerial_(lastReadSerial) {
     setWindowTitle(QStringLiteral("Select Game"));
     list_ = new QListWidget(this);
     originator_ = new QLabel(this);
     description_ = new QLabel(this);
     description_->setWordWrap(true);
     description_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    const auto radios = [this](const char* title, std::initializer_list<const char*> texts, QButtonGroup*& group) {
+    const auto radios = [this](const char* title, std::initializer_list<const char*> texts,
+                               QButtonGroup*& group) {
         auto* box = new QGroupBox(QString::fromUtf8(title), this);
         auto* row = new QHBoxLayout(box);
         group = new QButtonGroup(this);

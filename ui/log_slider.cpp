@@ -29,7 +29,8 @@ void CLogSlider::SetSpeed(uint32_t speed) {
         setValue(maximum());
         return;
     }
-    const double fraction = std::log10(double(speed) / low_) / (std::log10(double(high_)) - std::log10(double(low_)));
+    const double fraction =
+        std::log10(double(speed) / low_) / (std::log10(double(high_)) - std::log10(double(low_)));
     setValue(minimum() + int(std::lround(fraction * (maximum() - minimum()))));
 }
 

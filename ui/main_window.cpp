@@ -7,10 +7,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -80,8 +80,10 @@ bool StopsGrowth(uint32_t id) {
         case cmd::kPrevious:
         case cmd::kNext:
         case cmd::kGrowOne:
-        case cmd::kExit: return true;
-        default: return false;
+        case cmd::kExit:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -116,9 +118,8 @@ CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidge
 
     window_ = new CUniverseWindow(params::GridGen1.GetInt() != 0, this);
     setCentralWidget(window_);
-    connect(window_, &CUniverseWindow::statusText, this, [this](const QString& text) {
-        statusBar()->showMessage(text);
-    });
+    connect(window_, &CUniverseWindow::statusText, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(window_, &CUniverseWindow::gameForked, this, [this](CGame*) { UpdateTitle(); });
     connect(window_, &CUniverseWindow::universeChanged, this, [this] {
         if (!paneTimer_.isActive()) paneTimer_.start();
@@ -151,8 +152,10 @@ QAction* CMainWindow::AddCommand(QMenu* menu, uint32_t id, const char* text, con
     action->setEnabled(enabled);
     if (QIcon icon = ToolbarIcon(id); !icon.isNull()) action->setIcon(icon);
     connect(action, &QAction::triggered, this, [this, id] { RunCommandId(id); });
-    if (menu) menu->addAction(action);
-    else addAction(action);  // a key without a menu item
+    if (menu)
+        menu->addAction(action);
+    else
+        addAction(action);  // a key without a menu item
     actions_[id] = action;
     return action;
 }
@@ -167,14 +170,16 @@ void CMainWindow::BuildMenus() {
     AddCommand(game, cmd::kOpen, "&Open...", K(Qt::CTRL | Qt::Key_F12), "Load a game from a file")
         ->setShortcuts({K(Qt::CTRL | Qt::Key_F12), K::Open});
     game->addSeparator();
-    AddCommand(game, cmd::kCopyStart, "Copy S&tart", K(Qt::Key_F3), "New game with the same start as this one");
+    AddCommand(game, cmd::kCopyStart, "Copy S&tart", K(Qt::Key_F3),
+               "New game with the same start as this one");
     AddCommand(game, cmd::kCopyCurrent, "Copy &Current", K(Qt::SHIFT | Qt::Key_F3),
                "New game whose start is the current generation");
     AddCommand(game, cmd::kCopyGame, "Copy &Game", K(Qt::CTRL | Qt::Key_F3),
                "Copy the entire game up to this generation");
     AddCommand(game, cmd::kName, "Na&me...", {}, "Name the game");
     AddCommand(game, cmd::kDescription, "&Description...", {}, "Show or edit the game's description");
-    AddCommand(game, cmd::kKeep, "&Keep", {}, "Stop this game from being deleted automatically")->setCheckable(true);
+    AddCommand(game, cmd::kKeep, "&Keep", {}, "Stop this game from being deleted automatically")
+        ->setCheckable(true);
     ruleMenu_ = game->addMenu(QStringLiteral("&Rule"));
     // The rules dialog comes with the other dialogs.
     AddCommand(ruleMenu_, cmd::kRuleShow, "&Show...", {}, "Show the rule of this game", false);
@@ -182,12 +187,15 @@ void CMainWindow::BuildMenus() {
     connect(ruleMenu_, &QMenu::aboutToShow, this, &CMainWindow::FillRuleMenu);
     QMenu* remove = game->addMenu(QStringLiteral("De&lete"));
     AddCommand(remove, cmd::kDeleteThis, "&This Game", {}, "Delete this game");
-    AddCommand(remove, cmd::kDeleteUnnamed, "&Unnamed/Unkept", {}, "Delete all games except named and kept ones");
+    AddCommand(remove, cmd::kDeleteUnnamed, "&Unnamed/Unkept", {},
+               "Delete all games except named and kept ones");
     AddCommand(remove, cmd::kDeleteOthers, "All &Other", {}, "Delete all games except this one");
     game->addSeparator();
-    AddCommand(game, cmd::kSelectPrevious, "Select &Previous", K(Qt::SHIFT | Qt::Key_PageUp), "Show the previous game");
+    AddCommand(game, cmd::kSelectPrevious, "Select &Previous", K(Qt::SHIFT | Qt::Key_PageUp),
+               "Show the previous game");
     AddCommand(game, cmd::kSelectNext, "Select Ne&xt", K(Qt::SHIFT | Qt::Key_PageDown), "Show the next game");
-    AddCommand(game, cmd::kSelectLast, "Select &Last", K(Qt::SHIFT | Qt::Key_End), "Show the most recently created game");
+    AddCommand(game, cmd::kSelectLast, "Select &Last", K(Qt::SHIFT | Qt::Key_End),
+               "Show the most recently created game");
     AddCommand(game, cmd::kSelectGame, "S&elect...", {}, "Choose a game from a list");
     game->addSeparator();
     // The options sheet comes with the other dialogs.
@@ -213,7 +221,8 @@ void CMainWindow::BuildMenus() {
     AddCommand(turn, cmd::kVerticalReflect, "&Vertical Reflect", {}, "Reflect the selection left to right");
     AddCommand(turn, cmd::kHorizReflect, "&Horiz Reflect", {}, "Reflect the selection top to bottom");
     AddCommand(turn, cmd::kReflectSlash, "Reflect &/", {}, "Reflect the selection in the rising diagonal");
-    AddCommand(turn, cmd::kReflectBackslash, "Reflect &\\", {}, "Reflect the selection in the falling diagonal");
+    AddCommand(turn, cmd::kReflectBackslash, "Reflect &\\", {},
+               "Reflect the selection in the falling diagonal");
     AddCommand(edit, cmd::kFill, "&Fill", {}, "Fill the selected region with live cells");
     AddCommand(edit, cmd::kRepeatInsert, "Repeat &Insert", {}, "Repeat the last insertion", false);
     AddCommand(edit, cmd::kGrowSelection, "&Grow Selection", K(Qt::CTRL | Qt::Key_N),
@@ -227,7 +236,8 @@ void CMainWindow::BuildMenus() {
     AddCommand(generation, cmd::kLast, "&Last", K(Qt::Key_End), "Go to the last generation");
     AddCommand(generation, cmd::kPrevious, "&Previous", K(Qt::Key_PageUp), "Go to the previous generation");
     AddCommand(generation, cmd::kNext, "&Next", K(Qt::Key_PageDown), "Go to the next generation");
-    AddCommand(generation, cmd::kAutostop, "&Autostop", {}, "Stop growing automatically when nothing new happens")
+    AddCommand(generation, cmd::kAutostop, "&Autostop", {},
+               "Stop growing automatically when nothing new happens")
         ->setCheckable(true);
     AddCommand(nullptr, cmd::kGrowOne, "Grow", {}, "Grow the game by one generation");
 
@@ -237,10 +247,13 @@ void CMainWindow::BuildMenus() {
     AddCommand(view, cmd::kZoomOut, "Zoom &Out", K(Qt::Key_F7), "Show the cells smaller")
         ->setShortcuts({K(Qt::Key_F7), K::ZoomOut});
     AddCommand(view, cmd::kZoomAll, "Zoom &All", K(Qt::Key_F6), "Show the whole universe");
-    AddCommand(view, cmd::kZoomCosmic, "Zoom &Cosmic", {}, "Show the whole universe, several cells to a pixel");
+    AddCommand(view, cmd::kZoomCosmic, "Zoom &Cosmic", {},
+               "Show the whole universe, several cells to a pixel");
     AddCommand(view, cmd::kZoomBack, "Zoom &Back", K(Qt::CTRL | Qt::Key_F6), "Go back to the previous scale");
-    AddCommand(view, cmd::kZoomDefault, "Zoom &Default", K(Qt::SHIFT | Qt::Key_F6), "Go to the default scale");
-    AddCommand(view, cmd::kZoomSelection, "Zoom to &Selection", K(Qt::SHIFT | Qt::Key_F5), "Show the selection");
+    AddCommand(view, cmd::kZoomDefault, "Zoom &Default", K(Qt::SHIFT | Qt::Key_F6),
+               "Go to the default scale");
+    AddCommand(view, cmd::kZoomSelection, "Zoom to &Selection", K(Qt::SHIFT | Qt::Key_F5),
+               "Show the selection");
     view->addSeparator();
     AddCommand(view, cmd::kGridStyle, "&Grid", K(Qt::CTRL | Qt::Key_G), "Show the game in grid style");
     AddCommand(nullptr, cmd::kMapStyle, "Map", K(Qt::CTRL | Qt::Key_M), "Show the game in map style");
@@ -250,7 +263,8 @@ void CMainWindow::BuildMenus() {
                "Display the differences from the previous generation");
     AddCommand(display, cmd::kFlashDifferences, "&Flash Differences", K(Qt::CTRL | Qt::Key_F4),
                "Briefly show the differences");
-    for (uint32_t id : {cmd::kNewOnly, cmd::kDifferences, cmd::kFlashDifferences}) actions_[id]->setCheckable(true);
+    for (uint32_t id : {cmd::kNewOnly, cmd::kDifferences, cmd::kFlashDifferences})
+        actions_[id]->setCheckable(true);
 
     // The pattern windows, libraries and the census come with the pattern core.
     QMenu* patterns = menuBar()->addMenu(QStringLiteral("&Patterns"));
@@ -268,8 +282,8 @@ void CMainWindow::BuildMenus() {
     // The help pages come with the help window.
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddCommand(help, cmd::kHelpIndex, "&Index", {}, "Help contents", false);
-    AddCommand(help, cmd::kGettingStarted, "&Getting Started", K(Qt::CTRL | Qt::Key_F1), "Help on getting started",
-               false);
+    AddCommand(help, cmd::kGettingStarted, "&Getting Started", K(Qt::CTRL | Qt::Key_F1),
+               "Help on getting started", false);
     AddCommand(help, cmd::kAbout, "&About Tessera...", {}, "Show the program's version and memory use");
 }
 
@@ -286,16 +300,16 @@ void CMainWindow::FillRuleMenu() {
         action->setChecked(rule.Code() == current);
         action->setStatusTip(QString::fromStdString(FormatRule(rule.Code())));
         const QString name = action->text();
-        connect(action, &QAction::triggered, this, [this, name] {
-            RunGuarded(this, [&] { SetRuleByName(name); });
-        });
+        connect(action, &QAction::triggered, this,
+                [this, name] { RunGuarded(this, [&] { SetRuleByName(name); }); });
     }
 }
 
 void CMainWindow::BuildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Tools"));
     bar->setObjectName(QStringLiteral("Tools"));
-    for (uint32_t id : {cmd::kOpen, cmd::kSave, cmd::kNewGame, cmd::kShowPatterns}) bar->addAction(actions_[id]);
+    for (uint32_t id : {cmd::kOpen, cmd::kSave, cmd::kNewGame, cmd::kShowPatterns})
+        bar->addAction(actions_[id]);
     bar->addSeparator();
     bar->addSeparator();
     for (uint32_t id : {cmd::kCopy, cmd::kPaste, cmd::kRotateLeft, cmd::kRotate180, cmd::kRotateRight,
@@ -332,7 +346,8 @@ void CMainWindow::BuildStatusBar() {
     const char* const widest[3] = {"Rule 012345678/012345678", "Gen 999999", "Pop 9999999"};
     for (int i = 0; i < 3; ++i) {
         panes_[i] = new QLabel(this);
-        panes_[i]->setMinimumWidth(panes_[i]->fontMetrics().horizontalAdvance(QString::fromUtf8(widest[i])) + 8);
+        panes_[i]->setMinimumWidth(panes_[i]->fontMetrics().horizontalAdvance(QString::fromUtf8(widest[i])) +
+                                   8);
         panes_[i]->setFrameShape(QFrame::Panel);
         panes_[i]->setFrameShadow(QFrame::Sunken);
         statusBar()->addPermanentWidget(panes_[i]);
@@ -385,9 +400,9 @@ void CMainWindow::UpdateCommandStates() {
     actions_[cmd::kNewOnly]->setChecked(display == EGrowDisplay::kNewOnly);
     actions_[cmd::kDifferences]->setChecked(display == EGrowDisplay::kDifferences);
     actions_[cmd::kFlashDifferences]->setChecked(display == EGrowDisplay::kFlashDifferences);
-    for (uint32_t id : {cmd::kDelete, cmd::kRotateLeft, cmd::kRotateRight, cmd::kRotate180, cmd::kVerticalReflect,
-                        cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash, cmd::kFill,
-                        cmd::kGrowSelection, cmd::kZoomSelection})
+    for (uint32_t id : {cmd::kDelete, cmd::kRotateLeft, cmd::kRotateRight, cmd::kRotate180,
+                        cmd::kVerticalReflect, cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash,
+                        cmd::kFill, cmd::kGrowSelection, cmd::kZoomSelection})
         actions_[id]->setEnabled(window_->CanRunCommand(id));
 }
 
@@ -463,24 +478,38 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             if (!file.isEmpty()) SaveFile(file);
             return true;
         }
-        case cmd::kCopyStart: ShowGame(&games_.NewGame(requireGame().First())); return true;
-        case cmd::kCopyCurrent: ShowGame(&games_.NewGame(requireGame().Current())); return true;
-        case cmd::kCopyGame: ShowGame(&games_.CopyGame(requireGame(), game->Generation())); return true;
-        case cmd::kName: NameGame(requireGame()); return true;
+        case cmd::kCopyStart:
+            ShowGame(&games_.NewGame(requireGame().First()));
+            return true;
+        case cmd::kCopyCurrent:
+            ShowGame(&games_.NewGame(requireGame().Current()));
+            return true;
+        case cmd::kCopyGame:
+            ShowGame(&games_.CopyGame(requireGame(), game->Generation()));
+            return true;
+        case cmd::kName:
+            NameGame(requireGame());
+            return true;
         case cmd::kDescription: {
             CDescriptionDialog dialog(requireGame(), this);
             dialog.exec();
             return true;
         }
-        case cmd::kKeep: requireGame().SetKept(!game->IsKept()); return true;
+        case cmd::kKeep:
+            requireGame().SetKept(!game->IsKept());
+            return true;
         case cmd::kDeleteThis: {
             CGame& next = games_.GameToShowAfterDeleting(requireGame());
             ShowGame(&next);
             games_.DestroyGame(*game);
             return true;
         }
-        case cmd::kDeleteUnnamed: games_.DeleteUnnamedUnkeptGames(requireGame()); return true;
-        case cmd::kDeleteOthers: games_.DeleteAllOtherGames(requireGame()); return true;
+        case cmd::kDeleteUnnamed:
+            games_.DeleteUnnamedUnkeptGames(requireGame());
+            return true;
+        case cmd::kDeleteOthers:
+            games_.DeleteAllOtherGames(requireGame());
+            return true;
         case cmd::kSelectPrevious:
             if (CGame* other = games_.PreviousGame(requireGame())) ShowGame(other);
             return true;
@@ -490,9 +519,15 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
         case cmd::kSelectLast:
             if (CGame* other = games_.LastCreatedGame()) ShowGame(other);
             return true;
-        case cmd::kSelectGame: SelectGameFromDialog(); return true;
-        case cmd::kExit: close(); return true;
-        case cmd::kGoto: GotoFromDialog(); return true;
+        case cmd::kSelectGame:
+            SelectGameFromDialog();
+            return true;
+        case cmd::kExit:
+            close();
+            return true;
+        case cmd::kGoto:
+            GotoFromDialog();
+            return true;
         case cmd::kFirst:
             requireGame().ResetToGeneration(0);
             window_->CurrentGenerationChanged();
@@ -501,23 +536,38 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             requireGame().ResetToGeneration(game->Last().Generation());
             window_->CurrentGenerationChanged();
             return true;
-        case cmd::kPrevious: StepBackOne(); return true;
+        case cmd::kPrevious:
+            StepBackOne();
+            return true;
         case cmd::kNext:
         case cmd::kGrowOne:
             if (int status = window_->GrowOneGeneration()) ReportMessage(requireGame(), status);
             return true;
-        case cmd::kAutostop: params::AutoStopGrow.SetInt(params::AutoStopGrow.GetInt() != 0 ? 0 : 1); return true;
-        case cmd::kGridStyle: window_->SetGridStyle(true); return true;
-        case cmd::kMapStyle: window_->SetGridStyle(false); return true;
+        case cmd::kAutostop:
+            params::AutoStopGrow.SetInt(params::AutoStopGrow.GetInt() != 0 ? 0 : 1);
+            return true;
+        case cmd::kGridStyle:
+            window_->SetGridStyle(true);
+            return true;
+        case cmd::kMapStyle:
+            window_->SetGridStyle(false);
+            return true;
         case cmd::kAbout: {
             CAboutDialog dialog(false, this);
             dialog.exec();
             return true;
         }
-        case cmd::kGrowWhilePressed: SingleStep(EGrowthMode::kForward); return true;
-        case cmd::kGrowBackwards: SingleStep(EGrowthMode::kBackward); return true;
-        case cmd::kGrowContinuously: SetContinuous(mode_ != EGrowthMode::kContinuous); return true;
-        default: return false;
+        case cmd::kGrowWhilePressed:
+            SingleStep(EGrowthMode::kForward);
+            return true;
+        case cmd::kGrowBackwards:
+            SingleStep(EGrowthMode::kBackward);
+            return true;
+        case cmd::kGrowContinuously:
+            SetContinuous(mode_ != EGrowthMode::kContinuous);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -527,7 +577,8 @@ bool CMainWindow::OpenFile(const QString& fileName) {
         lastReadSerial_ = games_.NextSerial();
         const COpenResult result = OpenGameFile(fileName.toStdString(), games_, fileDialogs_);
         if (!result.game) {
-            if (result.messageId != 0) ShowMessage(this, QMessageBox::Warning, QString::fromStdString(result.message));
+            if (result.messageId != 0)
+                ShowMessage(this, QMessageBox::Warning, QString::fromStdString(result.message));
             return;
         }
         if (params::GridAfterRead.GetInt() != 0) window_->SetGridStyle(true);
@@ -547,7 +598,8 @@ bool CMainWindow::SaveFile(const QString& fileName) {
     CGame* game = CurrentGame();
     if (!game) return false;
     if (!SaveGameToFile(*game, fileName.toStdString())) {
-        ShowMessage(this, QMessageBox::Warning, QStringLiteral("The file %1 could not be written.").arg(fileName));
+        ShowMessage(this, QMessageBox::Warning,
+                    QStringLiteral("The file %1 could not be written.").arg(fileName));
         return false;
     }
     UpdateTitle();
@@ -568,7 +620,8 @@ bool CMainWindow::NameGame(CGame& game) {
         CGame* other = games_.FindGameByName(CName(name));
         if (!other) continue;
         QMessageBox clash(QMessageBox::Information, QStringLiteral("Tessera"),
-                          QStringLiteral("There is already a game called \"%1\"").arg(proposal), QMessageBox::Ok, this);
+                          QStringLiteral("There is already a game called \"%1\"").arg(proposal),
+                          QMessageBox::Ok, this);
         QPushButton* seeOther = clash.addButton(QStringLiteral("See Other..."), QMessageBox::ActionRole);
         clash.exec();
         if (clash.clickedButton() != seeOther) continue;
@@ -576,8 +629,10 @@ bool CMainWindow::NameGame(CGame& game) {
         const int choice = inUse.exec();
         if (choice == CNameInUseDialog::kRenameOther) {
             const std::string newName = inUse.NewNameField()->text().trimmed().toStdString();
-            if (!IsValidGameName(newName)) ShowMessage(this, QMessageBox::Warning, InvalidNameText());
-            else other->SetName(CName(newName));
+            if (!IsValidGameName(newName))
+                ShowMessage(this, QMessageBox::Warning, InvalidNameText());
+            else
+                other->SetName(CName(newName));
         } else if (choice == CNameInUseDialog::kUnnameOther) {
             other->SetName(CName());
         } else if (choice == CNameInUseDialog::kDeleteOther) {
@@ -683,15 +738,18 @@ void CMainWindow::GrowButtonDown(EGrowthMode button) {
 void CMainWindow::ArmTimeout() {
     if (mode_ != EGrowthMode::kArmed) return;
     NoteCommandStart();
-    if (armedButton_ == EGrowthMode::kBackward) StartTask(std::make_unique<CBgReverseGrow>(scheduler_), armedButton_);
-    else StartTask(std::make_unique<CBgRepeatGrow>(scheduler_), armedButton_);
+    if (armedButton_ == EGrowthMode::kBackward)
+        StartTask(std::make_unique<CBgReverseGrow>(scheduler_), armedButton_);
+    else
+        StartTask(std::make_unique<CBgRepeatGrow>(scheduler_), armedButton_);
 }
 
 void CMainWindow::GrowButtonUp(EGrowthMode button, bool overButton) {
     if (mode_ == EGrowthMode::kArmed && armedButton_ == button) {
         armTimer_.stop();
         mode_ = EGrowthMode::kIdle;
-        if (overButton) RunCommandId(button == EGrowthMode::kForward ? cmd::kGrowWhilePressed : cmd::kGrowBackwards);
+        if (overButton)
+            RunCommandId(button == EGrowthMode::kForward ? cmd::kGrowWhilePressed : cmd::kGrowBackwards);
     } else if (mode_ == button) {
         CancelGrowth();
     }
@@ -742,7 +800,8 @@ void CMainWindow::LeaveBusyState() {
 void CMainWindow::ReportMessage(CGame&, int messageId) {
     // Shown once the slice has returned: a message box waits on the user, and the scheduler must not
     // run again inside its event loop.
-    const QString text = QString::fromUtf8(MessageText(messageId).data(), qsizetype(MessageText(messageId).size()));
+    const QString text =
+        QString::fromUtf8(MessageText(messageId).data(), qsizetype(MessageText(messageId).size()));
     QTimer::singleShot(0, this, [this, text] { ShowMessage(this, QMessageBox::Information, text); });
 }
 
@@ -751,7 +810,8 @@ void CMainWindow::ReportError(int messageId, std::string_view detail) {
     QString text = QString::fromUtf8(base.data(), qsizetype(base.size()));
     if (!detail.empty() && detail.substr(0, base.size()) != base)
         text += QStringLiteral(" (") + QString::fromUtf8(detail.data(), qsizetype(detail.size())) + ")";
-    const QMessageBox::Icon icon = messageId == msg::OutOfMemory ? QMessageBox::Warning : QMessageBox::Critical;
+    const QMessageBox::Icon icon =
+        messageId == msg::OutOfMemory ? QMessageBox::Warning : QMessageBox::Critical;
     QTimer::singleShot(0, this, [this, text, icon] { ShowMessage(this, icon, text); });
 }
 

@@ -43,8 +43,9 @@ bool RunGuarded(QWidget* parent, const std::function<void()>& command) {
         ShowMessage(parent, QMessageBox::Warning, QString::fromUtf8(e.what()));
     } catch (const CSyntaxException& e) {
         QApplication::restoreOverrideCursor();
-        ShowMessage(parent, QMessageBox::Warning,
-                    QString::fromStdString(FormatMessage(msg::SyntaxErrorAtLine, std::to_string(e.LineNumber()))));
+        ShowMessage(
+            parent, QMessageBox::Warning,
+            QString::fromStdString(FormatMessage(msg::SyntaxErrorAtLine, std::to_string(e.LineNumber()))));
     } catch (const std::exception&) {
         QApplication::restoreOverrideCursor();
         ShowMessage(parent, QMessageBox::Critical, QString::fromUtf8(MessageText(msg::UnexpectedError)));

@@ -17,7 +17,9 @@ QRgb ParameterColour(CParamColor& parameter) {
 
 constexpr int kMaskAlignBytes = 4;
 
-int BytesPerLine(int64_t bits) { return int((bits + 8 * kMaskAlignBytes - 1) / (8 * kMaskAlignBytes)) * kMaskAlignBytes; }
+int BytesPerLine(int64_t bits) {
+    return int((bits + 8 * kMaskAlignBytes - 1) / (8 * kMaskAlignBytes)) * kMaskAlignBytes;
+}
 
 void FillRect(QImage& image, int64_t x0, int64_t y0, int64_t w, int64_t h, QRgb colour) {
     const int64_t left = std::max<int64_t>(x0, 0), right = std::min<int64_t>(x0 + w, image.width());
@@ -73,7 +75,8 @@ void CUniverseRenderer::PaintLayer(QImage& image, const CViewGeometry& geometry,
     if (s < 0) {
         // A pixel stands for an aligned square of cells: start on a square's edge.
         const int64_t k = -s;
-        const int64_t originX = int64_t{view.left} - layer.offset.cx, originY = int64_t{view.top} - layer.offset.cy;
+        const int64_t originX = int64_t{view.left} - layer.offset.cx,
+                      originY = int64_t{view.top} - layer.offset.cy;
         left = originX + ((left - originX) / k) * k;
         top = originY + ((top - originY) / k) * k;
     }
@@ -119,7 +122,8 @@ void CUniverseRenderer::PaintLayer(QImage& image, const CViewGeometry& geometry,
             if (row[byte] == 0) continue;
             for (int bit = 0; bit < 8; ++bit)
                 if (row[byte] & (0x80 >> bit))
-                    FillRect(image, x0 + (int64_t{byte} * 8 + bit) * s, y0 + line * s, lit, lit, layer.colour);
+                    FillRect(image, x0 + (int64_t{byte} * 8 + bit) * s, y0 + line * s, lit, lit,
+                             layer.colour);
         }
     }
 }

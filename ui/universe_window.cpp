@@ -106,8 +106,9 @@ void CUniverseWindow::ShowGame(CGame* game) {
         const CViewState& state = game_->ViewState();
         if (state.words[0] != 0) {
             // A view kept from an earlier showing: its scale and centre.
-            geometry_.SetScale(static_cast<int32_t>(state.words[0]),
-                               CLPoint{static_cast<int32_t>(state.words[1]), static_cast<int32_t>(state.words[2])});
+            geometry_.SetScale(
+                static_cast<int32_t>(state.words[0]),
+                CLPoint{static_cast<int32_t>(state.words[1]), static_cast<int32_t>(state.words[2])});
         } else {
             geometry_.SetScale(geometry_.Scale(), CLPoint{0, 0});
         }
@@ -173,7 +174,8 @@ int CUniverseWindow::GrowOneGeneration() {
     if (!game_) return 0;
     ClearDifferences();
     const int status = game_->StepForward(this);
-    if (display_ == EGrowDisplay::kFlashDifferences && born_) flashTimer_.start(params::AnimateTimer.GetInt());
+    if (display_ == EGrowDisplay::kFlashDifferences && born_)
+        flashTimer_.start(params::AnimateTimer.GetInt());
     Redraw();
     return status;
 }
@@ -196,6 +198,7 @@ QImage CUniverseWindow::RenderedImage() {
     SyncGeometrySize();
     if (image_.width() != geometry_.Width() || image_.height() != geometry_.Height())
         image_ = QImage(geometry_.Width(), geometry_.Height(), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(1.0);  // drawn in device pixels; the ratio is set again for the blit
     std::vector<CRenderLayer> layers;
     CUniverse* shown = Shown();
     layers.push_back({shown, colours_.alive});
@@ -226,8 +229,10 @@ QImage CUniverseWindow::RenderedImage() {
         painter.setPen(QPen(QColor(colour), 1, Qt::DashLine));
         painter.drawRect(clip(x0), clip(y0), clip(x1) - clip(x0) - 1, clip(y1) - clip(y0) - 1);
     };
-    if (selection_.IsValid()) outline(selection_, mouse_ == EMouse::kMoveSelection ? moveBy_ : CLSize{}, colours_.selected);
-    if (floating_ && floating_->Population() > 0) outline(floating_->GetBounds(), floatingOffset_, colours_.floating);
+    if (selection_.IsValid())
+        outline(selection_, mouse_ == EMouse::kMoveSelection ? moveBy_ : CLSize{}, colours_.selected);
+    if (floating_ && floating_->Population() > 0)
+        outline(floating_->GetBounds(), floatingOffset_, colours_.floating);
     image_.setDevicePixelRatio(devicePixelRatioF());
     return image_;
 }
@@ -271,8 +276,10 @@ void CUniverseWindow::UpdateScrollBars() {
         bar->setValue(int((viewLow - low) / unit));
         updatingScrollBars_ = false;
     };
-    setup(horizontalScrollBar(), bounds.left, bounds.right, visible.left, visible.right, scrollBaseX_, scrollUnitX_);
-    setup(verticalScrollBar(), bounds.top, bounds.bottom, visible.top, visible.bottom, scrollBaseY_, scrollUnitY_);
+    setup(horizontalScrollBar(), bounds.left, bounds.right, visible.left, visible.right, scrollBaseX_,
+          scrollUnitX_);
+    setup(verticalScrollBar(), bounds.top, bounds.bottom, visible.top, visible.bottom, scrollBaseY_,
+          scrollUnitY_);
 }
 
 void CUniverseWindow::scrollContentsBy(int, int) {}  // the bars' own signals move the view
@@ -318,7 +325,8 @@ CLPoint CUniverseWindow::CellAtWidgetPoint(QPoint point) const { return CellAtEv
 QPoint CUniverseWindow::WidgetPointOfCell(CLPoint cell) const {
     const qreal ratio = devicePixelRatioF();
     const int64_t half = geometry_.CellPixels() / 2;
-    return QPoint(int((geometry_.PixelX(cell.x) + half) / ratio), int((geometry_.PixelY(cell.y) + half) / ratio));
+    return QPoint(int((geometry_.PixelX(cell.x) + half) / ratio),
+                  int((geometry_.PixelY(cell.y) + half) / ratio));
 }
 
 // ---- Selection
@@ -403,8 +411,10 @@ void CUniverseWindow::Edit(EEditKind, const std::function<void(CUniverse&)>& cha
 
 void CUniverseWindow::SetCellAlive(CLPoint cell, bool alive) {
     Edit(alive ? EEditKind::kAddCell : EEditKind::kDeleteCell, [&](CUniverse& universe) {
-        if (alive) universe.SetCell(cell.x, cell.y);
-        else universe.ClearCell(cell.x, cell.y);
+        if (alive)
+            universe.SetCell(cell.x, cell.y);
+        else
+            universe.ClearCell(cell.x, cell.y);
     });
 }
 
@@ -504,11 +514,16 @@ bool CUniverseWindow::CanRunCommand(uint32_t id) const {
         case cmd::kHorizReflect:
         case cmd::kReflectSlash:
         case cmd::kReflectBackslash:
-        case cmd::kGrowSelection: return game_ && selection_.IsValid();
-        case cmd::kFill: return game_ && selection_.IsValid() && !selectionSet_;
-        case cmd::kSelectAll: return game_ != nullptr;
-        case cmd::kZoomSelection: return selection_.IsValid();
-        default: return true;
+        case cmd::kGrowSelection:
+            return game_ && selection_.IsValid();
+        case cmd::kFill:
+            return game_ && selection_.IsValid() && !selectionSet_;
+        case cmd::kSelectAll:
+            return game_ != nullptr;
+        case cmd::kZoomSelection:
+            return selection_.IsValid();
+        default:
+            return true;
     }
 }
 
@@ -517,31 +532,81 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
     constexpr int kTurnRight = 1, kTurnHalf = 2, kTurnLeft = 3, kReflectSlashOrientation = 4,
                   kHorizontalOrientation = 5, kReflectBackslashOrientation = 6, kVerticalOrientation = 7;
     switch (id) {
-        case cmd::kZoomIn: Zoom(EZoom::kIn); return true;
-        case cmd::kZoomOut: Zoom(EZoom::kOut); return true;
-        case cmd::kZoomAll: Zoom(EZoom::kAll); return true;
-        case cmd::kZoomCosmic: Zoom(EZoom::kCosmic); return true;
-        case cmd::kZoomBack: Zoom(EZoom::kBack); return true;
-        case cmd::kZoomDefault: Zoom(EZoom::kDefault); return true;
-        case cmd::kZoomSelection: Zoom(EZoom::kSelection); return true;
-        case cmd::kNewOnly: SetGrowDisplay(EGrowDisplay::kNewOnly); return true;
-        case cmd::kDifferences: SetGrowDisplay(EGrowDisplay::kDifferences); return true;
-        case cmd::kFlashDifferences: SetGrowDisplay(EGrowDisplay::kFlashDifferences); return true;
-        case cmd::kScrollUp: ScrollPage(0, -1); return true;
-        case cmd::kScrollDown: ScrollPage(0, 1); return true;
-        case cmd::kScrollLeft: ScrollPage(-1, 0); return true;
-        case cmd::kScrollRight: ScrollPage(1, 0); return true;
-        case cmd::kDelete: DeleteSelection(); return true;
-        case cmd::kRotateLeft: TransformSelection(kTurnLeft); return true;
-        case cmd::kRotateRight: TransformSelection(kTurnRight); return true;
-        case cmd::kRotate180: TransformSelection(kTurnHalf); return true;
-        case cmd::kVerticalReflect: TransformSelection(kVerticalOrientation); return true;
-        case cmd::kHorizReflect: TransformSelection(kHorizontalOrientation); return true;
-        case cmd::kReflectSlash: TransformSelection(kReflectSlashOrientation); return true;
-        case cmd::kReflectBackslash: TransformSelection(kReflectBackslashOrientation); return true;
-        case cmd::kFill: FillSelection(); return true;
-        case cmd::kGrowSelection: GrowSelection(); return true;
-        case cmd::kSelectAll: SelectAll(); return true;
+        case cmd::kZoomIn:
+            Zoom(EZoom::kIn);
+            return true;
+        case cmd::kZoomOut:
+            Zoom(EZoom::kOut);
+            return true;
+        case cmd::kZoomAll:
+            Zoom(EZoom::kAll);
+            return true;
+        case cmd::kZoomCosmic:
+            Zoom(EZoom::kCosmic);
+            return true;
+        case cmd::kZoomBack:
+            Zoom(EZoom::kBack);
+            return true;
+        case cmd::kZoomDefault:
+            Zoom(EZoom::kDefault);
+            return true;
+        case cmd::kZoomSelection:
+            Zoom(EZoom::kSelection);
+            return true;
+        case cmd::kNewOnly:
+            SetGrowDisplay(EGrowDisplay::kNewOnly);
+            return true;
+        case cmd::kDifferences:
+            SetGrowDisplay(EGrowDisplay::kDifferences);
+            return true;
+        case cmd::kFlashDifferences:
+            SetGrowDisplay(EGrowDisplay::kFlashDifferences);
+            return true;
+        case cmd::kScrollUp:
+            ScrollPage(0, -1);
+            return true;
+        case cmd::kScrollDown:
+            ScrollPage(0, 1);
+            return true;
+        case cmd::kScrollLeft:
+            ScrollPage(-1, 0);
+            return true;
+        case cmd::kScrollRight:
+            ScrollPage(1, 0);
+            return true;
+        case cmd::kDelete:
+            DeleteSelection();
+            return true;
+        case cmd::kRotateLeft:
+            TransformSelection(kTurnLeft);
+            return true;
+        case cmd::kRotateRight:
+            TransformSelection(kTurnRight);
+            return true;
+        case cmd::kRotate180:
+            TransformSelection(kTurnHalf);
+            return true;
+        case cmd::kVerticalReflect:
+            TransformSelection(kVerticalOrientation);
+            return true;
+        case cmd::kHorizReflect:
+            TransformSelection(kHorizontalOrientation);
+            return true;
+        case cmd::kReflectSlash:
+            TransformSelection(kReflectSlashOrientation);
+            return true;
+        case cmd::kReflectBackslash:
+            TransformSelection(kReflectBackslashOrientation);
+            return true;
+        case cmd::kFill:
+            FillSelection();
+            return true;
+        case cmd::kGrowSelection:
+            GrowSelection();
+            return true;
+        case cmd::kSelectAll:
+            SelectAll();
+            return true;
         case cmd::kCancel:
             selectionSet_.reset();
             selection_ = EmptyRect;
@@ -549,7 +614,8 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
             mouse_ = EMouse::kIdle;
             Redraw();
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -602,18 +668,25 @@ void CUniverseWindow::mouseMoveEvent(QMouseEvent* event) {
             if (cell == pressed_) break;
             mouse_ = EMouse::kRectDrag;
             [[fallthrough]];
-        case EMouse::kRectDrag: selection_ = RectOfCells(anchor_, cell); break;
-        case EMouse::kMoveSelection: moveBy_ = {cell.x - pressed_.x, cell.y - pressed_.y}; break;
+        case EMouse::kRectDrag:
+            selection_ = RectOfCells(anchor_, cell);
+            break;
+        case EMouse::kMoveSelection:
+            moveBy_ = {cell.x - pressed_.x, cell.y - pressed_.y};
+            break;
         case EMouse::kDragFloating:
             floatingOffset_.cx += cell.x - pressed_.x;
             floatingOffset_.cy += cell.y - pressed_.y;
             pressed_ = cell;
             break;
-        case EMouse::kIdle: UpdateStatus(); return;
+        case EMouse::kIdle:
+            UpdateStatus();
+            return;
     }
     // Near an edge the view scrolls while the drag goes on.
-    const QRect inner = viewport()->rect().adjusted(params::AutoScrollZone.GetInt(), params::AutoScrollZone.GetInt(),
-                                                    -params::AutoScrollZone.GetInt(), -params::AutoScrollZone.GetInt());
+    const QRect inner =
+        viewport()->rect().adjusted(params::AutoScrollZone.GetInt(), params::AutoScrollZone.GetInt(),
+                                    -params::AutoScrollZone.GetInt(), -params::AutoScrollZone.GetInt());
     if (!inner.contains(lastMousePixel_)) {
         if (!autoScrollTimer_.isActive()) autoScrollTimer_.start(int(params::AutoScrollInterval.GetUInt()));
     } else {
@@ -657,9 +730,14 @@ void CUniverseWindow::mouseReleaseEvent(QMouseEvent* event) {
             case EMouse::kDrawPending:
                 if (cell == pressed_) SetCellAlive(cell, true);
                 break;
-            case EMouse::kMoveSelection: MoveSelection(moveBy_, copyOnMove_); break;
-            case EMouse::kDragFloating: DropFloatingObject(); break;
-            default: break;
+            case EMouse::kMoveSelection:
+                MoveSelection(moveBy_, copyOnMove_);
+                break;
+            case EMouse::kDragFloating:
+                DropFloatingObject();
+                break;
+            default:
+                break;
         }
     });
     moveBy_ = {};
@@ -686,21 +764,34 @@ void CUniverseWindow::wheelEvent(QWheelEvent* event) {
     }
     const CLRect visible = geometry_.VisibleCells();
     const bool across = event->modifiers() & Qt::ShiftModifier;
-    const int64_t step = std::max<int64_t>(1, ((across ? int64_t{visible.right} - visible.left
-                                                       : int64_t{visible.bottom} - visible.top)) / 10);
-    if (across) geometry_.ScrollCells(-steps * step, 0);
-    else geometry_.ScrollCells(0, -steps * step);
+    const int64_t step = std::max<int64_t>(
+        1, ((across ? int64_t{visible.right} - visible.left : int64_t{visible.bottom} - visible.top)) / 10);
+    if (across)
+        geometry_.ScrollCells(-steps * step, 0);
+    else
+        geometry_.ScrollCells(0, -steps * step);
     Redraw();
 }
 
 void CUniverseWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Up: RunCommand(cmd::kScrollUp); return;
-        case Qt::Key_Down: RunCommand(cmd::kScrollDown); return;
-        case Qt::Key_Left: RunCommand(cmd::kScrollLeft); return;
-        case Qt::Key_Right: RunCommand(cmd::kScrollRight); return;
-        case Qt::Key_Escape: RunCommand(cmd::kCancel); return;
-        default: QAbstractScrollArea::keyPressEvent(event);
+        case Qt::Key_Up:
+            RunCommand(cmd::kScrollUp);
+            return;
+        case Qt::Key_Down:
+            RunCommand(cmd::kScrollDown);
+            return;
+        case Qt::Key_Left:
+            RunCommand(cmd::kScrollLeft);
+            return;
+        case Qt::Key_Right:
+            RunCommand(cmd::kScrollRight);
+            return;
+        case Qt::Key_Escape:
+            RunCommand(cmd::kCancel);
+            return;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
     }
 }
 

@@ -88,8 +88,8 @@ void CViewGeometry::Fit(const CLRect& rect, bool cosmic) {
     if (!rect.IsValid() || rect.right <= rect.left) return;
     const int64_t w = int64_t{rect.right} - rect.left;
     const int64_t h = int64_t{rect.bottom} - rect.top;
-    int64_t candidate = std::min({(int64_t{width_} + 1) / w, (int64_t{height_} + 1) / h,
-                                  int64_t{limits_.maximum}});
+    int64_t candidate =
+        std::min({(int64_t{width_} + 1) / w, (int64_t{height_} + 1) / h, int64_t{limits_.maximum}});
     int scale = static_cast<int>(candidate);
     if (candidate == 0) {
         if (cosmic) {
@@ -110,14 +110,20 @@ void CViewGeometry::Zoom(EZoom zoom, std::optional<CLPoint> centre, const CLRect
     const int s = scale_;
     switch (zoom) {
         case EZoom::kIn:
-            if (s >= 0) SetScale(kZoomInTable[std::min(s, kTableTop)], centre);
-            else if (s >= -2) SetScale(1, centre);
-            else SetScale(s / 2, centre);
+            if (s >= 0)
+                SetScale(kZoomInTable[std::min(s, kTableTop)], centre);
+            else if (s >= -2)
+                SetScale(1, centre);
+            else
+                SetScale(s / 2, centre);
             break;
         case EZoom::kOut:
-            if (s >= 2) SetScale(kZoomOutTable[std::min(s, kTableTop)], centre);
-            else if (s == 1) SetScale(std::max(limits_.minimum, -2), centre);
-            else SetScale(std::max(2 * s, limits_.minimum), centre);
+            if (s >= 2)
+                SetScale(kZoomOutTable[std::min(s, kTableTop)], centre);
+            else if (s == 1)
+                SetScale(std::max(limits_.minimum, -2), centre);
+            else
+                SetScale(std::max(2 * s, limits_.minimum), centre);
             break;
         case EZoom::kAll:
             if (bounds.IsValid()) Fit(bounds, false);
@@ -128,11 +134,21 @@ void CViewGeometry::Zoom(EZoom zoom, std::optional<CLPoint> centre, const CLRect
         case EZoom::kSelection:
             if (selection.IsValid() && selection.right > selection.left) Fit(selection, false);
             break;
-        case EZoom::kBack: SetScale(previous_, centre); break;
-        case EZoom::kDefault: SetScale(limits_.initial, centre); break;
-        case EZoom::kRecenter: SetScale(s, centre); break;
-        case EZoom::kRightIn: SetScale(limits_.maximum, centre); break;
-        case EZoom::kScaleOne: SetScale(1, centre); break;
+        case EZoom::kBack:
+            SetScale(previous_, centre);
+            break;
+        case EZoom::kDefault:
+            SetScale(limits_.initial, centre);
+            break;
+        case EZoom::kRecenter:
+            SetScale(s, centre);
+            break;
+        case EZoom::kRightIn:
+            SetScale(limits_.maximum, centre);
+            break;
+        case EZoom::kScaleOne:
+            SetScale(1, centre);
+            break;
     }
 }
 

@@ -29,7 +29,8 @@ private slots:
             dialog.SetEvery(true);
             dialog.IntervalField()->setText("0");
             dialog.accept();
-            QCOMPARE(f->messages.back(), QStringLiteral("Display interval must be a number greater than zero."));
+            QCOMPARE(f->messages.back(),
+                     QStringLiteral("Display interval must be a number greater than zero."));
             QCOMPARE(memory.target, 0);
             dialog.SetEvery(false);  // the interval field is ignored now
             dialog.accept();
@@ -56,7 +57,8 @@ private slots:
         QCOMPARE(good.result(), int(QDialog::Accepted));
         QVERIFY(f->Game().SetName(CName(good.Name())));
         ui::CDescriptionDialog description(f->Game());
-        QCOMPARE(description.windowTitle(), QStringLiteral("Description: ") + QString::fromStdString(f->Game().Title(true)));
+        QCOMPARE(description.windowTitle(),
+                 QStringLiteral("Description: ") + QString::fromStdString(f->Game().Title(true)));
         description.OriginatorField()->setText("R. Person");
         description.DescriptionField()->setPlainText("Two lines\nof text");
         description.accept();

@@ -102,8 +102,8 @@ private slots:
         QCOMPARE(f->Cells(), turned);
         f->window->RunCommandId(cmd::kRotateLeft);
         QCOMPARE(f->Cells(), shape);
-        for (uint32_t id : {cmd::kVerticalReflect, cmd::kVerticalReflect, cmd::kReflectSlash, cmd::kReflectSlash,
-                            cmd::kRotate180, cmd::kRotate180})
+        for (uint32_t id : {cmd::kVerticalReflect, cmd::kVerticalReflect, cmd::kReflectSlash,
+                            cmd::kReflectSlash, cmd::kRotate180, cmd::kRotate180})
             f->window->RunCommandId(id);
         QCOMPARE(f->Cells(), shape);
         // Grow Selection grows only the selected cells; the cell outside neither counts nor changes.

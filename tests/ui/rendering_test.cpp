@@ -61,7 +61,7 @@ private slots:
 
     void differencesAfterOneStep() {
         params::AnimateTimer.SetInt(100);
-        f->window->RunCommandId(40037);  // differences
+        f->window->RunCommandId(40037);      // differences
         f->Place({{0, 1}, {1, 1}, {2, 1}});  // a blinker lying down
         f->window->RunCommandId(40046);
         QCOMPARE(f->Game().Generation(), 1);

@@ -16,7 +16,9 @@ inline std::vector<UiTestFactory>& UiTests() {
 
 template <class T>
 struct RegisterUiTest {
-    RegisterUiTest() { UiTests().push_back([] { return std::make_unique<T>(); }); }
+    RegisterUiTest() {
+        UiTests().push_back([] { return std::make_unique<T>(); });
+    }
 };
 
 }  // namespace tessera::test
