@@ -136,6 +136,7 @@ void CUniverseWindow::SetGridStyle(bool grid) {
 
 void CUniverseWindow::SetGrowDisplay(EGrowDisplay display) {
     display_ = display;
+    params::GrowDisplayStyle.SetInt(static_cast<int>(display));  // new windows start with it
     ClearDifferences();
     Redraw();
 }

@@ -147,6 +147,17 @@ private slots:
         QVERIFY(ini.find("WindowSizeY=560") != std::string::npos);
         QVERIFY(ini.find("AutoStopGrow=0") != std::string::npos);
     }
+
+    void aMaximisedWindowLeavesTheStoredPlaceAlone() {
+        f->window->showMaximized();
+        QTRY_VERIFY(f->window->isMaximized());
+        f->window->close();
+        std::ifstream in(f->iniPath);
+        const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        QVERIFY2(ini.find("WindowSize") == std::string::npos && ini.find("WindowPos") == std::string::npos,
+                 ini.c_str());
+        QVERIFY(ini.find("AutoStopGrow=0") != std::string::npos);
+    }
 };
 
 static RegisterUiTest<CommandsTest> registered;
