@@ -3,7 +3,8 @@
 # Usage: tools/install-deps.sh [extra-package ...]
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev "$@")
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+          qt6-base-dev qt6-svg-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do

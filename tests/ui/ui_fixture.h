@@ -1,0 +1,82 @@
+#pragma once
+// The desktop tests' surroundings: a private configuration file, a scheduler on a fake clock, a game
+// registry, the main window over them, and the messages the program would have shown.
+#include <QApplication>
+#include <QImage>
+#include <QStyleHints>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/parameters.h"
+#include "engine/engine_test_support.h"
+#include "games/fakes.h"
+#include "games/game.h"
+#include "games/game_registry.h"
+#include "games/task_scheduler.h"
+#include "ui/main_window.h"
+#include "ui/message_sink.h"
+#include "ui/universe_window.h"
+
+namespace tessera::test {
+
+class CUiFixture {
+public:
+    CUiFixture() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tessera-ui-XXXXXX").string();
+        folder = ::mkdtemp(pattern.data());
+        iniPath = folder / "TESSERA.INI";
+        ::setenv("TESSERA_INI", iniPath.c_str(), 1);
+        ResetAllParameters();
+        params::AutoStopGrow.SetInt(0);
+        params::SlowStart.SetInt(0);
+        params::RightClickPopup.SetInt(0);
+        clock.advancePerRead = 1;  // time moves as the scheduler looks at it
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(kDoubleClick);
+        ui::SetMessageSink([this](QMessageBox::Icon, const QString& text) { messages.push_back(text); });
+        window = std::make_unique<ui::CMainWindow>(games, scheduler);
+        window->resize(640, 520);
+        window->show();
+    }
+    ~CUiFixture() {
+        window.reset();
+        ui::SetMessageSink({});
+        ResetAllParameters();
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+
+    ui::CUniverseWindow& View() { return *window->UniverseWindow(); }
+    CGame& Game() { return *window->CurrentGame(); }
+    // Puts the cells into the shown game's current generation.
+    void Place(const CellSet& cells) {
+        for (const CLPoint& p : cells) View().SetCellAlive(p, true);
+    }
+    CellSet Cells() { return CellsOf(Game().Current()); }
+    QString PaneText(int pane) {
+        QTest::qWait(int(params::StatusBarUpdateInterval.GetUInt()) + 20);  // the panes refresh on a timer
+        return window->PaneText(pane);
+    }
+    // Lets the event loop (and with it the scheduler) run for a while.
+    static void Pump(int milliseconds) { QTest::qWait(milliseconds); }
+    // The colour of the first pixel of a cell in the window as the screen would show it.
+    QRgb PixelOfCell(CLPoint cell, int dx = 0, int dy = 0) {
+        const QImage image = View().viewport()->grab().toImage();
+        const ui::CViewGeometry& g = View().Geometry();
+        return image.pixel(int(g.PixelX(cell.x)) + dx, int(g.PixelY(cell.y)) + dy) & 0xFFFFFF;
+    }
+
+    static constexpr int kDoubleClick = 80;
+    std::filesystem::path folder;
+    std::filesystem::path iniPath;
+    testing::FakeClock clock;
+    CTaskScheduler scheduler{clock, CSchedulerTimings{5, 500, 5}};
+    CGameRegistry games;
+    std::vector<QString> messages;
+    std::unique_ptr<ui::CMainWindow> window;
+};
+
+}  // namespace tessera::test

@@ -1,0 +1,17 @@
+// The desktop tests: every QtTest class registered below runs in one program, on the offscreen platform.
+#include <QApplication>
+#include <QTest>
+#include <cstdlib>
+
+#include "ui/ui_test_registry.h"
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    int failures = 0;
+    for (const auto& make : tessera::test::UiTests()) {
+        std::unique_ptr<QObject> test = make();
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}
