@@ -3,7 +3,8 @@
 # Usage: tools/install-deps.sh [extra-package ...]
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev "$@")
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+          desktop-file-utils shared-mime-info libxml2-utils dpkg-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do
