@@ -3,9 +3,10 @@
 # Usage: tools/install-deps.sh [extra-package ...]
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-          desktop-file-utils shared-mime-info libxml2-utils dpkg-dev "$@")
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev "$@")
 
+# Checking the installation and the Debian package (tests/packaging).
+packages+=(desktop-file-utils shared-mime-info libxml2-utils dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
