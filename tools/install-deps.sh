@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
           qt6-base-dev qt6-svg-dev "$@")
 
+# Checking the installation and the Debian package (tests/packaging).
+packages+=(desktop-file-utils shared-mime-info libxml2-utils dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
