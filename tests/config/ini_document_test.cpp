@@ -10,7 +10,7 @@
 
 #include "config/ini_document.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
 const char* const kHandWritten =
@@ -176,4 +176,4 @@ TEST(IniDocument, RandomEditsAgreeWithAModel) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -12,13 +12,13 @@
 #include <thread>
 
 #include "config/ini_file.h"
-#include "temp_config.h"
+#include "support/temp_folder.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
 namespace fs = std::filesystem;
-using IniFile = testing::TempConfigTest;
+using IniFile = TempConfigTest;
 
 // Sets or clears an environment variable for one scope, restoring the old value afterwards.
 class ScopedEnvironment {
@@ -213,4 +213,4 @@ TEST_F(IniFile, ReadersNeverSeeAHalfWrittenFile) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -5,13 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "temp_config.h"
+#include "support/temp_folder.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
-using ParamSection = testing::TempConfigTest;
+using ParamSection = TempConfigTest;
 
 class CollectingReader : public CParamReader {
 public:
@@ -116,4 +116,4 @@ TEST_F(ParamSection, FailedWriteLeavesTheSection) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

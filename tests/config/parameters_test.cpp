@@ -3,14 +3,14 @@
 
 #include <string>
 
-#include "temp_config.h"
+#include "support/temp_folder.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
-using ParamRead = testing::TempConfigTest;
-using ParamSet = testing::TempConfigTest;
-using ParamSave = testing::TempConfigTest;
+using ParamRead = TempConfigTest;
+using ParamSet = TempConfigTest;
+using ParamSave = TempConfigTest;
 
 TEST_F(ParamRead, IntegerValuesInRangeOutOfRangeAndMalformed) {
     const std::pair<const char*, int> cases[] = {
@@ -282,4 +282,4 @@ TEST_F(ParamSave, ResetDropsUnsavedChanges) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -1,12 +1,12 @@
 // Explorations of growable universes against filtering a plain cell set.
 #include <gtest/gtest.h>
 
-#include "engine_test_support.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
 
-std::vector<CLPoint> Inside(const CellSet& cells, const CLRect& area) {
+std::vector<CLPoint> Inside(const Cells& cells, const CLRect& area) {
     std::vector<CLPoint> out;
     for (const CLPoint& p : cells) {
         if (area.Contains(p)) out.push_back(p);
@@ -26,7 +26,7 @@ std::vector<std::vector<CLPoint>> RowsOf(CExploreRowContext& rows) {
     return out;
 }
 
-std::vector<std::vector<CLPoint>> ExpectedRows(const CellSet& cells, const CLRect& area) {
+std::vector<std::vector<CLPoint>> ExpectedRows(const Cells& cells, const CLRect& area) {
     std::vector<std::vector<CLPoint>> out;
     for (const CLPoint& p : Inside(cells, area)) {
         if (out.empty() || out.back().front().y != p.y) out.emplace_back();
@@ -37,7 +37,7 @@ std::vector<std::vector<CLPoint>> ExpectedRows(const CellSet& cells, const CLRec
 
 TEST(Explore, AllYieldsEveryCellInOrderThenEnds) {
     std::mt19937 rng(21);
-    const CellSet cells = RandomSoup(rng, -50, -20, 100, 40, 0.2);
+    const Cells cells = RandomSoup(rng, -50, -20, 100, 40, 0.2);
     auto u = MakeUniverse(cells);
     ExplorePtr e = u->ExploreAll();
     EXPECT_EQ(e->Current(), kExploreStartPoint);
@@ -50,7 +50,7 @@ TEST(Explore, AllYieldsEveryCellInOrderThenEnds) {
 
 TEST(Explore, AreasThatCutRowsAtBothEnds) {
     std::mt19937 rng(22);
-    const CellSet cells = RandomSoup(rng, 0, 0, 60, 30, 0.25);
+    const Cells cells = RandomSoup(rng, 0, 0, 60, 30, 0.25);
     auto u = MakeUniverse(cells);
     std::uniform_int_distribution<int32_t> coordinate(-5, 65);
     for (int trial = 0; trial < 300; ++trial) {

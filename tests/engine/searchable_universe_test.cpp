@@ -6,22 +6,22 @@
 
 #include "foundation/messages.h"
 #include "engine/searchable_universe.h"
-#include "engine_test_support.h"
+#include "support/cells.h"
 #include "foundation/errors.h"
-#include "reference_life.h"
+#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
 
-std::unique_ptr<CSearchableUniverse> MakeSearchable(const CellSet& cells) {
+std::unique_ptr<CSearchableUniverse> MakeSearchable(const Cells& cells) {
     auto u = std::make_unique<CSearchableUniverse>();
     for (const CLPoint& p : cells) u->SetCell(p.x, p.y);
     return u;
 }
 
 // The 8-connected cells of cells reachable from start inside area.
-CellSet ReferenceObject(const CellSet& cells, CLPoint start, const CLRect& area) {
-    CellSet seen;
+Cells ReferenceObject(const Cells& cells, CLPoint start, const CLRect& area) {
+    Cells seen;
     if (!cells.count(start)) return seen;
     std::deque<CLPoint> queue{start};
     seen.insert(start);
@@ -42,7 +42,7 @@ TEST(SearchableUniverse, MembershipAndCountsAgreeWithAPlainSet) {
     std::mt19937 rng(61);
     std::uniform_int_distribution<int32_t> coordinate(-30, 30);
     CSearchableUniverse u(4);  // a small hint: chains just grow
-    CellSet model;
+    Cells model;
     for (int step = 0; step < 20000; ++step) {
         const CLPoint p{coordinate(rng), coordinate(rng)};
         if (rng() % 3) {
@@ -101,7 +101,7 @@ TEST(SearchableUniverse, HashOrderFollowsTheNonEmptyBucketList) {
 
 TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
     std::mt19937 rng(62);
-    const CellSet cells = RandomSoup(rng, -20, 5, 40, 30, 0.3);
+    const Cells cells = RandomSoup(rng, -20, 5, 40, 30, 0.3);
     auto g = MakeUniverse(cells);
     g->SetGeneration(8);
     CSearchableUniverse s(*g);
@@ -124,14 +124,14 @@ TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
 
     // Editing after the copy was made: the copy is made again from the current cells.
     ASSERT_TRUE(s.HasGrowableCopy());
-    const CellSet block{{1000, 1000}, {1001, 1000}, {1000, 1001}, {1001, 1001}};
+    const Cells block{{1000, 1000}, {1001, 1000}, {1000, 1001}, {1001, 1001}};
     for (const CLPoint& p : block) s.SetCell(p.x, p.y);
     EXPECT_FALSE(s.HasGrowableCopy());
-    CellSet edited = cells;
+    Cells edited = cells;
     edited.insert(block.begin(), block.end());
     EXPECT_EQ(SequenceOf(*s.ExploreSorted()), std::vector<CLPoint>(edited.begin(), edited.end()));
     EXPECT_EQ(s.GetSignature(), ReferenceSignature(edited));
-    const CellSet first = ReferenceStep(cells, kConwayRuleCode);
+    const Cells first = ReferenceStep(cells, kConwayRuleCode);
     EXPECT_EQ(CellsOf(*s.Grow(nullptr)), ReferenceStep(edited, kConwayRuleCode));
     EXPECT_NE(first, ReferenceStep(edited, kConwayRuleCode));
 }
@@ -152,7 +152,7 @@ TEST(SearchableUniverse, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
     // A paste that would carry a cell beyond takes back the cells it set.
     auto near = MakeUniverse({{2147483645, 0}, {-5, -5}});
     EXPECT_THROW(PasteFrom(*u, *near, CTransform(1, 0, 0)), CErrorException);
-    EXPECT_EQ(CellsOf(*u), (CellSet{{0, 0}, {1, 1}}));
+    EXPECT_EQ(CellsOf(*u), (Cells{{0, 0}, {1, 1}}));
     EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
 }
 
@@ -160,7 +160,7 @@ TEST(SearchableUniverse, TransformedCopy) {
     auto g = MakeUniverse(Glider());
     const CTransform t(4, 4, 2);
     CSearchableUniverse s(*g, t);
-    CellSet expected;
+    Cells expected;
     for (const CLPoint& p : Glider()) expected.insert(t.Apply(p));
     EXPECT_EQ(CellsOf(s), expected);
 }
@@ -172,10 +172,10 @@ TEST(ConnectedCells, GliderFromEachCellAndBlocksApart) {
         EXPECT_EQ(CellsOf(*object), Shifted(Glider(), 7, -3));
         EXPECT_EQ(object->GetRuleCode(), glider->GetRuleCode());
     }
-    const CellSet blocks{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {4, 0}, {5, 0}, {4, 1}, {5, 1}};
+    const Cells blocks{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {4, 0}, {5, 0}, {4, 1}, {5, 1}};
     auto both = MakeUniverse(blocks);
     EXPECT_EQ(CellsOf(*ConnectedCells(*both, {5, 1}, UniverseLimits)),
-              (CellSet{{4, 0}, {5, 0}, {4, 1}, {5, 1}}));
+              (Cells{{4, 0}, {5, 0}, {4, 1}, {5, 1}}));
     auto none = ConnectedCells(*both, {2, 0}, UniverseLimits);
     EXPECT_EQ(none->Population(), 0u);
     EXPECT_TRUE(none->IsGrowable());
@@ -184,7 +184,7 @@ TEST(ConnectedCells, GliderFromEachCellAndBlocksApart) {
 TEST(ConnectedCells, RandomSoupsAndAreasAgainstSearch) {
     std::mt19937 rng(63);
     for (int trial = 0; trial < 30; ++trial) {
-        const CellSet cells = RandomSoup(rng, 0, 0, 30, 30, 0.25 + 0.01 * trial);
+        const Cells cells = RandomSoup(rng, 0, 0, 30, 30, 0.25 + 0.01 * trial);
         auto u = trial % 2 ? MakeUniverse(cells) : std::unique_ptr<CUniverse>(MakeSearchable(cells));
         const CLPoint start = *std::next(cells.begin(), static_cast<long>(rng() % cells.size()));
         const CLRect area = trial % 3 ? UniverseLimits : CLRect{3, 25, 2, 27};
@@ -194,14 +194,14 @@ TEST(ConnectedCells, RandomSoupsAndAreasAgainstSearch) {
 
 TEST(ObjectsContaining, UnionOfTheSeededObjects) {
     std::mt19937 rng(64);
-    const CellSet cells = RandomSoup(rng, 0, 0, 40, 40, 0.2);
+    const Cells cells = RandomSoup(rng, 0, 0, 40, 40, 0.2);
     auto u = MakeUniverse(cells);
-    CellSet seeds;
-    CellSet expected;
+    Cells seeds;
+    Cells expected;
     for (int i = 0; i < 6; ++i) {
         const CLPoint p = *std::next(cells.begin(), static_cast<long>(rng() % cells.size()));
         seeds.insert(p);
-        const CellSet object = ReferenceObject(cells, p, UniverseLimits);
+        const Cells object = ReferenceObject(cells, p, UniverseLimits);
         expected.insert(object.begin(), object.end());
     }
     auto result = ObjectsContaining(*u, *MakeUniverse(seeds));

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "engine/transform.h"
-#include "engine_test_support.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
@@ -117,13 +117,13 @@ TEST(Transform, OrientationOutsideTheEightCollapsesToOrigin) {
     auto u = MakeUniverse(Glider());
     CGrowableUniverse collapsed(*u, t);
     EXPECT_EQ(collapsed.Population(), 1u) << "the five cells landing on one count once";
-    EXPECT_EQ(CellsOf(collapsed), (CellSet{{0, 0}}));
+    EXPECT_EQ(CellsOf(collapsed), (Cells{{0, 0}}));
     // The same past the consolidation that every 20000 recorded cells bring.
     auto many = MakeUniverse(RandomSoup(rng, 0, 0, 250, 250, 0.5));
     ASSERT_GT(many->Population(), 20000u);
     CGrowableUniverse collapsedMany(*many, t);
     EXPECT_EQ(collapsedMany.Population(), 1u);
-    EXPECT_EQ(CellsOf(collapsedMany), (CellSet{{0, 0}}));
+    EXPECT_EQ(CellsOf(collapsedMany), (Cells{{0, 0}}));
 }
 
 TEST(Transform, ApplyRectOrdersTheMappedCorners) {
@@ -139,7 +139,7 @@ TEST(Transform, ApplyRectOrdersTheMappedCorners) {
 
 TEST(Transform, RotatingAUniverseBackAndForthGivesItBack) {
     std::mt19937 rng(4);
-    const CellSet cells = RandomSoup(rng, -7, 3, 20, 15, 0.4);
+    const Cells cells = RandomSoup(rng, -7, 3, 20, 15, 0.4);
     auto u = MakeUniverse(cells);
     CGrowableUniverse right(*u, CTransform(0, 0, 1));
     CGrowableUniverse back(right, CTransform(0, 0, 3));
@@ -147,7 +147,7 @@ TEST(Transform, RotatingAUniverseBackAndForthGivesItBack) {
     for (int o = 0; o < 8; ++o) {
         const CTransform t(11, -9, o);
         CGrowableUniverse moved(*u, t);
-        CellSet expected;
+        Cells expected;
         for (const CLPoint& p : cells) expected.insert(Formula(o, 11, -9, p));
         EXPECT_EQ(CellsOf(moved), expected);
         CGrowableUniverse restored(moved, t.Inverse());

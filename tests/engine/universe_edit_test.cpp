@@ -4,10 +4,10 @@
 #include <functional>
 
 #include "foundation/messages.h"
-#include "engine_test_support.h"
+#include "support/cells.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
-#include "reference_life.h"
+#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
@@ -58,7 +58,7 @@ TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int32_t> coordinate(-40, 40);
     CGrowableUniverse u;
-    CellSet model;
+    Cells model;
     for (int step = 0; step < 30000; ++step) {
         const CLPoint p{coordinate(rng), coordinate(rng)};
         const int action = static_cast<int>(rng() % 10);
@@ -94,7 +94,7 @@ TEST(UniverseEdits, ClearingAnEdgeCellMakesBoundsExactAgain) {
 
 TEST(UniverseEdits, TwentyThousandPendingEditsConsolidateBeforeTheNext) {
     CGrowableUniverse u;
-    CellSet model;
+    Cells model;
     for (int i = 0; i < 20000; ++i) {
         const CLPoint p{(i * 7919) % 401 - 200, i / 401};
         u.SetCell(p.x, p.y);
@@ -114,7 +114,7 @@ TEST(UniverseEdits, ConsolidationKeepsCellsOverManyRounds) {
     std::mt19937 rng(5);
     std::uniform_int_distribution<int32_t> coordinate(-300, 300);
     CGrowableUniverse u;
-    CellSet model;
+    Cells model;
     for (int step = 0; step < 90000; ++step) {
         const CLPoint p{coordinate(rng), coordinate(rng) / 8};
         if (rng() % 3) {
@@ -182,7 +182,7 @@ TEST(UniverseCheckGrowable, CoordinateLimitsAtTheirEdges) {
         {0, 2147483643, 0}, {0, 2147483644, 1016}, {0, -2147483646, 0}, {0, -2147483647, 1016},
     };
     for (const Case& c : cases) {
-        const CellSet cells{{c.x, c.y}, {c.x + (c.x > 0 ? -1 : 1), c.y}};
+        const Cells cells{{c.x, c.y}, {c.x + (c.x > 0 ? -1 : 1), c.y}};
         auto u = MakeUniverse(cells);
         EXPECT_EQ(u->CheckGrowable(), c.expected) << c.x << "," << c.y;
         if (c.expected == 0) {
@@ -284,7 +284,7 @@ TEST(UniverseEdits, StaleBoundsWithNothingPendingComeFromTheRows) {
     EXPECT_EQ(u->PendingEditCount(), 0u);
     EXPECT_EQ(u->GetBounds(), (CLRect{0, 5, 0, 5}));
     EXPECT_EQ(u->RowHeapBlockCount(), blocks);
-    EXPECT_EQ(CellsOf(*u), (CellSet{{0, 0}, {4, 4}}));
+    EXPECT_EQ(CellsOf(*u), (Cells{{0, 0}, {4, 4}}));
 }
 
 }  // namespace

@@ -10,8 +10,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 namespace {
 
@@ -174,3 +173,5 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
     }
     EXPECT_FALSE(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"));
 }
+
+}  // namespace tessera::test

@@ -9,8 +9,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 namespace {
 
@@ -248,3 +247,5 @@ TEST_F(GameFormatTest, GameTextLayout) {
         "MAXROWPOP 3",  "0,0:3;",      "ENDPATTERN",     "ENDGAME"};
     EXPECT_EQ(expected, rest);
 }
+
+}  // namespace tessera::test

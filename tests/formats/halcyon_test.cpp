@@ -13,7 +13,7 @@
 
 #include "formats/halcyon.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -227,3 +227,5 @@ TEST(HalcyonImport, FilesAreReadAndRecognisedByExtension) {
     EXPECT_FALSE(IsHalcyonFileName("hcf"));
     std::filesystem::remove_all(folder);
 }
+
+}  // namespace tessera::test

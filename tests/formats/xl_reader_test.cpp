@@ -6,8 +6,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 namespace {
 
@@ -155,15 +154,15 @@ TEST_F(XLReaderTest, BlocksAndInsertionsWithTransforms) {
     EXPECT_EQ(ell, CellsNamed(*c, "ell"));  // the bracketed name made the block current again
     Cells expected;
     auto add = [&](int dx, int dy, auto map) {
-        for (const Cell& p : ell) {
-            auto [x, y] = map(p.first, p.second);
+        for (const CLPoint& p : ell) {
+            auto [x, y] = map(p.x, p.y);
             expected.insert({dx + x, dy + y});
         }
     };
-    add(0, 0, [](int x, int y) { return Cell{x, y}; });
-    add(10, 0, [](int x, int y) { return Cell{-y, x}; });  // quarter turn
-    add(20, 0, [](int x, int y) { return Cell{y, x}; });   // rotation 1 flipped: orientation 6
-    add(30, 0, [](int x, int y) { return Cell{x, y}; });   // a negative rotation leaves the pattern as it is
+    add(0, 0, [](int x, int y) { return CLPoint{x, y}; });
+    add(10, 0, [](int x, int y) { return CLPoint{-y, x}; });  // quarter turn
+    add(20, 0, [](int x, int y) { return CLPoint{y, x}; });   // rotation 1 flipped: orientation 6
+    add(30, 0, [](int x, int y) { return CLPoint{x, y}; });   // a negative rotation leaves the pattern as it is
     EXPECT_EQ(expected, CellsNamed(*c, "test"));
 }
 
@@ -341,3 +340,5 @@ TEST_F(XLReaderTest, TruncatedAndJunkInputNeverCrash) {
         }
     }
 }
+
+}  // namespace tessera::test

@@ -6,8 +6,7 @@
 #include "formats/xl_writer.h"
 #include "rules/rule_notation.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 namespace {
 
@@ -20,11 +19,8 @@ protected:
     }
     // The cells moved so that the bounding box starts at (0, 0): RLE keeps no position.
     static Cells AtOrigin(const Cells& cells) {
-        int32_t left = INT32_MAX, top = INT32_MAX;
-        for (const Cell& c : cells) left = std::min(left, c.first), top = std::min(top, c.second);
-        Cells out;
-        for (const Cell& c : cells) out.insert({c.first - left, c.second - top});
-        return out;
+        const CLRect b = BoundsOf(cells);
+        return Shifted(cells, -b.left, -b.top);
     }
     // Writes, reads back, and answers the single universe read.
     static std::unique_ptr<CXLUniverseCollection> RoundTrip(CUniverse& universe,
@@ -137,3 +133,5 @@ TEST(DescriptionLines, LinesAreSplitAtBreaksAndLongLinesAtBlanks) {
     WriteDescription(out, "#C", "first line\nsecond", 72);
     EXPECT_EQ("#C first line\n#C second\n", out.str());
 }
+
+}  // namespace tessera::test

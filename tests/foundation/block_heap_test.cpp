@@ -10,7 +10,7 @@
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -374,3 +374,5 @@ TEST(MemoryFigures, HeapPlusEveryPool) {
     EXPECT_EQ(MemoryFigures(heap), start);
     EXPECT_GE(ApplicationMemoryFigures().allocated, TheBlockHeap().GetFigures().allocated);
 }
+
+}  // namespace tessera::test

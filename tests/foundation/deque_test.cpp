@@ -7,7 +7,7 @@
 
 #include "foundation/deque.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -172,3 +172,5 @@ TEST(PriorityQueue, ReinsertingAQueuedElementMovesIt) {
     for (Timed* t = q.First(); t; t = t->Next()) ids.push_back(t->id);
     EXPECT_EQ(ids, (std::vector<int>{2, 3, 1}));
 }
+
+}  // namespace tessera::test

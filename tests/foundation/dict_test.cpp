@@ -9,7 +9,7 @@
 
 #include "foundation/dict.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -380,3 +380,5 @@ TEST(DictRef, RemovesByObjectAndDestroysWhatItHolds) {
     }
     EXPECT_EQ(deaths, 4);  // "c" with the dictionary, then the probe
 }
+
+}  // namespace tessera::test

@@ -9,7 +9,7 @@
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -158,3 +158,5 @@ TEST(FarPool, ChunkAllocationFailureThrowsMemoryException) {
     EXPECT_THROW(overflowing.Allocate(), CMemoryException);
 #endif
 }
+
+}  // namespace tessera::test

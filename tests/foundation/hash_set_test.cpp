@@ -7,7 +7,7 @@
 
 #include "foundation/hash_set.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -187,3 +187,5 @@ TEST(HashSet, DefaultEntriesComeFromTheNamedPool) {
     }
     EXPECT_EQ(pool.TotalElements() - pool.FreeElements(), inUseBefore);
 }
+
+}  // namespace tessera::test

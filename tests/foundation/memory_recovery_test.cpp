@@ -11,7 +11,7 @@
 #include "foundation/memory_recovery.h"
 #include "foundation/near_pool.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -268,3 +268,5 @@ TEST(NearPool, ForeignSlotsAreRefused) {
     pool.Give(nullptr);
     EXPECT_EQ(pool.FreeCount(), 4u);
 }
+
+}  // namespace tessera::test

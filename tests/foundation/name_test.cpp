@@ -5,8 +5,7 @@
 
 #include "foundation/name.h"
 
-using tessera::CName;
-using tessera::CompareNames;
+namespace tessera::test {
 
 namespace {
 
@@ -55,3 +54,5 @@ TEST(CName, AgreesWithCanonicalFormOnRandomNames) {
         ASSERT_EQ(Sign(CompareNames(b, a)), -expected);
     }
 }
+
+}  // namespace tessera::test

@@ -7,15 +7,13 @@
 #include "games/game_collection.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 class GameCollectionTest : public GameTestBase {};
 
 TEST_F(GameCollectionTest, CopyGameTakesStartModifiedGenerationsAndTheChosenOne) {
-    UniverseRef start = RPentomino();
+    UniverseRef start = Owned(MakeUniverse(RPentomino()));
     CGame& source = games.NewGame(*start);
     source.SetOriginator("someone");
     source.SetDescription("a description");
@@ -48,7 +46,7 @@ TEST_F(GameCollectionTest, CopyGameTakesStartModifiedGenerationsAndTheChosenOne)
 }
 
 TEST_F(GameCollectionTest, CopyAtGenerationZeroAndOfUnnamedGames) {
-    CGame& source = games.NewGame(*Glider());
+    CGame& source = games.NewGame(*MakeUniverse(Glider()));
     for (int i = 0; i < 10; ++i) source.StepForward(nullptr);
     CGame& copy = games.CopyGame(source, 0);
     EXPECT_EQ(StoredGenerations(copy), (std::vector<int32_t>{0}));
@@ -199,9 +197,9 @@ TEST_F(GameCollectionTest, AttachingWindowsStampsDisplayOrder) {
 }
 
 TEST_F(GameCollectionTest, CollectionListsGamesInNameOrderWithinTheRange) {
-    CGame& zed = games.NewGame(*Glider());
-    CGame& unnamed = games.NewGame(*Blinker());
-    CGame& alpha = games.NewGame(*RPentomino());
+    CGame& zed = games.NewGame(*MakeUniverse(Glider()));
+    CGame& unnamed = games.NewGame(*MakeUniverse(Blinker()));
+    CGame& alpha = games.NewGame(*MakeUniverse(RPentomino()));
     CGame& mid = games.NewGame();
     ASSERT_TRUE(zed.SetName("zed"));
     ASSERT_TRUE(alpha.SetName("Alpha"));
@@ -235,4 +233,4 @@ TEST_F(GameCollectionTest, CollectionListsGamesInNameOrderWithinTheRange) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -7,10 +7,8 @@
 #include "game_support.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 // Makes the application's heap full: no further chunk may be taken and every free byte of the chunks
 // in use is handed out to filler blocks, until the test ends. A small hole (about 4 KB) can be left for
@@ -53,7 +51,7 @@ protected:
 };
 
 TEST_F(GameMemoryTest, FullHeapTrimsKeptGenerationsInsteadOfFailing) {
-    UniverseRef start = RPentomino();
+    UniverseRef start = Owned(MakeUniverse(RPentomino()));
     std::vector<Cells> direct = GrowDirectly(*start, 260);
     CGame& game = games.NewGame(*start);
     for (int i = 0; i < 250; ++i) ASSERT_EQ(game.StepForward(nullptr), 0);
@@ -70,14 +68,14 @@ TEST_F(GameMemoryTest, FullHeapTrimsKeptGenerationsInsteadOfFailing) {
 }
 
 TEST_F(GameMemoryTest, LessPreciousGamesGiveBackFirst) {
-    CGame& spare = games.NewGame(*RPentomino());
-    CGame& named = games.NewGame(*RPentomino());
+    CGame& spare = games.NewGame(*MakeUniverse(RPentomino()));
+    CGame& named = games.NewGame(*MakeUniverse(RPentomino()));
     ASSERT_TRUE(named.SetName("keep me longer"));
     for (CGame* game : {&spare, &named}) {
         for (int i = 0; i < 120; ++i) game->StepForward(nullptr);
         for (int32_t g = 1; g < 120; ++g) game->GetGeneration(g);
     }
-    CGame& grower = games.NewGame(*RPentomino());
+    CGame& grower = games.NewGame(*MakeUniverse(RPentomino()));
     FullHeap full;
     ASSERT_EQ(grower.StepForward(nullptr), 0);
     EXPECT_LT(spare.Generations().Count(), 121);
@@ -87,12 +85,12 @@ TEST_F(GameMemoryTest, LessPreciousGamesGiveBackFirst) {
 TEST_F(GameMemoryTest, StepThatCannotGetMemoryFailsAndLeavesTheGameAsItWas) {
     // A row of 2000 cells needs a 32 KB block for its next generation; the floating glider's copy fits
     // into the small hole.
-    UniverseRef row = MakeUniverse({});
+    UniverseRef row = Owned(MakeUniverse({}));
     for (int32_t x = 0; x < 2000; ++x) row->SetCell(x, 0);
     CGame& game = games.NewGame(*row);
     game.Current().Consolidate();
     FakeGameWindow window(&game);
-    window.floating = Glider();
+    window.floating = Owned(MakeUniverse(Glider()));
     window.floating->Consolidate();
     Cells before = CellsOf(game.Current());
     FullHeap full(true);
@@ -113,7 +111,7 @@ TEST_F(GameMemoryTest, StepThatCannotGetMemoryFailsAndLeavesTheGameAsItWas) {
 }
 
 TEST_F(GameMemoryTest, StepWorksAgainOnceMemoryIsBack) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     {
         FullHeap full;
         EXPECT_THROW(game.StepForward(nullptr), CMemoryException);
@@ -124,7 +122,7 @@ TEST_F(GameMemoryTest, StepWorksAgainOnceMemoryIsBack) {
 }
 
 TEST_F(GameMemoryTest, TrimAllGamesForMemoryStopsAsSoonAsEnoughIsFree) {
-    CGame& a = games.NewGame(*RPentomino());
+    CGame& a = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 150; ++i) a.StepForward(nullptr);
     for (int32_t g = 1; g < 150; ++g) a.GetGeneration(g);
     int tests = 0;
@@ -144,7 +142,7 @@ TEST(ApplicationGamesTest, TheApplicationsGamesAreTheMemoryRecovery) {
     SetMemoryRecoverer(installed);
     ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
     ResetAllParameters();
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 120; ++i) game.StepForward(nullptr);
     for (int32_t g = 1; g < 120; ++g) game.GetGeneration(g);
     {
@@ -158,4 +156,4 @@ TEST(ApplicationGamesTest, TheApplicationsGamesAreTheMemoryRecovery) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

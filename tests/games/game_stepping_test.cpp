@@ -6,15 +6,13 @@
 #include "game_support.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 class GameSteppingTest : public GameTestBase {};
 
 TEST_F(GameSteppingTest, NewGameStartsAtGenerationZeroWithACopyOfItsStart) {
-    UniverseRef start = Glider();
+    UniverseRef start = Owned(MakeUniverse(Glider()));
     CGame& game = games.NewGame(*start);
     EXPECT_EQ(game.Generation(), 0);
     EXPECT_EQ(game.Population(), 5u);
@@ -31,7 +29,7 @@ TEST_F(GameSteppingTest, NewGameStartsAtGenerationZeroWithACopyOfItsStart) {
 
 TEST_F(GameSteppingTest, PopulationRecordsStartAtGenerationOne) {
     // A blinker next to a cell that dies at once: 4, then 3 forever.
-    UniverseRef start = MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {10, 10}});
+    UniverseRef start = Owned(MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {10, 10}}));
     CGame& game = games.NewGame(*start);
     ASSERT_EQ(game.StepForward(nullptr), 0);
     EXPECT_EQ(game.MaxPopulation(), 3u);
@@ -40,7 +38,7 @@ TEST_F(GameSteppingTest, PopulationRecordsStartAtGenerationOne) {
     EXPECT_EQ(game.MinPopulationGeneration(), 1);
 
     // A pattern that dies out records the minimum 0 (which also means unset) and then refuses to grow.
-    UniverseRef dying = MakeUniverse({{0, 0}, {1, 0}});
+    UniverseRef dying = Owned(MakeUniverse({{0, 0}, {1, 0}}));
     CGame& dies = games.NewGame(*dying);
     ASSERT_EQ(dies.StepForward(nullptr), 0);
     EXPECT_EQ(dies.Population(), 0u);
@@ -71,14 +69,14 @@ TEST_F(GameSteppingTest, RefusalLeavesTheGameUnchanged) {
     EXPECT_EQ(game.Generations().Count(), 1);
     EXPECT_EQ(game.MinPopulation(), 0u);
     // A universe too close to the coordinate limit is refused as too big.
-    UniverseRef edge = MakeUniverse({{2147483644, 0}, {2147483643, 0}, {2147483642, 0}});
+    UniverseRef edge = Owned(MakeUniverse({{2147483644, 0}, {2147483643, 0}, {2147483642, 0}}));
     CGame& big = games.NewGame(*edge);
     EXPECT_EQ(big.StepForward(nullptr), msg::GameTooBig);
     EXPECT_EQ(big.Generations().Count(), 1);
 }
 
 TEST_F(GameSteppingTest, StoredNextGenerationIsTakenWithoutContextAndRegrownWithOne) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 5; ++i) game.StepForward(nullptr);
     game.ResetToGeneration(3);
     ASSERT_EQ(game.Generation(), 3);
@@ -102,7 +100,7 @@ TEST_F(GameSteppingTest, StoredNextGenerationIsTakenWithoutContextAndRegrownWith
 }
 
 TEST_F(GameSteppingTest, EditedNextGenerationIsNeverRegrownAway) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 3; ++i) game.StepForward(nullptr);
     ASSERT_TRUE(game.NoteModified(game.Current()));
     game.Current().SetCell(30, 30);
@@ -118,7 +116,7 @@ TEST_F(GameSteppingTest, EditedNextGenerationIsNeverRegrownAway) {
 }
 
 TEST_F(GameSteppingTest, OnlyTheLastGenerationMayBeModified) {
-    CGame& game = games.NewGame(*Glider());
+    CGame& game = games.NewGame(*MakeUniverse(Glider()));
     for (int i = 0; i < 4; ++i) game.StepForward(nullptr);
     EXPECT_TRUE(game.IsLastGeneration(game.Current()));
     EXPECT_FALSE(game.IsLastGeneration(game.First()));
@@ -129,7 +127,7 @@ TEST_F(GameSteppingTest, OnlyTheLastGenerationMayBeModified) {
 }
 
 TEST_F(GameSteppingTest, StepBackAndResetAcrossTrimmedGaps) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 154; ++i) ASSERT_EQ(game.StepForward(nullptr), 0);
     ASSERT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 50, 100, 150, 152, 153, 154}));
     FakeGameWindow window(&game);
@@ -172,7 +170,7 @@ TEST_F(GameSteppingTest, StepBackAndResetAcrossTrimmedGaps) {
 }
 
 TEST_F(GameSteppingTest, RepeatStateIsClearedByResetButKeepsTheNextCheck) {
-    CGame& game = games.NewGame(*Blinker());
+    CGame& game = games.NewGame(*MakeUniverse(Blinker()));
     for (int i = 0; i < 6; ++i) game.StepForward(nullptr);
     game.Repeat() = CRepeatState{2, 2, 1, 9};
     game.ResetToGeneration(4);
@@ -183,15 +181,15 @@ TEST_F(GameSteppingTest, RepeatStateIsClearedByResetButKeepsTheNextCheck) {
 }
 
 TEST_F(GameSteppingTest, FloatingObjectIsCopiedWhenGenerationZeroGrows) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     FakeGameWindow window(&game);
-    window.floating = Glider();
+    window.floating = Owned(MakeUniverse(Glider()));
     ASSERT_EQ(game.StepForward(&window), 0);
     ASSERT_NE(game.FloatingObjectCopy(), nullptr);
     EXPECT_NE(game.FloatingObjectCopy(), window.floating.get());
     EXPECT_EQ(CellsOf(const_cast<CUniverse&>(*game.FloatingObjectCopy())), CellsOf(*window.floating));
     // Only generation 0 takes the copy.
-    window.floating = Blinker();
+    window.floating = Owned(MakeUniverse(Blinker()));
     ASSERT_EQ(game.StepForward(&window), 0);
     EXPECT_EQ(game.FloatingObjectCopy()->Population(), 5u);
 }
@@ -225,4 +223,4 @@ TEST(SignatureRingTest, AddRestartAndCutBackAgreeWithAPlainList) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

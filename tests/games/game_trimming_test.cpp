@@ -6,10 +6,8 @@
 #include "game_support.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 class GameTrimmingTest : public GameTestBase {};
 
@@ -24,7 +22,7 @@ std::vector<int32_t> ExpectedAfterPass(int32_t cur, int32_t window) {
 }
 
 TEST_F(GameTrimmingTest, UndisplayedGameKeepsEveryFiftiethAndTheLastThree) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     // Passes run on the first step and then every 51 steps.
     for (int32_t cur = 1; cur <= 1 + 51 * 7; ++cur) {
         ASSERT_EQ(game.StepForward(nullptr), 0);
@@ -36,7 +34,7 @@ TEST_F(GameTrimmingTest, UndisplayedGameKeepsEveryFiftiethAndTheLastThree) {
 }
 
 TEST_F(GameTrimmingTest, DisplayedGameKeepsItsWholeRecentWindow) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     FakeGameWindow window(&game);
     game.AttachWindow(window);
     EXPECT_EQ(game.RecentWindow(), 128);
@@ -62,7 +60,7 @@ TEST_F(GameTrimmingTest, DisplayedGameKeepsItsWholeRecentWindow) {
 // [L − W, L]; the marks between them are taken from the walk, so a generation kept for another reason
 // (here one in use) moves the following marks.
 TEST_F(GameTrimmingTest, PassKeepsBothWindowsWhenTheCurrentIsBehindTheLast) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 200; ++i) ASSERT_EQ(game.StepForward(nullptr), 0);
     auto storeAll = [&] {
         for (int32_t g = 1; g < 200; ++g) ASSERT_NE(game.GetGeneration(g), nullptr);
@@ -88,7 +86,7 @@ TEST_F(GameTrimmingTest, PassKeepsBothWindowsWhenTheCurrentIsBehindTheLast) {
 }
 
 TEST_F(GameTrimmingTest, RegrownGenerationsMatchDirectGrowth) {
-    UniverseRef start = RPentomino();
+    UniverseRef start = Owned(MakeUniverse(RPentomino()));
     const int kLast = 400;
     std::vector<Cells> direct = GrowDirectly(*start, kLast);
     CGame& game = games.NewGame(*start);
@@ -115,7 +113,7 @@ TEST_F(GameTrimmingTest, RegrownGenerationsMatchDirectGrowth) {
 }
 
 TEST_F(GameTrimmingTest, ModifiedAndHeldGenerationsSurviveTrimming) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 37; ++i) game.StepForward(nullptr);
     // An edit of the last generation marks it modified.
     ASSERT_TRUE(game.NoteModified(game.Last()));
@@ -137,7 +135,7 @@ TEST_F(GameTrimmingTest, ModifiedAndHeldGenerationsSurviveTrimming) {
 }
 
 TEST_F(GameTrimmingTest, TrimGenerationsReportsWhetherMoreCanBeFreed) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 120; ++i) game.StepForward(nullptr);
     // The first step's pass set the countdown; a factor of 1 only counts it down then.
     uint16_t countdown = game.TrimCountdown();
@@ -155,4 +153,4 @@ TEST_F(GameTrimmingTest, TrimGenerationsReportsWhetherMoreCanBeFreed) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

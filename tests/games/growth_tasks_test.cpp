@@ -9,10 +9,8 @@
 #include "game_support.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 // Records the generation of every display the main window is asked for.
 class RecordingMainWindow : public FakeMainWindow {
@@ -58,7 +56,7 @@ TEST(SpeedToIntervalTest, SpeedsAboveOneThousandRunBackToBack) {
 }
 
 TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     int completions = 0;
     auto task = StartGrow(scheduler, game, 100, 10, [&](CBgTask&) { ++completions; });
     EXPECT_EQ(window.busyDepth, 1);
@@ -78,7 +76,7 @@ TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
 }
 
 TEST_F(GrowthTasksTest, DisplaysNearTheLargestGenerationNumber) {
-    UniverseRef start = RPentomino();
+    UniverseRef start = Owned(MakeUniverse(RPentomino()));
     start->SetGeneration(2147483600);
     CGenerationList generations;
     generations.PushBack(std::move(start));
@@ -97,7 +95,7 @@ TEST_F(GrowthTasksTest, DisplaysNearTheLargestGenerationNumber) {
 }
 
 TEST_F(GrowthTasksTest, GotoWithoutDisplayRunsSlicesOfTheBackgroundSliceLength) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     auto task = StartGrow(scheduler, game, 300, 0);
     EXPECT_EQ(task->NextDisplay(), 0);
     clock.advancePerRead = 1;  // each clock read costs a millisecond
@@ -109,7 +107,7 @@ TEST_F(GrowthTasksTest, GotoWithoutDisplayRunsSlicesOfTheBackgroundSliceLength) 
 }
 
 TEST_F(GrowthTasksTest, GotoBelowTheCurrentGenerationJumpsBackAndRegrows) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
     std::vector<Cells> direct = GrowDirectly(game.First(), 154);
     auto task = StartGrow(scheduler, game, 130, 10);
@@ -127,7 +125,7 @@ TEST_F(GrowthTasksTest, GotoBelowTheCurrentGenerationJumpsBackAndRegrows) {
 }
 
 TEST_F(GrowthTasksTest, CancelStopsAtTheNextStep) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     auto task = StartGrow(scheduler, game, 1000, 5);
     EXPECT_TRUE(scheduler.RunBackgroundSlice());
     EXPECT_TRUE(scheduler.RunBackgroundSlice());
@@ -148,7 +146,7 @@ TEST_F(GrowthTasksTest, RefusalIsReportedForTheGameAndStopsTheTask) {
 }
 
 TEST_F(GrowthTasksTest, FinishRequestPostsTheCompletionCommand) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     bool done = false;
     auto task = StartGrow(scheduler, game, 1000, 1, [&](CBgTask&) { done = true; });
     scheduler.RunBackgroundSlice();
@@ -160,7 +158,7 @@ TEST_F(GrowthTasksTest, FinishRequestPostsTheCompletionCommand) {
 }
 
 TEST_F(GrowthTasksTest, RepeatGrowthStartsSlowlyThenFollowsTheSlider) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     FakeGameWindow gameWindow(&game);
     game.AttachWindow(gameWindow);
     window.currentGame = &game;
@@ -189,7 +187,7 @@ TEST_F(GrowthTasksTest, RepeatGrowthStartsSlowlyThenFollowsTheSlider) {
 }
 
 TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     const int kLast = 110;
     for (int i = 0; i < kLast; ++i) game.StepForward(nullptr);
     std::vector<Cells> direct = GrowDirectly(game.First(), kLast);
@@ -219,7 +217,7 @@ TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
 }
 
 TEST_F(GrowthTasksTest, ReverseGrowthAtZeroStopsAtOnce) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     window.currentGame = &game;
     CBgReverseGrow task(scheduler);
     scheduler.Schedule(task, clock.now);
@@ -229,7 +227,7 @@ TEST_F(GrowthTasksTest, ReverseGrowthAtZeroStopsAtOnce) {
 }
 
 TEST_F(GrowthTasksTest, ReverseGrowthStopsWhenTheGameIsSwitchedAndRestoresTheShownGeneration) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
     window.currentGame = &game;
     window.speed = 1000;
@@ -254,7 +252,7 @@ TEST_F(GrowthTasksTest, ReverseGrowthStopsWhenTheGameIsSwitchedAndRestoresTheSho
 }
 
 TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
     window.currentGame = &game;
     window.speed = 1000;
@@ -265,7 +263,7 @@ TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
         scheduler.RunBackgroundSlice();
     }
     ASSERT_EQ(game.Generation(), 101);  // generation 150 is held while 149 is regrown
-    auto grow = StartGrow(scheduler, games.NewGame(*Glider()), 500, 0);
+    auto grow = StartGrow(scheduler, games.NewGame(*MakeUniverse(Glider())), 500, 0);
     CGame& other = games.NewGame();
     window.currentGame = &other;
     games.DeleteAllOtherGames(other);
@@ -281,4 +279,4 @@ TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

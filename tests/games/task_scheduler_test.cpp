@@ -10,11 +10,9 @@
 #include "config/parameters.h"
 #include "fakes.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
-using testing::FakeClock;
-using testing::FakeMainWindow;
 
 // A task that logs its slices and runs a fixed number of them.
 class LoggingTask : public CBgTask {
@@ -321,4 +319,4 @@ TEST(TaskSchedulerTimingsTest, ReadFromTheParametersOnFirstUse) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -7,8 +7,7 @@
 #include "rules/rules_dialog_model.h"
 #include "rules/rules_fixture.h"
 
-using namespace tessera;
-using tessera::testing::RulesTest;
+namespace tessera::test {
 
 namespace {
 
@@ -158,3 +157,5 @@ TEST_F(RulesTest, DialogTypedTextNameDeleteAndOk) {
     EXPECT_TRUE(dialog.Ok());
     EXPECT_EQ(ReadIni(), "[Rules]\nSeeds=/2\n");
 }
+
+}  // namespace tessera::test

@@ -9,8 +9,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rules_fixture.h"
 
-using namespace tessera;
-using tessera::testing::RulesTest;
+namespace tessera::test {
 
 namespace {
 
@@ -254,3 +253,5 @@ TEST_F(RulesTest, DefaultRule) {
     EXPECT_EQ(DefaultRuleCode(), kThreeFour);
     EXPECT_EQ(ReadIni().find("DefaultRule"), std::string::npos);
 }
+
+}  // namespace tessera::test

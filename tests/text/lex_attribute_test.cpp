@@ -10,7 +10,7 @@
 #include "text/lex.h"
 #include "text/lex_attribute.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -195,3 +195,5 @@ TEST(LexAttributes, AFailedFlushMarksTheStreamBad) {
     WriteAttributes(out, Sample{});
     EXPECT_TRUE(out.bad());
 }
+
+}  // namespace tessera::test

@@ -6,7 +6,7 @@
 
 #include "text/lex.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -153,3 +153,5 @@ TEST(LexRandom, OperationsOnHostileTextReachTheEnd) {
         }
     }
 }
+
+}  // namespace tessera::test

@@ -7,7 +7,7 @@
 #include "text/lex.h"
 #include "foundation/errors.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -325,3 +325,5 @@ TEST(Lex, DateAndTime) {
     unknownIn >> read;
     EXPECT_FALSE(read.IsValid());
 }
+
+}  // namespace tessera::test
