@@ -69,15 +69,6 @@ TEST_F(CliRunTest, EachInputFormGrowsAsTheReferenceDoes) {
     }
 }
 
-TEST_F(CliRunTest, RuleOptionIsSetBeforeGrowing) {
-    const Cells start = Normalised(SeededSoup(5, 0, 0, 14, 14, 45));
-    const std::string file = Write("start.rle", ToRle(start, "23/3"));
-    CliResult r = RunCli({"run", file, "--generations=17", "--rule", "B36/S23"});
-    ExpectResult(r, ReferenceRun(start, kHighLifeRuleCode, 17), 17, "23/36", PatternPartOf(r.out));
-    CliResult named = RunCli({"run", file, "--generations", "17", "--rule=High Life"});
-    ExpectResult(named, ReferenceRun(start, kHighLifeRuleCode, 17), 17, "23/36", PatternPartOf(named.out));
-}
-
 TEST_F(CliRunTest, EveryOutputFormReadsBackAndGrowsOn) {
     const Cells start = Normalised(SeededSoup(23, 2, -9, 18, 15, 38));
     const std::string file = Write("start.rle", ToRle(start, "23/3"));
@@ -98,16 +89,6 @@ TEST_F(CliRunTest, EveryOutputFormReadsBackAndGrowsOn) {
         ExpectResult(again, rle ? ReferenceRun(Normalised(at20), kConwayRuleCode, 11) : at31, game ? 31 : 11,
                      "23/3", PatternPartOf(again.out));
     }
-}
-
-TEST_F(CliRunTest, LargePatternsAreWrittenAsRleByTheXLifeWriter) {
-    const Cells start = SeededSoup(3, 0, 0, 90, 60, 30);  // wider than the picture size
-    const std::string file = Write("big.rle", ToRle(start, "23/3"));
-    const std::string xlife = PathOf("big.lif");
-    CliResult r = RunCli({"run", file, "--generations", "3", "--format", "xlife", "--output", xlife});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(Read(xlife).find("x = "), std::string::npos);
-    EXPECT_EQ(Normalised(ReadToolPattern(Read(xlife))), Normalised(ReferenceRun(start, kConwayRuleCode, 3)));
 }
 
 TEST_F(CliRunTest, SelectChoosesAmongSeveralUniverses) {
@@ -195,19 +176,6 @@ TEST_F(CliRunTest, FileProblemsExitWithOne) {
     EXPECT_NE(reported.err.find("Unknown command"), std::string::npos) << reported.err;
 }
 
-TEST_F(CliRunTest, GrowthRefusalsExitWithOne) {
-    const std::string empty = Write("empty.game", "GAME\nGENERATION 1\nENDPATTERN\nENDGAME\n");
-    CliResult nothing = RunCli({"run", empty, "--generations", "5"});
-    EXPECT_EQ(nothing.exitCode, 1);
-    EXPECT_NE(nothing.err.find("There is nothing to grow."), std::string::npos) << nothing.err;
-
-    // Staying at generation 0 asks for no growth, so an empty pattern is written as it is.
-    CliResult stay = RunCli({"run", empty});
-    EXPECT_EQ(stay.exitCode, 0) << stay.err;
-    EXPECT_EQ(SummaryOf(stay.out)["population"], "0");
-    EXPECT_EQ(SummaryOf(stay.out)["bounds"], "none");
-}
-
 TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
     // Repeat detection would stop a blinker at once; this growth only ends when it is interrupted.
     Write("TESSERA.INI", "[Parameters]\nAutoStopGrow=0\n");
@@ -251,20 +219,6 @@ TEST_F(CliRunTest, GameFilesGoBackToAStoredGenerationAndRegrow) {
     ExpectResult(stay, stored, 10, "23/3", PatternPartOf(stay.out));
     CliResult on = RunCli({"run", file, "--generations", "12"});
     ExpectResult(on, ReferenceRun(stored, kConwayRuleCode, 2), 12, "23/3", PatternPartOf(on.out));
-}
-
-TEST_F(CliRunTest, HalcyonBitmapsAreOpenedByTheirExtension) {
-    // W = 0 (one word per row), H = 2 (three rows): a glider in the top-left corner, rows of
-    // little-endian words read from bit 15.
-    const std::string bytes("\x00\x00\x00\x00\x02\x00\x00\x40\x00\x20\x00\xe0", 12);
-    const std::string file = Write("glider.HCF", bytes);
-    const Cells glider = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
-    CliResult r = RunCli({"run", file, "--generations", "8"});
-    ExpectResult(r, ReferenceRun(glider, kConwayRuleCode, 8), 8, "23/3", PatternPartOf(r.out));
-
-    CliResult bad = RunCli({"run", Write("short.hcf", bytes.substr(0, 11))});
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_NE(bad.err.find("Halcyon file has incorrect format"), std::string::npos) << bad.err;
 }
 
 TEST_F(CliRunTest, MemoryLimitTrimsKeptGenerationsAndFailsCleanlyWhenThatCannotHelp) {

@@ -69,32 +69,6 @@ TEST(Explore, AreasThatCutRowsAtBothEnds) {
     EXPECT_EQ(RowsOf(*all), ExpectedRows(cells, UniverseLimits));
 }
 
-TEST(Explore, EmptyAreaAndRowsRightOfTheArea) {
-    auto u = MakeUniverse({{10, 0}, {11, 0}, {2, 1}, {20, 2}});
-    ExplorePtr none = u->ExploreArea({0, 5, 5, 9});
-    EXPECT_FALSE(none->Next());
-    EXPECT_TRUE(none->AtEnd());
-    // Row 0 and row 2 lie right of the area: both explorations skip them.
-    ExplorePtr area = u->ExploreArea({0, 5, 0, 3});
-    EXPECT_EQ(SequenceOf(*area), (std::vector<CLPoint>{{2, 1}}));
-    ExploreRowPtr rows = u->ExploreRows({0, 5, 0, 3});
-    ASSERT_TRUE(rows->NextRow());
-    EXPECT_EQ(rows->Current().y, 1);
-    ASSERT_TRUE(rows->NextCell());
-    EXPECT_EQ(rows->Current(), (CLPoint{2, 1}));
-    EXPECT_FALSE(rows->NextCell());
-    EXPECT_TRUE(rows->RowEnd());
-    EXPECT_FALSE(rows->NextRow());
-    EXPECT_TRUE(rows->AtEnd());
-}
-
-TEST(Explore, EmptyUniverseAnswersFalseAtOnce) {
-    CGrowableUniverse u;
-    EXPECT_FALSE(u.ExploreAll()->Next());
-    EXPECT_FALSE(u.ExploreArea(UniverseLimits)->Next());
-    EXPECT_FALSE(u.ExploreAllRows()->NextRow());
-}
-
 TEST(Explore, ExplorationsFoldPendingEditsFirst) {
     auto u = MakeUniverse({{1, 1}, {2, 2}});
     u->Consolidate();
@@ -112,32 +86,6 @@ TEST(Explore, TransformedExplorationMapsEachCell) {
     for (const CLPoint& p : Glider()) expected.push_back(t.Apply(p));
     EXPECT_EQ(SequenceOf(*e), expected);
     EXPECT_TRUE(e->AtEnd());
-}
-
-TEST(Explore, PoolLimitIsReportedAsNone) {
-    auto u = MakeUniverse(Glider());
-    const int before = CExplorationSlot::SlotsInUse();
-    std::vector<ExplorePtr> held;
-    while (CExplorationSlot::SlotsInUse() < kExplorationSlots) {
-        held.push_back(u->ExploreAll());
-        ASSERT_NE(held.back(), nullptr);
-    }
-    EXPECT_EQ(held.size(), static_cast<size_t>(kExplorationSlots - before));
-    EXPECT_EQ(u->ExploreAll(), nullptr);
-    EXPECT_EQ(u->ExploreRows(UniverseLimits), nullptr);
-    EXPECT_EQ(Transformed(nullptr, CTransform()), nullptr);
-    // Operations that need an exploration report the exhaustion instead of doing nothing.
-    CGrowableUniverse target;
-    EXPECT_THROW(PasteFrom(target, *u), CErrorException);
-    EXPECT_EQ(target.Population(), 0u);
-    held.pop_back();
-    ExplorePtr again = u->ExploreAll();
-    ASSERT_NE(again, nullptr);
-    // A transformed exploration needs a slot of its own; without one the inner one is given back.
-    EXPECT_EQ(Transformed(std::move(again), CTransform(1, 1, 1)), nullptr);
-    EXPECT_EQ(CExplorationSlot::SlotsInUse(), kExplorationSlots - 1);
-    held.clear();
-    EXPECT_EQ(CExplorationSlot::SlotsInUse(), before);
 }
 
 }  // namespace

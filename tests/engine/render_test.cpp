@@ -58,15 +58,5 @@ TEST(RenderBits, EveryScaleAgainstDirectPainting) {
     }
 }
 
-TEST(RenderBits, MasksLightTheFirstPixelsOfEachCell) {
-    EXPECT_EQ(RenderMask(2, 0).first, 0xC0);
-    EXPECT_EQ(RenderMask(3, 7).first, 0x01);
-    EXPECT_EQ(RenderMask(3, 7).second, 0x80);
-    EXPECT_EQ(RenderMask(8, 0).first, 0xFC);
-    EXPECT_EQ(RenderMask(8, 4).first, 0x0F);
-    EXPECT_EQ(RenderMask(8, 4).second, 0xC0);
-    for (int s = 1; s <= 8; ++s) EXPECT_EQ(RenderGap(s), s < 3 ? 0 : (s < 7 ? 1 : 2));
-}
-
 }  // namespace
 }  // namespace tessera::test

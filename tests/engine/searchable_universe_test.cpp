@@ -4,10 +4,10 @@
 
 #include <deque>
 
-#include "foundation/messages.h"
 #include "engine/searchable_universe.h"
-#include "support/cells.h"
 #include "foundation/errors.h"
+#include "foundation/messages.h"
+#include "support/cells.h"
 #include "support/reference_life.h"
 
 namespace tessera::test {
@@ -60,43 +60,6 @@ TEST(SearchableUniverse, MembershipAndCountsAgreeWithAPlainSet) {
     }
     EXPECT_EQ(CellsOf(u), model);
     EXPECT_EQ(u.BucketCount(), 8u);
-}
-
-TEST(SearchableUniverse, BoundsAfterRemovalAndLaterAdditionAreExact) {
-    auto u = MakeSearchable({{0, 0}, {10, 10}, {5, 5}});
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 11, 0, 11}));
-    u->ClearCell(5, 5);  // any removal makes the bounds stale
-    u->SetCell(3, 3);
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 11, 0, 11})) << "not just the cells set since";
-    u->ClearCell(10, 10);
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 4, 0, 4}));
-    CSearchableUniverse empty;
-    EXPECT_EQ(empty.GetBounds(), EmptyRect);
-    EXPECT_EQ(empty.FirstCell(), kExploreEndPoint);
-}
-
-TEST(SearchableUniverse, HashOrderFollowsTheNonEmptyBucketList) {
-    CSearchableUniverse u;  // 64 buckets; bucket of (x, y) = (x ^ y) & 63 for small coordinates
-    EXPECT_EQ(u.BucketCount(), 64u);
-    u.SetCell(1, 0);   // bucket 1
-    u.SetCell(2, 0);   // bucket 2, first filled last: heads the list
-    u.SetCell(0, 1);   // bucket 1 again: front of its chain
-    u.SetCell(65, 0);  // bucket 1 as well
-    const std::vector<CLPoint> expected{{2, 0}, {65, 0}, {0, 1}, {1, 0}};
-    EXPECT_EQ(SequenceOf(*u.ExploreAll()), expected);
-    EXPECT_EQ(u.FirstCell(), (CLPoint{2, 0}));
-    // The area of ExploreArea is recorded only: every cell comes out.
-    EXPECT_EQ(SequenceOf(*u.ExploreArea({100, 200, 100, 200})), expected);
-    EXPECT_EQ(u.FirstCellIn({100, 200, 100, 200}), (CLPoint{2, 0}));
-    // Emptying the head bucket moves the walk on to the next non-empty one.
-    u.ClearCell(2, 0);
-    EXPECT_EQ(SequenceOf(*u.ExploreAll()), (std::vector<CLPoint>{{65, 0}, {0, 1}, {1, 0}}));
-    // A bucket emptied further down the list is passed over.
-    u.SetCell(3, 0);  // bucket 3 heads the list
-    u.ClearCell(65, 0);
-    u.ClearCell(0, 1);
-    u.ClearCell(1, 0);
-    EXPECT_EQ(SequenceOf(*u.ExploreAll()), (std::vector<CLPoint>{{3, 0}}));
 }
 
 TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
@@ -156,31 +119,6 @@ TEST(SearchableUniverse, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
     EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
 }
 
-TEST(SearchableUniverse, TransformedCopy) {
-    auto g = MakeUniverse(Glider());
-    const CTransform t(4, 4, 2);
-    CSearchableUniverse s(*g, t);
-    Cells expected;
-    for (const CLPoint& p : Glider()) expected.insert(t.Apply(p));
-    EXPECT_EQ(CellsOf(s), expected);
-}
-
-TEST(ConnectedCells, GliderFromEachCellAndBlocksApart) {
-    auto glider = MakeUniverse(Shifted(Glider(), 7, -3));
-    for (const CLPoint& p : Shifted(Glider(), 7, -3)) {
-        auto object = ConnectedCells(*glider, p, UniverseLimits);
-        EXPECT_EQ(CellsOf(*object), Shifted(Glider(), 7, -3));
-        EXPECT_EQ(object->GetRuleCode(), glider->GetRuleCode());
-    }
-    const Cells blocks{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {4, 0}, {5, 0}, {4, 1}, {5, 1}};
-    auto both = MakeUniverse(blocks);
-    EXPECT_EQ(CellsOf(*ConnectedCells(*both, {5, 1}, UniverseLimits)),
-              (Cells{{4, 0}, {5, 0}, {4, 1}, {5, 1}}));
-    auto none = ConnectedCells(*both, {2, 0}, UniverseLimits);
-    EXPECT_EQ(none->Population(), 0u);
-    EXPECT_TRUE(none->IsGrowable());
-}
-
 TEST(ConnectedCells, RandomSoupsAndAreasAgainstSearch) {
     std::mt19937 rng(63);
     for (int trial = 0; trial < 30; ++trial) {
@@ -190,26 +128,6 @@ TEST(ConnectedCells, RandomSoupsAndAreasAgainstSearch) {
         const CLRect area = trial % 3 ? UniverseLimits : CLRect{3, 25, 2, 27};
         EXPECT_EQ(CellsOf(*ConnectedCells(*u, start, area)), ReferenceObject(cells, start, area)) << trial;
     }
-}
-
-TEST(ObjectsContaining, UnionOfTheSeededObjects) {
-    std::mt19937 rng(64);
-    const Cells cells = RandomSoup(rng, 0, 0, 40, 40, 0.2);
-    auto u = MakeUniverse(cells);
-    Cells seeds;
-    Cells expected;
-    for (int i = 0; i < 6; ++i) {
-        const CLPoint p = *std::next(cells.begin(), static_cast<long>(rng() % cells.size()));
-        seeds.insert(p);
-        const Cells object = ReferenceObject(cells, p, UniverseLimits);
-        expected.insert(object.begin(), object.end());
-    }
-    auto result = ObjectsContaining(*u, *MakeUniverse(seeds));
-    EXPECT_EQ(CellsOf(*result), expected);
-    EXPECT_EQ(result->Generation(), 0);
-    // A dead seed contributes nothing and does not stop the collection.
-    seeds.insert({-50, -50});
-    EXPECT_EQ(CellsOf(*ObjectsContaining(*u, *MakeUniverse(seeds))), expected);
 }
 
 }  // namespace

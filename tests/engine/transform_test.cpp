@@ -59,14 +59,6 @@ std::vector<CLPoint> SamplePoints(std::mt19937& rng) {
     return points;
 }
 
-TEST(Transform, ApplyFollowsTheFormulas) {
-    std::mt19937 rng(1);
-    for (int o = 0; o < 10; ++o) {
-        const CTransform t(17, -4, o);
-        for (const CLPoint& p : SamplePoints(rng)) EXPECT_EQ(t.Apply(p), Formula(o, 17, -4, p)) << o;
-    }
-}
-
 TEST(Transform, EveryCompositionEqualsApplyingBoth) {
     std::mt19937 rng(2);
     std::uniform_int_distribution<int32_t> offset(-500, 500);
@@ -87,12 +79,6 @@ TEST(Transform, EveryCompositionEqualsApplyingBoth) {
     }
 }
 
-TEST(Transform, KnownCompositions) {
-    EXPECT_EQ(Compose({0, 0, 1}, {0, 0, 1}).orientation, 2);
-    EXPECT_EQ(Compose({0, 0, 4}, {0, 0, 2}).orientation, 6);
-    EXPECT_EQ(Compose({0, 0, 5}, {0, 0, 2}).orientation, 7);
-}
-
 TEST(Transform, InverseRoundTrips) {
     std::mt19937 rng(3);
     std::uniform_int_distribution<int32_t> offset(-100000, 100000);
@@ -106,34 +92,6 @@ TEST(Transform, InverseRoundTrips) {
             EXPECT_EQ(t.Apply(inverse.Apply(p)), p);
         }
         EXPECT_EQ(Compose(t, inverse), CTransform(0, 0, 0));
-    }
-}
-
-TEST(Transform, OrientationOutsideTheEightCollapsesToOrigin) {
-    std::mt19937 rng(9);
-    const CTransform t(5, 6, 9);
-    EXPECT_EQ(t.Apply({3, 4}), (CLPoint{0, 0}));
-    EXPECT_EQ(t.Apply({-100, 7}), (CLPoint{0, 0}));
-    auto u = MakeUniverse(Glider());
-    CGrowableUniverse collapsed(*u, t);
-    EXPECT_EQ(collapsed.Population(), 1u) << "the five cells landing on one count once";
-    EXPECT_EQ(CellsOf(collapsed), (Cells{{0, 0}}));
-    // The same past the consolidation that every 20000 recorded cells bring.
-    auto many = MakeUniverse(RandomSoup(rng, 0, 0, 250, 250, 0.5));
-    ASSERT_GT(many->Population(), 20000u);
-    CGrowableUniverse collapsedMany(*many, t);
-    EXPECT_EQ(collapsedMany.Population(), 1u);
-    EXPECT_EQ(CellsOf(collapsedMany), (Cells{{0, 0}}));
-}
-
-TEST(Transform, ApplyRectOrdersTheMappedCorners) {
-    const CLRect r{2, 5, -1, 3};
-    for (int o = 0; o < 8; ++o) {
-        const CTransform t(10, 20, o);
-        const CLPoint a = Formula(o, 10, 20, {r.left, r.top});
-        const CLPoint b = Formula(o, 10, 20, {r.right, r.bottom});
-        const CLRect expected{std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
-        EXPECT_EQ(t.ApplyRect(r), expected) << o;
     }
 }
 

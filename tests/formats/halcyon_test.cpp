@@ -99,36 +99,6 @@ std::vector<std::string> Lines(const std::string& text) {
 
 }  // namespace
 
-TEST(HalcyonImport, SingleCellGivesHeaderAndOneItem) {
-    std::string bytes = {0, 0, 0, 0, 0, 0, 0, static_cast<char>(0x80)};
-    int status = -1;
-    EXPECT_EQ("x = 1, y = 1\no!\n", Convert(bytes, &status));
-    EXPECT_EQ(0, status);
-}
-
-TEST(HalcyonImport, RowsAreTrimmedAndRunsEncoded) {
-    // Cells at columns 3, 4 and 8 of the second of four rows: trimmed, they are columns 0, 1 and 5.
-    HalcyonImage image(2, 4);
-    image.Set(3, 1);
-    image.Set(4, 1);
-    image.Set(8, 1);
-    EXPECT_EQ("x = 6, y = 1\noo3bo!\n", Convert(image.Bytes()));
-}
-
-TEST(HalcyonImport, EmptyRowsBetweenRowsBecomeOneRowItem) {
-    HalcyonImage image(1, 6);
-    image.Set(0, 1);
-    image.Set(0, 4);
-    EXPECT_EQ("x = 1, y = 4\no3$o!\n", Convert(image.Bytes()));
-}
-
-TEST(HalcyonImport, CellsAcrossWordsFollowTheByteOrderOfTheFile) {
-    // Bytes of a row are visited 1, 0, 3, 2: bit 0 of byte 1 is column 7, bit 7 of byte 0 column 8,
-    // bit 0 of byte 3 column 23.
-    std::string bytes = {0, 0, 1, 0, 0, 0, static_cast<char>(0x80), 0x01, 0x00, 0x01};
-    EXPECT_EQ("x = 17, y = 1\noo14bo!\n", Convert(bytes));  // columns 7, 8 and 23
-}
-
 TEST(HalcyonImport, LengthAndWidthAreChecked) {
     HalcyonImage widest(500, 1);  // W = 499: rows of 1000 bytes
     widest.Set(7999, 0);
@@ -148,26 +118,6 @@ TEST(HalcyonImport, LengthAndWidthAreChecked) {
     EXPECT_EQ(1107, status);
     EXPECT_EQ("", Convert("\x01\x02\x03", &status));
     EXPECT_EQ(1107, status);
-}
-
-TEST(HalcyonImport, BitmapWithoutLiveCellsIsAnEmptyPattern) {
-    HalcyonImage image(3, 5);
-    int status = -1;
-    EXPECT_EQ("x = 0, y = 0\n!\n", Convert(image.Bytes(), &status));
-    EXPECT_EQ(0, status);
-}
-
-TEST(HalcyonImport, TwoCellRunsAreTwoLettersAndLinesStayShort) {
-    // Pairs of cells with pairs of gaps: every item is a doubled letter.
-    HalcyonImage image(20, 1);
-    for (uint32_t x = 0; x < 320; x += 4) {
-        image.Set(x, 0);
-        image.Set(x + 1, 0);
-    }
-    const std::string text = Convert(image.Bytes());
-    EXPECT_EQ(std::string::npos, text.find('2'));
-    for (const std::string& line : Lines(text)) EXPECT_LE(line.size(), 70u) << line;
-    EXPECT_EQ("oobboobb", Lines(text)[1].substr(0, 8));
 }
 
 TEST(HalcyonImport, RandomBitmapsDecodeToTheirCells) {

@@ -110,50 +110,5 @@ TEST_F(GameMemoryTest, StepThatCannotGetMemoryFailsAndLeavesTheGameAsItWas) {
     EXPECT_EQ(window.listener.ends, 1);    // and the window heard it end
 }
 
-TEST_F(GameMemoryTest, StepWorksAgainOnceMemoryIsBack) {
-    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
-    {
-        FullHeap full;
-        EXPECT_THROW(game.StepForward(nullptr), CMemoryException);
-    }
-    EXPECT_EQ(game.StepForward(nullptr), 0);
-    EXPECT_EQ(game.Generation(), 1);
-    EXPECT_EQ(game.MaxPopulation(), game.Population());
-}
-
-TEST_F(GameMemoryTest, TrimAllGamesForMemoryStopsAsSoonAsEnoughIsFree) {
-    CGame& a = games.NewGame(*MakeUniverse(RPentomino()));
-    for (int i = 0; i < 150; ++i) a.StepForward(nullptr);
-    for (int32_t g = 1; g < 150; ++g) a.GetGeneration(g);
-    int tests = 0;
-    EXPECT_TRUE(games.TrimAllGamesForMemory([&] { return ++tests == 1; }));
-    EXPECT_EQ(tests, 1);
-    int stored = a.Generations().Count();
-    EXPECT_LT(stored, 151);
-    // A test that never passes lets every game give back all it can.
-    EXPECT_FALSE(games.TrimAllGamesForMemory([] { return false; }));
-    EXPECT_EQ(StoredGenerations(a), (std::vector<int32_t>{0, 148, 149, 150}));
-}
-
-TEST(ApplicationGamesTest, TheApplicationsGamesAreTheMemoryRecovery) {
-    CGameRegistry& games = TheGames();
-    CMemoryRecoverer* installed = SetMemoryRecoverer(nullptr);
-    ASSERT_NE(installed, nullptr);
-    SetMemoryRecoverer(installed);
-    ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
-    ResetAllParameters();
-    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
-    for (int i = 0; i < 120; ++i) game.StepForward(nullptr);
-    for (int32_t g = 1; g < 120; ++g) game.GetGeneration(g);
-    {
-        FullHeap full;
-        EXPECT_EQ(game.StepForward(nullptr), 0);
-    }
-    EXPECT_LT(game.Generations().Count(), 121);
-    games.DeleteAllGames();
-    ResetAllParameters();
-    ::unsetenv("TESSERA_INI");
-}
-
 }  // namespace
 }  // namespace tessera::test
