@@ -9,7 +9,7 @@
 
 #include "cli/cli_process.h"
 #include "cli_test_folder.h"
-#include "pattern_texts.h"
+#include "support/pattern_texts.h"
 
 namespace tessera::test {
 

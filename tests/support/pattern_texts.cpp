@@ -1,4 +1,4 @@
-#include "pattern_texts.h"
+#include "support/pattern_texts.h"
 
 #include <algorithm>
 #include <random>

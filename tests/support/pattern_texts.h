@@ -1,5 +1,5 @@
 #pragma once
-// For the batch tool's tests: writers of the pattern file forms the tests feed to the tool, and a reader
+// Writers of the pattern file forms the tests feed to the tool, and a reader
 // of the forms the tool writes. None of it uses the program's own code.
 #include <cstdint>
 #include <map>
