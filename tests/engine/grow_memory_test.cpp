@@ -2,9 +2,9 @@
 // with the source, and every block and universe object taken for the partial result is given back.
 #include <gtest/gtest.h>
 
-#include "support/cells.h"
 #include "foundation/block_heap.h"
 #include "foundation/far_pool.h"
+#include "support/cells.h"
 #include "support/recording_listener.h"
 
 namespace tessera::test {

@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "support/cells.h"
-#include "support/temp_folder.h"
 #include "engine/growable_universe.h"
 #include "formats/file_dialogs.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
+#include "support/cells.h"
+#include "support/temp_folder.h"
+#include "text/lex.h"
 
 namespace tessera::test {
 

@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "text/lex.h"
 #include "rules/rule_notation.h"
+#include "text/lex.h"
 
 namespace tessera::test {
 

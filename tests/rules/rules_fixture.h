@@ -1,7 +1,7 @@
 #pragma once
 // A fresh rule registry over a temporary configuration file for each test.
-#include "support/temp_folder.h"
 #include "rules/rule_registry.h"
+#include "support/temp_folder.h"
 
 namespace tessera::test {
 
