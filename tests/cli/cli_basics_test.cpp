@@ -2,6 +2,8 @@
 
 #include "cli/cli_process.h"
 
+namespace tessera::test {
+
 TEST(CliBasics, VersionAndHelp) {
     CliResult v = RunCli({"--version"});
     EXPECT_EQ(v.exitCode, 0);
@@ -23,3 +25,5 @@ TEST(CliBasics, UnknownCommandIsAUsageError) {
     EXPECT_NE(r.err.find("unknown command 'frobnicate'"), std::string::npos);
     EXPECT_NE(r.err.find("Usage:"), std::string::npos);
 }
+
+}  // namespace tessera::test

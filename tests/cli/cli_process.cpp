@@ -14,6 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 
+namespace tessera::test {
 namespace {
 
 std::string Slurp(const std::string& path) {
@@ -145,3 +146,5 @@ CliResult CliProcess::Wait() {
     r.err = ErrSoFar();
     return r;
 }
+
+}  // namespace tessera::test

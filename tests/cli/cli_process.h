@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tessera::test {
+
 struct CliResult {
     int exitCode = -1;
     std::string out;
@@ -35,3 +37,5 @@ private:
     std::string terminalText_;
     std::string folder_;
 };
+
+}  // namespace tessera::test

@@ -3,6 +3,8 @@
 #include "cli/cli_process.h"
 #include "cli_test_folder.h"
 
+namespace tessera::test {
+
 namespace {
 
 // Runs the tool with TESSERA_INI pointing at a temporary file holding the test's rules.
@@ -42,3 +44,5 @@ TEST_F(CliRuleTest, NoTextIsAUsageError) {
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("usage"), std::string::npos);
 }
+
+}  // namespace tessera::test

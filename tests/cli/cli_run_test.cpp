@@ -9,15 +9,15 @@
 
 #include "cli/cli_process.h"
 #include "cli_test_folder.h"
-#include "life_reference.h"
+#include "support/pattern_texts.h"
 
-using namespace life_reference;
+namespace tessera::test {
 
 namespace {
 
 std::string BoundsText(const Cells& cells) {
     if (cells.empty()) return "none";
-    const Bounds b = BoundsOf(cells);
+    const CLRect b = BoundsOf(cells);
     return std::to_string(b.left) + "," + std::to_string(b.top) + "," + std::to_string(b.right) + "," +
            std::to_string(b.bottom);
 }
@@ -43,44 +43,37 @@ class CliRunTest : public CliFolderTest {};
 TEST_F(CliRunTest, EachInputFormGrowsAsTheReferenceDoes) {
     struct Case {
         const char* name;
-        Rule rule;
+        RuleCode rule;
         const char* ruleText;
         std::string (*write)(const Cells&, const std::string&);
     };
     const std::vector<Case> cases = {
-        {"soup.rle", kConway, "23/3", ToRle},
-        {"soup.lif", kHighLife, "23/36", ToPictures},
-        {"soup.life", kConway, "23/3", [](const Cells& c, const std::string&) { return ToLife106(c); }},
-        {"soup.game", kHighLife, "23/36", ToGameFile},
+        {"soup.rle", kConwayRuleCode, "23/3", ToRle},
+        {"soup.lif", kHighLifeRuleCode, "23/36", ToPictures},
+        {"soup.life", kConwayRuleCode, "23/3",
+         [](const Cells& c, const std::string&) { return ToLife106(c); }},
+        {"soup.game", kHighLifeRuleCode, "23/36", ToGameFile},
     };
     uint32_t seed = 11;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Cells soup = RandomSoup(seed++, -7, 3, 16, 12, 40);
+        const Cells soup = SeededSoup(seed++, -7, 3, 16, 12, 40);
         const std::string file = Write(c.name, c.write(soup, c.ruleText));
         const Cells start = c.write == ToRle ? Normalised(soup) : soup;
         for (int generations : {0, 1, 29}) {
             SCOPED_TRACE(generations);
             CliResult r = RunCli({"run", file, "--generations", std::to_string(generations)});
-            ExpectResult(r, Grow(start, c.rule, generations), generations, c.ruleText, PatternPartOf(r.out));
+            ExpectResult(r, ReferenceRun(start, c.rule, generations), generations, c.ruleText,
+                         PatternPartOf(r.out));
         }
     }
 }
 
-TEST_F(CliRunTest, RuleOptionIsSetBeforeGrowing) {
-    const Cells start = Normalised(RandomSoup(5, 0, 0, 14, 14, 45));
-    const std::string file = Write("start.rle", ToRle(start, "23/3"));
-    CliResult r = RunCli({"run", file, "--generations=17", "--rule", "B36/S23"});
-    ExpectResult(r, Grow(start, kHighLife, 17), 17, "23/36", PatternPartOf(r.out));
-    CliResult named = RunCli({"run", file, "--generations", "17", "--rule=High Life"});
-    ExpectResult(named, Grow(start, kHighLife, 17), 17, "23/36", PatternPartOf(named.out));
-}
-
 TEST_F(CliRunTest, EveryOutputFormReadsBackAndGrowsOn) {
-    const Cells start = Normalised(RandomSoup(23, 2, -9, 18, 15, 38));
+    const Cells start = Normalised(SeededSoup(23, 2, -9, 18, 15, 38));
     const std::string file = Write("start.rle", ToRle(start, "23/3"));
-    const Cells at20 = Grow(start, kConway, 20);
-    const Cells at31 = Grow(at20, kConway, 11);
+    const Cells at20 = ReferenceRun(start, kConwayRuleCode, 20);
+    const Cells at31 = ReferenceRun(at20, kConwayRuleCode, 11);
     for (const char* format : {"xlife", "rle", "game"}) {
         SCOPED_TRACE(format);
         const std::string output = PathOf(std::string("out.") + format);
@@ -93,19 +86,9 @@ TEST_F(CliRunTest, EveryOutputFormReadsBackAndGrowsOn) {
         const bool game = std::string(format) == "game";
         const bool rle = std::string(format) == "rle";
         CliResult again = RunCli({"run", output, "--generations", game ? "31" : "11"});
-        ExpectResult(again, rle ? Grow(Normalised(at20), kConway, 11) : at31, game ? 31 : 11, "23/3",
-                     PatternPartOf(again.out));
+        ExpectResult(again, rle ? ReferenceRun(Normalised(at20), kConwayRuleCode, 11) : at31, game ? 31 : 11,
+                     "23/3", PatternPartOf(again.out));
     }
-}
-
-TEST_F(CliRunTest, LargePatternsAreWrittenAsRleByTheXLifeWriter) {
-    const Cells start = RandomSoup(3, 0, 0, 90, 60, 30);  // wider than the picture size
-    const std::string file = Write("big.rle", ToRle(start, "23/3"));
-    const std::string xlife = PathOf("big.lif");
-    CliResult r = RunCli({"run", file, "--generations", "3", "--format", "xlife", "--output", xlife});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(Read(xlife).find("x = "), std::string::npos);
-    EXPECT_EQ(Normalised(ReadToolPattern(Read(xlife))), Normalised(Grow(start, kConway, 3)));
 }
 
 TEST_F(CliRunTest, SelectChoosesAmongSeveralUniverses) {
@@ -122,7 +105,7 @@ TEST_F(CliRunTest, SelectChoosesAmongSeveralUniverses) {
     EXPECT_NE(ask.err.find("--select"), std::string::npos) << ask.err;
 
     CliResult row = RunCli({"run", onlyBlocks, "--select", "row", "--generations", "2"});
-    ExpectResult(row, Grow({{10, 10}, {11, 10}, {12, 10}, {13, 10}}, kConway, 2), 2, "23/3",
+    ExpectResult(row, ReferenceRun({{10, 10}, {11, 10}, {12, 10}, {13, 10}}, kConwayRuleCode, 2), 2, "23/3",
                  PatternPartOf(row.out));
     CliResult ship = RunCli({"run", onlyBlocks, "--select", "SHIP"});  // names ignore case
     ExpectResult(ship, {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}, 0, "23/3", PatternPartOf(ship.out));
@@ -193,20 +176,6 @@ TEST_F(CliRunTest, FileProblemsExitWithOne) {
     EXPECT_NE(reported.err.find("Unknown command"), std::string::npos) << reported.err;
 }
 
-TEST_F(CliRunTest, AnEmptyPatternIsWrittenAtTheGenerationAskedFor) {
-    // An empty start is a pattern that has died: nothing grows from it, and that is the answer.
-    const std::string empty = Write("empty.game", "GAME\nGENERATION 1\nENDPATTERN\nENDGAME\n");
-    CliResult nothing = RunCli({"run", empty, "--generations", "5"});
-    EXPECT_EQ(nothing.exitCode, 0) << nothing.err;
-    EXPECT_EQ(SummaryOf(nothing.out)["generation"], "5");
-
-    // Staying at generation 0 asks for no growth, so an empty pattern is written as it is.
-    CliResult stay = RunCli({"run", empty});
-    EXPECT_EQ(stay.exitCode, 0) << stay.err;
-    EXPECT_EQ(SummaryOf(stay.out)["population"], "0");
-    EXPECT_EQ(SummaryOf(stay.out)["bounds"], "none");
-}
-
 TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
     // Repeat detection would stop a blinker at once; this growth only ends when it is interrupted.
     Write("TESSERA.INI", "[Parameters]\nAutoStopGrow=0\n");
@@ -227,7 +196,8 @@ TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
     const long generation = std::stol(summary["generation"]);
     EXPECT_GT(generation, 0);
     EXPECT_LT(generation, 2147483647);
-    const Cells expected = Grow({{0, 0}, {1, 0}, {2, 0}}, kConway, static_cast<int>(generation % 2));
+    const Cells expected =
+        ReferenceRun({{0, 0}, {1, 0}, {2, 0}}, kConwayRuleCode, static_cast<int>(generation % 2));
     EXPECT_EQ(summary["population"], "3");
     EXPECT_EQ(summary["bounds"], BoundsText(expected));
     EXPECT_EQ(ReadToolPattern(Read(output)), expected);
@@ -236,7 +206,7 @@ TEST_F(CliRunTest, InterruptStopsALongGrowthAndKeepsTheResult) {
 TEST_F(CliRunTest, GameFilesGoBackToAStoredGenerationAndRegrow) {
     // The start and a stored generation 10 that is not what growth gives: going to generation 4 must
     // regrow from the start, going to 12 must grow on from the stored 10.
-    const Cells start = RandomSoup(41, -3, -3, 12, 12, 42);
+    const Cells start = SeededSoup(41, -3, -3, 12, 12, 42);
     std::string text = ToGameFile(start, "23/3");
     const Cells stored = {{0, 0}, {1, 0}, {2, 0}};
     const std::string block = "GENERATION 11 CURRENT\n0,0:3;\nENDPATTERN\n";
@@ -244,38 +214,24 @@ TEST_F(CliRunTest, GameFilesGoBackToAStoredGenerationAndRegrow) {
     const std::string file = Write("stored.game", text);
 
     CliResult back = RunCli({"run", file, "--generations", "4"});
-    ExpectResult(back, Grow(start, kConway, 4), 4, "23/3", PatternPartOf(back.out));
+    ExpectResult(back, ReferenceRun(start, kConwayRuleCode, 4), 4, "23/3", PatternPartOf(back.out));
     CliResult stay = RunCli({"run", file, "--generations", "10"});
     ExpectResult(stay, stored, 10, "23/3", PatternPartOf(stay.out));
     CliResult on = RunCli({"run", file, "--generations", "12"});
-    ExpectResult(on, Grow(stored, kConway, 2), 12, "23/3", PatternPartOf(on.out));
-}
-
-TEST_F(CliRunTest, HalcyonBitmapsAreOpenedByTheirExtension) {
-    // W = 0 (one word per row), H = 2 (three rows): a glider in the top-left corner, rows of
-    // little-endian words read from bit 15.
-    const std::string bytes("\x00\x00\x00\x00\x02\x00\x00\x40\x00\x20\x00\xe0", 12);
-    const std::string file = Write("glider.HCF", bytes);
-    const Cells glider = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
-    CliResult r = RunCli({"run", file, "--generations", "8"});
-    ExpectResult(r, Grow(glider, kConway, 8), 8, "23/3", PatternPartOf(r.out));
-
-    CliResult bad = RunCli({"run", Write("short.hcf", bytes.substr(0, 11))});
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_NE(bad.err.find("Halcyon file has incorrect format"), std::string::npos) << bad.err;
+    ExpectResult(on, ReferenceRun(stored, kConwayRuleCode, 2), 12, "23/3", PatternPartOf(on.out));
 }
 
 TEST_F(CliRunTest, MemoryLimitTrimsKeptGenerationsAndFailsCleanlyWhenThatCannotHelp) {
     // Four chunks of 500000 bytes: a soup of this size keeps only a few generations in that room, so
     // reaching generation 60 depends on trimming the kept ones.
     Write("TESSERA.INI", "[Parameters]\nMaxMemory=2\n");
-    const Cells soup = RandomSoup(5, 0, 0, 200, 200, 35);
+    const Cells soup = SeededSoup(5, 0, 0, 200, 200, 35);
     const std::string file = Write("soup.rle", ToRle(soup, "23/3"));
     CliResult grown = RunCli({"run", file, "--generations", "60", "--format", "rle"});
-    ExpectResult(grown, Grow(Normalised(soup), kConway, 60), 60, "23/3", grown.out);
+    ExpectResult(grown, ReferenceRun(Normalised(soup), kConwayRuleCode, 60), 60, "23/3", grown.out);
 
     // A soup whose generations cannot fit twice into the room: the tool says so and writes nothing.
-    const Cells big = RandomSoup(6, 0, 0, 1000, 1000, 30);
+    const Cells big = SeededSoup(6, 0, 0, 1000, 1000, 30);
     const std::string bigFile = Write("big.rle", ToRle(big, "23/3"));
     CliResult failed = RunCli({"run", bigFile, "--generations", "3"});
     EXPECT_EQ(failed.exitCode, 1);
@@ -284,3 +240,5 @@ TEST_F(CliRunTest, MemoryLimitTrimsKeptGenerationsAndFailsCleanlyWhenThatCannotH
         << failed.err;
     EXPECT_EQ(failed.out, "");
 }
+
+}  // namespace tessera::test

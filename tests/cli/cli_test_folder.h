@@ -3,37 +3,23 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/temp_folder.h"
+
+namespace tessera::test {
 
 class CliFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessera-cli-run-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        ::setenv("TESSERA_INI", (folder_ / "TESSERA.INI").c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("TESSERA_INI");
-        std::filesystem::remove_all(folder_);
-    }
+    void SetUp() override { ::setenv("TESSERA_INI", folder_.PathOf("TESSERA.INI").c_str(), 1); }
+    void TearDown() override { ::unsetenv("TESSERA_INI"); }
 
     // Writes a file in the folder and answers its path.
-    std::string Write(const std::string& name, const std::string& text) {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-    std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& text) { return folder_.Write(name, text); }
+    std::string Read(const std::string& path) { return ReadFile(path); }
+    std::string PathOf(const std::string& name) const { return folder_.PathOf(name); }
 
-    std::filesystem::path folder_;
+    CTempFolder folder_;
 };
+
+}  // namespace tessera::test

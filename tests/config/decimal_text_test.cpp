@@ -8,7 +8,7 @@
 
 #include "config/decimal_text.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
 // Reference: strtoll must take the whole text and at least one digit; 64 bits cannot overflow on the
@@ -67,4 +67,4 @@ TEST(DecimalText, RandomTextsAgreeWithTheCLibrary) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

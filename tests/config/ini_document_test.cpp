@@ -10,7 +10,7 @@
 
 #include "config/ini_document.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
 const char* const kHandWritten =
@@ -77,30 +77,6 @@ TEST(IniDocument, EditsTouchOnlyTheirOwnLines) {
               "Last=x\n");
     EXPECT_FALSE(doc.DeleteKey("Rules", "Life"));
     EXPECT_FALSE(doc.DeleteSection("Nowhere"));
-}
-
-TEST(IniDocument, DeleteAndRewriteASection) {
-    auto doc = CIniDocument::Parse(kHandWritten);
-    EXPECT_TRUE(doc.DeleteSection("rules"));
-    EXPECT_FALSE(doc.HasSection("Rules"));
-    EXPECT_TRUE(doc.SetValue("Rules", "Maze", "12345/3"));
-    EXPECT_EQ(doc.Serialize(),
-              "; Tessera settings, edited by hand\n\n[Parameters]\nGridPitch = 11  \n"
-              "; keep the old rule around\nDefaultRule=34/34\njunk line without equals\n\n"
-              "[Preload]\nLibrary1=RO*/tmp/a.lfl\n[Rules]\nMaze=12345/3\n");
-}
-
-TEST(IniDocument, FirstOfEqualNamesIsReadAndAllAreDeleted) {
-    auto doc = CIniDocument::Parse("[A]\nk=1\nK=2\n[a]\nk=3\nz=4\n");
-    EXPECT_EQ(doc.Value("A", "k"), "1");
-    EXPECT_EQ(doc.Keys("A"), (std::vector<std::string>{"k"}));
-    EXPECT_EQ(doc.Value("A", "z"), std::nullopt);
-    EXPECT_TRUE(doc.SetValue("A", "k", "5"));
-    EXPECT_EQ(doc.Value("A", "k"), "5");
-    EXPECT_TRUE(doc.DeleteKey("A", "k"));
-    EXPECT_EQ(doc.Serialize(), "[A]\n[a]\nz=4\n");
-    EXPECT_TRUE(doc.DeleteSection("A"));
-    EXPECT_EQ(doc.Serialize(), "");
 }
 
 TEST(IniDocument, RefusesWhatOneLineCannotHold) {
@@ -176,4 +152,4 @@ TEST(IniDocument, RandomEditsAgreeWithAModel) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -12,13 +12,13 @@
 #include <thread>
 
 #include "config/ini_file.h"
-#include "temp_config.h"
+#include "support/temp_folder.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
 namespace fs = std::filesystem;
-using IniFile = testing::TempConfigTest;
+using IniFile = TempConfigTest;
 
 // Sets or clears an environment variable for one scope, restoring the old value afterwards.
 class ScopedEnvironment {
@@ -47,23 +47,6 @@ bool OnlyTheIniFileIsIn(const fs::path& folder) {
         if (entry.path().filename() != "TESSERA.INI") return false;
     }
     return true;
-}
-
-// Runs the check as it is when permissions bind this user; otherwise (as root) in a child process that
-// has given up its privileges. Nothing means the child could not be set up.
-template <typename Check>
-std::optional<bool> RunWithoutPrivileges(Check write) {
-    if (::geteuid() != 0) return write();
-    const pid_t child = ::fork();
-    if (child < 0) return std::nullopt;
-    if (child == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-        ::_exit(write() ? 1 : 0);
-    }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
-        return std::nullopt;
-    return WEXITSTATUS(status) == 1;
 }
 
 TEST(ConfigFilePath, FollowsTheEnvironmentAtEachCall) {
@@ -95,40 +78,6 @@ TEST_F(IniFile, FirstWriteCreatesTheFolderAndTheFile) {
     EXPECT_TRUE(OnlyTheIniFileIsIn(nested.parent_path()));
 }
 
-TEST_F(IniFile, KeyAndSectionOperationsKeepTheRestOfTheFile) {
-    const std::string original = ";c\n[Rules]\nLife=23/3\nSeeds=/2\n\n[Parameters]\nKeepEvery=3\n";
-    WriteIni(original);
-    EXPECT_EQ(ReadIniKeys("RULES"), (std::vector<std::string>{"Life", "Seeds"}));
-    EXPECT_TRUE(WriteIniValue("Rules", "Maze", "12345/3"));
-    EXPECT_TRUE(DeleteIniKey("Rules", "SEEDS"));
-    EXPECT_EQ(ReadIni(), ";c\n[Rules]\nLife=23/3\nMaze=12345/3\n\n[Parameters]\nKeepEvery=3\n");
-    EXPECT_TRUE(DeleteIniKey("Rules", "NotThere"));  // nothing to delete is no failure
-    EXPECT_TRUE(DeleteIniSection("rules"));
-    EXPECT_EQ(ReadIni(), ";c\n[Parameters]\nKeepEvery=3\n");
-    EXPECT_TRUE(DeleteIniSection("Rules"));
-    EXPECT_FALSE(WriteIniValue("Rules", "bad=key", "1"));
-    EXPECT_EQ(ReadIni(), ";c\n[Parameters]\nKeepEvery=3\n");
-}
-
-TEST_F(IniFile, FolderInPlaceOfTheFileReadsAsEmptyAndIsNotReplaced) {
-    fs::create_directory(iniPath_);  // a folder where the file should be
-    EXPECT_EQ(ReadIniValue("Parameters", "GridPitch"), std::nullopt);
-    EXPECT_TRUE(ReadIniKeys("Parameters").empty());
-    EXPECT_FALSE(WriteIniValue("Parameters", "GridPitch", "11"));
-    EXPECT_TRUE(fs::is_directory(iniPath_));
-}
-
-TEST_F(IniFile, FileWithoutReadPermissionReadsAsEmpty) {
-    WriteIni("[Parameters]\nGridPitch=11\n");
-    ::chmod(folder_.c_str(), 0755);
-    ::chmod(iniPath_.c_str(), 0);
-    auto absent = RunWithoutPrivileges([] {
-        return !ReadIniValue("Parameters", "GridPitch").has_value() && ReadIniKeys("Parameters").empty();
-    });
-    ASSERT_TRUE(absent.has_value());
-    EXPECT_TRUE(*absent);
-}
-
 TEST_F(IniFile, ReplacementKeepsPermissionsAndSymbolicLinks) {
     WriteIni("[A]\nk=1\n");
     ::chmod(iniPath_.c_str(), 0640);
@@ -143,21 +92,6 @@ TEST_F(IniFile, ReplacementKeepsPermissionsAndSymbolicLinks) {
     EXPECT_TRUE(WriteIniValue("A", "k", "3"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadIni(), "[A]\nk=3\n");
-}
-
-TEST_F(IniFile, WriteIntoAnUnwritableFolderFailsAndKeepsTheOldFile) {
-    const std::string original = "[Parameters]\nKeepEvery=3\n";
-    WriteIni(original);
-    ::chmod(iniPath_.c_str(), 0644);
-    ::chmod(folder_.c_str(), 0555);
-    auto written = RunWithoutPrivileges([] { return WriteIniValue("Parameters", "KeepEvery", "4"); });
-    ASSERT_TRUE(written.has_value());
-    EXPECT_FALSE(*written);
-    auto deleted = RunWithoutPrivileges([] { return DeleteIniSection("Parameters"); });
-    ASSERT_TRUE(deleted.has_value());
-    EXPECT_FALSE(*deleted);
-    EXPECT_EQ(ReadIni(), original);
-    EXPECT_TRUE(OnlyTheIniFileIsIn(folder_));
 }
 
 // The file size limit makes the temporary file's write fail half-way, whoever runs the test.
@@ -213,4 +147,4 @@ TEST_F(IniFile, ReadersNeverSeeAHalfWrittenFile) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -2,12 +2,12 @@
 
 #include "config/memory_settings.h"
 #include "foundation/block_heap.h"
-#include "temp_config.h"
+#include "support/temp_folder.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
-class MemorySettingsTest : public testing::TempConfigTest {};
+class MemorySettingsTest : public TempConfigTest {};
 
 TEST_F(MemorySettingsTest, HeapFollowsTheParameters) {
     CBlockHeap defaults;
@@ -31,4 +31,4 @@ TEST_F(MemorySettingsTest, HeapFollowsTheParameters) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -5,13 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "temp_config.h"
+#include "support/temp_folder.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
-using ParamSection = testing::TempConfigTest;
+using ParamSection = TempConfigTest;
 
 class CollectingReader : public CParamReader {
 public:
@@ -50,12 +50,6 @@ TEST_F(ParamSection, ReadsKeysInFileOrderSkippingTheIgnoredPrefix) {
     EXPECT_EQ(noPrefix.entries, Read("Rules"));
 }
 
-TEST_F(ParamSection, MissingOrUnreadableFileHasNoEntries) {
-    EXPECT_TRUE(Read("Rules").empty());
-    std::filesystem::create_directory(iniPath_);
-    EXPECT_TRUE(Read("Rules").empty());
-}
-
 TEST_F(ParamSection, KeyListAndValueLengthsAreLimited) {
     // 100 keys of 10 characters each: with a separator apiece only 93 fit in 1023 characters.
     std::string text = "[Preload]\n";
@@ -89,31 +83,11 @@ TEST_F(ParamSection, WriteReplacesTheWholeSectionAndNothingElse) {
     EXPECT_EQ(ReadIni(), "; mine\n[Parameters]\nGridPitch=11\n");
 }
 
-TEST_F(ParamSection, RoundTripThroughWriterAndReader) {
-    const Entries entries = {{"Library1", "RO*/data/syslib2.lfl"},
-                             {"Library2", "/home/u/my lib.lfl"},
-                             {"Library3", "relative.lfl"}};
-    ListWriter writer(entries);
-    EXPECT_TRUE(WriteSection("Preload", writer));
-    EXPECT_EQ(Read("PRELOAD"), entries);
-}
-
 TEST_F(ParamSection, EntriesOneLineCannotHoldAreSkipped) {
     ListWriter writer({{"Good", "1"}, {"Bad\nKey", "2"}, {"Eq=ual", "3"}, {"Value", "a\nb"}, {"Last", "4"}});
     EXPECT_TRUE(WriteSection("Rules", writer));
     EXPECT_EQ(Read("Rules"), (Entries{{"Good", "1"}, {"Last", "4"}}));
 }
 
-TEST_F(ParamSection, FailedWriteLeavesTheSection) {
-    WriteIni("[Rules]\nLife=23/3\n");
-    const auto blocked = folder_ / "plain-file";
-    { std::ofstream(blocked) << "x"; }
-    ::setenv("TESSERA_INI", (blocked / "TESSERA.INI").c_str(), 1);
-    ListWriter writer(Entries{{"Maze", "12345/3"}});
-    EXPECT_FALSE(WriteSection("Rules", writer));
-    ::setenv("TESSERA_INI", iniPath_.c_str(), 1);
-    EXPECT_EQ(ReadIni(), "[Rules]\nLife=23/3\n");
-}
-
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

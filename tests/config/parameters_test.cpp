@@ -3,14 +3,14 @@
 
 #include <string>
 
-#include "temp_config.h"
+#include "support/temp_folder.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
 
-using ParamRead = testing::TempConfigTest;
-using ParamSet = testing::TempConfigTest;
-using ParamSave = testing::TempConfigTest;
+using ParamRead = TempConfigTest;
+using ParamSet = TempConfigTest;
+using ParamSave = TempConfigTest;
 
 TEST_F(ParamRead, IntegerValuesInRangeOutOfRangeAndMalformed) {
     const std::pair<const char*, int> cases[] = {
@@ -30,23 +30,6 @@ TEST_F(ParamRead, IntegerValuesInRangeOutOfRangeAndMalformed) {
     }
     WriteParameter("PageScrollOverlap", "-0");
     EXPECT_EQ(params::PageScrollOverlap.GetInt(), 0);
-}
-
-TEST_F(ParamRead, UnsignedValuesRefuseNegativesAndOverflow) {
-    const std::pair<const char*, uint32_t> cases[] = {
-        {"1000000", 1000000},         {"1000001", 16}, {"-1", 16}, {"-0", 0}, {"+25", 25}, {"4294967296", 16},
-        {"18446744073709551616", 16}, {"7 ", 7},
-    };
-    for (const auto& [text, expected] : cases) {
-        WriteParameter("SlowStartGenerations", text);
-        EXPECT_EQ(params::SlowStartGenerations.GetUInt(), expected) << "file value \"" << text << "\"";
-    }
-    WriteParameter("MaxClipboardBuffer", "65527");
-    EXPECT_EQ(params::MaxClipboardBuffer.GetUInt(), 65528u);
-    WriteParameter("MaxClipboardBuffer", "4000000");
-    EXPECT_EQ(params::MaxClipboardBuffer.GetUInt(), 4000000u);
-    EXPECT_FALSE(params::MaxClipboardBuffer.SetUInt(4096));
-    EXPECT_TRUE(params::MaxClipboardBuffer.SetUInt(65528));
 }
 
 TEST_F(ParamRead, ColoursAreThreeNumbersOrAGrey) {
@@ -74,18 +57,6 @@ TEST_F(ParamRead, ColoursAreThreeNumbersOrAGrey) {
     EXPECT_EQ(params::DialogBackgroundColor.GetColor(), 0xFFFFFFu);
 }
 
-TEST_F(ParamRead, OverLongValuesGiveTheDefault) {
-    WriteParameter("SystemLibraryName", std::string(78, 'a'));
-    EXPECT_EQ(params::SystemLibraryName.GetText(), std::string(78, 'a'));
-    WriteParameter("SystemLibraryName", std::string(79, 'a'));
-    EXPECT_EQ(params::SystemLibraryName.GetText(), "syslib.lfl");
-    WriteParameter("SystemLibraryName", std::string(500, 'a'));
-    EXPECT_EQ(params::SystemLibraryName.GetText(), "syslib.lfl");
-    // A number padded past the limit is not cut down to a different number.
-    WriteParameter("GridPitch", std::string(80, '0') + "7");
-    EXPECT_EQ(params::GridPitch.GetInt(), 10);
-}
-
 TEST_F(ParamRead, KeysMatchIgnoringCaseAndOnlyInTheParametersSection) {
     WriteIni("[Rules]\nGridPitch=6\n[parameters]\n gridpitch = 7 \nDEFAULTRULE=34/34\n");
     EXPECT_EQ(params::GridPitch.GetInt(), 7);
@@ -93,25 +64,6 @@ TEST_F(ParamRead, KeysMatchIgnoringCaseAndOnlyInTheParametersSection) {
     WriteIni("[Rules]\nGridPitch=6\n");
     ResetAllParameters();
     EXPECT_EQ(params::GridPitch.GetInt(), 10);
-}
-
-TEST_F(ParamRead, ValuesAreCachedUntilReset) {
-    WriteParameter("KeepEvery", "7");
-    EXPECT_EQ(params::KeepEvery.GetInt(), 7);
-    WriteIni("[Parameters]\nKeepEvery=9\n");
-    EXPECT_EQ(params::KeepEvery.GetInt(), 7);
-    EXPECT_EQ(params::KeepEvery.GetText(), "7");
-    ResetAllParameters();
-    EXPECT_EQ(params::KeepEvery.GetInt(), 9);
-}
-
-TEST_F(ParamRead, MissingOrUnreadableFileMeansDefaults) {
-    EXPECT_EQ(params::MaxMemory.GetUInt(), 64u);
-    // The configuration path names a folder: nothing can be read from it.
-    std::filesystem::create_directory(iniPath_);
-    ResetAllParameters();
-    EXPECT_EQ(params::MaxMemory.GetUInt(), 64u);
-    EXPECT_EQ(params::DefaultRule.GetText(), "23/3");
 }
 
 TEST_F(ParamSet, RefusesLongAndInvalidTextsAndChangesNothing) {
@@ -133,22 +85,6 @@ TEST_F(ParamSet, RefusesLongAndInvalidTextsAndChangesNothing) {
     EXPECT_EQ(params::GridPitch.GetInt(), 10);
     EXPECT_FALSE(params::DialogTextColor.Set("1 2"));
     EXPECT_FALSE(params::DialogTextColor.Set(std::string(76, ' ') + "1 2 3"));  // valid but too long
-}
-
-TEST_F(ParamSet, NewValueReplacesTheCachedNumber) {
-    EXPECT_EQ(params::KeepEvery.GetInt(), 50);
-    EXPECT_TRUE(params::KeepEvery.SetInt(3));
-    EXPECT_TRUE(params::KeepEvery.IsDirty());
-    EXPECT_EQ(params::KeepEvery.GetInt(), 3);
-    EXPECT_TRUE(params::HeapBlockSize.SetUInt(100000000));
-    EXPECT_EQ(params::HeapBlockSize.GetUInt(), 100000000u);
-    EXPECT_TRUE(params::GridColor.SetColor(0x123456));
-    EXPECT_EQ(params::GridColor.GetText(), "86 52 18");
-    EXPECT_EQ(params::GridColor.GetColor(), 0x123456u);
-    EXPECT_TRUE(params::GridColor.Set("200"));
-    EXPECT_EQ(params::GridColor.GetColor(), 200u * 65793u);
-    // Nothing reaches the file before a save.
-    EXPECT_FALSE(std::filesystem::exists(iniPath_));
 }
 
 TEST_F(ParamSave, ValueEqualToDefaultRemovesTheKey) {
@@ -199,24 +135,6 @@ TEST_F(ParamSave, SaveAllWritesEveryChangeInTableOrder) {
     EXPECT_EQ(params::DefaultRule.GetText(), "34/34");
 }
 
-TEST_F(ParamSave, AutoSaveHonoursAutoSaveConfig) {
-    WriteParameter("AutoSaveConfig", "0");
-    EXPECT_TRUE(params::KeepGames.SetInt(3));
-    EXPECT_TRUE(SaveAllParametersIfAuto());
-    EXPECT_EQ(ReadIni(), "[Parameters]\nAutoSaveConfig=0\n");
-    EXPECT_TRUE(params::KeepGames.IsDirty());
-
-    EXPECT_TRUE(params::AutoSaveConfig.SetInt(1));
-    EXPECT_TRUE(SaveAllParametersIfAuto());
-    EXPECT_EQ(ReadIni(), "[Parameters]\nKeepGames=3\n");
-
-    // An invalid AutoSaveConfig in the file means the default, 1.
-    WriteParameter("AutoSaveConfig", "2");
-    EXPECT_TRUE(params::KeepGames.SetInt(4));
-    EXPECT_TRUE(SaveAllParametersIfAuto());
-    EXPECT_EQ(ReadIni(), "[Parameters]\nAutoSaveConfig=2\nKeepGames=4\n");
-}
-
 TEST_F(ParamSave, EmptyTextIsAValueOfItsOwn) {
     EXPECT_TRUE(params::TraceFile.Set("trace.txt"));
     EXPECT_TRUE(params::TraceFile.Save());
@@ -247,38 +165,5 @@ TEST_F(ParamSave, FailedWriteKeepsTheChangeAndTheOldFile) {
     EXPECT_EQ(ReadIni(), "[Parameters]\nKeepEvery=6\n");
 }
 
-// A parameter whose default is computed rather than constant, as a program-wide setting may need.
-class CountingDefault : public CDefault {
-public:
-    std::string GetDefault() const override { return std::to_string(base); }
-    int base = 40;
-};
-
-TEST_F(ParamSave, DefaultsMayComeFromAnySource) {
-    CountingDefault source;
-    CParamInt width("ComputedWidth", source, 0, 100);
-    EXPECT_EQ(width.GetInt(), 40);
-    source.base = 50;
-    width.Reset();
-    EXPECT_EQ(width.GetInt(), 50);
-    EXPECT_TRUE(width.SetInt(41));
-    EXPECT_TRUE(width.Save());
-    EXPECT_EQ(ReadIni(), "[Parameters]\nComputedWidth=41\n");
-    EXPECT_TRUE(width.SetInt(50));  // today's default: the key goes
-    EXPECT_TRUE(width.Save());
-    EXPECT_EQ(ReadIni(), "[Parameters]\n");
-    CParamString name("ComputedName", source);
-    EXPECT_EQ(name.GetText(), "50");
-}
-
-TEST_F(ParamSave, ResetDropsUnsavedChanges) {
-    EXPECT_TRUE(params::MaxMemory.SetUInt(512));
-    ResetAllParameters();
-    EXPECT_FALSE(params::MaxMemory.IsDirty());
-    EXPECT_EQ(params::MaxMemory.GetUInt(), 64u);
-    EXPECT_TRUE(SaveAllParameters());
-    EXPECT_FALSE(std::filesystem::exists(iniPath_));
-}
-
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

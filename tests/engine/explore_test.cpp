@@ -1,12 +1,12 @@
 // Explorations of growable universes against filtering a plain cell set.
 #include <gtest/gtest.h>
 
-#include "engine_test_support.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
 
-std::vector<CLPoint> Inside(const CellSet& cells, const CLRect& area) {
+std::vector<CLPoint> Inside(const Cells& cells, const CLRect& area) {
     std::vector<CLPoint> out;
     for (const CLPoint& p : cells) {
         if (area.Contains(p)) out.push_back(p);
@@ -26,7 +26,7 @@ std::vector<std::vector<CLPoint>> RowsOf(CExploreRowContext& rows) {
     return out;
 }
 
-std::vector<std::vector<CLPoint>> ExpectedRows(const CellSet& cells, const CLRect& area) {
+std::vector<std::vector<CLPoint>> ExpectedRows(const Cells& cells, const CLRect& area) {
     std::vector<std::vector<CLPoint>> out;
     for (const CLPoint& p : Inside(cells, area)) {
         if (out.empty() || out.back().front().y != p.y) out.emplace_back();
@@ -37,7 +37,7 @@ std::vector<std::vector<CLPoint>> ExpectedRows(const CellSet& cells, const CLRec
 
 TEST(Explore, AllYieldsEveryCellInOrderThenEnds) {
     std::mt19937 rng(21);
-    const CellSet cells = RandomSoup(rng, -50, -20, 100, 40, 0.2);
+    const Cells cells = RandomSoup(rng, -50, -20, 100, 40, 0.2);
     auto u = MakeUniverse(cells);
     ExplorePtr e = u->ExploreAll();
     EXPECT_EQ(e->Current(), kExploreStartPoint);
@@ -50,7 +50,7 @@ TEST(Explore, AllYieldsEveryCellInOrderThenEnds) {
 
 TEST(Explore, AreasThatCutRowsAtBothEnds) {
     std::mt19937 rng(22);
-    const CellSet cells = RandomSoup(rng, 0, 0, 60, 30, 0.25);
+    const Cells cells = RandomSoup(rng, 0, 0, 60, 30, 0.25);
     auto u = MakeUniverse(cells);
     std::uniform_int_distribution<int32_t> coordinate(-5, 65);
     for (int trial = 0; trial < 300; ++trial) {
@@ -67,32 +67,6 @@ TEST(Explore, AreasThatCutRowsAtBothEnds) {
     }
     ExploreRowPtr all = u->ExploreAllRows();
     EXPECT_EQ(RowsOf(*all), ExpectedRows(cells, UniverseLimits));
-}
-
-TEST(Explore, EmptyAreaAndRowsRightOfTheArea) {
-    auto u = MakeUniverse({{10, 0}, {11, 0}, {2, 1}, {20, 2}});
-    ExplorePtr none = u->ExploreArea({0, 5, 5, 9});
-    EXPECT_FALSE(none->Next());
-    EXPECT_TRUE(none->AtEnd());
-    // Row 0 and row 2 lie right of the area: both explorations skip them.
-    ExplorePtr area = u->ExploreArea({0, 5, 0, 3});
-    EXPECT_EQ(SequenceOf(*area), (std::vector<CLPoint>{{2, 1}}));
-    ExploreRowPtr rows = u->ExploreRows({0, 5, 0, 3});
-    ASSERT_TRUE(rows->NextRow());
-    EXPECT_EQ(rows->Current().y, 1);
-    ASSERT_TRUE(rows->NextCell());
-    EXPECT_EQ(rows->Current(), (CLPoint{2, 1}));
-    EXPECT_FALSE(rows->NextCell());
-    EXPECT_TRUE(rows->RowEnd());
-    EXPECT_FALSE(rows->NextRow());
-    EXPECT_TRUE(rows->AtEnd());
-}
-
-TEST(Explore, EmptyUniverseAnswersFalseAtOnce) {
-    CGrowableUniverse u;
-    EXPECT_FALSE(u.ExploreAll()->Next());
-    EXPECT_FALSE(u.ExploreArea(UniverseLimits)->Next());
-    EXPECT_FALSE(u.ExploreAllRows()->NextRow());
 }
 
 TEST(Explore, ExplorationsFoldPendingEditsFirst) {
@@ -112,32 +86,6 @@ TEST(Explore, TransformedExplorationMapsEachCell) {
     for (const CLPoint& p : Glider()) expected.push_back(t.Apply(p));
     EXPECT_EQ(SequenceOf(*e), expected);
     EXPECT_TRUE(e->AtEnd());
-}
-
-TEST(Explore, PoolLimitIsReportedAsNone) {
-    auto u = MakeUniverse(Glider());
-    const int before = CExplorationSlot::SlotsInUse();
-    std::vector<ExplorePtr> held;
-    while (CExplorationSlot::SlotsInUse() < kExplorationSlots) {
-        held.push_back(u->ExploreAll());
-        ASSERT_NE(held.back(), nullptr);
-    }
-    EXPECT_EQ(held.size(), static_cast<size_t>(kExplorationSlots - before));
-    EXPECT_EQ(u->ExploreAll(), nullptr);
-    EXPECT_EQ(u->ExploreRows(UniverseLimits), nullptr);
-    EXPECT_EQ(Transformed(nullptr, CTransform()), nullptr);
-    // Operations that need an exploration report the exhaustion instead of doing nothing.
-    CGrowableUniverse target;
-    EXPECT_THROW(PasteFrom(target, *u), CErrorException);
-    EXPECT_EQ(target.Population(), 0u);
-    held.pop_back();
-    ExplorePtr again = u->ExploreAll();
-    ASSERT_NE(again, nullptr);
-    // A transformed exploration needs a slot of its own; without one the inner one is given back.
-    EXPECT_EQ(Transformed(std::move(again), CTransform(1, 1, 1)), nullptr);
-    EXPECT_EQ(CExplorationSlot::SlotsInUse(), kExplorationSlots - 1);
-    held.clear();
-    EXPECT_EQ(CExplorationSlot::SlotsInUse(), before);
 }
 
 }  // namespace

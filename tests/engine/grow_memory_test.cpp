@@ -2,10 +2,10 @@
 // with the source, and every block and universe object taken for the partial result is given back.
 #include <gtest/gtest.h>
 
-#include "engine_test_support.h"
 #include "foundation/block_heap.h"
 #include "foundation/far_pool.h"
-#include "recording_listener.h"
+#include "support/cells.h"
+#include "support/recording_listener.h"
 
 namespace tessera::test {
 namespace {
@@ -41,7 +41,7 @@ TEST(GrowMemory, ExhaustionPartWayPropagatesAndLeaksNothing) {
         source->Consolidate();
         auto reference = source->Grow(nullptr);
         ASSERT_GE(reference->RowHeapBlockCount(), 2u) << "the result must need several blocks";
-        const CellSet expected = CellsOf(*reference);
+        const Cells expected = CellsOf(*reference);
         reference.reset();
 
         const CFarPool* universes = PoolNamed("CGrowableUniverse");

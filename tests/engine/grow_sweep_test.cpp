@@ -9,15 +9,15 @@
 
 #include "engine/grow_listener.h"
 #include "foundation/block_heap.h"
-#include "recording_listener.h"
-#include "reference_life.h"
+#include "support/recording_listener.h"
+#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
 
 struct PlainSweep {
     std::vector<std::string> calls;
-    CellSet next;
+    Cells next;
     uint32_t signature = 0;
     uint64_t windows = 0;
     uint64_t rows = 0;
@@ -25,7 +25,7 @@ struct PlainSweep {
 
 // One generation, column by column: w starts at 0 in each output row; an empty window jumps to the
 // smallest unread cell of the three rows, otherwise the next column follows.
-PlainSweep PlainGrow(const CellSet& cells, const TransitionTable& table) {
+PlainSweep PlainGrow(const Cells& cells, const TransitionTable& table) {
     std::map<int64_t, std::vector<int64_t>> rows;
     for (const CLPoint& p : cells) rows[p.y].push_back(p.x);  // ascending x within each row
     const std::vector<int64_t> none;
@@ -98,7 +98,7 @@ RuleCode AnyRule(std::mt19937& rng) {
 
 // Cells of one row at x0 + the running sum of gaps picked from a list that straddles the 62 and 64
 // columns one mask holds, and jumps far beyond them.
-void AddRun(CellSet& cells, std::mt19937& rng, int64_t x0, int32_t y, int count, int64_t maxX) {
+void AddRun(Cells& cells, std::mt19937& rng, int64_t x0, int32_t y, int count, int64_t maxX) {
     static constexpr int64_t kGaps[] = {1,  1,  1,  2,  2,   3,   4,   60,  61,  62,
                                         63, 64, 65, 66, 126, 127, 128, 129, 5000};
     int64_t x = x0;
@@ -109,9 +109,9 @@ void AddRun(CellSet& cells, std::mt19937& rng, int64_t x0, int32_t y, int count,
 }
 
 // A few bands of rows near an anchor; rows within a band are adjacent or one apart, bands far apart.
-CellSet Layout(std::mt19937& rng, int64_t anchorX, int64_t anchorY) {
+Cells Layout(std::mt19937& rng, int64_t anchorX, int64_t anchorY) {
     constexpr int64_t kMinX = -2147483646, kMaxX = 2147483643;  // the cells growth still accepts
-    CellSet cells;
+    Cells cells;
     int64_t y = anchorY;
     for (int band = 0; band < 3; ++band) {
         for (int row = 0; row < 4; ++row) {
@@ -126,7 +126,7 @@ CellSet Layout(std::mt19937& rng, int64_t anchorX, int64_t anchorY) {
     return cells;
 }
 
-void ExpectSameAsPlainSweep(const CellSet& cells, RuleCode rule) {
+void ExpectSameAsPlainSweep(const Cells& cells, RuleCode rule) {
     auto u = MakeUniverse(cells, rule);
     ASSERT_EQ(u->CheckGrowable(), 0);
     const PlainSweep plain = PlainGrow(cells, BuildTransitionTable(rule));
@@ -155,7 +155,7 @@ TEST(GrowSweep, MatchesThePlainSweepOverRandomRulesAndLayouts) {
         const int64_t ax = anchors[rng() % std::size(anchors)];
         const int64_t ay = anchors[rng() % std::size(anchors)];
         const RuleCode rule = AnyRule(rng);
-        const CellSet cells = Layout(rng, ax, ay);
+        const Cells cells = Layout(rng, ax, ay);
         SCOPED_TRACE("trial " + std::to_string(trial) + " rule " + std::to_string(rule));
         ExpectSameAsPlainSweep(cells, rule);
     }
@@ -165,7 +165,7 @@ TEST(GrowSweep, DenseSoupsAcrossMaskBoundaries) {
     std::mt19937 rng(77);
     for (int trial = 0; trial < 40; ++trial) {
         const RuleCode rule = AnyRule(rng);
-        const CellSet cells = RandomSoup(rng, -130 + 3 * trial, -5, 260, 6, 0.2 + 0.015 * trial);
+        const Cells cells = RandomSoup(rng, -130 + 3 * trial, -5, 260, 6, 0.2 + 0.015 * trial);
         SCOPED_TRACE("trial " + std::to_string(trial) + " rule " + std::to_string(rule));
         ExpectSameAsPlainSweep(cells, rule);
     }
@@ -173,7 +173,7 @@ TEST(GrowSweep, DenseSoupsAcrossMaskBoundaries) {
 
 TEST(GrowSweep, RowsOfThirtyThousandCellsGrow) {
     // The longest row growth accepts, with shorter neighbour rows above and below.
-    CellSet cells;
+    Cells cells;
     for (int32_t i = 0; i < 30000; ++i) cells.insert({-40000 + 3 * i, 0});
     for (int32_t i = 0; i < 500; ++i) cells.insert({-40000 + 7 * i, 1});
     for (int32_t i = 0; i < 500; ++i) cells.insert({7 * i, -1});

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/render_bits.h"
-#include "engine_test_support.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
@@ -13,7 +13,7 @@ bool Pixel(const std::vector<uint8_t>& buffer, int bytesPerLine, int64_t px, int
 
 // Which pixels must be lit: at scale s >= 1, a live cell lights its s x s square except the last g(s)
 // columns and lines; at scale -s, a pixel is lit when any cell of its s x s square is alive.
-bool ExpectedLit(const CellSet& cells, const CLRect& rect, int scale, int64_t px, int64_t line) {
+bool ExpectedLit(const Cells& cells, const CLRect& rect, int scale, int64_t px, int64_t line) {
     if (scale > 0) {
         const int gap[9] = {0, 0, 0, 1, 1, 1, 1, 2, 2};
         if (px % scale >= scale - gap[scale] || line % scale >= scale - gap[scale]) return false;
@@ -34,7 +34,7 @@ bool ExpectedLit(const CellSet& cells, const CLRect& rect, int scale, int64_t px
 
 TEST(RenderBits, EveryScaleAgainstDirectPainting) {
     std::mt19937 rng(51);
-    const CellSet cells = RandomSoup(rng, -10, -10, 40, 30, 0.3);
+    const Cells cells = RandomSoup(rng, -10, -10, 40, 30, 0.3);
     auto u = MakeUniverse(cells);
     const CLRect rect{-7, 21, -4, 13};
     const int64_t width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -56,16 +56,6 @@ TEST(RenderBits, EveryScaleAgainstDirectPainting) {
             ASSERT_EQ(buffer[i], 0xAB) << "scale " << scale;
         }
     }
-}
-
-TEST(RenderBits, MasksLightTheFirstPixelsOfEachCell) {
-    EXPECT_EQ(RenderMask(2, 0).first, 0xC0);
-    EXPECT_EQ(RenderMask(3, 7).first, 0x01);
-    EXPECT_EQ(RenderMask(3, 7).second, 0x80);
-    EXPECT_EQ(RenderMask(8, 0).first, 0xFC);
-    EXPECT_EQ(RenderMask(8, 4).first, 0x0F);
-    EXPECT_EQ(RenderMask(8, 4).second, 0xC0);
-    for (int s = 1; s <= 8; ++s) EXPECT_EQ(RenderGap(s), s < 3 ? 0 : (s < 7 ? 1 : 2));
 }
 
 }  // namespace

@@ -4,24 +4,24 @@
 
 #include <deque>
 
-#include "foundation/messages.h"
 #include "engine/searchable_universe.h"
-#include "engine_test_support.h"
 #include "foundation/errors.h"
-#include "reference_life.h"
+#include "foundation/messages.h"
+#include "support/cells.h"
+#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
 
-std::unique_ptr<CSearchableUniverse> MakeSearchable(const CellSet& cells) {
+std::unique_ptr<CSearchableUniverse> MakeSearchable(const Cells& cells) {
     auto u = std::make_unique<CSearchableUniverse>();
     for (const CLPoint& p : cells) u->SetCell(p.x, p.y);
     return u;
 }
 
 // The 8-connected cells of cells reachable from start inside area.
-CellSet ReferenceObject(const CellSet& cells, CLPoint start, const CLRect& area) {
-    CellSet seen;
+Cells ReferenceObject(const Cells& cells, CLPoint start, const CLRect& area) {
+    Cells seen;
     if (!cells.count(start)) return seen;
     std::deque<CLPoint> queue{start};
     seen.insert(start);
@@ -42,7 +42,7 @@ TEST(SearchableUniverse, MembershipAndCountsAgreeWithAPlainSet) {
     std::mt19937 rng(61);
     std::uniform_int_distribution<int32_t> coordinate(-30, 30);
     CSearchableUniverse u(4);  // a small hint: chains just grow
-    CellSet model;
+    Cells model;
     for (int step = 0; step < 20000; ++step) {
         const CLPoint p{coordinate(rng), coordinate(rng)};
         if (rng() % 3) {
@@ -62,46 +62,9 @@ TEST(SearchableUniverse, MembershipAndCountsAgreeWithAPlainSet) {
     EXPECT_EQ(u.BucketCount(), 8u);
 }
 
-TEST(SearchableUniverse, BoundsAfterRemovalAndLaterAdditionAreExact) {
-    auto u = MakeSearchable({{0, 0}, {10, 10}, {5, 5}});
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 11, 0, 11}));
-    u->ClearCell(5, 5);  // any removal makes the bounds stale
-    u->SetCell(3, 3);
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 11, 0, 11})) << "not just the cells set since";
-    u->ClearCell(10, 10);
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 4, 0, 4}));
-    CSearchableUniverse empty;
-    EXPECT_EQ(empty.GetBounds(), EmptyRect);
-    EXPECT_EQ(empty.FirstCell(), kExploreEndPoint);
-}
-
-TEST(SearchableUniverse, HashOrderFollowsTheNonEmptyBucketList) {
-    CSearchableUniverse u;  // 64 buckets; bucket of (x, y) = (x ^ y) & 63 for small coordinates
-    EXPECT_EQ(u.BucketCount(), 64u);
-    u.SetCell(1, 0);   // bucket 1
-    u.SetCell(2, 0);   // bucket 2, first filled last: heads the list
-    u.SetCell(0, 1);   // bucket 1 again: front of its chain
-    u.SetCell(65, 0);  // bucket 1 as well
-    const std::vector<CLPoint> expected{{2, 0}, {65, 0}, {0, 1}, {1, 0}};
-    EXPECT_EQ(SequenceOf(*u.ExploreAll()), expected);
-    EXPECT_EQ(u.FirstCell(), (CLPoint{2, 0}));
-    // The area of ExploreArea is recorded only: every cell comes out.
-    EXPECT_EQ(SequenceOf(*u.ExploreArea({100, 200, 100, 200})), expected);
-    EXPECT_EQ(u.FirstCellIn({100, 200, 100, 200}), (CLPoint{2, 0}));
-    // Emptying the head bucket moves the walk on to the next non-empty one.
-    u.ClearCell(2, 0);
-    EXPECT_EQ(SequenceOf(*u.ExploreAll()), (std::vector<CLPoint>{{65, 0}, {0, 1}, {1, 0}}));
-    // A bucket emptied further down the list is passed over.
-    u.SetCell(3, 0);  // bucket 3 heads the list
-    u.ClearCell(65, 0);
-    u.ClearCell(0, 1);
-    u.ClearCell(1, 0);
-    EXPECT_EQ(SequenceOf(*u.ExploreAll()), (std::vector<CLPoint>{{3, 0}}));
-}
-
 TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
     std::mt19937 rng(62);
-    const CellSet cells = RandomSoup(rng, -20, 5, 40, 30, 0.3);
+    const Cells cells = RandomSoup(rng, -20, 5, 40, 30, 0.3);
     auto g = MakeUniverse(cells);
     g->SetGeneration(8);
     CSearchableUniverse s(*g);
@@ -124,14 +87,14 @@ TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
 
     // Editing after the copy was made: the copy is made again from the current cells.
     ASSERT_TRUE(s.HasGrowableCopy());
-    const CellSet block{{1000, 1000}, {1001, 1000}, {1000, 1001}, {1001, 1001}};
+    const Cells block{{1000, 1000}, {1001, 1000}, {1000, 1001}, {1001, 1001}};
     for (const CLPoint& p : block) s.SetCell(p.x, p.y);
     EXPECT_FALSE(s.HasGrowableCopy());
-    CellSet edited = cells;
+    Cells edited = cells;
     edited.insert(block.begin(), block.end());
     EXPECT_EQ(SequenceOf(*s.ExploreSorted()), std::vector<CLPoint>(edited.begin(), edited.end()));
     EXPECT_EQ(s.GetSignature(), ReferenceSignature(edited));
-    const CellSet first = ReferenceStep(cells, kConwayRuleCode);
+    const Cells first = ReferenceStep(cells, kConwayRuleCode);
     EXPECT_EQ(CellsOf(*s.Grow(nullptr)), ReferenceStep(edited, kConwayRuleCode));
     EXPECT_NE(first, ReferenceStep(edited, kConwayRuleCode));
 }
@@ -152,64 +115,19 @@ TEST(SearchableUniverse, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
     // A paste that would carry a cell beyond takes back the cells it set.
     auto near = MakeUniverse({{2147483645, 0}, {-5, -5}});
     EXPECT_THROW(PasteFrom(*u, *near, CTransform(1, 0, 0)), CErrorException);
-    EXPECT_EQ(CellsOf(*u), (CellSet{{0, 0}, {1, 1}}));
+    EXPECT_EQ(CellsOf(*u), (Cells{{0, 0}, {1, 1}}));
     EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
-}
-
-TEST(SearchableUniverse, TransformedCopy) {
-    auto g = MakeUniverse(Glider());
-    const CTransform t(4, 4, 2);
-    CSearchableUniverse s(*g, t);
-    CellSet expected;
-    for (const CLPoint& p : Glider()) expected.insert(t.Apply(p));
-    EXPECT_EQ(CellsOf(s), expected);
-}
-
-TEST(ConnectedCells, GliderFromEachCellAndBlocksApart) {
-    auto glider = MakeUniverse(Shifted(Glider(), 7, -3));
-    for (const CLPoint& p : Shifted(Glider(), 7, -3)) {
-        auto object = ConnectedCells(*glider, p, UniverseLimits);
-        EXPECT_EQ(CellsOf(*object), Shifted(Glider(), 7, -3));
-        EXPECT_EQ(object->GetRuleCode(), glider->GetRuleCode());
-    }
-    const CellSet blocks{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {4, 0}, {5, 0}, {4, 1}, {5, 1}};
-    auto both = MakeUniverse(blocks);
-    EXPECT_EQ(CellsOf(*ConnectedCells(*both, {5, 1}, UniverseLimits)),
-              (CellSet{{4, 0}, {5, 0}, {4, 1}, {5, 1}}));
-    auto none = ConnectedCells(*both, {2, 0}, UniverseLimits);
-    EXPECT_EQ(none->Population(), 0u);
-    EXPECT_TRUE(none->IsGrowable());
 }
 
 TEST(ConnectedCells, RandomSoupsAndAreasAgainstSearch) {
     std::mt19937 rng(63);
     for (int trial = 0; trial < 30; ++trial) {
-        const CellSet cells = RandomSoup(rng, 0, 0, 30, 30, 0.25 + 0.01 * trial);
+        const Cells cells = RandomSoup(rng, 0, 0, 30, 30, 0.25 + 0.01 * trial);
         auto u = trial % 2 ? MakeUniverse(cells) : std::unique_ptr<CUniverse>(MakeSearchable(cells));
         const CLPoint start = *std::next(cells.begin(), static_cast<long>(rng() % cells.size()));
         const CLRect area = trial % 3 ? UniverseLimits : CLRect{3, 25, 2, 27};
         EXPECT_EQ(CellsOf(*ConnectedCells(*u, start, area)), ReferenceObject(cells, start, area)) << trial;
     }
-}
-
-TEST(ObjectsContaining, UnionOfTheSeededObjects) {
-    std::mt19937 rng(64);
-    const CellSet cells = RandomSoup(rng, 0, 0, 40, 40, 0.2);
-    auto u = MakeUniverse(cells);
-    CellSet seeds;
-    CellSet expected;
-    for (int i = 0; i < 6; ++i) {
-        const CLPoint p = *std::next(cells.begin(), static_cast<long>(rng() % cells.size()));
-        seeds.insert(p);
-        const CellSet object = ReferenceObject(cells, p, UniverseLimits);
-        expected.insert(object.begin(), object.end());
-    }
-    auto result = ObjectsContaining(*u, *MakeUniverse(seeds));
-    EXPECT_EQ(CellsOf(*result), expected);
-    EXPECT_EQ(result->Generation(), 0);
-    // A dead seed contributes nothing and does not stop the collection.
-    seeds.insert({-50, -50});
-    EXPECT_EQ(CellsOf(*ObjectsContaining(*u, *MakeUniverse(seeds))), expected);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "engine/transform.h"
-#include "engine_test_support.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
@@ -59,14 +59,6 @@ std::vector<CLPoint> SamplePoints(std::mt19937& rng) {
     return points;
 }
 
-TEST(Transform, ApplyFollowsTheFormulas) {
-    std::mt19937 rng(1);
-    for (int o = 0; o < 10; ++o) {
-        const CTransform t(17, -4, o);
-        for (const CLPoint& p : SamplePoints(rng)) EXPECT_EQ(t.Apply(p), Formula(o, 17, -4, p)) << o;
-    }
-}
-
 TEST(Transform, EveryCompositionEqualsApplyingBoth) {
     std::mt19937 rng(2);
     std::uniform_int_distribution<int32_t> offset(-500, 500);
@@ -87,12 +79,6 @@ TEST(Transform, EveryCompositionEqualsApplyingBoth) {
     }
 }
 
-TEST(Transform, KnownCompositions) {
-    EXPECT_EQ(Compose({0, 0, 1}, {0, 0, 1}).orientation, 2);
-    EXPECT_EQ(Compose({0, 0, 4}, {0, 0, 2}).orientation, 6);
-    EXPECT_EQ(Compose({0, 0, 5}, {0, 0, 2}).orientation, 7);
-}
-
 TEST(Transform, InverseRoundTrips) {
     std::mt19937 rng(3);
     std::uniform_int_distribution<int32_t> offset(-100000, 100000);
@@ -109,37 +95,9 @@ TEST(Transform, InverseRoundTrips) {
     }
 }
 
-TEST(Transform, OrientationOutsideTheEightCollapsesToOrigin) {
-    std::mt19937 rng(9);
-    const CTransform t(5, 6, 9);
-    EXPECT_EQ(t.Apply({3, 4}), (CLPoint{0, 0}));
-    EXPECT_EQ(t.Apply({-100, 7}), (CLPoint{0, 0}));
-    auto u = MakeUniverse(Glider());
-    CGrowableUniverse collapsed(*u, t);
-    EXPECT_EQ(collapsed.Population(), 1u) << "the five cells landing on one count once";
-    EXPECT_EQ(CellsOf(collapsed), (CellSet{{0, 0}}));
-    // The same past the consolidation that every 20000 recorded cells bring.
-    auto many = MakeUniverse(RandomSoup(rng, 0, 0, 250, 250, 0.5));
-    ASSERT_GT(many->Population(), 20000u);
-    CGrowableUniverse collapsedMany(*many, t);
-    EXPECT_EQ(collapsedMany.Population(), 1u);
-    EXPECT_EQ(CellsOf(collapsedMany), (CellSet{{0, 0}}));
-}
-
-TEST(Transform, ApplyRectOrdersTheMappedCorners) {
-    const CLRect r{2, 5, -1, 3};
-    for (int o = 0; o < 8; ++o) {
-        const CTransform t(10, 20, o);
-        const CLPoint a = Formula(o, 10, 20, {r.left, r.top});
-        const CLPoint b = Formula(o, 10, 20, {r.right, r.bottom});
-        const CLRect expected{std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
-        EXPECT_EQ(t.ApplyRect(r), expected) << o;
-    }
-}
-
 TEST(Transform, RotatingAUniverseBackAndForthGivesItBack) {
     std::mt19937 rng(4);
-    const CellSet cells = RandomSoup(rng, -7, 3, 20, 15, 0.4);
+    const Cells cells = RandomSoup(rng, -7, 3, 20, 15, 0.4);
     auto u = MakeUniverse(cells);
     CGrowableUniverse right(*u, CTransform(0, 0, 1));
     CGrowableUniverse back(right, CTransform(0, 0, 3));
@@ -147,7 +105,7 @@ TEST(Transform, RotatingAUniverseBackAndForthGivesItBack) {
     for (int o = 0; o < 8; ++o) {
         const CTransform t(11, -9, o);
         CGrowableUniverse moved(*u, t);
-        CellSet expected;
+        Cells expected;
         for (const CLPoint& p : cells) expected.insert(Formula(o, 11, -9, p));
         EXPECT_EQ(CellsOf(moved), expected);
         CGrowableUniverse restored(moved, t.Inverse());

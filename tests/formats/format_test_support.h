@@ -10,30 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "config/temp_config.h"
 #include "engine/growable_universe.h"
 #include "formats/file_dialogs.h"
-#include "text/lex.h"
 #include "formats/xl_import.h"
+#include "support/cells.h"
+#include "support/temp_folder.h"
+#include "text/lex.h"
 
 namespace tessera::test {
-
-using Cell = std::pair<int32_t, int32_t>;  // (x, y)
-using Cells = std::set<Cell>;
-
-inline Cells CellsOf(CUniverse& universe) {
-    Cells cells;
-    ExplorePtr e = RequireExploration(universe.ExploreAll());
-    while (e->Next()) cells.insert({e->Current().x, e->Current().y});
-    return cells;
-}
-
-inline std::unique_ptr<CGrowableUniverse> MakeUniverse(const Cells& cells, RuleCode rule) {
-    auto u = std::make_unique<CGrowableUniverse>();
-    u->SetRuleCode(rule);
-    for (const Cell& c : cells) u->SetCell(c.first, c.second);
-    return u;
-}
 
 inline Cells RandomCells(std::mt19937& random, int32_t left, int32_t top, int width, int height,
                          int percent) {
@@ -102,6 +86,6 @@ inline Cells CellsNamed(const CXLUniverseCollection& collection, const std::stri
     return u ? CellsOf(*u->universe) : Cells{};
 }
 
-class FormatTest : public tessera::testing::TempConfigTest {};
+class FormatTest : public TempConfigTest {};
 
 }  // namespace tessera::test

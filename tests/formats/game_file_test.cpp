@@ -11,8 +11,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 namespace {
 
@@ -52,17 +51,6 @@ TEST_F(GameFileTest, RleFileBecomesAGameNamedAfterItsPattern) {
     EXPECT_EQ(0, dialogs.reportCalls);
 }
 
-TEST_F(GameFileTest, UnnamedGamesTakeTheFileTitle) {
-    COpenResult plain = Open(File("pulsar-ish.lif", "#P 0 0\n***\n"));
-    ASSERT_NE(nullptr, plain.game);
-    EXPECT_EQ("pulsar-ish", plain.game->Name().Text());
-    EXPECT_FALSE(plain.showDescription);
-
-    COpenResult game = Open(File("saved.LIF", "GAME\nGENERATION 1\n0,0:3;\nENDPATTERN\nENDGAME\n"));
-    ASSERT_NE(nullptr, game.game);
-    EXPECT_EQ("saved", game.game->Name().Text());
-}
-
 TEST_F(GameFileTest, FailuresLoadNothing) {
     COpenResult syntax = Open(File("bad.lif", "GAME\nGENERATION 1\n0,0:0;\nENDPATTERN\nENDGAME\n"));
     EXPECT_EQ(nullptr, syntax.game);
@@ -81,42 +69,6 @@ TEST_F(GameFileTest, FailuresLoadNothing) {
         "The file " + (folder_ / "absent.lif").string() + " could not be opened: No such file or directory",
         missing.message);
     EXPECT_EQ(0u, games.Count());
-}
-
-TEST_F(GameFileTest, HalcyonFilesByExtensionInAnyCase) {
-    const std::string oneCell = {0, 0, 0, 0, 0, 0, 0, static_cast<char>(0x80)};
-    COpenResult upper = Open(File("dot.HCF", oneCell));
-    ASSERT_NE(nullptr, upper.game) << upper.message;
-    EXPECT_EQ("dot", upper.game->Name().Text());
-    EXPECT_EQ((Cells{{0, 0}}), CellsOf(upper.game->Current()));
-    EXPECT_EQ(DefaultRuleCode(), upper.game->Current().GetRuleCode());
-
-    // Without a live cell the bitmap is an empty pattern, not a failure.
-    COpenResult blank = Open(File("blank.hcf", std::string{0, 0, 1, 0, 1, 0} + std::string(8, '\0')));
-    ASSERT_NE(nullptr, blank.game) << blank.message;
-    EXPECT_EQ("blank", blank.game->Name().Text());
-    EXPECT_EQ(0u, blank.game->Current().Population());
-
-    COpenResult wrong = Open(File("wrong.hcf", oneCell + "x"));
-    EXPECT_EQ(nullptr, wrong.game);
-    EXPECT_EQ(1107, wrong.messageId);
-    EXPECT_EQ("Halcyon file has incorrect format", wrong.message);
-
-    // The same bytes under another extension are text for the XLife reader.
-    COpenResult text = Open(File("dots.hcx", "*\n"));
-    ASSERT_NE(nullptr, text.game);
-}
-
-TEST_F(GameFileTest, ErrorReportAndAttributesOfXLifeFiles) {
-    const auto path = File(
-        "noisy.lif", "##TesseraAttribute MaxPopulation=77\n##TesseraAttribute Colour=red\n#Q\n#P 0 0\n**\n");
-    COpenResult result = Open(path);
-    ASSERT_NE(nullptr, result.game);
-    EXPECT_EQ(77u, result.game->MaxPopulation());
-    EXPECT_EQ(1, dialogs.reportCalls);
-    EXPECT_EQ("File " + path.string() + " contains the following errors:", dialogs.caption);
-    EXPECT_EQ("Line 3: Unknown command  \"#Q\"\r\nLine 2: Unknown or incorrect attribute Colour=red \r\n",
-              dialogs.report);
 }
 
 TEST_F(GameFileTest, NameClashAsksAndCancelDiscardsTheGame) {
@@ -177,3 +129,5 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
     }
     EXPECT_THROW(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"), CFileException);
 }
+
+}  // namespace tessera::test

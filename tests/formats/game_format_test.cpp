@@ -9,8 +9,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 namespace {
 
@@ -38,11 +37,6 @@ protected:
         WriteGame(game, out);
         return out.str();
     }
-    static std::string WrittenUniverse(CUniverse& universe) {
-        std::ostringstream out;
-        WriteUniverse(universe, out);
-        return out.str();
-    }
     static std::vector<int32_t> Numbers(const CGame& game) {
         std::vector<int32_t> out;
         for (CUniverse* u = game.Generations().First(); u; u = u->Next()) out.push_back(u->Generation());
@@ -50,71 +44,7 @@ protected:
     }
 };
 
-const char kThreeGenerations[] =
-    "! a comment\n"
-    "GAME \"Three\"\n AGE 9\n MAXPOP 5 AT 3\n MINPOP 2 AT 1\n"
-    "D first line\nD\nD  indented\n"
-    "GENERATION %0\nMAXROWPOP 3\n0,0:3;\nENDPATTERN\n"
-    "GENERATION %5 NOTRIM\nRULE 36/23\n7,3:3 4 3;\n-2,-5 ;\n"
-    "ENDPATTERN\n"
-    "GENERATION %9\n1 , 1\n:\n2\n5;\nENDPATTERN\nENDGAME\n";
-
-std::string WithBase(int base) {
-    std::string text = kThreeGenerations;
-    for (int n : {0, 5, 9}) {
-        const std::string mark = "%" + std::to_string(n);
-        text.replace(text.find(mark), mark.size(), std::to_string(n + base));
-    }
-    return text;
-}
-
 }  // namespace
-
-TEST_F(GameFormatTest, GenerationsHeaderAndDescriptionAreRead) {
-    for (int base : {0, 1}) {
-        games.Reset();
-        CGame* game = Read(WithBase(base));
-        ASSERT_NE(nullptr, game);
-        EXPECT_EQ("Three", game->Name().Text());
-        EXPECT_EQ((std::vector<int32_t>{0, 5, 9}), Numbers(*game));
-        EXPECT_EQ(9, game->Generation());  // no CURRENT: the last block
-        EXPECT_EQ(5u, game->MaxPopulation());
-        EXPECT_EQ(3, game->MaxPopulationGeneration());
-        EXPECT_EQ(2u, game->MinPopulation());
-        EXPECT_EQ(1, game->MinPopulationGeneration());
-        EXPECT_EQ("first line\r\n\r\n indented", game->Description());
-        CUniverse* five = game->First().Next();
-        EXPECT_TRUE(five->IsModified());
-        EXPECT_FALSE(game->Last().IsModified());
-        EXPECT_EQ((Cells{{0, 0}, {1, 0}, {2, 0}}), CellsOf(game->First()));
-        EXPECT_EQ((Cells{{3, 7}, {4, 7}, {5, 7}, {9, 7}, {12, 7}, {-5, -2}}), CellsOf(*five));
-        EXPECT_EQ(ParseRuleText("36/23"), five->GetRuleCode());
-        EXPECT_EQ(DefaultRuleCode(), game->First().GetRuleCode());
-        EXPECT_EQ((Cells{{1, 1}, {2, 1}, {7, 1}}), CellsOf(game->Last()));
-    }
-}
-
-TEST_F(GameFormatTest, CurrentMarkAndEmptyGames) {
-    CGame* game = Read(
-        "GAME\nGENERATION 1\nENDPATTERN\nGENERATION 4 CURRENT\n0,0;\nENDPATTERN\n"
-        "GENERATION 8\n0,0;\nENDPATTERN\nENDGAME\n");
-    ASSERT_NE(nullptr, game);
-    EXPECT_EQ(3, game->Generation());
-    EXPECT_FALSE(game->IsNamed());
-
-    // AGE and MAXROWPOP are read and ignored.
-    CGame* ignored =
-        Read("GAME \"Ignored\" AGE 500\nGENERATION 0\nMAXROWPOP 77\n3,4;\nENDPATTERN\nENDGAME\n");
-    ASSERT_NE(nullptr, ignored);
-    EXPECT_EQ(0, ignored->Last().Generation());
-    ignored->Last().Consolidate();
-    EXPECT_EQ(1u, ignored->Last().GetGrowable().MaxRowPopulation());
-
-    CGame* empty = Read("GAME \"Nothing\" ENDGAME");
-    ASSERT_NE(nullptr, empty);
-    EXPECT_EQ((std::vector<int32_t>{0}), Numbers(*empty));
-    EXPECT_EQ(0u, empty->Current().Population());
-}
 
 TEST_F(GameFormatTest, MalformedFilesAreSyntaxErrorsAtTheirLine) {
     EXPECT_EQ(1, SyntaxErrorLine("GAME GENERATION 2\nENDPATTERN\nENDGAME\n"));
@@ -145,26 +75,6 @@ TEST_F(GameFormatTest, MalformedFilesAreSyntaxErrorsAtTheirLine) {
         EXPECT_EQ(1322, e.MessageId());
     }
     EXPECT_EQ(0u, games.Count());
-}
-
-TEST_F(GameFormatTest, UniverseSectionText) {
-    auto one = MakeUniverse({{4, 2}}, DefaultRuleCode());
-    EXPECT_EQ("MAXROWPOP 1\n2,4;\nENDPATTERN\n", WrittenUniverse(*one));
-    auto pair = MakeUniverse({{4, 2}, {5, 2}, {-1, 3}}, ParseRuleText("3/3"));
-    EXPECT_EQ("MAXROWPOP 2\nRULE 3/3\n2,4:2;\n3,-1;\nENDPATTERN\n", WrittenUniverse(*pair));
-    auto example = MakeUniverse({{3, 7}, {4, 7}, {5, 7}, {9, 7}, {12, 7}}, DefaultRuleCode());
-    EXPECT_EQ("MAXROWPOP 5\n7,3:3 4 3;\nENDPATTERN\n", WrittenUniverse(*example));
-    CGrowableUniverse empty;
-    EXPECT_EQ("MAXROWPOP 0\nENDPATTERN\n", WrittenUniverse(empty));
-
-    // A long row goes on over several lines, each ended once it is longer than the line length.
-    Cells row;
-    for (int i = 0; i < 200; ++i) row.insert({i * 3, -4});
-    auto wide = MakeUniverse(row, DefaultRuleCode());
-    const auto lines = LinesOf(WrittenUniverse(*wide));
-    EXPECT_GT(lines.size(), 5u);
-    for (size_t i = 1; i + 1 < lines.size(); ++i) EXPECT_LE(lines[i].size(), 72u + 3) << lines[i];
-    EXPECT_EQ(';', lines[lines.size() - 2].back());
 }
 
 TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
@@ -248,3 +158,5 @@ TEST_F(GameFormatTest, GameTextLayout) {
         "MAXROWPOP 3",  "0,0:3;",      "ENDPATTERN",     "ENDGAME"};
     EXPECT_EQ(expected, rest);
 }
+
+}  // namespace tessera::test

@@ -10,8 +10,7 @@
 #include "games/game.h"
 #include "games/game_registry.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 TEST_F(FormatTest, NamesWithQuotesOrBracketsReadBack) {
     struct Case {
@@ -43,3 +42,5 @@ TEST_F(FormatTest, NamesWithQuotesOrBracketsReadBack) {
         EXPECT_EQ(reread->Population(), 2u);
     }
 }
+
+}  // namespace tessera::test

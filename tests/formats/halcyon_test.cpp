@@ -11,9 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "format_test_support.h"
 #include "formats/halcyon.h"
+#include "support/pattern_texts.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -55,79 +57,7 @@ std::string Convert(const std::string& bytes, int* status = nullptr) {
     return out.str();
 }
 
-// A small RLE decoder of its own: the header's numbers and the cells, with the origin at (0, 0).
-struct Decoded {
-    int width = -1, height = -1;
-    std::set<std::pair<int, int>> cells;
-};
-
-Decoded DecodeRle(const std::string& text) {
-    Decoded d;
-    std::istringstream in(text);
-    std::string header;
-    std::getline(in, header);
-    EXPECT_EQ(2, std::sscanf(header.c_str(), "x = %d, y = %d", &d.width, &d.height)) << header;
-    int x = 0, y = 0, count = 0;
-    char c;
-    while (in.get(c)) {
-        if (c >= '0' && c <= '9') {
-            count = count * 10 + (c - '0');
-            continue;
-        }
-        const int n = count ? count : 1;
-        count = 0;
-        if (c == 'o') {
-            for (int i = 0; i < n; ++i) d.cells.insert({x++, y});
-        } else if (c == 'b') {
-            x += n;
-        } else if (c == '$') {
-            y += n;
-            x = 0;
-        } else if (c == '!') {
-            break;
-        }
-    }
-    return d;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 }  // namespace
-
-TEST(HalcyonImport, SingleCellGivesHeaderAndOneItem) {
-    std::string bytes = {0, 0, 0, 0, 0, 0, 0, static_cast<char>(0x80)};
-    int status = -1;
-    EXPECT_EQ("x = 1, y = 1\no!\n", Convert(bytes, &status));
-    EXPECT_EQ(0, status);
-}
-
-TEST(HalcyonImport, RowsAreTrimmedAndRunsEncoded) {
-    // Cells at columns 3, 4 and 8 of the second of four rows: trimmed, they are columns 0, 1 and 5.
-    HalcyonImage image(2, 4);
-    image.Set(3, 1);
-    image.Set(4, 1);
-    image.Set(8, 1);
-    EXPECT_EQ("x = 6, y = 1\noo3bo!\n", Convert(image.Bytes()));
-}
-
-TEST(HalcyonImport, EmptyRowsBetweenRowsBecomeOneRowItem) {
-    HalcyonImage image(1, 6);
-    image.Set(0, 1);
-    image.Set(0, 4);
-    EXPECT_EQ("x = 1, y = 4\no3$o!\n", Convert(image.Bytes()));
-}
-
-TEST(HalcyonImport, CellsAcrossWordsFollowTheByteOrderOfTheFile) {
-    // Bytes of a row are visited 1, 0, 3, 2: bit 0 of byte 1 is column 7, bit 7 of byte 0 column 8,
-    // bit 0 of byte 3 column 23.
-    std::string bytes = {0, 0, 1, 0, 0, 0, static_cast<char>(0x80), 0x01, 0x00, 0x01};
-    EXPECT_EQ("x = 17, y = 1\noo14bo!\n", Convert(bytes));  // columns 7, 8 and 23
-}
 
 TEST(HalcyonImport, LengthAndWidthAreChecked) {
     HalcyonImage widest(500, 1);  // W = 499: rows of 1000 bytes
@@ -150,80 +80,45 @@ TEST(HalcyonImport, LengthAndWidthAreChecked) {
     EXPECT_EQ(1107, status);
 }
 
-TEST(HalcyonImport, BitmapWithoutLiveCellsIsAnEmptyPattern) {
-    HalcyonImage image(3, 5);
-    int status = -1;
-    EXPECT_EQ("x = 0, y = 0\n!\n", Convert(image.Bytes(), &status));
-    EXPECT_EQ(0, status);
-}
-
-TEST(HalcyonImport, TwoCellRunsAreTwoLettersAndLinesStayShort) {
-    // Pairs of cells with pairs of gaps: every item is a doubled letter.
-    HalcyonImage image(20, 1);
-    for (uint32_t x = 0; x < 320; x += 4) {
-        image.Set(x, 0);
-        image.Set(x + 1, 0);
-    }
-    const std::string text = Convert(image.Bytes());
-    EXPECT_EQ(std::string::npos, text.find('2'));
-    for (const std::string& line : Lines(text)) EXPECT_LE(line.size(), 70u) << line;
-    EXPECT_EQ("oobboobb", Lines(text)[1].substr(0, 8));
-}
-
 TEST(HalcyonImport, RandomBitmapsDecodeToTheirCells) {
     std::mt19937 random(20261206);
     for (int round = 0; round < 60; ++round) {
         const uint32_t words = 1 + random() % 6, rows = 1 + random() % 30;
         HalcyonImage image(words, rows);
-        std::set<std::pair<int, int>> cells;
+        Cells cells;
         const uint32_t density = 1 + random() % 8;
         for (uint32_t y = 0; y < rows; ++y) {
             if (random() % 3 == 0) continue;  // whole empty rows, also at the edges
             for (uint32_t x = 0; x < words * 16; ++x) {
                 if (random() % 16 < density) {
                     image.Set(x, y);
-                    cells.insert({static_cast<int>(x), static_cast<int>(y)});
+                    cells.insert({static_cast<int32_t>(x), static_cast<int32_t>(y)});
                 }
             }
         }
         const std::string text = Convert(image.Bytes());
-        const Decoded decoded = DecodeRle(text);
-        for (const std::string& line : Lines(text)) EXPECT_LE(line.size(), 70u);
-        if (cells.empty()) {
-            EXPECT_TRUE(decoded.cells.empty());
-            continue;
-        }
-        int minX = 1 << 30, minY = 1 << 30, maxX = -1, maxY = -1;
-        for (auto [x, y] : cells) {
-            minX = std::min(minX, x), maxX = std::max(maxX, x);
-            minY = std::min(minY, y), maxY = std::max(maxY, y);
-        }
-        std::set<std::pair<int, int>> expected;
-        for (auto [x, y] : cells) expected.insert({x - minX, y - minY});
-        EXPECT_EQ(expected, decoded.cells) << "round " << round << "\n" << text;
-        EXPECT_EQ(maxX - minX + 1, decoded.width);
-        EXPECT_EQ(maxY - minY + 1, decoded.height);
+        for (const std::string& line : LinesOf(text)) EXPECT_LE(line.size(), 70u);
+        EXPECT_EQ(ReadToolPattern(text), Normalised(cells)) << "round " << round << "\n" << text;
+        if (cells.empty()) continue;
+        const CLRect b = BoundsOf(cells);
+        const std::string header =
+            "x = " + std::to_string(b.right - b.left) + ", y = " + std::to_string(b.bottom - b.top);
+        EXPECT_EQ(text.rfind(header, 0), 0u) << text;
     }
 }
 
 TEST(HalcyonImport, FilesAreReadAndRecognisedByExtension) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("tessera-hcf-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    const auto path = folder / "one.HCF";
-    {
-        std::ofstream out(path, std::ios::binary);
-        const char bytes[] = {0, 0, 0, 0, 0, 0, 0, static_cast<char>(0x80)};
-        out.write(bytes, sizeof bytes);
-    }
+    const CTempFolder folder;
+    const std::filesystem::path path = folder.Write("one.HCF", std::string(7, '\0') + '\x80');
     std::ostringstream text;
     EXPECT_EQ(0, ImportHalcyon(path, text));
     EXPECT_EQ("x = 1, y = 1\no!\n", text.str());
     std::ostringstream none;
-    EXPECT_EQ(1013, ImportHalcyon(folder / "missing.hcf", none));
+    EXPECT_EQ(1013, ImportHalcyon(folder.Path() / "missing.hcf", none));
     EXPECT_TRUE(IsHalcyonFileName(path));
     EXPECT_TRUE(IsHalcyonFileName("a/b.hcf"));
     EXPECT_FALSE(IsHalcyonFileName("a.hcfx"));
     EXPECT_FALSE(IsHalcyonFileName("hcf"));
-    std::filesystem::remove_all(folder);
 }
+
+}  // namespace tessera::test

@@ -6,8 +6,7 @@
 #include "formats/xl_writer.h"
 #include "rules/rule_notation.h"
 
-using namespace tessera;
-using namespace tessera::test;
+namespace tessera::test {
 
 namespace {
 
@@ -20,11 +19,8 @@ protected:
     }
     // The cells moved so that the bounding box starts at (0, 0): RLE keeps no position.
     static Cells AtOrigin(const Cells& cells) {
-        int32_t left = INT32_MAX, top = INT32_MAX;
-        for (const Cell& c : cells) left = std::min(left, c.first), top = std::min(top, c.second);
-        Cells out;
-        for (const Cell& c : cells) out.insert({c.first - left, c.second - top});
-        return out;
+        const CLRect b = BoundsOf(cells);
+        return Shifted(cells, -b.left, -b.top);
     }
     // Writes, reads back, and answers the single universe read.
     static std::unique_ptr<CXLUniverseCollection> RoundTrip(CUniverse& universe,
@@ -39,13 +35,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(XLWriterTest, SmallPatternIsOnePicture) {
-    auto glider = MakeUniverse({{11, -4}, {12, -3}, {10, -2}, {11, -2}, {12, -2}}, ParseRuleText("23/36"));
-    EXPECT_EQ("#r 23/36\n#P 10 -4\n.*.\n..*\n***\n", Written(*glider));
-    auto empty = MakeUniverse({}, ParseRuleText("23/3"));
-    EXPECT_EQ("#r 23/3\n", Written(*empty));
-}
 
 TEST_F(XLWriterTest, ObjectSizeDecidesTheForm) {
     Cells fits = {{0, 0}, {63, 47}}, wider = {{0, 0}, {64, 0}}, higher = {{0, 0}, {0, 48}};
@@ -77,29 +66,6 @@ TEST_F(XLWriterTest, LargePatternIsRleWithTheLineRule) {
     for (size_t i = 1; i < lines.size(); ++i) EXPECT_LE(lines[i].size(), 30u + 8) << lines[i];
 }
 
-TEST_F(XLWriterTest, PicturesOfLargePatternsAreObjectsStripsAndBands) {
-    params::XLifeWriteRLE.SetInt(0);
-    Cells cells;
-    for (int x = 0; x < 200; ++x) cells.insert({x, 0});                // wider than a line: strips
-    for (int y = 10; y < 140; ++y) cells.insert({-50, y});             // higher than a page: bands
-    for (int i = 0; i < 200; ++i) cells.insert({1000 + i, 1000 + i});  // a diagonal, wide and high
-    cells.insert({500, 500});
-    cells.insert({502, 500});
-    auto u = MakeUniverse(cells, ParseRuleText("23/3"));
-    std::string text;
-    auto c = RoundTrip(*u, &text);
-    EXPECT_EQ(cells, CellsOf(*c->UniverseAt(1)));
-    int pictures = 0;
-    for (const std::string& line : LinesOf(text)) {
-        if (line.rfind("#P", 0) == 0) ++pictures;
-        if (line[0] != '#') {
-            EXPECT_LE(line.size(), 72u);
-        }
-    }
-    // 3 strips, 3 bands, 2 single cells, and the diagonal cut into 3 strips of which each is 2 bands.
-    EXPECT_EQ(3 + 3 + 2 + 6, pictures) << text;
-}
-
 TEST_F(XLWriterTest, RandomRoundTripsInBothForms) {
     std::mt19937 random(20261206);
     for (int round = 0; round < 40; ++round) {
@@ -119,21 +85,4 @@ TEST_F(XLWriterTest, RandomRoundTripsInBothForms) {
     }
 }
 
-TEST(DescriptionLines, LinesAreSplitAtBreaksAndLongLinesAtBlanks) {
-    EXPECT_EQ((std::vector<std::string>{"one", "two", "three"}),
-              DescriptionLines("one\r\ntwo\n\n\r\rthree\r\n", 72));
-    EXPECT_EQ((std::vector<std::string>{"aaa", " bbb", " ccc", " dd"}),
-              DescriptionLines("aaa bbb ccc dd", 6));
-    EXPECT_EQ((std::vector<std::string>{"aaa bbb", " ccc dd"}), DescriptionLines("aaa bbb ccc dd", 8));
-    // A blank exactly at the limit index still cuts there.
-    EXPECT_EQ((std::vector<std::string>{"abcd", " efg"}), DescriptionLines("abcd efg", 4));
-    // No usable blank: hard cuts.
-    EXPECT_EQ((std::vector<std::string>{"abcde", "fghij", "k"}), DescriptionLines("abcdefghijk", 5));
-    // A blank at index 0 does not count.
-    EXPECT_EQ((std::vector<std::string>{" abc", "defg", "hij"}), DescriptionLines(" abcdefghij", 4));
-    EXPECT_TRUE(DescriptionLines("\r\n\r\n", 72).empty());
-
-    std::ostringstream out;
-    WriteDescription(out, "#C", "first line\nsecond", 72);
-    EXPECT_EQ("#C first line\n#C second\n", out.str());
-}
+}  // namespace tessera::test

@@ -9,7 +9,7 @@
 
 #include "foundation/dict.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -59,7 +59,6 @@ public:
         for (const CDictNodeBase* n : order_) keys.push_back(KeyOf(n));
         return keys;
     }
-    int Height() const { return height_; }
 
 private:
     static uint32_t KeyOf(const CDictNodeBase* n) { return static_cast<const NumberNode*>(n)->key; }
@@ -177,61 +176,6 @@ TEST(Dict, MatchesStdSetUnderRandomOperations) {
     RunRandomAgainstStdSet(3, 1u << 31, 4000);  // sparse keys, mostly misses on lookups
 }
 
-TEST(Dict, AscendingInsertionStaysShortAndIteratesBothWays) {
-    NumberDict dict;
-    for (uint32_t k = 1; k <= 1000; ++k) ASSERT_EQ(dict.Insert(new NumberNode(k)), nullptr);
-    TreeChecker checker(dict);
-    std::vector<uint32_t> keys = checker.Check();
-    EXPECT_LE(checker.Height(), 1.44 * std::log2(1001.0));
-    std::vector<uint32_t> expected;
-    for (uint32_t k = 1; k <= 1000; ++k) expected.push_back(k);
-    EXPECT_EQ(keys, expected);
-    EXPECT_EQ(Backward(dict), std::vector<uint32_t>(expected.rbegin(), expected.rend()));
-    EXPECT_EQ(dict.First()->key, 1u);
-    EXPECT_EQ(dict.Last()->key, 1000u);
-    EXPECT_EQ(dict.Floor(0), nullptr);
-    EXPECT_EQ(dict.Ceiling(1001), nullptr);
-    EXPECT_EQ(dict.Floor(5000)->key, 1000u);
-}
-
-TEST(Dict, RootRemovalDuplicatesAndStrangers) {
-    NumberDict dict;
-    TreeChecker checker(dict);
-    EXPECT_EQ(dict.First(), nullptr);
-    EXPECT_EQ(dict.Find(1), nullptr);
-    NumberNode outsider(7);
-    EXPECT_FALSE(dict.Remove(&outsider));  // empty tree
-
-    for (uint32_t k : {20u, 10u, 30u}) dict.Insert(new NumberNode(k));
-    NumberNode* root = static_cast<NumberNode*>(dict.Root());
-    ASSERT_EQ(root->key, 20u);
-
-    // A duplicate is refused and the tree is left exactly as it was.
-    NumberNode duplicate(10);
-    const CDictNodeBase* left = root->Left();
-    const uint8_t rootFlags = root->Flags();
-    EXPECT_EQ(dict.Insert(&duplicate), dict.Find(10));
-    EXPECT_EQ(duplicate.Flags(), CDictNodeBase::kNewNodeFlags);
-    EXPECT_EQ(dict.Root(), root);
-    EXPECT_EQ(root->Left(), left);
-    EXPECT_EQ(root->Flags(), rootFlags);
-
-    EXPECT_FALSE(dict.Remove(&outsider));   // key not present
-    EXPECT_FALSE(dict.Remove(&duplicate));  // key present, but another node
-    ASSERT_TRUE(dict.Remove(root));
-    delete root;
-    EXPECT_EQ(checker.Check(), (std::vector<uint32_t>{10, 30}));
-    NumberNode* first = dict.First();
-    NumberNode* last = dict.Last();
-    ASSERT_TRUE(dict.Remove(first));
-    delete first;
-    EXPECT_EQ(checker.Check(), (std::vector<uint32_t>{30}));
-    ASSERT_TRUE(dict.Remove(last));
-    delete last;
-    EXPECT_TRUE(dict.IsEmpty());
-    EXPECT_EQ(checker.Check(), std::vector<uint32_t>{});
-}
-
 TEST(Dict, ClearAndDestructorDestroyNodesInKeyOrder) {
     std::vector<uint32_t> graveyard;
     {
@@ -257,44 +201,6 @@ TEST(DictKeys, PointsByRowThenColumnNumbersAndPointersUnsigned) {
     int cells[2];
     EXPECT_LT(CompareKeys(&cells[0], &cells[1]), 0);
     EXPECT_GT(CompareKeys(static_cast<const void*>(&cells[1]), static_cast<const void*>(&cells[0])), 0);
-}
-
-namespace {
-
-struct PointNode : CDictScalarNode<PointNode, CLPoint> {
-    using CDictScalarNode::CDictScalarNode;
-};
-
-}  // namespace
-
-TEST(DictScalar, PointDictionaryOrdersByRowThenColumn) {
-    CDictScalar<PointNode, CLPoint> points;
-    const std::vector<CLPoint> input{{3, 1}, {-4, 2}, {0, -7}, {-1, 1}, {2, -7}};
-    for (CLPoint p : input) points.Insert(new PointNode(p));
-    std::vector<CLPoint> order;
-    for (PointNode* n = points.First(); n; n = points.Next(n)) order.push_back(n->Key());
-    EXPECT_EQ(order, (std::vector<CLPoint>{{0, -7}, {2, -7}, {-1, 1}, {3, 1}, {-4, 2}}));
-    EXPECT_EQ(points.Floor(CLPoint{100, 1})->key, (CLPoint{3, 1}));
-    EXPECT_EQ(points.Ceiling(CLPoint{-100, 2})->key, (CLPoint{-4, 2}));
-    EXPECT_EQ(points.Ceiling(CLPoint{3, 2}), nullptr);
-}
-
-TEST(DictSet, NumbersAndPointers) {
-    CSet<uint32_t> numbers;
-    EXPECT_TRUE(numbers.Add(0xFFFFFFFFu));
-    EXPECT_TRUE(numbers.Add(1));
-    EXPECT_FALSE(numbers.Add(1));
-    EXPECT_TRUE(numbers.Contains(0xFFFFFFFFu));
-    EXPECT_EQ(numbers.First()->key, 1u);  // unsigned: the all-ones number is the greatest
-    EXPECT_TRUE(numbers.Erase(1));
-    EXPECT_FALSE(numbers.Erase(1));
-    EXPECT_EQ(numbers.Count(), 1u);
-
-    int objects[3];
-    CSet<const int*> pointers;
-    for (int i = 2; i >= 0; --i) EXPECT_TRUE(pointers.Add(&objects[i]));
-    EXPECT_EQ(pointers.First()->key, &objects[0]);
-    EXPECT_EQ(pointers.Last()->key, &objects[2]);
 }
 
 namespace {
@@ -356,27 +262,4 @@ TEST(DictKeyed, OwnsItsObjectsUntilTheyAreRemoved) {
     EXPECT_EQ(deaths, 4);  // the dictionary destroyed the two games it still held
 }
 
-TEST(DictRef, RemovesByObjectAndDestroysWhatItHolds) {
-    int deaths = 0;
-    {
-        CDictRef<Game> games;
-        Game* a = new Game("a", &deaths);
-        Game* b = new Game("b", &deaths);
-        EXPECT_EQ(games.InsertObject(b), nullptr);
-        EXPECT_EQ(games.InsertObject(a), nullptr);
-        Game probe("B", &deaths);
-        EXPECT_EQ(games.FindObject(probe), b);
-        EXPECT_FALSE(games.RemoveObject(&probe));
-        EXPECT_TRUE(games.RemoveObject(b));
-        EXPECT_EQ(games.FindObject(probe), nullptr);
-        delete b;
-        EXPECT_EQ(deaths, 1);
-        // Removing a node by hand and destroying it takes the object with it.
-        CDictRefNode<Game>* node = games.First();
-        EXPECT_TRUE(games.Remove(node));
-        delete node;
-        EXPECT_EQ(deaths, 2);
-        EXPECT_EQ(games.InsertObject(new Game("c", &deaths)), nullptr);
-    }
-    EXPECT_EQ(deaths, 4);  // "c" with the dictionary, then the probe
-}
+}  // namespace tessera::test

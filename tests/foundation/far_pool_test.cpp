@@ -9,7 +9,7 @@
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -19,31 +19,7 @@ bool InPoolList(const CFarPool* pool) {
     return false;
 }
 
-CMemoryFigures AllPoolFigures() {
-    CMemoryFigures total;
-    for (CFarPool* p = AllFarPools().First(); p; p = p->Next()) total += p->Figures();
-    return total;
-}
-
 }  // namespace
-
-TEST(FarPool, SizeClassPoolsExistFromStartAndAreEmpty) {
-    struct Expected {
-        CFarPool* pool;
-        const char* name;
-        size_t size;
-    };
-    for (auto [pool, name, size] :
-         {Expected{&LookAside32Pool(), "LookAside32", 32}, Expected{&LookAside48Pool(), "LookAside48", 48},
-          Expected{&LookAside64Pool(), "LookAside64", 64}}) {
-        EXPECT_TRUE(InPoolList(pool)) << name;
-        EXPECT_EQ(pool->Name(), name);
-        EXPECT_EQ(pool->ElementSize(), size);
-        EXPECT_EQ(pool->ElementsPerChunk(), 64u);
-        EXPECT_EQ(pool->ChunkCount(), 0u);
-        EXPECT_EQ(pool->Figures(), CMemoryFigures{});
-    }
-}
 
 TEST(FarPool, JoinsAndLeavesThePoolList) {
     int before = AllFarPools().Count();
@@ -55,43 +31,6 @@ TEST(FarPool, JoinsAndLeavesThePoolList) {
         pool.Allocate();  // a pool destroyed with live elements still frees its chunk
     }
     EXPECT_EQ(AllFarPools().Count(), before);
-}
-
-TEST(FarPool, ElementSizesAreRoundedForAlignment) {
-    EXPECT_EQ(CFarPool(4, 1, "a").ElementSize(), 16u);
-    EXPECT_EQ(CFarPool(4, 0, "b").ElementSize(), 16u);
-    EXPECT_EQ(CFarPool(4, 17, "c").ElementSize(), 32u);
-    EXPECT_EQ(CFarPool(4, 48, "d").ElementSize(), 48u);
-}
-
-TEST(FarPool, OneElementTakesAndReturnsOneChunk) {
-    CFarPool pool(500, 40, "One");
-    const CMemoryFigures before = AllPoolFigures();
-    void* e = pool.Allocate();
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(pool.ChunkCount(), 1u);
-    EXPECT_EQ(pool.TotalElements(), 500u);
-    EXPECT_EQ(pool.FreeElements(), 499u);
-    const CMemoryFigures during = pool.Figures();
-    EXPECT_EQ(during.allocated, 48u * 500 + CFarPool::kChunkHeaderBytes);
-    EXPECT_EQ(during.inUse, 48u + CFarPool::kChunkHeaderBytes);
-    EXPECT_EQ(AllPoolFigures().allocated, before.allocated + during.allocated);
-    pool.Free(e);
-    EXPECT_EQ(pool.ChunkCount(), 0u);
-    EXPECT_EQ(pool.TotalElements(), 0u);
-    EXPECT_EQ(pool.FreeElements(), 0u);
-    EXPECT_EQ(AllPoolFigures(), before);
-    pool.Free(nullptr);
-    EXPECT_EQ(pool.FreeElements(), 0u);
-}
-
-TEST(FarPool, LastElementOfANewChunkComesFirst) {
-    CFarPool pool(4, 16, "Order");
-    auto* a = static_cast<std::byte*>(pool.Allocate());
-    auto* b = static_cast<std::byte*>(pool.Allocate());
-    EXPECT_EQ(a - b, 16);  // the chunk is handed out from its end towards its start
-    pool.Free(a);
-    EXPECT_EQ(pool.Allocate(), a);  // freed elements are reused first
 }
 
 // Random allocate/free against a model of live elements: aligned, disjoint, contents undisturbed,
@@ -131,22 +70,6 @@ TEST(FarPool, RandomUseAgainstModel) {
     for (auto& [e, fill] : live) EXPECT_TRUE(check(e, fill));
 }
 
-TEST(FarPool, TypedAllocatorHandsOutStorageForItsType) {
-    struct Entry {
-        Entry* next;
-        int x, y;
-    };
-    CFarPool pool(10000, sizeof(Entry), "Entries");
-    CFarPoolAllocator<Entry> alloc(pool);
-    EXPECT_EQ(&alloc.Pool(), &pool);
-    std::vector<Entry*> entries;
-    for (int i = 0; i < 25000; ++i) entries.push_back(new (alloc.Allocate()) Entry{nullptr, i, -i});
-    EXPECT_EQ(pool.ChunkCount(), 3u);
-    for (int i = 0; i < 25000; ++i) ASSERT_EQ(entries[i]->x + entries[i]->y, 0);
-    for (Entry* e : entries) alloc.Free(e);
-    EXPECT_EQ(pool.ChunkCount(), 0u);
-}
-
 TEST(FarPool, ChunkAllocationFailureThrowsMemoryException) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer aborts on impossible allocation sizes instead of failing them";
@@ -158,3 +81,5 @@ TEST(FarPool, ChunkAllocationFailureThrowsMemoryException) {
     EXPECT_THROW(overflowing.Allocate(), CMemoryException);
 #endif
 }
+
+}  // namespace tessera::test

@@ -7,7 +7,7 @@
 
 #include "foundation/hash_set.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -45,24 +45,6 @@ std::set<std::pair<int32_t, int32_t>> AsSet(const std::vector<CLPoint>& points) 
 }
 
 }  // namespace
-
-TEST(HashSet, BucketCountsAndIndex) {
-    int live = 0;
-    EXPECT_EQ(PointSet(0, CountingAllocator(&live)).BucketCount(), 8u);
-    EXPECT_EQ(PointSet(3, CountingAllocator(&live)).BucketCount(), 8u);
-    EXPECT_EQ(PointSet(-5, CountingAllocator(&live)).BucketCount(), 8u);
-    EXPECT_EQ(PointSet(8, CountingAllocator(&live)).BucketCount(), 16u);
-    EXPECT_EQ(PointSet(32, CountingAllocator(&live)).BucketCount(), 64u);
-    EXPECT_EQ(PointSet(63, CountingAllocator(&live)).BucketCount(), 64u);
-    EXPECT_EQ(PointSet::BucketCountFor(2147483647), 2147483648u);
-
-    PointSet set(32, CountingAllocator(&live));
-    EXPECT_EQ(set.BucketIndex({1, 2}), set.BucketIndex({2, 1}));
-    // x XOR y is taken unsigned: 0xFFFFFFFF mod 2147483549 is 197.
-    EXPECT_EQ(set.BucketIndex({-1, 0}), 197u & 63u);
-    EXPECT_EQ(set.BucketIndex({0x7FFFFF9D, 0}), 0u);
-    EXPECT_EQ(set.BucketIndex({0x7FFFFF9D + 5, 0}), 5u);
-}
 
 TEST(HashSet, MatchesStdSetWithRandomPoints) {
     int live = 0;
@@ -112,43 +94,6 @@ TEST(HashSet, MatchesStdSetWithRandomPoints) {
     EXPECT_EQ(live, 0);  // the destructor freed the rest
 }
 
-TEST(HashSet, WalkFollowsTheNonEmptyListAndDropsEmptiedBucketsLazily) {
-    // With 8 buckets, a point (0, y) with small y lies in bucket y & 7.
-    int live = 0;
-    PointSet set(0, CountingAllocator(&live));
-    using V = std::vector<CLPoint>;
-    set.Insert({0, 1});
-    set.Insert({0, 2});
-    set.Insert({0, 9});  // bucket 1 again: front of its chain
-    EXPECT_EQ(WalkAll(set), (V{{0, 2}, {0, 9}, {0, 1}}));
-    EXPECT_EQ(set.First()->Point(), (CLPoint{0, 2}));
-
-    EXPECT_TRUE(set.Remove({0, 2}));  // emptied the head bucket: popped at once
-    EXPECT_FALSE(set.Remove({0, 2}));
-    EXPECT_EQ(set.First()->Point(), (CLPoint{0, 9}));
-
-    set.Insert({0, 3});
-    set.Insert({0, 4});
-    EXPECT_TRUE(set.Remove({0, 3}));  // bucket 3 is empty but stays on the list
-    set.Insert({0, 11});              // so refilling it keeps its old place
-    EXPECT_EQ(WalkAll(set), (V{{0, 4}, {0, 11}, {0, 9}, {0, 1}}));
-
-    EXPECT_TRUE(set.Remove({0, 11}));
-    EXPECT_EQ(WalkAll(set), (V{{0, 4}, {0, 9}, {0, 1}}));  // this walk takes bucket 3 off the list
-    set.Insert({0, 3});                                    // so it now goes to the front
-    EXPECT_EQ(WalkAll(set), (V{{0, 3}, {0, 4}, {0, 9}, {0, 1}}));
-
-    // Emptying the head pops every empty bucket behind it.
-    set.Remove({0, 4});
-    set.Remove({0, 3});
-    EXPECT_EQ(set.First()->Point(), (CLPoint{0, 9}));
-    set.Remove({0, 9});
-    set.Remove({0, 1});
-    EXPECT_EQ(set.First(), nullptr);
-    EXPECT_TRUE(WalkAll(set).empty());
-    EXPECT_EQ(live, 0);
-}
-
 TEST(HashSet, WalkSurvivesRemovingCellsItHasPassed) {
     // The way objects are collected: take a cell, remove it, continue.
     int live = 0;
@@ -170,20 +115,4 @@ TEST(HashSet, WalkSurvivesRemovingCellsItHasPassed) {
     EXPECT_EQ(set.Count(), 1u);
 }
 
-TEST(HashSet, DefaultEntriesComeFromTheNamedPool) {
-    CFarPool& pool = HashEntryPool();
-    EXPECT_EQ(pool.Name(), "CSearchableUniverse::hash_t::entry_t");
-    EXPECT_EQ(pool.ElementsPerChunk(), 10000u);
-    const size_t inUseBefore = pool.TotalElements() - pool.FreeElements();
-    {
-        CHashSet<CLPoint> set(32);
-        EXPECT_EQ(set.BucketCount(), 64u);
-        for (int i = 0; i < 12000; ++i) EXPECT_EQ(set.Insert({i, -i}), nullptr);
-        EXPECT_EQ(pool.TotalElements() - pool.FreeElements(), inUseBefore + 12000);
-        for (int i = 0; i < 12000; i += 2) EXPECT_TRUE(set.Remove({i, -i}));
-        EXPECT_EQ(pool.TotalElements() - pool.FreeElements(), inUseBefore + 6000);
-        EXPECT_TRUE(set.Contains({1, -1}));
-        EXPECT_FALSE(set.Contains({2, -2}));
-    }
-    EXPECT_EQ(pool.TotalElements() - pool.FreeElements(), inUseBefore);
-}
+}  // namespace tessera::test

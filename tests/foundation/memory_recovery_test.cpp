@@ -11,7 +11,7 @@
 #include "foundation/memory_recovery.h"
 #include "foundation/near_pool.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -79,13 +79,6 @@ using Log = std::vector<std::string>;
 
 }  // namespace
 
-TEST(MemoryRecovery, WithoutRecovererThereIsNothingToTrim) {
-    ASSERT_EQ(SetMemoryRecoverer(nullptr), nullptr);
-    CountingAttempt attempt(1);
-    EXPECT_FALSE(RecoverMemory(attempt));
-    EXPECT_EQ(attempt.attempts, 0);
-}
-
 TEST(MemoryRecovery, PassesRunClassByClassWithDoublingFactors) {
     FakeRecoverer games({{EGameTrimClass::Displayed, 3},
                          {EGameTrimClass::UnnamedUndisplayed, 1},
@@ -109,15 +102,6 @@ TEST(MemoryRecovery, StopsAsSoonAsTheAttemptSucceeds) {
     EXPECT_EQ(games.games[0].generations, 2);  // 1 then 2 given back
     EXPECT_EQ(games.games[1].generations, 4);  // untouched after the success
     EXPECT_EQ(games.games[2].generations, 5);
-}
-
-TEST(MemoryRecovery, FactorStopsDoublingAtItsLargestValue) {
-    FakeRecoverer games({{EGameTrimClass::NamedOrKept, 1, 0xFFFFFFFFu}});
-    CountingAttempt never(-1);
-    EXPECT_FALSE(RecoverMemory(never));
-    ASSERT_EQ(games.log.size(), 34u);  // class 0 once, class 1 at 1, 2, ..., 2^31, class 2 once
-    EXPECT_EQ(games.log[32], "1x2147483648");
-    EXPECT_EQ(games.log[33], "2x1");
 }
 
 TEST(MemoryRecovery, NestedRecoveryAnswersFalse) {
@@ -172,90 +156,6 @@ TEST(GuardedRowHeapAlloc, ChunkCapRunsRecoveryThenFails) {
     EXPECT_EQ(heap.ChunksInUse(), 0u);
 }
 
-TEST(GuardedRowHeapAlloc, UsesTheApplicationHeap) {
-    const uint32_t chunksBefore = TheBlockHeap().ChunksInUse();
-    void* block = GuardedRowHeapAlloc(100);
-    EXPECT_EQ(CBlockHeap::BlockSize(block), 448u);  // 420 bytes + header, rounded up to 16
-    TheBlockHeap().Free(block);
-    EXPECT_EQ(TheBlockHeap().ChunksInUse(), chunksBefore);
-}
-
-TEST(GuardedGlobalAlloc, RefusedMemoryCutsThePatternCacheThenRecovers) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizer aborts on impossible allocation sizes instead of failing them";
-#else
-    Log order;
-    auto previous = SetPatternCacheLimiter([&] { order.push_back("cache"); });
-    {
-        FakeRecoverer games({{EGameTrimClass::UnnamedUndisplayed, 1}});
-        EXPECT_EQ(GuardedGlobalAlloc(size_t{1} << 60), nullptr);
-        order.insert(order.end(), games.log.begin(), games.log.end());
-    }
-    SetPatternCacheLimiter(previous);
-    EXPECT_EQ(order, (Log{"cache", "0x1", "0x2", "1x1", "2x1"}));
-#endif
-}
-
-TEST(GuardedGlobalAlloc, GivesChunkMemory) {
-    bool limiterRan = false;
-    auto previous = SetPatternCacheLimiter([&] { limiterRan = true; });
-    void* memory = GuardedGlobalAlloc(4096);
-    ASSERT_NE(memory, nullptr);
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(memory) % 16, 0u);
-    EXPECT_FALSE(limiterRan);
-    GlobalRelease(memory);
-    SetPatternCacheLimiter(previous);
-}
-
-TEST(Evaluators, PoolAttemptsReportSuccessAndKeepTheirResult) {
-    CNearPool near(1, 24);
-    CEvalNearPoolAlloc first(near);
-    EXPECT_TRUE(first.Attempt());
-    EXPECT_NE(first.Result(), nullptr);
-    CEvalNearPoolAlloc second(near);
-    EXPECT_FALSE(second.Attempt());
-    EXPECT_EQ(second.Result(), nullptr);
-    near.Give(first.Result());
-    EXPECT_TRUE(second.Attempt());
-    EXPECT_EQ(second.Result(), first.Result());
-
-    CFarPool far(8, 40, "Evaluated");
-    CEvalFarPoolAlloc fromFar(far);
-    EXPECT_TRUE(fromFar.Attempt());
-    EXPECT_EQ(far.FreeElements(), 7u);
-    far.Free(fromFar.Result());
-
-    CBlockHeap heap(4096, 4096);
-    CEvalRowHeapAlloc tooBig(1020, heap);  // 4100 bytes: more than a chunk holds
-    EXPECT_FALSE(tooBig.Attempt());
-    CEvalRowHeapAlloc fits(1000, heap);
-    EXPECT_TRUE(fits.Attempt());
-    EXPECT_EQ(CBlockHeap::BlockSize(fits.Result()), 4048u);
-    heap.Free(fits.Result());
-}
-
-TEST(NearPool, ExhaustionAndReuse) {
-    CNearPool pool(32, 40);
-    EXPECT_EQ(pool.SlotSize(), 48u);
-    std::vector<uint8_t*> slots;
-    for (int i = 0; i < 32; ++i) {
-        auto* s = static_cast<uint8_t*>(pool.Take());
-        ASSERT_NE(s, nullptr);
-        EXPECT_EQ(reinterpret_cast<uintptr_t>(s) % 16, 0u);
-        std::memset(s, i, 48);
-        slots.push_back(s);
-    }
-    EXPECT_EQ(pool.Take(), nullptr);
-    EXPECT_EQ(pool.FreeCount(), 0u);
-    for (int i = 0; i < 32; ++i)  // disjoint: no slot overwrote another
-        for (int b = 0; b < 48; ++b) ASSERT_EQ(slots[i][b], i);
-    pool.Give(slots[7]);
-    EXPECT_EQ(pool.Take(), slots[7]);
-    EXPECT_EQ(pool.Take(), nullptr);
-    for (uint8_t* s : slots) pool.Give(s);
-    EXPECT_EQ(pool.FreeCount(), 32u);
-}
-
 TEST(NearPool, ForeignSlotsAreRefused) {
     CNearPool pool(4, 16);
     void* slot = pool.Take();
@@ -268,3 +168,5 @@ TEST(NearPool, ForeignSlotsAreRefused) {
     pool.Give(nullptr);
     EXPECT_EQ(pool.FreeCount(), 4u);
 }
+
+}  // namespace tessera::test

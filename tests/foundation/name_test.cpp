@@ -5,8 +5,7 @@
 
 #include "foundation/name.h"
 
-using tessera::CName;
-using tessera::CompareNames;
+namespace tessera::test {
 
 namespace {
 
@@ -24,24 +23,9 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace
 
-TEST(CName, CaseAndBlanksDoNotMatter) {
-    EXPECT_EQ(CName("von Neumann"), CName("vonNeumann"));
-    EXPECT_EQ(CName("CONWAY"), CName("conway"));
-    EXPECT_EQ(CompareNames("ab", "ab "), 0);
-    EXPECT_EQ(CompareNames("ab ", "ab"), 0);
-    EXPECT_LT(CompareNames("ab", "abc"), 0);
-    EXPECT_GT(CompareNames("abc", "ab"), 0);
-    EXPECT_LT(CompareNames("", "a"), 0);
-    EXPECT_EQ(CompareNames("", "  "), 0);
-    // Bytes above 127 compare unsigned, after every ASCII character.
-    EXPECT_LT(CompareNames("z", "\xE9"), 0);
-    // "~" sorts after letters, so anonymous rules come after named ones.
-    EXPECT_LT(CompareNames("Zeta", "~23/3"), 0);
-}
-
 TEST(CName, AgreesWithCanonicalFormOnRandomNames) {
     std::mt19937 rng(12345);
-    const std::string alphabet = "aAbB zZ~1";
+    const std::string alphabet = "aAbB zZ~1\xE9";  // bytes above 127 compare unsigned
     auto randomName = [&] {
         std::string s;
         int n = rng() % 6;
@@ -55,3 +39,5 @@ TEST(CName, AgreesWithCanonicalFormOnRandomNames) {
         ASSERT_EQ(Sign(CompareNames(b, a)), -expected);
     }
 }
+
+}  // namespace tessera::test

@@ -9,7 +9,7 @@
 #include "games/front_end.h"
 #include "games/millitime.h"
 
-namespace tessera::testing {
+namespace tessera::test {
 
 // A clock that moves only when told to (or when something spins on it).
 class FakeClock : public CClock {
@@ -76,4 +76,4 @@ public:
     CCancelBox* lastCancelBox = nullptr;
 };
 
-}  // namespace tessera::testing
+}  // namespace tessera::test

@@ -7,10 +7,8 @@
 #include "game_support.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 // Makes the application's heap full: no further chunk may be taken and every free byte of the chunks
 // in use is handed out to filler blocks, until the test ends. A small hole (about 4 KB) can be left for
@@ -53,7 +51,7 @@ protected:
 };
 
 TEST_F(GameMemoryTest, FullHeapTrimsKeptGenerationsInsteadOfFailing) {
-    UniverseRef start = RPentomino();
+    UniverseRef start = Owned(MakeUniverse(RPentomino()));
     std::vector<Cells> direct = GrowDirectly(*start, 260);
     CGame& game = games.NewGame(*start);
     for (int i = 0; i < 250; ++i) ASSERT_EQ(game.StepForward(nullptr), 0);
@@ -70,14 +68,14 @@ TEST_F(GameMemoryTest, FullHeapTrimsKeptGenerationsInsteadOfFailing) {
 }
 
 TEST_F(GameMemoryTest, LessPreciousGamesGiveBackFirst) {
-    CGame& spare = games.NewGame(*RPentomino());
-    CGame& named = games.NewGame(*RPentomino());
+    CGame& spare = games.NewGame(*MakeUniverse(RPentomino()));
+    CGame& named = games.NewGame(*MakeUniverse(RPentomino()));
     ASSERT_TRUE(named.SetName("keep me longer"));
     for (CGame* game : {&spare, &named}) {
         for (int i = 0; i < 120; ++i) game->StepForward(nullptr);
         for (int32_t g = 1; g < 120; ++g) game->GetGeneration(g);
     }
-    CGame& grower = games.NewGame(*RPentomino());
+    CGame& grower = games.NewGame(*MakeUniverse(RPentomino()));
     FullHeap full;
     ASSERT_EQ(grower.StepForward(nullptr), 0);
     EXPECT_LT(spare.Generations().Count(), 121);
@@ -87,12 +85,12 @@ TEST_F(GameMemoryTest, LessPreciousGamesGiveBackFirst) {
 TEST_F(GameMemoryTest, StepThatCannotGetMemoryFailsAndLeavesTheGameAsItWas) {
     // A row of 2000 cells needs a 32 KB block for its next generation; the floating glider's copy fits
     // into the small hole.
-    UniverseRef row = MakeUniverse({});
+    UniverseRef row = Owned(MakeUniverse({}));
     for (int32_t x = 0; x < 2000; ++x) row->SetCell(x, 0);
     CGame& game = games.NewGame(*row);
     game.Current().Consolidate();
     FakeGameWindow window(&game);
-    window.floating = Glider();
+    window.floating = Owned(MakeUniverse(Glider()));
     window.floating->Consolidate();
     Cells before = CellsOf(game.Current());
     FullHeap full(true);
@@ -112,50 +110,5 @@ TEST_F(GameMemoryTest, StepThatCannotGetMemoryFailsAndLeavesTheGameAsItWas) {
     EXPECT_EQ(window.listener.ends, 1);    // and the window heard it end
 }
 
-TEST_F(GameMemoryTest, StepWorksAgainOnceMemoryIsBack) {
-    CGame& game = games.NewGame(*RPentomino());
-    {
-        FullHeap full;
-        EXPECT_THROW(game.StepForward(nullptr), CMemoryException);
-    }
-    EXPECT_EQ(game.StepForward(nullptr), 0);
-    EXPECT_EQ(game.Generation(), 1);
-    EXPECT_EQ(game.MaxPopulation(), game.Population());
-}
-
-TEST_F(GameMemoryTest, TrimAllGamesForMemoryStopsAsSoonAsEnoughIsFree) {
-    CGame& a = games.NewGame(*RPentomino());
-    for (int i = 0; i < 150; ++i) a.StepForward(nullptr);
-    for (int32_t g = 1; g < 150; ++g) a.GetGeneration(g);
-    int tests = 0;
-    EXPECT_TRUE(games.TrimAllGamesForMemory([&] { return ++tests == 1; }));
-    EXPECT_EQ(tests, 1);
-    int stored = a.Generations().Count();
-    EXPECT_LT(stored, 151);
-    // A test that never passes lets every game give back all it can.
-    EXPECT_FALSE(games.TrimAllGamesForMemory([] { return false; }));
-    EXPECT_EQ(StoredGenerations(a), (std::vector<int32_t>{0, 148, 149, 150}));
-}
-
-TEST(ApplicationGamesTest, TheApplicationsGamesAreTheMemoryRecovery) {
-    CGameRegistry& games = TheGames();
-    CMemoryRecoverer* installed = SetMemoryRecoverer(nullptr);
-    ASSERT_NE(installed, nullptr);
-    SetMemoryRecoverer(installed);
-    ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
-    ResetAllParameters();
-    CGame& game = games.NewGame(*RPentomino());
-    for (int i = 0; i < 120; ++i) game.StepForward(nullptr);
-    for (int32_t g = 1; g < 120; ++g) game.GetGeneration(g);
-    {
-        FullHeap full;
-        EXPECT_EQ(game.StepForward(nullptr), 0);
-    }
-    EXPECT_LT(game.Generations().Count(), 121);
-    games.DeleteAllGames();
-    ResetAllParameters();
-    ::unsetenv("TESSERA_INI");
-}
-
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

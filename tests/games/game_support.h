@@ -16,29 +16,14 @@
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "games/generation_list.h"
+#include "support/cells.h"
+#include "support/temp_folder.h"
 
-namespace tessera::testing {
+namespace tessera::test {
 
-using Cells = std::set<std::pair<int32_t, int32_t>>;
-
-inline UniverseRef MakeUniverse(std::initializer_list<std::pair<int32_t, int32_t>> cells) {
-    UniverseRef universe = Owned(std::make_unique<CGrowableUniverse>());
-    for (auto [x, y] : cells) universe->SetCell(x, y);
-    return universe;
-}
-
-inline UniverseRef RPentomino() { return MakeUniverse({{1, 0}, {2, 0}, {0, 1}, {1, 1}, {1, 2}}); }
-inline UniverseRef Glider() { return MakeUniverse({{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}); }
-inline UniverseRef Blinker() { return MakeUniverse({{0, 0}, {1, 0}, {2, 0}}); }
-
-// The live cells, read cell by cell inside the bounds (independent of the explorations).
-inline Cells CellsOf(CUniverse& universe) {
-    Cells cells;
-    CLRect bounds = universe.GetBounds();
-    for (int32_t y = bounds.top; y < bounds.bottom; ++y)
-        for (int32_t x = bounds.left; x < bounds.right; ++x)
-            if (universe.IsAlive(x, y)) cells.insert({x, y});
-    return cells;
+inline const Cells& Blinker() {
+    static const Cells blinker = CellsFromPicture("***");
+    return blinker;
 }
 
 // Generations 0..count of a start universe, grown directly one after another.
@@ -100,19 +85,14 @@ private:
 };
 
 // Default parameters (no configuration file is read or written) and a fresh set of games per test.
-class GameTestBase : public ::testing::Test {
+class GameTestBase : public DefaultParametersTest {
 protected:
-    void SetUp() override {
-        ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
-        ResetAllParameters();
-    }
     void TearDown() override {
         games.DeleteAllGames();
-        ResetAllParameters();
-        ::unsetenv("TESSERA_INI");
+        DefaultParametersTest::TearDown();
     }
 
     CGameRegistry games;
 };
 
-}  // namespace tessera::testing
+}  // namespace tessera::test

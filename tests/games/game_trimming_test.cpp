@@ -6,10 +6,8 @@
 #include "game_support.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 class GameTrimmingTest : public GameTestBase {};
 
@@ -24,7 +22,7 @@ std::vector<int32_t> ExpectedAfterPass(int32_t cur, int32_t window) {
 }
 
 TEST_F(GameTrimmingTest, UndisplayedGameKeepsEveryFiftiethAndTheLastThree) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     // Passes run on the first step and then every 51 steps.
     for (int32_t cur = 1; cur <= 1 + 51 * 7; ++cur) {
         ASSERT_EQ(game.StepForward(nullptr), 0);
@@ -35,34 +33,11 @@ TEST_F(GameTrimmingTest, UndisplayedGameKeepsEveryFiftiethAndTheLastThree) {
     EXPECT_EQ(game.TrimCountdown(), 50);
 }
 
-TEST_F(GameTrimmingTest, DisplayedGameKeepsItsWholeRecentWindow) {
-    CGame& game = games.NewGame(*RPentomino());
-    FakeGameWindow window(&game);
-    game.AttachWindow(window);
-    EXPECT_EQ(game.RecentWindow(), 128);
-    for (int32_t cur = 1; cur <= 1 + 51 * 8; ++cur) {
-        ASSERT_EQ(game.StepForward(nullptr), 0);
-        if ((cur - 1) % 51 == 0) {
-            ASSERT_EQ(StoredGenerations(game), ExpectedAfterPass(cur, 128)) << cur;
-        }
-    }
-    // Detaching narrows the window again; the next pass frees the difference.
-    game.DetachWindow();
-    EXPECT_EQ(game.ViewState().words[0], 0xC0FFEEu);
-    EXPECT_EQ(game.RecentWindow(), 2);
-    EXPECT_EQ(game.TrimGenerations(2), 0);
-    // The displayed window is the larger of KeepLastDisplayed and twice GameMaxCycle.
-    ASSERT_TRUE(params::KeepLastDisplayed.SetUInt(300));
-    game.AttachWindow(window);
-    EXPECT_EQ(game.RecentWindow(), 300);
-    game.DetachWindow();
-}
-
 // With the current generation behind the last one there are two recent windows, [cur − W, cur] and
 // [L − W, L]; the marks between them are taken from the walk, so a generation kept for another reason
 // (here one in use) moves the following marks.
 TEST_F(GameTrimmingTest, PassKeepsBothWindowsWhenTheCurrentIsBehindTheLast) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 200; ++i) ASSERT_EQ(game.StepForward(nullptr), 0);
     auto storeAll = [&] {
         for (int32_t g = 1; g < 200; ++g) ASSERT_NE(game.GetGeneration(g), nullptr);
@@ -88,7 +63,7 @@ TEST_F(GameTrimmingTest, PassKeepsBothWindowsWhenTheCurrentIsBehindTheLast) {
 }
 
 TEST_F(GameTrimmingTest, RegrownGenerationsMatchDirectGrowth) {
-    UniverseRef start = RPentomino();
+    UniverseRef start = Owned(MakeUniverse(RPentomino()));
     const int kLast = 400;
     std::vector<Cells> direct = GrowDirectly(*start, kLast);
     CGame& game = games.NewGame(*start);
@@ -115,7 +90,7 @@ TEST_F(GameTrimmingTest, RegrownGenerationsMatchDirectGrowth) {
 }
 
 TEST_F(GameTrimmingTest, ModifiedAndHeldGenerationsSurviveTrimming) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 37; ++i) game.StepForward(nullptr);
     // An edit of the last generation marks it modified.
     ASSERT_TRUE(game.NoteModified(game.Last()));
@@ -136,23 +111,5 @@ TEST_F(GameTrimmingTest, ModifiedAndHeldGenerationsSurviveTrimming) {
     EXPECT_EQ(CellsOf(*game.GetGeneration(38)), CellsOf(*expected));
 }
 
-TEST_F(GameTrimmingTest, TrimGenerationsReportsWhetherMoreCanBeFreed) {
-    CGame& game = games.NewGame(*RPentomino());
-    for (int i = 0; i < 120; ++i) game.StepForward(nullptr);
-    // The first step's pass set the countdown; a factor of 1 only counts it down then.
-    uint16_t countdown = game.TrimCountdown();
-    ASSERT_GT(countdown, 0);
-    EXPECT_EQ(game.TrimGenerations(1), 1);
-    EXPECT_EQ(game.TrimCountdown(), countdown - 1);
-    EXPECT_EQ(game.TrimGenerations(2), 0);
-    EXPECT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 100, 118, 119, 120}));
-    // Nothing more at this factor, but a larger spacing would free more.
-    EXPECT_EQ(game.TrimGenerations(2), 1);
-    EXPECT_EQ(game.TrimGenerations(4), 0);
-    EXPECT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 118, 119, 120}));
-    // Spacing beyond the last generation and a stride beyond the window: nothing left to give.
-    EXPECT_EQ(game.TrimGenerations(8), 2);
-}
-
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

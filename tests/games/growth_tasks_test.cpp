@@ -9,10 +9,8 @@
 #include "game_support.h"
 #include "games/game_registry.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using namespace tessera::testing;
 
 // Records the generation of every display the main window is asked for.
 class RecordingMainWindow : public FakeMainWindow {
@@ -47,18 +45,8 @@ protected:
     CTaskScheduler scheduler;
 };
 
-TEST(SpeedToIntervalTest, SpeedsAboveOneThousandRunBackToBack) {
-    EXPECT_EQ(SpeedToInterval(1000), 1);
-    EXPECT_EQ(SpeedToInterval(1001), 0);
-    EXPECT_EQ(SpeedToInterval(10000), 0);
-    EXPECT_EQ(SpeedToInterval(8), 125);
-    EXPECT_EQ(SpeedToInterval(3), 333);
-    EXPECT_EQ(SpeedToInterval(1), 1000);
-    EXPECT_EQ(SpeedToInterval(0), 1000);
-}
-
 TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     int completions = 0;
     auto task = StartGrow(scheduler, game, 100, 10, [&](CBgTask&) { ++completions; });
     EXPECT_EQ(window.busyDepth, 1);
@@ -77,57 +65,8 @@ TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
     EXPECT_EQ(window.busyDepth, 0);
 }
 
-TEST_F(GrowthTasksTest, DisplaysNearTheLargestGenerationNumber) {
-    UniverseRef start = RPentomino();
-    start->SetGeneration(2147483600);
-    CGenerationList generations;
-    generations.PushBack(std::move(start));
-    CGame& game = games.NewGame(std::move(generations));
-    // The display after the last one would lie beyond the largest generation number.
-    auto task = StartGrow(scheduler, game, 2147483640, 20);
-    RunToCompletion();
-    EXPECT_EQ(window.generations, (std::vector<int32_t>{2147483620, 2147483640}));
-    auto last = StartGrow(scheduler, game, 2147483647, 10);
-    EXPECT_EQ(last->NextDisplay(), 2147483650);
-    RunToCompletion();
-    EXPECT_EQ(game.Generation(), 2147483647);
-    EXPECT_EQ(window.generations.size(), 2u);
-    EXPECT_TRUE(window.reported.empty());
-    EXPECT_EQ(game.StepForward(nullptr), msg::GameTooOld);
-}
-
-TEST_F(GrowthTasksTest, GotoWithoutDisplayRunsSlicesOfTheBackgroundSliceLength) {
-    CGame& game = games.NewGame(*RPentomino());
-    auto task = StartGrow(scheduler, game, 300, 0);
-    EXPECT_EQ(task->NextDisplay(), 0);
-    clock.advancePerRead = 1;  // each clock read costs a millisecond
-    int slices = RunToCompletion();
-    EXPECT_EQ(game.Generation(), 300);
-    EXPECT_TRUE(window.generations.empty());
-    EXPECT_GT(slices, 1);
-    EXPECT_LT(slices, 10);
-}
-
-TEST_F(GrowthTasksTest, GotoBelowTheCurrentGenerationJumpsBackAndRegrows) {
-    CGame& game = games.NewGame(*RPentomino());
-    for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
-    std::vector<Cells> direct = GrowDirectly(game.First(), 154);
-    auto task = StartGrow(scheduler, game, 130, 10);
-    EXPECT_EQ(game.Generation(), 100);  // the last stored generation at or below the target
-    EXPECT_EQ(task->NextDisplay(), 0);
-    RunToCompletion();
-    EXPECT_EQ(game.Generation(), 130);
-    EXPECT_TRUE(window.generations.empty());
-    EXPECT_EQ(CellsOf(game.Current()), direct[130]);
-    // Forwards to a stored generation with no display: straight there.
-    auto again = StartGrow(scheduler, game, 154, 0);
-    EXPECT_EQ(game.Generation(), 154);
-    RunToCompletion();
-    EXPECT_EQ(game.Generation(), 154);
-}
-
 TEST_F(GrowthTasksTest, CancelStopsAtTheNextStep) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     auto task = StartGrow(scheduler, game, 1000, 5);
     EXPECT_TRUE(scheduler.RunBackgroundSlice());
     EXPECT_TRUE(scheduler.RunBackgroundSlice());
@@ -147,49 +86,8 @@ TEST_F(GrowthTasksTest, RefusalIsReportedForTheGameAndStopsTheTask) {
     EXPECT_EQ(game.Generation(), 1);
 }
 
-TEST_F(GrowthTasksTest, FinishRequestPostsTheCompletionCommand) {
-    CGame& game = games.NewGame(*RPentomino());
-    bool done = false;
-    auto task = StartGrow(scheduler, game, 1000, 1, [&](CBgTask&) { done = true; });
-    scheduler.RunBackgroundSlice();
-    scheduler.RequestFinish(*task, 40053);
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_TRUE(done);
-    EXPECT_EQ(window.posted, (std::vector<uint32_t>{40053}));
-    EXPECT_EQ(game.Generation(), 1);
-}
-
-TEST_F(GrowthTasksTest, RepeatGrowthStartsSlowlyThenFollowsTheSlider) {
-    CGame& game = games.NewGame(*RPentomino());
-    FakeGameWindow gameWindow(&game);
-    game.AttachWindow(gameWindow);
-    window.currentGame = &game;
-    window.speed = 4;
-    CBgRepeatGrow task(scheduler);
-    scheduler.Schedule(task, clock.now);
-    std::vector<int32_t> intervals;
-    for (int i = 0; i < 20; ++i) {
-        clock.now = task.DueTime();
-        ASSERT_TRUE(scheduler.RunBackgroundSlice());
-        intervals.push_back(task.Interval());
-    }
-    // Generations 1..15 are below SlowStartGenerations (16): 8 per second.
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(intervals[i], 125) << i;
-    for (int i = 15; i < 20; ++i) EXPECT_EQ(intervals[i], 250) << i;
-    EXPECT_EQ(gameWindow.shown.size(), 20u);
-    EXPECT_GT(gameWindow.listener.births, 0);  // growth went through the window
-    // Switching games stops it.
-    CGame& other = games.NewGame();
-    window.currentGame = &other;
-    clock.now = task.DueTime();
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
-    EXPECT_TRUE(task.HasFinished());
-    EXPECT_EQ(game.Generation(), 20);
-    game.DetachWindow();
-}
-
 TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     const int kLast = 110;
     for (int i = 0; i < kLast; ++i) game.StepForward(nullptr);
     std::vector<Cells> direct = GrowDirectly(game.First(), kLast);
@@ -218,43 +116,8 @@ TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
     for (int32_t g : {0, 17, 49, 51, 99, 108}) EXPECT_EQ(CellsOf(*game.GetGeneration(g)), direct[g]) << g;
 }
 
-TEST_F(GrowthTasksTest, ReverseGrowthAtZeroStopsAtOnce) {
-    CGame& game = games.NewGame(*RPentomino());
-    window.currentGame = &game;
-    CBgReverseGrow task(scheduler);
-    scheduler.Schedule(task, clock.now);
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
-    EXPECT_TRUE(task.HasFinished());
-    EXPECT_EQ(game.Generation(), 0);
-}
-
-TEST_F(GrowthTasksTest, ReverseGrowthStopsWhenTheGameIsSwitchedAndRestoresTheShownGeneration) {
-    CGame& game = games.NewGame(*RPentomino());
-    for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
-    window.currentGame = &game;
-    window.speed = 1000;
-    CBgReverseGrow task(scheduler);
-    scheduler.Schedule(task, clock.now);
-    // 153 and 152 are stored, 151 is regrown from 150 within one slice, 150 is stored, and 149 is regrown
-    // from 100, one step per slice, while 150 stays held.
-    for (int32_t expected : {153, 152, 151, 150, 101, 102}) {
-        clock.now = task.DueTime();
-        scheduler.RunBackgroundSlice();
-        EXPECT_EQ(game.Generation(), expected);
-    }
-    EXPECT_EQ(task.Target(), 149);
-    CGame& other = games.NewGame();
-    window.currentGame = &other;
-    clock.now = task.DueTime();
-    scheduler.RunBackgroundSlice();
-    EXPECT_TRUE(task.HasFinished());
-    EXPECT_EQ(game.Generation(), 150);
-    EXPECT_EQ(window.ended.back(), 150);
-    EXPECT_EQ(other.Generation(), 0);
-}
-
 TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
-    CGame& game = games.NewGame(*RPentomino());
+    CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     for (int i = 0; i < 154; ++i) game.StepForward(nullptr);
     window.currentGame = &game;
     window.speed = 1000;
@@ -265,7 +128,7 @@ TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
         scheduler.RunBackgroundSlice();
     }
     ASSERT_EQ(game.Generation(), 101);  // generation 150 is held while 149 is regrown
-    auto grow = StartGrow(scheduler, games.NewGame(*Glider()), 500, 0);
+    auto grow = StartGrow(scheduler, games.NewGame(*MakeUniverse(Glider())), 500, 0);
     CGame& other = games.NewGame();
     window.currentGame = &other;
     games.DeleteAllOtherGames(other);
@@ -281,4 +144,4 @@ TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
 }
 
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

@@ -10,11 +10,8 @@
 #include "config/parameters.h"
 #include "fakes.h"
 
-namespace tessera {
+namespace tessera::test {
 namespace {
-
-using testing::FakeClock;
-using testing::FakeMainWindow;
 
 // A task that logs its slices and runs a fixed number of them.
 class LoggingTask : public CBgTask {
@@ -81,127 +78,6 @@ TEST(TaskSchedulerTest, RunsTasksInDueOrderAndEqualTimesInArrivalOrder) {
     EXPECT_FALSE(scheduler.RunBackgroundSlice());
 }
 
-TEST(TaskSchedulerTest, ContinuingTaskIsDueAgainAtSliceStartPlusInterval) {
-    FakeClock clock;
-    CTaskScheduler scheduler(clock, kTimings);
-    std::vector<std::string> log;
-    LoggingTask task("t", &log, 3, 40);
-    scheduler.Schedule(task, clock.now);
-    CMillitime start = clock.now;
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(task.DueTime(), start.Plus(40));
-    EXPECT_TRUE(task.IsQueued());
-    // Not yet due and beyond the spin time: the timer is armed for the remaining wait.
-    clock.Advance(10);
-    FakeMainWindow window;
-    scheduler.SetMainWindow(&window);
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(window.timerArms, (std::vector<int64_t>{30}));
-    clock.Advance(30);
-    EXPECT_TRUE(scheduler.OnSliceTimer());
-    EXPECT_FALSE(scheduler.IsTimerArmed());
-    EXPECT_EQ(log.size(), 2u);
-    clock.Advance(40);
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(log, (std::vector<std::string>{"t", "t", "t", "t finished"}));
-    EXPECT_EQ(task.finishes, 1);
-}
-
-TEST(TaskSchedulerTest, SpinsForTasksDueWithinTheSpinTimeAndUsesTheTimerBeyondIt) {
-    FakeClock clock;
-    FakeMainWindow window;
-    CTaskScheduler scheduler(clock, kTimings);
-    scheduler.SetMainWindow(&window);
-    std::vector<std::string> log;
-    LoggingTask soon("soon", &log), later("later", &log), sooner("sooner", &log);
-
-    // Exactly at the spin limit: waited for on the clock, then run.
-    scheduler.Schedule(soon, clock.now.Plus(5));
-    CMillitime due = soon.DueTime();
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(clock.spins, 1);
-    EXPECT_FALSE(clock.now < due);
-    EXPECT_TRUE(window.timerArms.empty());
-
-    // One past the limit: the timer takes over and nothing runs.
-    scheduler.Schedule(later, clock.now.Plus(6));
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(window.timerArms, (std::vector<int64_t>{6}));
-    EXPECT_TRUE(scheduler.IsTimerArmed());
-    EXPECT_EQ(scheduler.TimerDue(), later.DueTime());
-    // Asking again while the timer is armed for that time leaves it alone.
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(window.timerArms.size(), 1u);
-    EXPECT_EQ(window.timerKills, 0);
-    // A task due at the same time as the armed timer leaves it alone too.
-    scheduler.Schedule(sooner, later.DueTime());
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(window.timerArms.size(), 1u);
-    EXPECT_EQ(clock.spins, 1);
-    EXPECT_EQ(log, (std::vector<std::string>{"soon", "soon finished"}));
-}
-
-TEST(TaskSchedulerTest, EarlierTaskRearmsAnArmedTimer) {
-    FakeClock clock;
-    FakeMainWindow window;
-    CTaskScheduler scheduler(clock, kTimings);
-    scheduler.SetMainWindow(&window);
-    std::vector<std::string> log;
-    LoggingTask far("far", &log), nearer("nearer", &log);
-    scheduler.Schedule(far, clock.now.Plus(1000));
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    scheduler.Schedule(nearer, clock.now.Plus(100));
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(window.timerArms, (std::vector<int64_t>{1000, 100}));
-    EXPECT_EQ(window.timerKills, 1);
-    EXPECT_EQ(scheduler.TimerDue(), nearer.DueTime());
-}
-
-TEST(TaskSchedulerTest, FinishRequestsPostTheirCommandAndFinishOnce) {
-    FakeClock clock;
-    FakeMainWindow window;
-    CTaskScheduler scheduler(clock, kTimings);
-    scheduler.SetMainWindow(&window);
-    std::vector<std::string> log;
-    LoggingTask first("first", &log, 100), second("second", &log, 100, 1000);
-    scheduler.Schedule(first, clock.now.Plus(2000));
-    scheduler.Schedule(second, clock.now.Plus(1000));
-    // A queued task asked to finish moves to now and is finished by the next call, which posts its
-    // command and answers false.
-    scheduler.RequestFinish(first, 40046);
-    EXPECT_EQ(scheduler.TaskQueue().First(), &first);
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(window.posted, (std::vector<uint32_t>{40046}));
-    EXPECT_EQ(first.finishes, 1);
-    EXPECT_FALSE(first.IsQueued());
-    EXPECT_EQ(log, (std::vector<std::string>{"first finished"}));
-    // Finishing again does nothing more.
-    scheduler.FinishNow(first);
-    EXPECT_EQ(first.finishes, 1);
-
-    // Without a command nothing is posted.
-    scheduler.RequestFinish(second, 0);
-    EXPECT_FALSE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(window.posted.size(), 1u);
-    EXPECT_EQ(second.finishes, 1);
-}
-
-TEST(TaskSchedulerTest, FinishNowAndFinishAllTasksEmptyTheQueue) {
-    FakeClock clock;
-    CTaskScheduler scheduler(clock, kTimings);
-    std::vector<std::string> log;
-    LoggingTask a("a", &log, 10), b("b", &log, 10), c("c", &log, 10);
-    scheduler.Schedule(a, clock.now);
-    scheduler.Schedule(b, clock.now);
-    scheduler.Schedule(c, clock.now.Plus(5));
-    scheduler.FinishNow(b);
-    EXPECT_TRUE(b.FinishRequested());
-    EXPECT_EQ(scheduler.TaskQueue().Count(), 2);
-    scheduler.FinishAllTasks();
-    EXPECT_TRUE(scheduler.TaskQueue().IsEmpty());
-    EXPECT_EQ(log, (std::vector<std::string>{"b finished", "a finished", "c finished"}));
-}
-
 TEST(TaskSchedulerTest, TheOwnerMayDestroyTheTaskFromItsCompletion) {
     FakeClock clock;
     CTaskScheduler scheduler(clock, kTimings);
@@ -262,63 +138,5 @@ TEST(TaskSchedulerTest, FinishNowFromWithinASliceWaitsForTheSliceToReturn) {
     EXPECT_FALSE(scheduler.RunBackgroundSlice());
 }
 
-class FakeIdle : public CIdleProcessing {
-public:
-    bool NormalIdle(long count) override {
-        normal.push_back(count);
-        return false;
-    }
-    void LightIdle() override { ++light; }
-    bool FullIdle(long count) override {
-        full.push_back(count);
-        return count < 2;
-    }
-    std::vector<long> normal;
-    int light = 0;
-    std::vector<long> full;
-};
-
-TEST(TaskSchedulerTest, IdleHandlerThrottlesFullIdleWhileTasksRun) {
-    FakeClock clock;
-    CTaskScheduler scheduler(clock, kTimings);
-    FakeIdle idle;
-    std::vector<std::string> log;
-    // Nothing queued: normal idle processing for the given count.
-    EXPECT_FALSE(scheduler.RunIdle(idle, 3));
-    EXPECT_EQ(idle.normal, (std::vector<long>{3}));
-
-    LoggingTask task("t", &log, 1000, 0);
-    scheduler.Schedule(task, clock.now);
-    EXPECT_TRUE(scheduler.RunIdle(idle, 0));
-    EXPECT_EQ(idle.light, 1);
-    EXPECT_TRUE(idle.full.empty());
-    clock.Advance(500);  // not more than the idle interval yet
-    EXPECT_TRUE(scheduler.RunIdle(idle, 0));
-    EXPECT_TRUE(idle.full.empty());
-    clock.Advance(1);
-    EXPECT_TRUE(scheduler.RunIdle(idle, 0));
-    EXPECT_EQ(idle.full, (std::vector<long>{0, 1, 2}));
-    EXPECT_TRUE(scheduler.RunIdle(idle, 0));
-    EXPECT_EQ(idle.full.size(), 3u);
-    EXPECT_EQ(idle.light, 4);
-}
-
-TEST(TaskSchedulerTimingsTest, ReadFromTheParametersOnFirstUse) {
-    ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
-    ResetAllParameters();
-    ASSERT_TRUE(params::MaxSpinTime.SetInt(40));
-    FakeClock clock;
-    CTaskScheduler scheduler(clock);
-    ASSERT_TRUE(params::BackgroundSlice.SetInt(300));
-    EXPECT_EQ(scheduler.Timings().maxSpinTime, 40);
-    EXPECT_EQ(scheduler.Timings().backgroundSlice, 300);
-    EXPECT_EQ(scheduler.Timings().idleInterval, 500);
-    // Read once: later changes do not reach a running scheduler.
-    ASSERT_TRUE(params::MaxSpinTime.SetInt(7));
-    EXPECT_EQ(scheduler.Timings().maxSpinTime, 40);
-    ResetAllParameters();
-    ::unsetenv("TESSERA_INI");
-}
-
 }  // namespace
-}  // namespace tessera
+}  // namespace tessera::test

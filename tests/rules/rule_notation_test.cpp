@@ -2,10 +2,10 @@
 
 #include <random>
 
-#include "text/lex.h"
 #include "rules/rule_notation.h"
+#include "text/lex.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 TEST(RuleNotation, ExamplesReadAndPrint) {
     struct Case {
@@ -91,3 +91,5 @@ TEST(RuleNotation, PrintedCodesReadBack) {
         ASSERT_EQ(ParseRuleText(lettered), code) << lettered;
     }
 }
+
+}  // namespace tessera::test

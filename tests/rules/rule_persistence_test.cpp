@@ -7,8 +7,7 @@
 #include "rules/rules_dialog_model.h"
 #include "rules/rules_fixture.h"
 
-using namespace tessera;
-using tessera::testing::RulesTest;
+namespace tessera::test {
 
 namespace {
 
@@ -68,73 +67,6 @@ TEST_F(RulesTest, SavedRulesLoadBackUnchanged) {
     EXPECT_EQ(ReadIni(), file);
 }
 
-TEST_F(RulesTest, SavingWithNoUserRulesRemovesTheSection) {
-    WriteIni("[Rules]\nLife=23/3\n[Other]\na=1\n");
-    LoadRules();
-    EXPECT_TRUE(SaveRules());
-    EXPECT_EQ(ReadIni().find("Life"), std::string::npos);
-    EXPECT_NE(ReadIni().find("[Other]\na=1"), std::string::npos);
-}
-
-TEST_F(RulesTest, DialogShowsTheCurrentCode) {
-    const RuleCode seeds = ParseRuleText("/2");
-    CRulesDialogModel dialog(seeds);  // opening makes the code's rule
-    EXPECT_EQ(FindRuleByName("/2")->Code(), seeds);
-    EXPECT_TRUE(dialog.CanDelete());
-    EXPECT_EQ(dialog.Text(), "/2");
-    for (int n = 0; n <= 8; ++n) EXPECT_FALSE(dialog.SurvivalBox(n));
-    for (int n = 1; n <= 8; ++n) EXPECT_EQ(dialog.BirthBox(n), n == 2);
-    for (int d = 1; d <= 8; ++d) EXPECT_TRUE(dialog.NeighbourBox(d));
-    EXPECT_EQ(dialog.Neighbourhood(), NeighbourhoodChoice::Conway);
-
-    dialog.ToggleSurvival(0);
-    dialog.ToggleSurvival(3);
-    dialog.ToggleBirth(2);
-    dialog.ToggleBirth(3);
-    EXPECT_EQ(dialog.Code(), ParseRuleText("03/3"));
-    dialog.ChooseNeighbourhood(NeighbourhoodChoice::VonNeumann);
-    EXPECT_EQ(dialog.Text(), "03/3/2457");
-    EXPECT_EQ(dialog.Neighbourhood(), NeighbourhoodChoice::VonNeumann);
-    dialog.ToggleNeighbour(1);  // upper-left
-    EXPECT_TRUE(dialog.NeighbourBox(1));
-    EXPECT_EQ(dialog.Neighbourhood(), NeighbourhoodChoice::Other);
-    dialog.ChooseNeighbourhood(NeighbourhoodChoice::Hex);
-    EXPECT_EQ(dialog.Text(), "03/3/124578");
-    dialog.ChooseNeighbourhood(NeighbourhoodChoice::Other);
-    EXPECT_EQ(dialog.Code(), ParseRuleText("03/3/"));
-    EXPECT_EQ(dialog.Text(), "03/3/");
-    EXPECT_FALSE(dialog.CanDelete());
-    // Boxes the dialog does not have change nothing.
-    dialog.ToggleBirth(0);
-    dialog.ToggleNeighbour(9);
-    dialog.ToggleSurvival(-1);
-    EXPECT_EQ(dialog.Code(), ParseRuleText("03/3/"));
-}
-
-TEST_F(RulesTest, DialogListPlacesAnUnknownCodeAmongTheAnonymousRules) {
-    GetRule(ParseRuleText("1/1"));
-    GetRule(ParseRuleText("5/5"));
-    CRulesDialogModel dialog(kConwayRuleCode);
-    RuleList list = dialog.List();
-    const std::vector<RuleListItem> known = {{"Conway", kConwayRuleCode},   {"Day & Night", 0x07BF91D8},
-                                             {"High Life", 0x07BC900C},     {"Three Four", 0x07BC3018},
-                                             {"1/1", ParseRuleText("1/1")}, {"5/5", ParseRuleText("5/5")}};
-    EXPECT_EQ(list.items, known);
-    EXPECT_EQ(list.selected, 0u);
-
-    ASSERT_TRUE(dialog.TakeText("3/3"));
-    list = dialog.List();
-    ASSERT_EQ(list.items.size(), known.size() + 1);
-    EXPECT_EQ(list.selected, 5u);
-    EXPECT_EQ(list.items[5], (RuleListItem{"3/3", ParseRuleText("3/3")}));
-
-    ASSERT_TRUE(dialog.TakeText("8/8"));  // after every anonymous rule
-    EXPECT_EQ(dialog.List().selected, known.size());
-    dialog.Pick(known[3]);
-    EXPECT_EQ(dialog.Code(), 0x07BC3018u);
-    EXPECT_EQ(dialog.List().selected, 3u);
-}
-
 TEST_F(RulesTest, DialogTypedTextNameDeleteAndOk) {
     WriteIni("[Rules]\nMaze=12345/3\n");
     LoadRules();
@@ -158,3 +90,5 @@ TEST_F(RulesTest, DialogTypedTextNameDeleteAndOk) {
     EXPECT_TRUE(dialog.Ok());
     EXPECT_EQ(ReadIni(), "[Rules]\nSeeds=/2\n");
 }
+
+}  // namespace tessera::test

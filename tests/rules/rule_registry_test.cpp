@@ -9,8 +9,7 @@
 #include "rules/rule_notation.h"
 #include "rules/rules_fixture.h"
 
-using namespace tessera;
-using tessera::testing::RulesTest;
+namespace tessera::test {
 
 namespace {
 
@@ -22,59 +21,6 @@ constexpr RuleCode kDayAndNight = 0x07BF91D8;
 RuleCode OtherCode(int i) { return kNeighbourhoodMask | 0x400 | static_cast<RuleCode>(i & 0x1FF); }
 
 }  // namespace
-
-TEST_F(RulesTest, BuiltInNeighbourhoodsAndRules) {
-    EXPECT_EQ(FindNeighbourhood("Conway")->Code(), 0x07BC0000u);
-    EXPECT_EQ(FindNeighbourhood("von Neumann")->Code(), 0x02A80000u);
-    EXPECT_EQ(FindNeighbourhood("HEX")->Code(), 0x06AC0000u);
-    EXPECT_EQ(FindNeighbourhood("Moore"), nullptr);
-    EXPECT_FALSE(TheRuleRegistry().AddNeighbourhood("vonneumann", 0));
-
-    EXPECT_EQ(RuleNames(), (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Three Four"}));
-    const std::pair<const char*, RuleCode> builtIns[] = {{"conway", kConwayRuleCode},
-                                                         {"highlife", kHighLife},
-                                                         {"three four", kThreeFour},
-                                                         {"Day&Night", kDayAndNight}};
-    for (auto [name, code] : builtIns) {
-        CRule* rule = FindRuleByName(name);
-        ASSERT_NE(rule, nullptr) << name;
-        EXPECT_EQ(rule->Code(), code);
-        EXPECT_TRUE(rule->IsBuiltIn());
-        EXPECT_FALSE(rule->IsAnonymous());
-        EXPECT_EQ(rule->Table(), BuildTransitionTable(code));
-        EXPECT_EQ(FindRuleByCode(code), rule);
-        EXPECT_EQ(&GetRule(code), rule);
-    }
-    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 0u);
-}
-
-TEST_F(RulesTest, GetRuleStampsAndCreatesAnonymousRules) {
-    CRule& conway = GetRule(kConwayRuleCode);
-    const uint32_t stamp = conway.UseStamp();
-    EXPECT_EQ(GetRule(kConwayRuleCode).UseStamp(), stamp);  // already the newest
-    GetRule(kHighLife);
-    EXPECT_GT(GetRule(kConwayRuleCode).UseStamp(), stamp);
-
-    const RuleCode seeds = ParseRuleText("/2");
-    EXPECT_EQ(FindRuleByCode(seeds), nullptr);
-    CRule& anonymous = GetRule(seeds);
-    EXPECT_EQ(anonymous.Name().Text(), "~/2");
-    EXPECT_TRUE(anonymous.IsAnonymous());
-    EXPECT_FALSE(anonymous.IsBuiltIn());
-    EXPECT_EQ(DisplayName(anonymous), "/2");
-    EXPECT_EQ(DisplayName(conway), "Conway");
-    EXPECT_EQ(anonymous.Table(), BuildTransitionTable(seeds));
-    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 1u);
-    EXPECT_EQ(&GetRule(seeds), &anonymous);
-
-    // The notation finds the anonymous rule by name, ignoring blanks.
-    EXPECT_EQ(FindRuleByName("/2"), &anonymous);
-    EXPECT_EQ(FindRuleByName(" / 2"), &anonymous);
-    EXPECT_EQ(FindRuleByName("23/36"), nullptr);  // High Life holds that code under its own name
-
-    EXPECT_THROW(GetRule(kConwayRuleCode | (1u << 22)), CErrorException);
-    EXPECT_THROW(GetRule(kConwayRuleCode | (1u << 27)), CErrorException);
-}
 
 TEST_F(RulesTest, DefineAndRenameKeepOneRulePerCode) {
     // Naming a built-in rule's code renames that rule, which stays built in.
@@ -171,41 +117,6 @@ TEST_F(RulesTest, AnonymousRulesAreEvictedLeastRecentlyUsedFirst) {
     EXPECT_NE(FindRuleByName("Kept"), nullptr);
 }
 
-TEST_F(RulesTest, TheCacheNeverHoldsAnEvictedRule) {
-    GetRule(OtherCode(1));
-    for (int i = 2; i <= 8; ++i) GetRule(OtherCode(i));
-    EXPECT_NE(FindRuleByCode(OtherCode(1)), nullptr);  // cached now, and the oldest
-    GetRule(OtherCode(9));
-    EXPECT_EQ(FindRuleByCode(OtherCode(1)), nullptr);
-    EXPECT_EQ(FindRuleByName("0/1"), nullptr);
-    EXPECT_NE(FindRuleByName("1/1"), nullptr);
-    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 8u);
-}
-
-// The count of anonymous rules follows renaming, so naming rules neither shrinks the room left for
-// anonymous ones nor lets a rule just handed out be evicted.
-TEST_F(RulesTest, NamingAnonymousRulesFreesTheirPlaces) {
-    for (int i = 1; i <= 8; ++i)
-        ASSERT_TRUE(DefineRule("Named" + std::to_string(i), GetRule(OtherCode(i)).Code()));
-    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 0u);
-    for (int i = 11; i <= 30; ++i) {
-        CRule& rule = GetRule(OtherCode(i));
-        ASSERT_EQ(FindRuleByCode(OtherCode(i)), &rule);
-        ASSERT_EQ(rule.Code(), OtherCode(i));
-    }
-    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 8u);
-    int anonymous = 0;
-    for (CRuleIterator it(true, false); CRule* r = it.Current(); it.Next()) anonymous += r->IsAnonymous();
-    EXPECT_EQ(anonymous, 8);
-    for (int i = 1; i <= 8; ++i) EXPECT_NE(FindRuleByName("named" + std::to_string(i)), nullptr);
-
-    // Unnaming counts again.
-    EXPECT_TRUE(RenameRule(*FindRuleByName("Named1"), ""));
-    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 9u);
-    GetRule(OtherCode(40));
-    EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 9u);  // one evicted, one added
-}
-
 TEST_F(RulesTest, TheLimitComesFromTheParameter) {
     WriteParameter("AnonymousRules", "2");
     ResetRuleRegistry();
@@ -217,24 +128,6 @@ TEST_F(RulesTest, TheLimitComesFromTheParameter) {
     WriteParameter("AnonymousRules", "4");
     GetRule(OtherCode(6));
     EXPECT_EQ(TheRuleRegistry().AnonymousCount(), 2u);
-}
-
-TEST_F(RulesTest, IteratorFilters) {
-    DefineRule("Seeds", ParseRuleText("/2"));
-    GetRule(OtherCode(3));
-    auto names = [](bool anonymous, bool builtIn) {
-        std::vector<std::string> out;
-        for (CRuleIterator it(anonymous, builtIn); CRule* r = it.Current(); it.Next())
-            out.push_back(r->Name().Text());
-        return out;
-    };
-    EXPECT_EQ(names(false, false), (std::vector<std::string>{"Seeds"}));
-    EXPECT_EQ(names(true, false), (std::vector<std::string>{"Seeds", "~01/1"}));
-    EXPECT_EQ(names(false, true),
-              (std::vector<std::string>{"Conway", "Day & Night", "High Life", "Seeds", "Three Four"}));
-    CRuleIterator it(false, false);
-    EXPECT_EQ(it.Next(), nullptr);
-    EXPECT_EQ(it.Next(), nullptr);
 }
 
 TEST_F(RulesTest, DefaultRule) {
@@ -254,3 +147,5 @@ TEST_F(RulesTest, DefaultRule) {
     EXPECT_EQ(DefaultRuleCode(), kThreeFour);
     EXPECT_EQ(ReadIni().find("DefaultRule"), std::string::npos);
 }
+
+}  // namespace tessera::test

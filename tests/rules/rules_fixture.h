@@ -1,9 +1,9 @@
 #pragma once
 // A fresh rule registry over a temporary configuration file for each test.
-#include "config/temp_config.h"
 #include "rules/rule_registry.h"
+#include "support/temp_folder.h"
 
-namespace tessera::testing {
+namespace tessera::test {
 
 class RulesTest : public TempConfigTest {
 protected:
@@ -25,4 +25,4 @@ protected:
     }
 };
 
-}  // namespace tessera::testing
+}  // namespace tessera::test

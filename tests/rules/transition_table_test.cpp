@@ -4,7 +4,7 @@
 
 #include "rules/rule_code.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 // Each entry against a direct count of the neighbours named by (dx, dy).
 TEST(TransitionTable, MatchesDirectNeighbourCountForRandomRules) {
@@ -37,3 +37,5 @@ TEST(TransitionTable, MatchesDirectNeighbourCountForRandomRules) {
         }
     }
 }
+
+}  // namespace tessera::test

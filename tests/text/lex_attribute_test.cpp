@@ -10,7 +10,7 @@
 #include "text/lex.h"
 #include "text/lex_attribute.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -77,32 +77,6 @@ void ReadAttributeLines(std::string_view text, CAttributeValueList& values) {
 
 }  // namespace
 
-TEST(Enumeration, NamesAndWords) {
-    CEnumeration<Kind> e(kKindNames);
-    for (std::string_view word : {"oscillator", "ship", "any"}) {
-        e.SetFromName(word);
-        EXPECT_EQ(e.Name(), word);
-    }
-    e.SetFromName("ship");
-    EXPECT_EQ(e.Value(), Kind::Ship);
-    e.SetFromName("osc");  // a prefix of a name is not that name
-    EXPECT_EQ(e.Value(), Kind::Unspecified);
-    e.SetFromName("Ship");  // case matters
-    EXPECT_EQ(e.Value(), Kind::Unspecified);
-    e.SetFromName("final");
-    EXPECT_EQ(static_cast<int>(e.Value()), 5);
-    e.SetFromName("nal");  // stands in the table, but not just after a separator
-    EXPECT_EQ(e.Value(), Kind::Unspecified);
-    e.SetValue(static_cast<Kind>(6));
-    EXPECT_EQ(e.Name(), "");
-    e.SetValue(static_cast<Kind>(-1));
-    EXPECT_EQ(e.Name(), "");
-
-    std::istringstream in("  still more");
-    in >> e;
-    EXPECT_EQ(e.Value(), Kind::Still);
-}
-
 TEST(LexAttributes, AssignMatchesNamesIgnoringCaseAndGoesToTheFirstSetThatKnowsTheName) {
     Sample sample;
     Other other;
@@ -122,34 +96,6 @@ TEST(LexAttributes, AssignMatchesNamesIgnoringCaseAndGoesToTheFirstSetThatKnowsT
     }
     EXPECT_EQ(sets.Count(), 1);  // a set leaves the list when destroyed
     EXPECT_FALSE(DispatchAttribute(sets, CAttributeValue("Extra", "1", 5)));
-}
-
-TEST(LexAttributes, ApplyReportsEveryUnknownValueAndKeepsGoing) {
-    Sample sample;
-    CLexAttributeSetList sets;
-    CLexAttributeSet<Sample> set(sets, sample);
-    CAttributeValueList values;
-    ReadAttributeLines(
-        "##TesseraAttribute Bogus=1 2\n"
-        "##TesseraAttribute population=17\n"
-        "#TesseraAttribute Generation=5\n"
-        "##TesseraAttribute Other=\n"
-        "##TesseraAttribute size= 3 4\n",
-        values);
-    ASSERT_EQ(values.Count(), 4);
-    CollectingReporter reporter;
-    EXPECT_FALSE(ApplyAttributes(sets, values, reporter));
-    EXPECT_EQ(reporter.reports, (std::vector<std::string>{"Bogus=1 2@1", "Other=@4"}));
-    EXPECT_EQ(sample.population, 17u);
-    EXPECT_EQ(sample.generation, 0);
-    EXPECT_EQ(sample.size, (CLSize{3, 4}));
-
-    CollectingReporter quiet;
-    CAttributeValueList known;
-    known.PushBack(new CAttributeValue("Kind", "ship", 1));
-    EXPECT_TRUE(ApplyAttributes(sets, known, quiet));
-    EXPECT_TRUE(quiet.reports.empty());
-    EXPECT_EQ(sample.kind.Value(), Kind::Ship);
 }
 
 TEST(LexAttributes, WrittenLinesReadBackToTheSameValues) {
@@ -195,3 +141,5 @@ TEST(LexAttributes, AFailedFlushMarksTheStreamBad) {
     WriteAttributes(out, Sample{});
     EXPECT_TRUE(out.bad());
 }
+
+}  // namespace tessera::test

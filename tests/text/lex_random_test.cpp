@@ -6,7 +6,7 @@
 
 #include "text/lex.h"
 
-using namespace tessera;
+namespace tessera::test {
 
 namespace {
 
@@ -159,3 +159,5 @@ TEST(LexRandom, OperationsOnHostileTextReachTheEnd) {
         }
     }
 }
+
+}  // namespace tessera::test

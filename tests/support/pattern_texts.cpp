@@ -1,4 +1,4 @@
-#include "life_reference.h"
+#include "support/pattern_texts.h"
 
 #include <algorithm>
 #include <random>
@@ -6,55 +6,16 @@
 #include <stdexcept>
 #include <vector>
 
-namespace life_reference {
+namespace tessera::test {
 
-Cells Step(const Cells& cells, const Rule& rule) {
-    std::map<Cell, int> neighbours;
-    for (const auto& [x, y] : cells)
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (dx || dy) ++neighbours[{x + dx, y + dy}];
-    Cells next;
-    for (const auto& [cell, count] : neighbours) {
-        const uint32_t mask = cells.count(cell) ? rule.survive : rule.born;
-        if (mask & (1u << count)) next.insert(cell);
-    }
-    return next;
-}
-
-Cells Grow(Cells cells, const Rule& rule, int generations) {
-    for (int g = 0; g < generations; ++g) cells = Step(cells, rule);
-    return cells;
-}
-
-Cells RandomSoup(uint32_t seed, int32_t left, int32_t top, int32_t width, int32_t height, int percent) {
+Cells SeededSoup(uint32_t seed, int32_t left, int32_t top, int32_t width, int32_t height, int percent) {
     std::mt19937 random(seed);
-    Cells cells;
-    for (int32_t y = top; y < top + height; ++y)
-        for (int32_t x = left; x < left + width; ++x)
-            if (static_cast<int>(random() % 100) < percent) cells.insert({x, y});
-    return cells;
-}
-
-Bounds BoundsOf(const Cells& cells) {
-    if (cells.empty()) throw std::logic_error("no bounds of an empty pattern");
-    Bounds b{cells.begin()->first, cells.begin()->second, cells.begin()->first + 1,
-             cells.begin()->second + 1};
-    for (const auto& [x, y] : cells) {
-        b.left = std::min(b.left, x);
-        b.right = std::max(b.right, x + 1);
-        b.top = std::min(b.top, y);
-        b.bottom = std::max(b.bottom, y + 1);
-    }
-    return b;
+    return RandomSoup(random, left, top, width, height, percent / 100.0);
 }
 
 Cells Normalised(const Cells& cells) {
-    if (cells.empty()) return cells;
-    const Bounds b = BoundsOf(cells);
-    Cells moved;
-    for (const auto& [x, y] : cells) moved.insert({x - b.left, y - b.top});
-    return moved;
+    const CLRect b = BoundsOf(cells);
+    return Shifted(cells, -b.left, -b.top);
 }
 
 namespace {
@@ -79,7 +40,7 @@ void AppendItem(std::string& out, int count, char letter) {
 }  // namespace
 
 std::string ToRle(const Cells& cells, const std::string& ruleText) {
-    const Bounds b = BoundsOf(cells);
+    const CLRect b = BoundsOf(cells);
     std::string body;
     int32_t row = b.top;
     for (const auto& [y, xs] : Rows(cells)) {
@@ -100,7 +61,7 @@ std::string ToRle(const Cells& cells, const std::string& ruleText) {
 }
 
 std::string ToPictures(const Cells& cells, const std::string& ruleText) {
-    const Bounds b = BoundsOf(cells);
+    const CLRect b = BoundsOf(cells);
     std::ostringstream out;
     out << "#C pictures written by the test\n#r " << ruleText << "\n#P " << b.left << " " << b.top << "\n";
     for (int32_t y = b.top; y < b.bottom; ++y) {
@@ -255,4 +216,4 @@ std::string PatternPartOf(const std::string& out) {
     return start == std::string::npos ? std::string() : text.substr(0, start + 1);
 }
 
-}  // namespace life_reference
+}  // namespace tessera::test
