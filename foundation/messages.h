@@ -22,6 +22,11 @@ inline constexpr int RowTooLong = 1200;           // an edit would make a row lo
 inline constexpr int TooManyExplorations = 1201;  // every exploration slot is in use
 inline constexpr int CellOutsideUniverse = 1202;  // a cell beyond the limits of the universe
 
+// The cancel box of a long growth.
+inline constexpr int ComputingGeneration = 1210;
+inline constexpr int CurrentlyAtGeneration = 1211;
+inline constexpr int Cancelled = 1212;
+
 // File readers.
 inline constexpr int HalcyonTooBig = 1106;
 inline constexpr int HalcyonBadFormat = 1107;

@@ -1,5 +1,7 @@
 #include "games/cancel_box.h"
 
+#include "foundation/messages.h"
+
 namespace tessera {
 
 void CCancelBox::Open(CMainWindowPort* mainWindow, std::string_view title, std::string_view status) {
@@ -11,7 +13,7 @@ void CCancelBox::Open(CMainWindowPort* mainWindow, std::string_view title, std::
 
 void CCancelBox::Cancel() {
     cancelled_ = true;
-    status_ = "Cancelled";
+    status_ = MessageText(msg::Cancelled);
     Show();
 }
 

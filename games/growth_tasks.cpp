@@ -5,21 +5,12 @@
 
 #include "config/parameters.h"
 #include "foundation/errors.h"
+#include "foundation/messages.h"
 #include "games/game.h"
 #include "games/game_registry.h"
 
 namespace tessera {
 namespace {
-
-constexpr const char* kComputingText = "Computing generation %u";
-constexpr const char* kCurrentlyAtText = "Currently at generation %u";
-
-std::string FillNumber(const char* text, int64_t number) {
-    std::string out = text;
-    size_t at = out.find("%u");
-    if (at != std::string::npos) out.replace(at, 2, std::to_string(number));
-    return out;
-}
 
 CMainWindowPort& RequireMainWindow(CTaskScheduler& scheduler) {
     if (!scheduler.MainWindow()) throw CErrorException(msg::UnexpectedError, "growth without a main window");
@@ -87,10 +78,11 @@ bool CBgGrow::Run() {
     if (outcome == 0) return false;
 
     sliceStart_ = scheduler_.Now();
-    std::string status = FillNumber(kCurrentlyAtText, game->Generation());
+    std::string status = FormatMessage(msg::CurrentlyAtGeneration, std::to_string(game->Generation()));
     if (!cancelBox_) {
         cancelBox_ = std::make_unique<CCancelBox>();
-        cancelBox_->Open(&mainWindow_, FillNumber(kComputingText, target_), status);
+        cancelBox_->Open(&mainWindow_, FormatMessage(msg::ComputingGeneration, std::to_string(target_)),
+                         status);
     } else {
         cancelBox_->SetStatus(status);
     }

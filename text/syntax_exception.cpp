@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "foundation/messages.h"
+
 namespace tessera {
 
 CSyntaxException::CSyntaxException(int32_t lineNumber)
-    : std::runtime_error("Syntax or other error in input file at line " + std::to_string(lineNumber)),
+    : std::runtime_error(FormatMessage(msg::SyntaxErrorAtLine, std::to_string(lineNumber))),
       lineNumber_(lineNumber) {}
 
 }  // namespace tessera
