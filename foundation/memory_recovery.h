@@ -83,9 +83,9 @@ enum class EGameTrimClass {
 
 // The outcome of trimming one game with a factor.
 enum class ETrimOutcome {
-    Freed = 0,                 // generations were given back
-    MoreWithLargerFactor = 1,  // nothing freed, but a larger factor could free more
-    NothingMore = 2,           // nothing left to give back
+    Freed,                 // generations were given back
+    MoreWithLargerFactor,  // nothing freed, but a larger factor could free more
+    NothingMore,           // nothing left to give back
 };
 
 // The game layer's side of recovery.

@@ -277,16 +277,17 @@ bool CGame::TrimPass(int64_t spacing, int64_t stride) {
     return discarded;
 }
 
-int CGame::TrimGenerations(int64_t factor) {
+ETrimOutcome CGame::TrimGenerations(int64_t factor) {
     if (factor == 1 && trimCountdown_ > 0) {
         --trimCountdown_;
-        return 1;
+        return ETrimOutcome::MoreWithLargerFactor;
     }
     trimCountdown_ = uint16_t(params::GameTrimInterval.GetUInt());
     const int64_t spacing = factor == 0 ? INT32_MAX : params::KeepEvery.GetInt() * factor;
-    if (TrimPass(spacing, factor)) return 0;
+    if (TrimPass(spacing, factor)) return ETrimOutcome::Freed;
     const int64_t last = generations_.Last()->Generation();
-    return spacing < last || factor < recentWindow_ ? 1 : 2;
+    return spacing < last || factor < recentWindow_ ? ETrimOutcome::MoreWithLargerFactor
+                                                    : ETrimOutcome::NothingMore;
 }
 
 }  // namespace tessera

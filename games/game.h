@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/memory_recovery.h"
 #include "foundation/name.h"
 #include "games/document.h"
 #include "games/front_end.h"
@@ -104,8 +105,8 @@ public:
     // ---- Memory
     // The trimming pass with spacing S and stride f; answers whether anything was discarded.
     bool TrimPass(int64_t spacing, int64_t stride);
-    // 0: something was freed; 1: nothing, but a larger factor could free more; 2: nothing more to free.
-    int TrimGenerations(int64_t factor);
+    // Whether the trim with this factor freed something and, if not, whether a larger factor could.
+    ETrimOutcome TrimGenerations(int64_t factor);
     uint16_t TrimCountdown() const { return trimCountdown_; }
 
     CGameRegistry& Registry() const { return registry_; }

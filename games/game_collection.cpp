@@ -31,13 +31,14 @@ CUniverse* CGameCollection::Universe(int index) const {
     CGame* game = GameAt(index);
     if (!game) return nullptr;
     switch (mode_) {
-        case kCurrent:
+        case EStandIn::Current:
             return &game->Current();
-        case kLast:
+        case EStandIn::Last:
             return &game->Last();
-        default:
-            return &game->First();
+        case EStandIn::Start:
+            break;
     }
+    return &game->First();
 }
 
 std::string CGameCollection::Name(int index) const {

@@ -15,9 +15,9 @@ class CUniverse;
 class CGameCollection {
 public:
     // Which generation stands for a game.
-    enum Mode { kStart = 0, kCurrent = 2, kLast = 3 };
+    enum class EStandIn { Start, Current, Last };
 
-    CGameCollection(const CGameRegistry& registry, int mode, bool hideUnnamed)
+    CGameCollection(const CGameRegistry& registry, EStandIn mode, bool hideUnnamed)
         : registry_(registry), mode_(mode), hideUnnamed_(hideUnnamed) {}
 
     // Only games with low ≤ serial < high are listed when low < high.
@@ -38,7 +38,7 @@ private:
     CGame* GameAt(int index) const;
 
     const CGameRegistry& registry_;
-    int mode_;
+    EStandIn mode_;
     bool hideUnnamed_;
     uint32_t low_ = 0;
     uint32_t high_ = 0;

@@ -153,7 +153,7 @@ void CGameRegistry::TrimGamesOfClass(EGameTrimClass gameClass, int64_t factor,
     CGameIter it(dictionary_);
     for (it.First(); CGame* game = it.Object(); it.Next()) {
         if (ClassOf(*game) != gameClass) continue;
-        if (afterEachGame(static_cast<ETrimOutcome>(game->TrimGenerations(factor)))) return;
+        if (afterEachGame(game->TrimGenerations(factor))) return;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "games/growth_tasks.h"
 
 #include <new>
+#include <optional>
 #include <string>
 
 #include "config/parameters.h"
@@ -17,20 +18,25 @@ CMainWindowPort& RequireMainWindow(CTaskScheduler& scheduler) {
     return *scheduler.MainWindow();
 }
 
-// Runs a growth step, turning a failure into the message number the user is shown.
+// Runs a growth step and answers what it answered. A failure it throws ends the growth display and is
+// reported to the user as its message; the answer is then none.
 template <class Step>
-int GuardedStep(Step&& step, std::string& detail) {
+auto GuardedStep(Step&& step, CMainWindowPort& mainWindow, CGame& game) -> std::optional<decltype(step())> {
+    int failure = msg::UnexpectedError;
+    std::string detail;
     try {
         return step();
     } catch (const CErrorException& e) {
+        failure = e.MessageId();
         detail = e.what();
-        return -e.MessageId();
     } catch (const std::bad_alloc&) {
-        return -msg::OutOfMemory;
+        failure = msg::OutOfMemory;
     } catch (const std::exception& e) {
         detail = e.what();
-        return -msg::UnexpectedError;
     }
+    mainWindow.EndGrowthDisplay(game);
+    mainWindow.ReportError(failure, detail);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -68,14 +74,9 @@ bool CBgGrow::Run() {
     CGame* game = registry_.FindGameBySerial(gameSerial_);
     if (!game) return false;
     mainWindow_.ShowBusyCursor();
-    std::string detail;
-    int outcome = GuardedStep([this, game] { return GrowSlice(*game) ? 1 : 0; }, detail);
-    if (outcome < 0) {
-        mainWindow_.EndGrowthDisplay(*game);
-        mainWindow_.ReportError(-outcome, detail);
-        return false;
-    }
-    if (outcome == 0) return false;
+    const std::optional<bool> more =
+        GuardedStep([this, game] { return GrowSlice(*game); }, mainWindow_, *game);
+    if (!more.value_or(false)) return false;
 
     sliceStart_ = scheduler_.Now();
     std::string status = FormatMessage(msg::CurrentlyAtGeneration, std::to_string(game->Generation()));
@@ -132,14 +133,9 @@ bool CBgRepeatGrow::Run() {
     // Serial numbers never repeat, so this also notices a game that was deleted and replaced.
     CGame* game = mainWindow_.CurrentGame();
     if (!hasGame_ || !game || game->Serial() != gameSerial_ || !game->Window()) return false;
-    std::string detail;
-    int status = GuardedStep([game] { return game->Window()->GrowOneGeneration(); }, detail);
-    if (status < 0) {
-        mainWindow_.EndGrowthDisplay(*game);
-        mainWindow_.ReportError(-status, detail);
-        return false;
-    }
-    if (status != 0) return false;
+    const std::optional<int> status =
+        GuardedStep([game] { return game->Window()->GrowOneGeneration(); }, mainWindow_, *game);
+    if (status != 0) return false;  // a failure, or a message the window has reported
     uint32_t speed = mainWindow_.SpeedSliderValue();
     if (params::SlowStart.GetInt() != 0 && game->Generation() >= 0 &&
         uint32_t(game->Generation()) < params::SlowStartGenerations.GetUInt())
@@ -202,14 +198,12 @@ bool CBgReverseGrow::Run() {
         game->ResetToGeneration(target_);
     }
     if (game->Generation() < target_) {
-        std::string detail;
-        int status = GuardedStep([game] { return game->StepForward(nullptr); }, detail);
+        const std::optional<int> status =
+            GuardedStep([game] { return game->StepForward(nullptr); }, mainWindow_, *game);
         if (status != 0) {
-            mainWindow_.EndGrowthDisplay(*game);
-            if (status < 0) {
-                mainWindow_.ReportError(-status, detail);
-            } else {
-                mainWindow_.ReportMessage(*game, status);
+            if (status) {  // a refusal or repeat; a failure has been reported already
+                mainWindow_.EndGrowthDisplay(*game);
+                mainWindow_.ReportMessage(*game, *status);
             }
             RestoreHeld(game);
             return false;

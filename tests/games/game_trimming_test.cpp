@@ -98,7 +98,7 @@ TEST_F(GameTrimmingTest, ModifiedAndHeldGenerationsSurviveTrimming) {
     CUniverse* held = game.GetGeneration(21);
     held->Acquire();
     for (int i = 0; i < 200; ++i) ASSERT_EQ(game.StepForward(nullptr), 0);
-    EXPECT_EQ(game.TrimGenerations(2), 0);
+    EXPECT_EQ(game.TrimGenerations(2), ETrimOutcome::Freed);
     std::vector<int32_t> stored = StoredGenerations(game);
     EXPECT_NE(std::find(stored.begin(), stored.end(), 37), stored.end());
     EXPECT_NE(std::find(stored.begin(), stored.end(), 21), stored.end());
