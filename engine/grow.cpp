@@ -127,7 +127,7 @@ uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, ui
             sum += e >> CSweepTable::kShareShift;
             const int32_t x = static_cast<int32_t>(firstColumn + j);
             *out = x;  // the store is unconditional; only a live result keeps it
-            out += (e & kNextAlive) >> 9;
+            out += (e & kNextAlive) >> kNextAliveBit;
             if constexpr (kListening) {
                 if (e & kBorn)
                     listener->OnCellBorn(x);
@@ -149,7 +149,7 @@ uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, ui
 
 // Births on 1 or 2 neighbours reach further. So does birth on 0: a window whose only live cells lie
 // outside a partial neighbourhood counts 0 neighbours.
-bool BirthsOnFewNeighbours(RuleCode code) { return (code & 0xE00) != 0; }
+bool BirthsOnFewNeighbours(RuleCode code) { return IsBorn(code, 0) || IsBorn(code, 1) || IsBorn(code, 2); }
 
 // The most cells an output row can hold, from its three source rows. Every output cell has a live
 // cell in its window, so 3 per source cell bounds any rule. Without births on fewer than 3

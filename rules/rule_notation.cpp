@@ -16,10 +16,10 @@ RuleCode ReadDigitList(CLex& lex, ListKind kind) {
         if (digit == 9 || (digit == 0 && kind != ListKind::Survival)) continue;
         switch (kind) {
             case ListKind::Survival:
-                bits |= RuleCode{1} << digit;
+                bits |= RuleCode{1} << (kSurvivalShift + digit);
                 break;
             case ListKind::Birth:
-                bits |= RuleCode{1} << (9 + digit);
+                bits |= RuleCode{1} << (kBirthShift + digit);
                 break;
             case ListKind::Neighbours:
                 bits |= RuleCode{1} << kNeighbourDigitBit[digit];
@@ -72,9 +72,9 @@ RuleCode ParseRuleText(std::string_view text) {
 
 std::string FormatRule(RuleCode code) {
     std::string out;
-    AppendDigits(out, code & 0x1FF);
+    AppendDigits(out, (code >> kSurvivalShift) & kCountsMask);
     out += '/';
-    AppendDigits(out, (code >> 9) & 0x1FF);
+    AppendDigits(out, (code >> kBirthShift) & kCountsMask);
     if ((code & kNeighbourhoodMask) != kNeighbourhoodMask) {
         out += '/';
         for (int digit = 1; digit <= 8; ++digit)

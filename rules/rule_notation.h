@@ -11,8 +11,19 @@ namespace tessera {
 
 class CLex;
 
-// The RuleCode bit of each neighbour digit 1-8 (index 0 unused).
-inline constexpr int kNeighbourDigitBit[9] = {0, 26, 25, 24, 23, 21, 20, 19, 18};
+// The RuleCode bit of each neighbour digit 1-8 (index 0 unused): the digits run over the window from its
+// highest bit down, skipping the centre.
+inline constexpr int kNeighbourDigitBit[9] = {
+    0,
+    kNeighbourhoodShift + 8,
+    kNeighbourhoodShift + 7,
+    kNeighbourhoodShift + 6,
+    kNeighbourhoodShift + 5,
+    kNeighbourhoodShift + 3,
+    kNeighbourhoodShift + 2,
+    kNeighbourhoodShift + 1,
+    kNeighbourhoodShift + 0,
+};
 
 // Reads a rule at the lexer's position and leaves the lexer on the first token the rule did not use,
 // in its previous word mode. Text that does not fit the notation ends the rule; it is not an error.

@@ -9,8 +9,8 @@
 namespace tessera {
 namespace {
 
-// Bits that no rule code carries: the centre cell as a neighbour and everything above bit 26.
-constexpr RuleCode kInvalidCodeBits = ~RuleCode{0x07BFFFFF} | (RuleCode{1} << 22);
+// Bits that no rule code carries: the centre cell as a neighbour and everything above the neighbourhood.
+constexpr RuleCode kInvalidCodeBits = ~(kSurvivalMask | kBirthMask | kNeighbourhoodMask);
 
 void CheckCode(RuleCode code) {
     if (code & kInvalidCodeBits) throw CErrorException(msg::UnexpectedError, "invalid rule code");

@@ -74,10 +74,10 @@ RuleList CRulesDialogModel::List() const {
 }
 
 void CRulesDialogModel::ToggleSurvival(int count) {
-    if (IsSurvivalBox(count)) code_ ^= RuleCode{1} << count;
+    if (IsSurvivalBox(count)) code_ ^= RuleCode{1} << (kSurvivalShift + count);
 }
 void CRulesDialogModel::ToggleBirth(int count) {
-    if (IsBirthBox(count)) code_ ^= RuleCode{1} << (9 + count);
+    if (IsBirthBox(count)) code_ ^= RuleCode{1} << (kBirthShift + count);
 }
 void CRulesDialogModel::ToggleNeighbour(int digit) {
     if (IsNeighbourBox(digit)) code_ ^= RuleCode{1} << kNeighbourDigitBit[digit];

@@ -6,7 +6,7 @@ namespace tessera {
 
 TransitionTable BuildTransitionTable(RuleCode code) {
     TransitionTable table{};
-    const uint32_t neighbours = (code >> 18) & 0x1EF;  // the centre (bit 4) never counts
+    const uint32_t neighbours = (code >> kNeighbourhoodShift) & kNeighbourWindowMask;
     for (uint32_t w = 0; w < 512; ++w) {
         const int count = std::popcount(w & neighbours);
         uint32_t entry = (w & 0x0DB) << 1;  // the two newer columns of each row move up one place
