@@ -5,10 +5,10 @@
 #include <limits>
 #include <new>
 
-#include "foundation/messages.h"
 #include "engine/growable_explore.h"
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
+#include "foundation/messages.h"
 #include "rules/rules.h"
 
 namespace tessera {
@@ -205,73 +205,62 @@ void CGrowableUniverse::Consolidate() {
     if (estimate >= kMaxBlockWords)
         estimate = std::min<uint64_t>(maxRowPopulation_ + p + kRowOverheadWords, kMaxBlockWords);
 
-    CRowHeap newHeap;
-    newHeap.Create(static_cast<uint32_t>(estimate));
-
-    // The old rows stay readable (and are restored if anything fails) until the new ones are complete.
-    CRowHeap oldHeap = std::move(rowHeap_);
+    // The merged rows go to a universe of their own and are swapped in once complete: should anything
+    // fail on the way, this universe is left as it was.
+    std::unique_ptr<CGrowableUniverse> merged = NewSibling(generation_);
+    merged->rowHeap_.Create(static_cast<uint32_t>(estimate));
+    CRowBuilder builder(*merged);
     const CRow* oldRow = firstRow_;
-    const CRow* const oldFirst = firstRow_;
-    const uint32_t oldPopulation = population_, oldRowCount = rowCount_, oldMaxRow = maxRowPopulation_;
-    const CLRect oldBounds = bounds_;
-    rowHeap_ = std::move(newHeap);
-    firstRow_ = nullptr;
-    cursor_ = nullptr;
-    population_ = 0;
-    rowCount_ = 0;
-    maxRowPopulation_ = 0;
-    bounds_ = EmptyRect;
-
-    try {
-        CRowBuilder builder(*this);
-        const CPointSetNode* node = pending.First();
-        while (oldRow || node) {
-            if (oldRow && (!node || oldRow->y < node->Key().y)) {
-                CRow* row = builder.Reserve(oldRow->y, oldRow->count);
-                std::memcpy(row->Cells(), oldRow->Cells(), sizeof(int32_t) * oldRow->count);
-                row->count = oldRow->count;
-                builder.Append(row);
-                oldRow = oldRow->next;
-                continue;
-            }
-            const int32_t y = node->Key().y;
-            const CPointSetNode* rowEndNode = node;
-            int64_t netAdded = 0;
-            for (; rowEndNode && rowEndNode->Key().y == y; rowEndNode = CPointSet::Next(rowEndNode)) {
-                netAdded += rowEndNode->state == EPointState::Added ? 1 : -1;
-            }
-            const bool merging = oldRow && oldRow->y == y;
-            const uint32_t oldCount = merging ? oldRow->count : 0;
-            // Exactly the cells the merged row will hold.
-            CRow* row = builder.Reserve(y, static_cast<uint32_t>(oldCount + netAdded));
-            int32_t* out = row->Cells();
-            const int32_t* in = merging ? oldRow->Cells() : nullptr;
-            for (uint32_t i = 0; i <= oldCount; ++i) {
-                const int32_t v = i < oldCount ? in[i] : kRowEndMarker;
-                bool suppressed = false;
-                for (; node != rowEndNode && (node->Key().x <= v || i == oldCount);
-                     node = CPointSet::Next(node)) {
-                    if (node->state == EPointState::Added) *out++ = node->Key().x;
-                    if (node->Key().x == v) suppressed = true;
-                }
-                if (i < oldCount && !suppressed) *out++ = v;
-            }
-            row->count = static_cast<uint32_t>(out - row->Cells());
+    const CPointSetNode* node = pending.First();
+    while (oldRow || node) {
+        if (oldRow && (!node || oldRow->y < node->Key().y)) {
+            CRow* row = builder.Reserve(oldRow->y, oldRow->count);
+            std::memcpy(row->Cells(), oldRow->Cells(), sizeof(int32_t) * oldRow->count);
+            row->count = oldRow->count;
             builder.Append(row);
-            if (merging) oldRow = oldRow->next;
+            oldRow = oldRow->next;
+            continue;
         }
-        builder.Finish();
-    } catch (...) {
-        rowHeap_ = std::move(oldHeap);
-        firstRow_ = const_cast<CRow*>(oldFirst);
-        cursor_ = nullptr;
-        population_ = oldPopulation;
-        rowCount_ = oldRowCount;
-        maxRowPopulation_ = oldMaxRow;
-        bounds_ = oldBounds;
-        throw;
+        const int32_t y = node->Key().y;
+        const CPointSetNode* rowEndNode = node;
+        int64_t netAdded = 0;
+        for (; rowEndNode && rowEndNode->Key().y == y; rowEndNode = CPointSet::Next(rowEndNode)) {
+            netAdded += rowEndNode->state == EPointState::Added ? 1 : -1;
+        }
+        const bool merging = oldRow && oldRow->y == y;
+        const uint32_t oldCount = merging ? oldRow->count : 0;
+        // Exactly the cells the merged row will hold.
+        CRow* row = builder.Reserve(y, static_cast<uint32_t>(oldCount + netAdded));
+        int32_t* out = row->Cells();
+        const int32_t* in = merging ? oldRow->Cells() : nullptr;
+        for (uint32_t i = 0; i <= oldCount; ++i) {
+            const int32_t v = i < oldCount ? in[i] : kRowEndMarker;
+            bool suppressed = false;
+            for (; node != rowEndNode && (node->Key().x <= v || i == oldCount);
+                 node = CPointSet::Next(node)) {
+                if (node->state == EPointState::Added) *out++ = node->Key().x;
+                if (node->Key().x == v) suppressed = true;
+            }
+            if (i < oldCount && !suppressed) *out++ = v;
+        }
+        row->count = static_cast<uint32_t>(out - row->Cells());
+        builder.Append(row);
+        if (merging) oldRow = oldRow->next;
     }
+    builder.Finish();
+    SwapRows(*merged);
     pending_.reset();
+}
+
+void CGrowableUniverse::SwapRows(CGrowableUniverse& other) {
+    std::swap(rowHeap_, other.rowHeap_);
+    std::swap(firstRow_, other.firstRow_);
+    std::swap(population_, other.population_);
+    std::swap(rowCount_, other.rowCount_);
+    std::swap(maxRowPopulation_, other.maxRowPopulation_);
+    std::swap(bounds_, other.bounds_);
+    cursor_ = nullptr;
+    other.cursor_ = nullptr;
 }
 
 void CGrowableUniverse::RecomputeBoundsFromRows() {

@@ -81,6 +81,8 @@ private:
     void ResetCells();
     void RecomputeBoundsFromRows();
     void CopyCellsFrom(CExploreContext& cells);
+    // Exchanges the rows and their totals (population, counts, bounds) with other.
+    void SwapRows(CGrowableUniverse& other);
     // Consolidates when the overlay is full and makes sure one exists.
     CPointSet& PreparePendingEdits();
     bool RowsHold(int32_t x, int32_t y);
