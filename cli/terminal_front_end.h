@@ -25,8 +25,8 @@ public:
     CGame* CurrentGame() override { return currentGame_; }
     void ShowGeneration(CGame&) override {}  // the result is written once the growth has ended
     void EndGrowthDisplay(CGame&) override {}
-    void EnterBusyState() override { ++busyDepth_; }
-    void LeaveBusyState() override { --busyDepth_; }
+    void EnterBusyState() override {}  // a terminal has no busy state to show
+    void LeaveBusyState() override {}
     void ShowBusyCursor() override {}
     void ReportMessage(CGame& game, int messageId) override;
     void ReportError(int messageId, std::string_view detail) override;
@@ -47,7 +47,6 @@ public:
     // are not failures and are kept apart, as their text with the generations filled in.
     int LastMessage() const { return lastMessage_; }
     const std::string& RepeatReport() const { return repeatReport_; }
-    int BusyDepth() const { return busyDepth_; }
     bool IsTimerArmed() const { return timerArmed_; }
     int64_t TimerMilliseconds() const { return timerMilliseconds_; }
 
@@ -59,7 +58,6 @@ private:
     bool showProgress_;
     CGame* currentGame_ = nullptr;
     CCancelBox* openBox_ = nullptr;
-    int busyDepth_ = 0;
     int lastMessage_ = 0;
     std::string repeatReport_;
     int heldBackMessage_ = 0;

@@ -25,11 +25,9 @@ uint32_t ReadWord(std::string_view bytes, size_t at) {
 // most significant bit.
 class CHalcyonBitmap {
 public:
-    CHalcyonBitmap(std::string_view rows, uint32_t words, uint32_t height)
-        : rows_(rows), words_(words), height_(height) {}
+    CHalcyonBitmap(std::string_view rows, uint32_t words) : rows_(rows), words_(words) {}
 
     uint32_t Width() const { return 16 * words_; }
-    uint32_t Height() const { return height_; }
     bool Cell(uint32_t row, uint32_t column) const {
         const uint32_t word = ReadWord(rows_, (static_cast<size_t>(row) * words_ + column / 16) * 2);
         return (word >> (15 - column % 16)) & 1;
@@ -52,7 +50,6 @@ public:
 private:
     std::string_view rows_;
     uint32_t words_;
-    uint32_t height_;
 };
 
 // RLE items with the line rule of the converter: lines stay within 70 characters.
@@ -122,7 +119,7 @@ int ImportHalcyonBytes(std::string_view bytes, std::ostream& text) {
     uint64_t liveCells = 0;
     for (const char byte : bytes.substr(kHeaderBytes)) liveCells += std::popcount(static_cast<uint8_t>(byte));
     CheckCellsFitMemory(liveCells);
-    const CHalcyonBitmap bitmap(bytes.substr(kHeaderBytes), words, height);
+    const CHalcyonBitmap bitmap(bytes.substr(kHeaderBytes), words);
     uint32_t top = 0;
     while (top < height && bitmap.RowIsEmpty(top)) ++top;
     uint32_t bottom = 0;

@@ -34,7 +34,6 @@ public:
     CDictNodeBase(const CDictNodeBase&) = delete;
     CDictNodeBase& operator=(const CDictNodeBase&) = delete;
 
-    virtual bool IsDictNode() const { return true; }
     virtual ~CDictNodeBase() = default;
     // Negative, 0 or positive as this node's key is below, equal to or above the key. The key's type
     // is the one the node class is looked up by.
@@ -178,7 +177,6 @@ public:
     CDictBase(const CDictBase&) = delete;
     CDictBase& operator=(const CDictBase&) = delete;
     virtual ~CDictBase() { Clear(); }
-    virtual bool IsDict() const { return true; }
 
     bool IsEmpty() const { return root_ == nullptr; }
     CDictNodeBase* Root() const { return root_; }

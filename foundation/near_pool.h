@@ -22,7 +22,6 @@ public:
     // pool's slots throws CErrorException (unexpected error) and changes nothing.
     void Give(void* slot);
 
-    uint32_t SlotCount() const { return slotCount_; }
     size_t SlotSize() const { return slotSize_; }
     uint32_t FreeCount() const { return freeCount_; }
 

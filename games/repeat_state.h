@@ -29,7 +29,6 @@ public:
     uint32_t Capacity() const { return uint32_t(storage_.size()); }
     uint32_t Count() const { return count_; }
     int32_t Base() const { return base_; }
-    uint32_t Head() const { return head_; }
 
     // Empties the ring with a new capacity, to start at generation 0.
     void Reset(uint32_t capacity) {

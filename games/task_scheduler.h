@@ -31,7 +31,6 @@ public:
 
     void SetMainWindow(CMainWindowPort* mainWindow) { mainWindow_ = mainWindow; }
     CMainWindowPort* MainWindow() const { return mainWindow_; }
-    CClock& Clock() const { return clock_; }
     CMillitime Now() const { return clock_.Now(); }
     const CSchedulerTimings& Timings();
 

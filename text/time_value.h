@@ -9,7 +9,6 @@ namespace tessera {
 class CTime {
 public:
     CTime() = default;  // not a valid time
-    static CTime FromSeconds(int64_t secondsSince1970) { return CTime(secondsSince1970); }
     // The local date and time given; fields out of range carry over as the C library normalises them.
     // A time that cannot be represented gives an invalid CTime.
     static CTime FromLocal(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute,
