@@ -33,7 +33,8 @@ public:
         return (word >> (15 - column % 16)) & 1;
     }
     bool RowIsEmpty(uint32_t row) const {
-        const std::string_view bytes = rows_.substr(static_cast<size_t>(row) * words_ * 2, words_ * 2);
+        const std::string_view bytes =
+            rows_.substr(static_cast<size_t>(row) * words_ * 2, size_t{words_} * 2);
         return bytes.find_first_not_of('\0') == std::string_view::npos;
     }
     uint32_t LeadingClear(uint32_t row) const {
