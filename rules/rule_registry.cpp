@@ -142,7 +142,7 @@ CNeighbourhood* CRuleRegistry::FindNeighbourhood(std::string_view name) const {
 bool CRuleRegistry::AddNeighbourhood(std::string_view name, RuleCode code) {
     auto neighbourhood = std::make_unique<CNeighbourhood>(CName(std::string(name)), code);
     if (neighbourhoods_.Insert(neighbourhood.get())) return false;
-    neighbourhood.release();  // the dictionary owns it now
+    static_cast<void>(neighbourhood.release());  // the dictionary owns it now
     return true;
 }
 
