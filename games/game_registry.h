@@ -82,6 +82,7 @@ public:
     CShipRecognition* ShipRecognition() const { return shipRecognition_; }
     void SetShipRecognition(CShipRecognition* recognition) { shipRecognition_ = recognition; }
 
+    uint32_t NextSerial() const { return nextSerial_; }
     uint32_t DisplayCounter() const { return displayCounter_; }
     const CGameDictionary& Dictionary() const { return dictionary_; }
 

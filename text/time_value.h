@@ -18,6 +18,7 @@ public:
     bool IsValid() const { return valid_; }
     int64_t Seconds() const { return seconds_; }
 
+    static CTime FromSeconds(int64_t secondsSince1970) { return CTime(secondsSince1970); }
     friend bool operator==(const CTime&, const CTime&) = default;
 
 private:

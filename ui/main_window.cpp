@@ -597,9 +597,11 @@ bool CMainWindow::OpenFile(const QString& fileName) {
 bool CMainWindow::SaveFile(const QString& fileName) {
     CGame* game = CurrentGame();
     if (!game) return false;
-    if (!SaveGameToFile(*game, fileName.toStdString())) {
-        ShowMessage(this, QMessageBox::Warning,
-                    QStringLiteral("The file %1 could not be written.").arg(fileName));
+    try {
+        SaveGameToFile(*game, fileName.toStdString());
+    } catch (const CErrorException& failure) {
+        // The old file is untouched; the message names the file and the system's reason.
+        ShowMessage(this, QMessageBox::Warning, QString::fromStdString(failure.what()));
         return false;
     }
     UpdateTitle();

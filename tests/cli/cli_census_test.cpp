@@ -4,6 +4,7 @@
 #include "cli_process.h"
 #include "cli_test_folder.h"
 
+namespace tessera::test {
 namespace {
 
 class CliCensusTest : public CliFolderTest {};
@@ -42,3 +43,4 @@ TEST_F(CliCensusTest, BadArguments) {
 }
 
 }  // namespace
+}  // namespace tessera::test

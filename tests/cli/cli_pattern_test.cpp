@@ -3,6 +3,7 @@
 #include "cli/cli_process.h"
 #include "cli_test_folder.h"
 
+namespace tessera::test {
 namespace {
 
 using CliPatternTest = CliFolderTest;
@@ -13,11 +14,11 @@ TEST_F(CliPatternTest, ClassifyPrintsTheProperties) {
     EXPECT_EQ(
         r.out,
         "type=oscillator period=2 cyclestart=0 velocity=0,0 symmetry=180diagonal fold=1 foldtransform=1 "
-        "population=3\n");
+        "population=3 apgcode=xp2_7\n");
     r = RunCli({"classify", Write("glider.rle", "x = 3, y = 3\nbo$2bo$3o!\n")});
     EXPECT_EQ(
         r.out,
-        "type=ship period=4 cyclestart=0 velocity=1,1 symmetry=none fold=4 foldtransform=0 population=5\n");
+        "type=ship period=4 cyclestart=0 velocity=1,1 symmetry=none fold=4 foldtransform=0 population=5 apgcode=xq4_153\n");
     EXPECT_EQ(RunCli({"classify"}).exitCode, 2);
     EXPECT_EQ(RunCli({"classify", PathOf("missing.lif")}).exitCode, 1);
 }
@@ -30,8 +31,8 @@ TEST_F(CliPatternTest, LibraryListsAndShows) {
     CliResult r = RunCli({"library", library});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
-              "name=glider type=ship period=4 population=5 recognizable=1\n"
-              "name=r type=gun period=30 population=5 recognizable=0\n");
+              "name=glider type=ship period=4 population=5 recognizable=1 apgcode=xq4_153\n"
+              "name=r type=gun period=30 population=5 recognizable=0 apgcode=none\n");
     r = RunCli({"library", library, "--show", "glider", "--output", PathOf("out.rle"), "--format", "rle"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(Read(PathOf("out.rle")).find("bo$2bo$3o!"), std::string::npos) << Read(PathOf("out.rle"));
@@ -43,8 +44,9 @@ TEST_F(CliPatternTest, LibraryListsAndShows) {
                           "PATTERN \"b\"\nSYMMETRY final\nPERIOD 1\nTYPE still\n0,0:2;\n1,0:2;\nENDPATTERN\n"
                           "PATTERN \"c\"\nTYPE still\n")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "name=b type=still period=1 population=4 recognizable=0\n");
+    EXPECT_EQ(r.out, "name=b type=still period=1 population=4 recognizable=0 apgcode=xs4_33\n");
     EXPECT_NE(r.err.find("Syntax error at line 12 in library file"), std::string::npos) << r.err;
 }
 
 }  // namespace
+}  // namespace tessera::test

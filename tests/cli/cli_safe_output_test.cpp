@@ -16,6 +16,10 @@
 #include "life_reference.h"
 
 using namespace life_reference;
+using tessera::test::CliFolderTest;
+using tessera::test::CliProcess;
+using tessera::test::CliResult;
+using tessera::test::RunCli;
 
 namespace {
 
@@ -24,7 +28,7 @@ protected:
     // Every file of the test folder apart from the ones named.
     std::vector<std::string> OtherFiles(const std::vector<std::string>& known) {
         std::vector<std::string> others;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) {
             const std::string name = entry.path().filename().string();
             if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
         }
@@ -68,9 +72,9 @@ TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
 }
 
 TEST_F(CliSafeOutputTest, UnreadableInputsAreNamedAndStandardInputIsRead) {
-    std::filesystem::create_directory(folder_ / "folder.rle");
-    std::filesystem::create_symlink(folder_ / "gone.rle", folder_ / "dangling.rle");
-    std::filesystem::create_symlink(folder_ / "loop.rle", folder_ / "loop.rle");
+    std::filesystem::create_directory(folder_.Path() / "folder.rle");
+    std::filesystem::create_symlink(folder_.Path() / "gone.rle", folder_.Path() / "dangling.rle");
+    std::filesystem::create_symlink(folder_.Path() / "loop.rle", folder_.Path() / "loop.rle");
     const std::pair<std::string, std::string> cases[] = {{"absent.rle", "No such file or directory"},
                                                          {"folder.rle", "Is a directory"},
                                                          {"dangling.rle", "No such file or directory"},

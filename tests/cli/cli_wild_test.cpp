@@ -7,6 +7,10 @@
 #include "life_reference.h"
 
 using namespace life_reference;
+using tessera::test::CliFolderTest;
+using tessera::test::CliProcess;
+using tessera::test::CliResult;
+using tessera::test::RunCli;
 
 namespace {
 class CliWildTest : public CliFolderTest {};

@@ -21,18 +21,18 @@ class RleWildTest : public FormatTest {};
 // counted neighbours.
 struct Meaning {
     std::set<int> births, survivals;
-    std::vector<Cell> neighbours;
+    std::vector<CLPoint> neighbours;
 };
-const std::vector<Cell> kMoore = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
-const std::vector<Cell> kHex = {{-1, -1}, {0, -1}, {-1, 0}, {1, 0}, {0, 1}, {1, 1}};
-const std::vector<Cell> kVonNeumann = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}};
+const std::vector<CLPoint> kMoore = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+const std::vector<CLPoint> kHex = {{-1, -1}, {0, -1}, {-1, 0}, {1, 0}, {0, 1}, {1, 1}};
+const std::vector<CLPoint> kVonNeumann = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}};
 
 Cells Step(const Cells& cells, const Meaning& m) {
-    std::map<Cell, int> counts;
-    for (const Cell& c : cells)
-        for (const Cell& d : m.neighbours) ++counts[{c.first - d.first, c.second - d.second}];
+    std::map<CLPoint, int, CellLess> counts;
+    for (const CLPoint& c : cells)
+        for (const CLPoint& d : m.neighbours) ++counts[{c.x - d.x, c.y - d.y}];
     Cells next;
-    for (const Cell& c : cells)
+    for (const CLPoint& c : cells)
         if (m.survivals.count(counts.count(c) ? counts[c] : 0)) next.insert(c);
     for (const auto& [c, n] : counts)
         if (!cells.count(c) && m.births.count(n)) next.insert(c);
@@ -74,7 +74,7 @@ TEST_F(RleWildTest, EveryRuleFormGrowsAsItMeans) {
     std::mt19937 random(10);
     for (const auto& [header, meaning] : forms) {
         SCOPED_TRACE(header);
-        Cells cells = RandomCells(random, 0, 0, 12, 12, 35);
+        Cells cells = RandomSoup(random, 0, 0, 12, 12, 35 / 100.0);
         auto read = ReadText(Rle(cells, 12, 12, header, 70));
         ASSERT_EQ(1, read->UniverseCount());
         EXPECT_EQ(0u, read->ErrorCount()) << MessagesOf(*read)[0];
@@ -91,7 +91,7 @@ TEST_F(RleWildTest, EveryRuleFormGrowsAsItMeans) {
 TEST_F(RleWildTest, WrappedRleWithNotesCommentsAndOtherLineEndsReadsTheSameCells) {
     std::mt19937 random(11);
     for (int round = 0; round < 40; ++round) {
-        const Cells cells = RandomCells(random, 0, 0, 30, 9, 30);
+        const Cells cells = RandomSoup(random, 0, 0, 30, 9, 30 / 100.0);
         std::string text = Rle(cells, 30, 9, "x = 30, y = 9, rule = B3/S23", 3 + round % 9);
         // A stray comment, an empty "#D" and a "#C" between data lines; notes and a second pattern after
         // the '!'.

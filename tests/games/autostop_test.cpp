@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "engine/reference_life.h"
+#include "support/reference_life.h"
 #include "engine/split_objects.h"
 #include "foundation/messages.h"
 #include "game_support.h"
@@ -37,7 +37,7 @@ public:
     static constexpr int kPeriod = 4;
 };
 
-class AutostopTest : public testing::GameTestBase {
+class AutostopTest : public GameTestBase {
 protected:
     // Steps until a report or the limit; answers the report (0 at the limit).
     int GrowUntilStop(CGame& game, int limit = 3000) {
@@ -46,11 +46,11 @@ protected:
         }
         return 0;
     }
-    CGame& GameOf(const CellSet& cells) { return games.NewGame(*MakeUniverse(cells)); }
+    CGame& GameOf(const Cells& cells) { return games.NewGame(*MakeUniverse(cells)); }
 };
 
-const CellSet kBlinker{{0, 0}, {1, 0}, {2, 0}};
-const CellSet kGlider{{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+const Cells kBlinker{{0, 0}, {1, 0}, {2, 0}};
+const Cells kGlider{{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
 
 TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
     CGame& blinker = GameOf(kBlinker);
@@ -81,7 +81,7 @@ TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
 }
 
 TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
-    CellSet cells = kBlinker;
+    Cells cells = kBlinker;
     for (const CLPoint& p : kGlider) cells.insert({p.x + 5, p.y + 4});  // heading down and right
     FakeShipRecognition recognition;
     games.SetShipRecognition(&recognition);
@@ -89,11 +89,11 @@ TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
     EXPECT_EQ(GrowUntilStop(known), msg::NotInteresting);
     const int32_t start = GetRepeat(known).start;
     // From the reported generation on, the blinker repeats in place and the glider only moves on.
-    std::vector<CellSet> history{cells};
+    std::vector<Cells> history{cells};
     while (int32_t(history.size()) <= start + 4)
         history.push_back(ReferenceStep(history.back(), kConwayRuleCode));
-    auto part = [](const CellSet& all, bool nearBlinker) {
-        CellSet out;
+    auto part = [](const Cells& all, bool nearBlinker) {
+        Cells out;
         for (const CLPoint& p : all)
             if ((p.x <= 3 && p.y <= 2) == nearBlinker) out.insert(p);
         return out;
@@ -112,16 +112,16 @@ TEST_F(AutostopTest, ReportedRepeatsHoldUnderAnIndependentStepper) {
     std::mt19937 rng(1414);
     int checked = 0;
     for (int soup = 0; soup < 40; ++soup) {
-        const CellSet start = RandomSoup(rng, 0, 0, 10, 10, 0.4);
+        const Cells start = RandomSoup(rng, 0, 0, 10, 10, 0.4);
         CGame& game = GameOf(start);
         const int code = GrowUntilStop(game);
         if (code != msg::RepeatInPlace && code != msg::RepeatMoved) continue;
         const CRepeatReport repeat = GetRepeat(game);
-        std::vector<CellSet> history{start};
+        std::vector<Cells> history{start};
         while (int32_t(history.size()) <= repeat.start + repeat.span)
             history.push_back(ReferenceStep(history.back(), kConwayRuleCode));
-        const CellSet& older = history[repeat.start];
-        const CellSet& newer = history[repeat.start + repeat.span];
+        const Cells& older = history[repeat.start];
+        const Cells& newer = history[repeat.start + repeat.span];
         if (code == msg::RepeatInPlace) {
             EXPECT_EQ(newer, older) << "soup " << soup;
         } else {

@@ -12,9 +12,9 @@
 namespace tessera::test {
 namespace {
 
-using testing::Cells;
-using testing::CellsOf;
-using testing::MakeUniverse;
+
+
+
 
 class ProgressLog : public CBrothProgress {
 public:
@@ -22,11 +22,11 @@ public:
     std::vector<std::string> lines;
 };
 
-class BrothTest : public testing::GameTestBase {
+class BrothTest : public GameTestBase {
 protected:
     Cells Broth(uint32_t seed, uint32_t density, const CLRect& rect, ProgressLog* log = nullptr) {
         generator.SetState(seed);
-        UniverseRef universe = MakeUniverse({});
+        UniverseRef universe = Owned(MakeUniverse({}));
         FillBroth(*universe, density, rect, generator, log);
         return CellsOf(*universe);
     }

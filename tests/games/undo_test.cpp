@@ -10,9 +10,9 @@
 namespace tessera::test {
 namespace {
 
-using testing::Cells;
-using testing::CellsOf;
-using testing::MakeUniverse;
+
+
+
 
 // A universe window's edit operations on a plain universe.
 class FakeUndoWindow : public CUndoWindow {
@@ -23,16 +23,16 @@ public:
     void RemoveCells(CUniverse& cells, const CTransform& t) override { RemoveCellsOf(*shown, cells, t); }
     void RestoreCells(CUniverse& cells) override { PasteFrom(*shown, cells); }
 
-    UniverseRef shown = MakeUniverse({});
+    UniverseRef shown = Owned(MakeUniverse({}));
 };
 
-class UndoTest : public testing::GameTestBase {
+class UndoTest : public GameTestBase {
 protected:
     // One random edit as the window makes it: applied, then recorded.
     void Edit(int kind) {
         CUniverse* u = window.shown.get();
         const int32_t x = coordinate(random), y = coordinate(random);
-        UniverseRef selection = MakeUniverse({}), covered = MakeUniverse({});
+        UniverseRef selection = Owned(MakeUniverse({})), covered = Owned(MakeUniverse({}));
         for (auto [cx, cy] : CellsOf(*u))
             if ((cx < x) == (cy < y)) selection->SetCell(cx, cy);  // two opposite corners of the field
         const CTransform t(coordinate(random), coordinate(random), int(random() % 8));

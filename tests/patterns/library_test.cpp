@@ -16,7 +16,7 @@ namespace {
 
 struct Snapshot {
     std::string name;
-    CellSet cells;
+    Cells cells;
     EPatternType type;
     EPatternSymmetry symmetry;
     int32_t period, cycleStart, fold;
@@ -43,7 +43,7 @@ std::vector<Snapshot> SnapshotOf(CPatternLibrary& library) {
     return out;
 }
 
-void Add(CPatternLibrary& library, const std::string& name, const CellSet& cells, ERecognizable request) {
+void Add(CPatternLibrary& library, const std::string& name, const Cells& cells, ERecognizable request) {
     auto pattern = CreatePattern(*MakeUniverse(cells), request);
     ASSERT_NE(NameNewPattern(pattern, name, &library), nullptr);
 }
@@ -56,13 +56,13 @@ TEST_F(LibraryTest, BothFormsRoundTripEveryProperty) {
         ASSERT_EQ(CreateNewLibrary(PathOf("round.lfl"), &library), 0);
         std::mt19937 rng(4711);
         for (int i = 0; i < 24; ++i) {
-            const CellSet soup = RandomSoup(rng, 0, 0, 3 + i % 4, 3 + i % 3, 0.5);
+            const Cells soup = RandomSoup(rng, 0, 0, 3 + i % 4, 3 + i % 3, 0.5);
             if (!soup.empty()) Add(*library, "soup " + std::to_string(i), soup, ERecognizable::ByDefaultRule);
         }
         Add(*library, "glider", Glider(), ERecognizable::ByDefaultRule);
         // The user's choices against the default rule, and declared properties.
         Add(*library, "big still", {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, ERecognizable::No);
-        const CellSet r{{1, 0}, {2, 0}, {0, 1}, {1, 1}, {1, 2}};
+        const Cells r{{1, 0}, {2, 0}, {0, 1}, {1, 1}, {1, 2}};
         Add(*library, "r", r, ERecognizable::Yes);
         FindNamedPattern("r", library)->Pattern().SetDeclaredProperties(EPatternType::Gun, 30, 0, 0);
         const std::vector<Snapshot> before = SnapshotOf(*library);

@@ -5,7 +5,7 @@
 #include <map>
 #include <random>
 
-#include "engine/reference_life.h"
+#include "support/reference_life.h"
 #include "pattern_test_support.h"
 #include "patterns/pattern_universe.h"
 
@@ -17,20 +17,20 @@ struct ReferenceClass {
     int32_t period = 0;
     int32_t cycleStart = 0;
     CLSize velocity;
-    std::vector<CellSet> generations;  // as grown, not normalised
+    std::vector<Cells> generations;  // as grown, not normalised
 };
 
-ReferenceClass ReferenceClassify(const CellSet& start, int32_t maxCycle) {
+ReferenceClass ReferenceClassify(const Cells& start, int32_t maxCycle) {
     ReferenceClass r;
     r.generations.push_back(start);
-    std::vector<CellSet> shapes{Normalised(start)};
+    std::vector<Cells> shapes{Normalised(start)};
     for (int32_t g = 1; g <= maxCycle; ++g) {
         r.generations.push_back(ReferenceStep(r.generations.back(), kConwayRuleCode));
         shapes.push_back(Normalised(r.generations.back()));
         for (int32_t e = 0; e < g; ++e) {
             if (shapes[e] != shapes[g]) continue;
-            const CellSet& a = r.generations[e];
-            const CellSet& b = r.generations[g];
+            const Cells& a = r.generations[e];
+            const Cells& b = r.generations[g];
             if (!a.empty())
                 r.velocity = {BoundsOf(b).left - BoundsOf(a).left, BoundsOf(b).top - BoundsOf(a).top};
             r.cycleStart = e;
@@ -55,7 +55,7 @@ ReferenceClass ReferenceClassify(const CellSet& start, int32_t maxCycle) {
 
 // Generation n of the reference up to translation: beyond the first repeat, the generation the cycle
 // brings back.
-const CellSet& ReferenceGeneration(const ReferenceClass& r, int32_t n) {
+const Cells& ReferenceGeneration(const ReferenceClass& r, int32_t n) {
     const int32_t repeat = static_cast<int32_t>(r.generations.size()) - 1;
     if (n > repeat) n = r.cycleStart + (n - r.cycleStart) % (repeat - r.cycleStart);
     return r.generations[n];
@@ -67,10 +67,10 @@ TEST(PatternClassification, RandomShapesMatchNaiveClassifierInEveryPhaseAndOrien
     std::map<EPatternType, int> seen;
     for (int trial = 0; trial < 300; ++trial) {
         const int width = 2 + trial % 5, height = 2 + (trial / 5) % 5;
-        CellSet start = RandomSoup(rng, -3 + trial % 7, 5 - trial % 11, width, height, 0.55);
+        Cells start = RandomSoup(rng, -3 + trial % 7, 5 - trial % 11, width, height, 0.55);
         // Soups this small rarely leave a lone spaceship: every 40th shape is a glider or a lightweight
         // spaceship in one of its orientations.
-        static const CellSet kSpaceship{{1, 0}, {4, 0}, {0, 1}, {0, 2}, {4, 2},
+        static const Cells kSpaceship{{1, 0}, {4, 0}, {0, 1}, {0, 2}, {4, 2},
                                         {0, 3}, {1, 3}, {2, 3}, {3, 3}};
         if (trial % 40 == 0) start = Turned(trial % 80 == 0 ? Glider() : kSpaceship, trial / 40 % 8);
         auto source = MakeUniverse(start);
@@ -90,7 +90,7 @@ TEST(PatternClassification, RandomShapesMatchNaiveClassifierInEveryPhaseAndOrien
         if (expected.type == EPatternType::Unstable) continue;
         const int32_t last = expected.period * 3 + expected.cycleStart + 2;
         for (int32_t n : {0, 1, 2, last / 2, last, 1000 + trial}) {
-            const CellSet& cells = ReferenceGeneration(expected, n);
+            const Cells& cells = ReferenceGeneration(expected, n);
             for (int t = 0; t < 8; ++t) {
                 CPatternUniverse& phase = pattern->GetPatternGeneration(t, n);
                 ASSERT_EQ(ShapeOf(phase), Normalised(Turned(cells, t)))
@@ -140,7 +140,7 @@ TEST(PatternCaches, StayWithinTheLimitAndKeepWhatIsHeld) {
     }
     CPatternUniverse& held = patterns[0]->GetPatternGeneration(3, 2);
     CUniverseUse hold(held);
-    const CellSet heldCells = CellsOf(held);
+    const Cells heldCells = CellsOf(held);
     for (auto& pattern : patterns)
         for (int t = 0; t < 8; ++t) pattern->GetPatternGeneration(t, 3);
     // 30 is the default limit beyond one base universe per pattern.

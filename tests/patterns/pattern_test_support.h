@@ -3,22 +3,22 @@
 // and a fake recognition index.
 #include <vector>
 
-#include "engine/engine_test_support.h"
+#include "support/cells.h"
 #include "patterns/pattern.h"
 #include "patterns/recognition_port.h"
 
 namespace tessera::test {
 
 // The cells moved so that the bounding box starts at (0, 0).
-inline CellSet Normalised(const CellSet& cells) {
+inline Cells Normalised(const Cells& cells) {
     if (cells.empty()) return cells;
     const CLRect box = BoundsOf(cells);
     return Shifted(cells, -box.left, -box.top);
 }
 
 // The orientation formulas, written out independently of the engine.
-inline CellSet Turned(const CellSet& cells, int orientation) {
-    CellSet out;
+inline Cells Turned(const Cells& cells, int orientation) {
+    Cells out;
     for (const CLPoint& p : cells) {
         const int32_t x = p.x, y = p.y;
         const CLPoint images[8] = {{x, y}, {-y, x}, {-x, -y}, {y, -x}, {-y, -x}, {x, -y}, {y, x}, {-x, y}};
@@ -27,7 +27,7 @@ inline CellSet Turned(const CellSet& cells, int orientation) {
     return out;
 }
 
-inline CellSet ShapeOf(CUniverse& universe) { return Normalised(CellsOf(universe)); }
+inline Cells ShapeOf(CUniverse& universe) { return Normalised(CellsOf(universe)); }
 
 // Records the calls the patterns make, and installs itself for its lifetime.
 class CFakeRecognitionIndex : public CRecognitionIndexPort {

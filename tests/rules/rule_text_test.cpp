@@ -11,7 +11,7 @@
 using namespace tessera;
 
 namespace {
-class RuleTextTest : public tessera::testing::RulesTest {};
+class RuleTextTest : public tessera::test::RulesTest {};
 }  // namespace
 
 TEST_F(RuleTextTest, OwnNotationReadsAsTheNotationReaderWhenItIsTheWholeText) {

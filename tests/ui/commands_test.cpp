@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <fstream>
 
-#include "engine/reference_life.h"
+#include "support/reference_life.h"
 #include "rules/rules.h"
 #include "ui/command_ids.h"
 #include "ui/ui_fixture.h"
@@ -17,9 +17,9 @@ namespace cmd = ui::cmd;
 
 namespace {
 // The R-pentomino: it keeps changing for over a thousand generations.
-const CellSet kRPentomino{{1, 0}, {2, 0}, {0, 1}, {1, 1}, {1, 2}};
+const Cells kRPentomino{{1, 0}, {2, 0}, {0, 1}, {1, 1}, {1, 2}};
 
-CellSet ReferenceGenerations(CellSet cells, int generations) {
+Cells ReferenceGenerations(Cells cells, int generations) {
     for (int i = 0; i < generations; ++i) cells = ReferenceStep(cells, kConwayRuleCode);
     return cells;
 }
@@ -53,13 +53,13 @@ private slots:
         f->Pump(50);
         QCOMPARE(f->Game().Generation(), reached);
         QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kIdle);
-        QCOMPARE(f->Cells(), ReferenceGenerations(kRPentomino, reached));
+        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, reached));
         // Held backwards: it goes back towards the start.
         QTest::mousePress(Button(cmd::kGrowBackwards), Qt::LeftButton);
         QTRY_VERIFY(f->Game().Generation() < reached - 2);
         QTest::mouseRelease(Button(cmd::kGrowBackwards), Qt::LeftButton);
         const int32_t back = f->Game().Generation();
-        QCOMPARE(f->Cells(), ReferenceGenerations(kRPentomino, back));
+        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, back));
         // The toggle starts continuous growth; pressing it again stops it and leaves the mode idle.
         QTest::mouseClick(Button(cmd::kGrowContinuously), Qt::LeftButton);
         QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kContinuous);
@@ -76,10 +76,10 @@ private slots:
         f->window->StartGoto(60, 0);
         QTRY_VERIFY(!f->window->IsGrowing());
         QCOMPARE(f->Game().Generation(), 60);
-        QCOMPARE(f->Cells(), ReferenceGenerations(kRPentomino, 60));
+        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, 60));
         f->window->RunCommandId(cmd::kPrevious);
         QCOMPARE(f->Game().Generation(), 59);
-        QCOMPARE(f->Cells(), ReferenceGenerations(kRPentomino, 59));
+        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, 59));
         // A far target opens the progress box; its Cancel stops the growth where it is.
         f->window->StartGoto(1'000'000, 0);
         QTRY_VERIFY(f->window->ProgressBox() != nullptr);
@@ -93,7 +93,7 @@ private slots:
         f->Pump(30);
         QCOMPARE(f->Game().Generation(), stopped);
         f->window->RunCommandId(cmd::kFirst);
-        QCOMPARE(f->Cells(), kRPentomino);
+        QCOMPARE(f->GameCells(), kRPentomino);
         f->window->RunCommandId(cmd::kLast);
         QCOMPARE(f->Game().Generation(), stopped);
     }
@@ -105,12 +105,12 @@ private slots:
         CGame& first = f->Game();
         f->window->RunCommandId(cmd::kCopyCurrent);
         QVERIFY(&f->Game() != &first);
-        QCOMPARE(f->Cells(), ReferenceGenerations(Glider(), 2));
+        QCOMPARE(f->GameCells(), ReferenceGenerations(Glider(), 2));
         f->window->RunCommandId(cmd::kCopyStart);  // the copy's start is generation 2 of the first
-        QCOMPARE(f->Cells(), ReferenceGenerations(Glider(), 2));
+        QCOMPARE(f->GameCells(), ReferenceGenerations(Glider(), 2));
         f->window->ShowGame(&first);
         f->window->RunCommandId(cmd::kCopyStart);
-        QCOMPARE(f->Cells(), Glider());
+        QCOMPARE(f->GameCells(), Glider());
         f->window->RunCommandId(cmd::kCopyGame);
         QCOMPARE(f->games.Count(), size_t(5));
         f->window->RunCommandId(cmd::kNewGame);
@@ -131,10 +131,10 @@ private slots:
         const auto file = f->folder / "pair.rle";
         std::ofstream(file) << "#N Pair\nx = 12, y = 3, rule = B3/S23\nbo9bo$2bo9bo$3o7b3o!\n";
         QVERIFY(f->window->OpenFile(QString::fromStdString(file.string())));
-        CellSet expected = Glider();
+        Cells expected = Glider();
         for (const CLPoint& p : Shifted(Glider(), 10, 0)) expected.insert(p);
         const CLRect bounds = f->Game().Current().GetBounds();
-        QCOMPARE(Shifted(f->Cells(), -bounds.left, -bounds.top), expected);
+        QCOMPARE(Shifted(f->GameCells(), -bounds.left, -bounds.top), expected);
         QVERIFY(!f->window->OpenFile(QString::fromStdString((f->folder / "missing.rle").string())));
         QCOMPARE(f->messages.size(), size_t(1));
         // Closing writes the window's place and the changed parameters to the configuration file.

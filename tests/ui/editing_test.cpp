@@ -2,7 +2,7 @@
 // dropping a floating object, rotating, filling and growing the selection.
 #include <QTest>
 
-#include "engine/reference_life.h"
+#include "support/reference_life.h"
 #include "engine/transform.h"
 #include "ui/command_ids.h"
 #include "ui/ui_fixture.h"
@@ -38,32 +38,32 @@ private slots:
     void drawingAndErasingCells() {
         Click({2, 3});
         Click({4, 3});
-        QCOMPARE(f->Cells(), (CellSet{{2, 3}, {4, 3}}));
+        QCOMPARE(f->GameCells(), (Cells{{2, 3}, {4, 3}}));
         Click({2, 3}, {}, Qt::RightButton);  // right click kills when the right-click menu is off
-        QCOMPARE(f->Cells(), (CellSet{{4, 3}}));
+        QCOMPARE(f->GameCells(), (Cells{{4, 3}}));
         // A drag from an empty cell selects instead of drawing.
         Drag({0, 0}, {5, 4});
-        QCOMPARE(f->Cells(), (CellSet{{4, 3}}));
+        QCOMPARE(f->GameCells(), (Cells{{4, 3}}));
         QCOMPARE(f->View().SelectionRect(), (CLRect{0, 6, 0, 5}));
     }
 
     void selectingMovingAndCopying() {
-        const CellSet glider = Shifted(Glider(), 2, 2);
+        const Cells glider = Shifted(Glider(), 2, 2);
         f->Place(glider);
         f->Place({{15, 15}});
         Drag({1, 1}, {5, 5});
         QCOMPARE(f->View().SelectionRect(), (CLRect{1, 6, 1, 6}));
         // Dragging from inside the selection moves its cells; the lone cell outside stays.
         Drag({3, 3}, {9, 4});
-        CellSet expected = Shifted(glider, 6, 1);
+        Cells expected = Shifted(glider, 6, 1);
         expected.insert({15, 15});
-        QCOMPARE(f->Cells(), expected);
+        QCOMPARE(f->GameCells(), expected);
         QCOMPARE(f->View().SelectionRect(), (CLRect{7, 12, 2, 7}));
         // With Shift the drag copies.
         Drag({9, 4}, {9, 10}, Qt::ShiftModifier);
-        CellSet copied = expected;
+        Cells copied = expected;
         for (const CLPoint& p : Shifted(glider, 6, 7)) copied.insert(p);
-        QCOMPARE(f->Cells(), copied);
+        QCOMPARE(f->GameCells(), copied);
         // Ctrl starts a new rectangle even inside the selection; Shift then extends it.
         Drag({9, 10}, {10, 11}, Qt::ControlModifier);
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 11, 10, 12}));
@@ -79,7 +79,7 @@ private slots:
         QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At({11, 10}));
         QCOMPARE(f->View().SelectionRect(), (CLRect{10, 12, 10, 12}));
         f->window->RunCommandId(cmd::kDelete);
-        QCOMPARE(f->Cells(), Glider());
+        QCOMPARE(f->GameCells(), Glider());
     }
 
     void floatingObjectIsDroppedWhereDragged() {
@@ -88,30 +88,30 @@ private slots:
         QCOMPARE(f->Game().Population(), 0u);
         Drag({5, 6}, {8, 7});
         QVERIFY(!f->View().HasFloatingObject());
-        QCOMPARE(f->Cells(), Shifted(Glider(), 7, 5));
+        QCOMPARE(f->GameCells(), Shifted(Glider(), 7, 5));
     }
 
     void rotateReflectFillAndGrowSelection() {
-        const CellSet shape{{3, 3}, {4, 3}, {5, 3}, {5, 4}, {4, 5}};  // in the square 3..5
+        const Cells shape{{3, 3}, {4, 3}, {5, 3}, {5, 4}, {4, 5}};  // in the square 3..5
         f->Place(shape);
         f->View().SetSelectionRect({3, 6, 3, 6});
         f->window->RunCommandId(cmd::kRotateRight);
         // A quarter turn right about the square's centre: (x, y) -> (3 + 5 - y, 3 + x - 3).
-        CellSet turned;
+        Cells turned;
         for (const CLPoint& p : shape) turned.insert({8 - p.y, p.x});
-        QCOMPARE(f->Cells(), turned);
+        QCOMPARE(f->GameCells(), turned);
         f->window->RunCommandId(cmd::kRotateLeft);
-        QCOMPARE(f->Cells(), shape);
+        QCOMPARE(f->GameCells(), shape);
         for (uint32_t id : {cmd::kVerticalReflect, cmd::kVerticalReflect, cmd::kReflectSlash,
                             cmd::kReflectSlash, cmd::kRotate180, cmd::kRotate180})
             f->window->RunCommandId(id);
-        QCOMPARE(f->Cells(), shape);
+        QCOMPARE(f->GameCells(), shape);
         // Grow Selection grows only the selected cells; the cell outside neither counts nor changes.
         f->Place({{6, 3}});
         f->window->RunCommandId(cmd::kGrowSelection);
-        CellSet grown = ReferenceStep(shape, kConwayRuleCode);
+        Cells grown = ReferenceStep(shape, kConwayRuleCode);
         grown.insert({6, 3});
-        QCOMPARE(f->Cells(), grown);
+        QCOMPARE(f->GameCells(), grown);
         // Fill makes every cell of the rectangle alive.
         f->View().SetSelectionRect({20, 23, 20, 22});
         f->window->RunCommandId(cmd::kFill);
@@ -128,9 +128,9 @@ private slots:
         Click({8, 8});
         QVERIFY(&f->Game() != &original);
         QCOMPARE(f->games.Count(), size_t(2));
-        CellSet edited = Glider();
+        Cells edited = Glider();
         edited.insert({8, 8});
-        QCOMPARE(f->Cells(), edited);
+        QCOMPARE(f->GameCells(), edited);
         QCOMPARE(CellsOf(original.Current()), Glider());
         QVERIFY(f->window->windowTitle().startsWith("Tessera -  game "));
     }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "config/parameters.h"
-#include "engine/engine_test_support.h"
+#include "support/cells.h"
 #include "games/fakes.h"
 #include "games/game.h"
 #include "games/game_registry.h"
@@ -52,10 +52,10 @@ public:
     ui::CUniverseWindow& View() { return *window->UniverseWindow(); }
     CGame& Game() { return *window->CurrentGame(); }
     // Puts the cells into the shown game's current generation.
-    void Place(const CellSet& cells) {
+    void Place(const Cells& cells) {
         for (const CLPoint& p : cells) View().SetCellAlive(p, true);
     }
-    CellSet Cells() { return CellsOf(Game().Current()); }
+    Cells GameCells() { return CellsOf(Game().Current()); }
     QString PaneText(int pane) {
         QTest::qWait(int(params::StatusBarUpdateInterval.GetUInt()) + 20);  // the panes refresh on a timer
         return window->PaneText(pane);
@@ -72,7 +72,7 @@ public:
     static constexpr int kDoubleClick = 80;
     std::filesystem::path folder;
     std::filesystem::path iniPath;
-    testing::FakeClock clock;
+    FakeClock clock;
     CTaskScheduler scheduler{clock, CSchedulerTimings{5, 500, 5}};
     CGameRegistry games;
     std::vector<QString> messages;
