@@ -5,10 +5,11 @@
 #include <limits>
 #include <new>
 
-#include "foundation/messages.h"
+#include "engine/bit_field.h"
 #include "engine/growable_explore.h"
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
+#include "foundation/messages.h"
 #include "rules/rules.h"
 
 namespace tessera {
@@ -78,6 +79,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Clone() {
 
 void CGrowableUniverse::ResetCells() {
     pending_.reset();
+    field_.reset();
     rowHeap_.Free();
     firstRow_ = nullptr;
     cursor_ = nullptr;
@@ -166,6 +168,7 @@ bool CGrowableUniverse::SetCell(int32_t x, int32_t y) {
     if (changed) {
         ++population_;
         signature_ = 0;
+        field_.reset();
     }
     return changed;
 }
@@ -187,6 +190,7 @@ bool CGrowableUniverse::ClearCell(int32_t x, int32_t y) {
     if (changed) {
         --population_;
         signature_ = 0;
+        field_.reset();
     }
     return changed;
 }
@@ -307,6 +311,13 @@ int CGrowableUniverse::CheckGrowable() {
 
 uint32_t CGrowableUniverse::GetSignature() {
     if (signature_ != 0 || population_ == 0) return signature_;
+    if (GrowthEngine() == EGrowthEngine::Tiles) {
+        // The tiles are kept: the next step of this generation starts from them.
+        Consolidate();
+        if (!field_) field_ = std::make_unique<CBitField>(firstRow_);
+        signature_ = field_->Signature();
+        return signature_;
+    }
     Grow(nullptr);  // computes the signature as a by-product; the next generation is not kept
     return signature_;
 }
