@@ -30,10 +30,12 @@ uint64_t TileYOf(uint64_t key) { return key >> 32; }
 uint64_t TileXOfCell(int32_t x) { return static_cast<uint64_t>(x + kCoordinateBias) >> kTileColumnShift; }
 uint64_t TileYOfCell(int32_t y) { return static_cast<uint64_t>(y + kCoordinateBias) >> kTileRowShift; }
 
+}  // namespace
+
 // The next state as a sum of products over the bit planes of the neighbour count (b0..b3), the centre
 // cell and, for birth on 0, whether the 3 x 3 window holds any live cell at all (a window without one
 // is never looked at, so nothing is born there).
-class CRuleLogic {
+class CBitField::CRuleLogic {
 public:
     static constexpr int kVariables = 6;  // b0, b1, b2, b3, centre, any
 
@@ -98,6 +100,8 @@ private:
     bool conway_ = false;
 };
 
+namespace {
+
 inline void FullAdd(uint64_t a, uint64_t b, uint64_t c, uint64_t& sum, uint64_t& carry) {
     const uint64_t t = a ^ b;
     sum = t ^ c;
@@ -112,6 +116,7 @@ struct CBitField::CTile {
     uint64_t key;
     uint32_t signature[2];
     bool signatureKnown[2];
+    uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
     bool empty[2];
     // The buffer's generation equals the one two generations before it (over this tile).
     bool repeatsTwoBack[2];
@@ -147,6 +152,7 @@ CBitField::CBitField(const CRow* firstRow) {
     }
     SortTiles();
     for (CTile* t : tiles_) {
+        for (uint64_t row : t->rows[parity_]) t->columns[parity_] |= row;
         t->empty[parity_] = false;
         t->signatureKnown[0] = t->signatureKnown[1] = false;
         t->historyKnown = false;
@@ -292,14 +298,15 @@ void Gather(const Tile& tile, int p, CNeighbourRows& n) {
     }
 }
 
-}  // namespace
-
 // Each live cell adds 527 (the nine windows it lies in, and its own window's centre) and, for each
 // live neighbour at window offset k, 2^k to its own window; pairs are counted once per direction.
-uint32_t CBitField::TileSignature(CTile& tile, int p) const {
-    if (tile.signatureKnown[p]) return tile.signature[p];
-    CNeighbourRows n;
-    Gather(tile, p, n);
+// Built twice where the compiler can: with the processor's population count instruction when it has
+// one, otherwise with the portable sequence.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
+uint32_t
+SignatureOf(const CNeighbourRows& n) {
     uint32_t cells = 0, right = 0, below = 0, belowRight = 0, belowLeft = 0;
     for (int j = 1; j <= kH; ++j) {
         const uint64_t c = n.centre[j];
@@ -310,10 +317,18 @@ uint32_t CBitField::TileSignature(CTile& tile, int p) const {
         belowRight += std::popcount(c & n.east[j + 1]);
         belowLeft += std::popcount(c & n.west[j + 1]);
     }
-    const uint32_t sum = 527 * cells + 40 * right + 130 * below + 257 * belowRight + 68 * belowLeft;
-    tile.signature[p] = sum;
+    return 527 * cells + 40 * right + 130 * below + 257 * belowRight + 68 * belowLeft;
+}
+
+}  // namespace
+
+uint32_t CBitField::TileSignature(CTile& tile, int p) const {
+    if (tile.signatureKnown[p]) return tile.signature[p];
+    CNeighbourRows n;
+    Gather(tile, p, n);
+    tile.signature[p] = SignatureOf(n);
     tile.signatureKnown[p] = true;
-    return sum;
+    return tile.signature[p];
 }
 
 uint32_t CBitField::Signature() {
@@ -324,10 +339,58 @@ uint32_t CBitField::Signature() {
     return sum;
 }
 
-void CBitField::Step(RuleCode code) {
-    const CRuleLogic logic(code);
+namespace {
+
+// Row j of the next generation of a gathered tile; `occupied` marks the columns whose window holds a
+// live cell (no other column can come alive).
+uint64_t NextRow(const CBitField::CRuleLogic& logic, const CNeighbourRows& n, int j, uint64_t occupied) {
+    const uint64_t window[9] = {n.east[j + 1], n.centre[j + 1], n.west[j + 1],   n.east[j],    n.centre[j],
+                                n.west[j],     n.east[j - 1],   n.centre[j - 1], n.west[j - 1]};
+    if (logic.IsConway()) {
+        uint64_t s1, c1, s2, c2, b0, c3, t2, c4;
+        FullAdd(window[0], window[1], window[2], s1, c1);
+        FullAdd(window[3], window[5], window[6], s2, c2);
+        const uint64_t s3 = window[7] ^ window[8], c3a = window[7] & window[8];
+        FullAdd(s1, s2, s3, b0, c3);
+        FullAdd(c1, c2, c3a, t2, c4);
+        const uint64_t b1 = t2 ^ c3, fourOrMore = c4 | (t2 & c3);
+        return b1 & ~fourOrMore & (b0 | window[4]);
+    }
+    uint64_t in[8];
+    int m = 0;
+    for (int k = 0; k < 9; ++k) {
+        if (k != 4) in[m++] = window[k] & logic.Counted(k);
+    }
+    uint64_t s1, c1, s2, c2, b0, c3, t2, c4;
+    FullAdd(in[0], in[1], in[2], s1, c1);
+    FullAdd(in[3], in[4], in[5], s2, c2);
+    const uint64_t s3 = in[6] ^ in[7], c3a = in[6] & in[7];
+    FullAdd(s1, s2, s3, b0, c3);
+    FullAdd(c1, c2, c3a, t2, c4);
+    const uint64_t b1 = t2 ^ c3, c5 = t2 & c3;
+    const uint64_t b2 = c4 ^ c5, b3 = c4 & c5;
+    return logic.Next({b0, b1, b2, b3, window[4], occupied});
+}
+
+}  // namespace
+
+// True when no cell of the tile's buffer or of the cells around the tile is alive: every window of the
+// tile is empty, so nothing is born there.
+bool CBitField::IsQuiet(const CTile& tile, int p) {
+    if (!tile.empty[p]) return false;
+    const CTile* const* nb = tile.neighbours;
+    return !(nb[kN] && nb[kN]->rows[p][kH - 1]) && !(nb[kS] && nb[kS]->rows[p][0]) &&
+           !(nb[kW] && nb[kW]->columns[p] >> 63) && !(nb[kE] && nb[kE]->columns[p] & 1) &&
+           !(nb[kNW] && nb[kNW]->rows[p][kH - 1] >> 63) && !(nb[kNE] && nb[kNE]->rows[p][kH - 1] & 1) &&
+           !(nb[kSW] && nb[kSW]->rows[p][0] >> 63) && !(nb[kSE] && nb[kSE]->rows[p][0] & 1);
+}
+
+uint32_t CBitField::Step(RuleCode code) {
+    if (!logic_ || logic_->Code() != code) logic_ = std::make_unique<CRuleLogic>(code);
+    const CRuleLogic& logic = *logic_;
     Expand();
     const int p = parity_, q = 1 - p;
+    uint32_t signature = 0;
     for (CTile* tile : tiles_) {
         bool settled = tile->repeatsTwoBack[p];
         for (int d = 0; d < kDirections && settled; ++d) {
@@ -338,55 +401,40 @@ void CBitField::Step(RuleCode code) {
             // Its block of tiles repeats the generation before last, so it repeats the generation
             // before: the other buffer holds it already.
             tile->repeatsTwoBack[q] = true;
+            if (!tile->empty[p]) signature += TileSignature(*tile, p);
             continue;
         }
-        CNeighbourRows n;
-        Gather(*tile, p, n);
-        uint64_t changed = 0, any = 0;
+        uint64_t changed = 0, any = 0, columns = 0;
         uint64_t* out = tile->rows[q];
-        for (int j = 1; j <= kH; ++j) {
-            const uint64_t window[9] = {n.east[j + 1], n.centre[j + 1], n.west[j + 1],
-                                        n.east[j],     n.centre[j],     n.west[j],
-                                        n.east[j - 1], n.centre[j - 1], n.west[j - 1]};
-            uint64_t next;
-            if (logic.IsConway()) {
-                uint64_t s1, c1, s2, c2, s3, c3, s4, c4, t2, c5;
-                FullAdd(window[0], window[1], window[2], s1, c1);
-                FullAdd(window[3], window[5], window[6], s2, c2);
-                const uint64_t s3a = window[7] ^ window[8], c3a = window[7] & window[8];
-                FullAdd(s1, s2, s3a, s3, c3);  // s3: bit 0 of the count
-                FullAdd(c1, c2, c3a, s4, c4);  // weight 2
-                t2 = s4 ^ c3;
-                c5 = s4 & c3;
-                // bit 1 = t2; any carry into weight 4 (c4 or c5) means 4 or more
-                next = t2 & ~(c4 | c5) & (s3 | window[4]);
-            } else {
-                uint64_t in[8];
-                int m = 0;
-                for (int k = 0; k < 9; ++k) {
-                    if (k != 4) in[m++] = window[k] & logic.Counted(k);
-                }
-                uint64_t s1, c1, s2, c2, b0, c3, t2, c4;
-                FullAdd(in[0], in[1], in[2], s1, c1);
-                FullAdd(in[3], in[4], in[5], s2, c2);
-                const uint64_t s3 = in[6] ^ in[7], c3a = in[6] & in[7];
-                FullAdd(s1, s2, s3, b0, c3);
-                FullAdd(c1, c2, c3a, t2, c4);
-                const uint64_t b1 = t2 ^ c3, c5 = t2 & c3;
-                const uint64_t b2 = c4 ^ c5, b3 = c4 & c5;
-                uint64_t around = 0;
-                if (logic.NeedsAny()) {
-                    for (uint64_t word : window) around |= word;
-                }
-                next = logic.Next({b0, b1, b2, b3, window[4], around});
+        if (IsQuiet(*tile, p)) {
+            if (!tile->empty[q]) {
+                changed = kAll;
+                std::memset(out, 0, sizeof(tile->rows[q]));
             }
-            changed |= next ^ out[j - 1];
-            any |= next;
-            out[j - 1] = next;
+        } else {
+            CNeighbourRows n;
+            Gather(*tile, p, n);
+            if (!tile->signatureKnown[p]) {
+                tile->signature[p] = SignatureOf(n);
+                tile->signatureKnown[p] = true;
+            }
+            signature += tile->signature[p];
+            for (int j = 1; j <= kH; ++j) {
+                uint64_t next = 0;
+                const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
+                const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] | n.east[j - 1] |
+                                          n.east[j] | n.east[j + 1];
+                if (occupied) next = NextRow(logic, n, j, occupied);
+                changed |= next ^ out[j - 1];
+                any |= next;
+                columns |= next;
+                out[j - 1] = next;
+            }
         }
         tile->repeatsTwoBack[q] = changed == 0 && tile->historyKnown;
         tile->historyKnown = true;
         tile->empty[q] = any == 0;
+        tile->columns[q] = columns;
         if (changed) {
             // The signatures of this buffer that read these cells are out of date.
             tile->signatureKnown[q] = false;
@@ -397,6 +445,7 @@ void CBitField::Step(RuleCode code) {
     }
     parity_ = q;
     if (++steps_ % 8 == 0) Collect();
+    return signature;
 }
 
 void CBitField::BeginReadOut() { bandStart_ = 0; }

@@ -7,6 +7,7 @@
 // step the new generation is read out row by row.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -31,7 +32,8 @@ public:
     // The signature of the current generation (see CUniverse::GetSignature).
     uint32_t Signature();
     // Advances every tile one generation under the rule; the generation before stays readable.
-    void Step(RuleCode code);
+    // Answers the signature of the generation it started from.
+    uint32_t Step(RuleCode code);
 
     // Reading out the generation the last Step produced, in ascending y (each call with a larger y than
     // the one before; BeginReadOut starts over). Writes the cells of row y in ascending x to out and
@@ -40,6 +42,8 @@ public:
     uint32_t ReadRow(int32_t y, int32_t* out, CGrowListener* listener);
 
     uint32_t TileCount() const { return static_cast<uint32_t>(tiles_.size()); }
+
+    struct CRuleLogic;
 
 private:
     struct CTile;
@@ -54,13 +58,15 @@ private:
     void Collect();
     void SortTiles();
     uint32_t TileSignature(CTile& tile, int parity) const;
+    static bool IsQuiet(const CTile& tile, int parity);
 
     std::unordered_map<uint64_t, CTile*> index_;
     std::vector<CTile*> tiles_;  // ascending key: tile rows top to bottom, each left to right
     std::vector<CTile*> added_;  // created since the last sort
     std::vector<void*> slabs_;   // blocks of the block heap that tiles are carved from
     CTile* freeTiles_ = nullptr;
-    int parity_ = 0;  // the buffer holding the current generation
+    std::unique_ptr<CRuleLogic> logic_;  // for the rule of the last step
+    int parity_ = 0;                     // the buffer holding the current generation
     uint32_t steps_ = 0;
     // Read-out cursor: the first tile of the band that holds the row asked for last.
     size_t bandStart_ = 0;

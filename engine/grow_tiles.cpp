@@ -13,7 +13,7 @@
 namespace tessera {
 namespace {
 
-EGrowthEngine gGrowthEngine = EGrowthEngine::Rows;
+EGrowthEngine gGrowthEngine = EGrowthEngine::Tiles;
 
 }  // namespace
 
@@ -41,8 +41,8 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListene
     try {
         if (listener) listener->OnGrowBegin(*this);
         if (!field) field = std::make_unique<CBitField>(firstRow_);
-        if (signature == 0) signature = field->Signature();
-        field->Step(ruleCode_);
+        const uint32_t stepped = field->Step(ruleCode_);
+        if (signature == 0) signature = stepped;
         result->rowHeap_.Create(GrownRowHeapCapacity(wide, population_, maxRowPopulation_));
 
         CRowBuilder builder(*result);

@@ -66,11 +66,14 @@ CGrowableUniverse::CGrowableUniverse(CUniverse& source, const CTransform& transf
 
 CGrowableUniverse::~CGrowableUniverse() = default;
 
+CGrowableUniverse::CGrowableUniverse(RuleCode code, int32_t generation) {
+    ruleCode_ = code;
+    generation_ = generation;
+}
+
+// Made once per generation: the default rule (a parameter's text) is not read for it.
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::NewSibling(int32_t generation) const {
-    auto sibling = std::make_unique<CGrowableUniverse>();
-    sibling->ruleCode_ = ruleCode_;
-    sibling->generation_ = generation;
-    return sibling;
+    return std::unique_ptr<CGrowableUniverse>(new CGrowableUniverse(ruleCode_, generation));
 }
 
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Clone() {

@@ -83,6 +83,8 @@ public:
 
 private:
     friend class CRowBuilder;
+    // No cells, the given rule and generation.
+    CGrowableUniverse(RuleCode code, int32_t generation);
 
     void ResetCells();
     void RecomputeBoundsFromRows();
