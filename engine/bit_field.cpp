@@ -448,15 +448,22 @@ uint32_t CBitField::Step(RuleCode code) {
     return signature;
 }
 
-void CBitField::BeginReadOut() { bandStart_ = 0; }
+// Only tiles with a live cell in either generation take part.
+void CBitField::BeginReadOut() {
+    bandStart_ = 0;
+    readTiles_.clear();
+    for (CTile* tile : tiles_) {
+        if (!tile->empty[0] || !tile->empty[1]) readTiles_.push_back(tile);
+    }
+}
 
 uint32_t CBitField::ReadRow(int32_t y, int32_t* out, CGrowListener* listener) {
     const uint64_t ty = TileYOfCell(y);
     const int r = static_cast<int>(static_cast<uint64_t>(y + kCoordinateBias) & (kH - 1));
-    while (bandStart_ < tiles_.size() && TileYOf(tiles_[bandStart_]->key) < ty) ++bandStart_;
+    while (bandStart_ < readTiles_.size() && TileYOf(readTiles_[bandStart_]->key) < ty) ++bandStart_;
     int32_t* const start = out;
-    for (size_t i = bandStart_; i < tiles_.size() && TileYOf(tiles_[i]->key) == ty; ++i) {
-        const CTile& tile = *tiles_[i];
+    for (size_t i = bandStart_; i < readTiles_.size() && TileYOf(readTiles_[i]->key) == ty; ++i) {
+        const CTile& tile = *readTiles_[i];
         const uint64_t now = tile.rows[parity_][r];
         const uint64_t before = tile.rows[1 - parity_][r];
         if (!(now | before)) continue;

@@ -61,9 +61,10 @@ private:
     static bool IsQuiet(const CTile& tile, int parity);
 
     std::unordered_map<uint64_t, CTile*> index_;
-    std::vector<CTile*> tiles_;  // ascending key: tile rows top to bottom, each left to right
-    std::vector<CTile*> added_;  // created since the last sort
-    std::vector<void*> slabs_;   // blocks of the block heap that tiles are carved from
+    std::vector<CTile*> tiles_;      // ascending key: tile rows top to bottom, each left to right
+    std::vector<CTile*> added_;      // created since the last sort
+    std::vector<CTile*> readTiles_;  // the tiles the read-out visits, in the order of tiles_
+    std::vector<void*> slabs_;       // blocks of the block heap that tiles are carved from
     CTile* freeTiles_ = nullptr;
     std::unique_ptr<CRuleLogic> logic_;  // for the rule of the last step
     int parity_ = 0;                     // the buffer holding the current generation

@@ -20,8 +20,21 @@ EGrowthEngine gGrowthEngine = EGrowthEngine::Tiles;
 void SetGrowthEngine(EGrowthEngine engine) { gGrowthEngine = engine; }
 EGrowthEngine GrowthEngine() { return gGrowthEngine; }
 
+// Tiles pay for 64 x 32 cells whatever they hold; the row sweep pays per live cell and per row. Rows
+// with few cells each (small objects scattered far apart, glider streams) are cheaper to sweep, so
+// tiles are used from a few cells per row on and kept while the rows stay fuller than half that.
+constexpr uint32_t kCellsPerRowForTiles = 8;
+
+bool CGrowableUniverse::PrefersTiles() const {
+    const uint64_t threshold = field_ ? kCellsPerRowForTiles / 2 : kCellsPerRowForTiles;
+    return population_ >= threshold * rowCount_;
+}
+
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener) {
-    return gGrowthEngine == EGrowthEngine::Tiles ? GrowWithTiles(listener) : Grow(listener, nullptr);
+    Consolidate();  // the row count is exact
+    if (gGrowthEngine == EGrowthEngine::Tiles && PrefersTiles()) return GrowWithTiles(listener);
+    field_.reset();
+    return Grow(listener, nullptr);
 }
 
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListener* listener) {

@@ -314,9 +314,9 @@ int CGrowableUniverse::CheckGrowable() {
 
 uint32_t CGrowableUniverse::GetSignature() {
     if (signature_ != 0 || population_ == 0) return signature_;
-    if (GrowthEngine() == EGrowthEngine::Tiles) {
+    Consolidate();
+    if (GrowthEngine() == EGrowthEngine::Tiles && PrefersTiles()) {
         // The tiles are kept: the next step of this generation starts from them.
-        Consolidate();
         if (!field_) field_ = std::make_unique<CBitField>(firstRow_);
         signature_ = field_->Signature();
         return signature_;

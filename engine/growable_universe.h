@@ -83,6 +83,7 @@ public:
 
 private:
     friend class CRowBuilder;
+    bool PrefersTiles() const;
     // No cells, the given rule and generation.
     CGrowableUniverse(RuleCode code, int32_t generation);
 
