@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/grow_listener.h"
+#include "engine/grow_sizing.h"
 #include "engine/growable_universe.h"
 #include "foundation/errors.h"
 #include "rules/rules.h"
@@ -147,31 +148,7 @@ uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, ui
     return static_cast<uint32_t>(out - outStart);
 }
 
-// Births on 1 or 2 neighbours reach further. So does birth on 0: a window whose only live cells lie
-// outside a partial neighbourhood counts 0 neighbours.
-bool BirthsOnFewNeighbours(RuleCode code) { return IsBorn(code, 0) || IsBorn(code, 1) || IsBorn(code, 2); }
-
-// The most cells an output row can hold, from its three source rows. Every output cell has a live
-// cell in its window, so 3 per source cell bounds any rule. Without births on fewer than 3
-// neighbours a birth takes 3 neighbour incidences: a cell above or below neighbours 3 output
-// columns, a centre cell only 2, and each survivor is a centre cell; so births + survivors stay
-// within above + below + 2 centre. (The three source counts alone are not enough: with every cell
-// surviving and birth on 3, a comb of cells fills its gaps.)
-uint32_t OutputRowBound(bool wide, uint32_t above, uint32_t centre, uint32_t below) {
-    const uint64_t a = above, c = centre, b = below;
-    return static_cast<uint32_t>(wide ? 3 * (a + c + b) : a + b + 2 * c);
-}
-
-// Cells one beyond the bounds must stay clear of the row end marker and of 32-bit overflow.
-bool CoordinatesAllowGrowth(const CLRect& b) {
-    return b.left > -2147483647 && b.right < 2147483645 && b.top > -2147483647 && b.bottom < 2147483645;
-}
-
 }  // namespace
-
-std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener) {
-    return Grow(listener, nullptr);
-}
 
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener,
                                                            GrowStatistics* statistics) {
@@ -190,17 +167,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listen
     try {
         if (listener) listener->OnGrowBegin(*this);
 
-        // Every block holds the longest output row: at most 9 m cells when wide, else 4 m.
-        const uint64_t p = population_, m = maxRowPopulation_;
-        const uint64_t longestRow = (wide ? 9 : 4) * m + kRowOverheadWords;
-        uint64_t capacity;
-        if (p < 10000)
-            capacity = (wide ? 10 : 4) * p + kRowOverheadWords;
-        else if (m > 10000)
-            capacity = longestRow;
-        else
-            capacity = std::max<uint64_t>(wide ? 90000 : 30000, longestRow);
-        result->rowHeap_.Create(static_cast<uint32_t>(capacity));
+        result->rowHeap_.Create(GrownRowHeapCapacity(wide, population_, maxRowPopulation_));
 
         const std::shared_ptr<const CSweepTable> sweepTableHeld = SweepTableFor(ruleCode_, table);
         const CSweepTable& sweepTable = *sweepTableHeld;

@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 
+#include "engine/bit_field.h"
 #include "engine/growable_explore.h"
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
@@ -65,11 +66,14 @@ CGrowableUniverse::CGrowableUniverse(CUniverse& source, const CTransform& transf
 
 CGrowableUniverse::~CGrowableUniverse() = default;
 
+CGrowableUniverse::CGrowableUniverse(RuleCode code, int32_t generation) {
+    ruleCode_ = code;
+    generation_ = generation;
+}
+
+// Made once per generation: the default rule (a parameter's text) is not read for it.
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::NewSibling(int32_t generation) const {
-    auto sibling = std::make_unique<CGrowableUniverse>();
-    sibling->ruleCode_ = ruleCode_;
-    sibling->generation_ = generation;
-    return sibling;
+    return std::unique_ptr<CGrowableUniverse>(new CGrowableUniverse(ruleCode_, generation));
 }
 
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Clone() {
@@ -78,6 +82,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Clone() {
 
 void CGrowableUniverse::ResetCells() {
     pending_.reset();
+    field_.reset();
     rowHeap_.Free();
     firstRow_ = nullptr;
     cursor_ = nullptr;
@@ -166,6 +171,7 @@ bool CGrowableUniverse::SetCell(int32_t x, int32_t y) {
     if (changed) {
         ++population_;
         signature_ = 0;
+        field_.reset();
     }
     return changed;
 }
@@ -187,6 +193,7 @@ bool CGrowableUniverse::ClearCell(int32_t x, int32_t y) {
     if (changed) {
         --population_;
         signature_ = 0;
+        field_.reset();
     }
     return changed;
 }
@@ -296,6 +303,13 @@ int CGrowableUniverse::CheckGrowable() {
 
 uint32_t CGrowableUniverse::GetSignature() {
     if (signature_ != 0 || population_ == 0) return signature_;
+    Consolidate();
+    if (GrowthEngine() == EGrowthEngine::Tiles && PrefersTiles()) {
+        // The tiles are kept: the next step of this generation starts from them.
+        if (!field_) field_ = std::make_unique<CBitField>(firstRow_);
+        signature_ = field_->Signature();
+        return signature_;
+    }
     Grow(nullptr);  // computes the signature as a by-product; the next generation is not kept
     return signature_;
 }

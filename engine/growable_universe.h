@@ -11,8 +11,16 @@
 
 namespace tessera {
 
+class CBitField;
 class CGrowListener;
 struct GrowStatistics;
+
+// How Grow computes the next generation: the row sweep, or word-wide arithmetic on bit tiles that a
+// grown generation carries on to the next step. Both give the same generations, signatures and
+// listener calls.
+enum class EGrowthEngine { Rows, Tiles };
+void SetGrowthEngine(EGrowthEngine engine);
+EGrowthEngine GrowthEngine();
 
 class CGrowableUniverse : public CUniverse {
 public:
@@ -64,8 +72,11 @@ public:
     // populations and bounds sizes.
     bool IsShiftOf(CUniverse& other, CLSize offset);
 
-    // Growth that also counts the windows it visits (for measurements).
+    // Growth by the row sweep, which also counts the windows it visits (for measurements).
     std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener, GrowStatistics* statistics);
+    // Growth on bit tiles: read from the rows, or taken over from the step that made this generation.
+    std::unique_ptr<CGrowableUniverse> GrowWithTiles(CGrowListener* listener);
+    bool HoldsTiles() const { return field_ != nullptr; }
 
     uint32_t MaxRowPopulation() const { return maxRowPopulation_; }
     uint32_t RowCount() const { return rowCount_; }
@@ -77,6 +88,9 @@ public:
 
 private:
     friend class CRowBuilder;
+    bool PrefersTiles() const;
+    // No cells, the given rule and generation.
+    CGrowableUniverse(RuleCode code, int32_t generation);
 
     void ResetCells();
     void RecomputeBoundsFromRows();
@@ -93,6 +107,8 @@ private:
     CRow* firstRow_ = nullptr;
     CRowHeap rowHeap_;
     std::unique_ptr<CPointSet> pending_;
+    // This generation's cells as bit tiles, kept for the next step; dropped by any edit.
+    std::unique_ptr<CBitField> field_;
     uint32_t maxRowPopulation_ = 0;
     uint32_t rowCount_ = 0;
     const CRow* cursor_ = nullptr;

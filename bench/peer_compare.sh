@@ -1,0 +1,37 @@
+#!/bin/sh
+# Runs tessera-cli and bgolly (QuickLife) side by side on the same generated inputs and prints, per case,
+# wall time, processor time (user + system) and peak RSS of both whole processes and the ratios
+# (tessera / peer). On a shared machine the processor-time ratio is the steadier one.
+# usage: bench/peer_compare.sh [path/to/tessera-cli]   (default build/release/tessera-cli)
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+cli=${1:-$here/../build/release/tessera-cli}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+python3 "$here/make_patterns.py" "$work"
+export TESSERA_INI="$work/none.ini"   # never read or write a user's configuration
+
+measure() {  # command... -> "wall-seconds kilobytes cpu-seconds"
+    /usr/bin/time -f "%e %M %U %S" -o "$work/time" "$@" > /dev/null 2> "$work/err" || {
+        cat "$work/err" >&2
+        echo "failed: $*" >&2
+        exit 1
+    }
+    awk '{ printf "%s %s %.2f\n", $1, $2, $3 + $4 }' "$work/time"
+}
+
+printf "%-10s %6s %7s %7s %7s %7s %7s %7s %7s %7s %6s\n" case gens tess_s peer_s wall_x \
+    tess_cpu peer_cpu cpu_x tess_MB peer_MB rss_x
+for spec in soup1000:1000 soup1000:3000 acorn:5000 gun:10000 sparse:2000; do
+    name=${spec%%:*}
+    gens=${spec##*:}
+    file="$work/$name.rle"
+    set -- $(measure "$cli" run "$file" --generations "$gens" --output "$work/out.rle")
+    ts=$1 tk=$2 tc=$3
+    set -- $(measure bgolly -a QuickLife -q -q -m "$gens" "$file")
+    ps=$1 pk=$2 pc=$3
+    awk -v n="$name" -v g="$gens" -v ts="$ts" -v ps="$ps" -v tk="$tk" -v pk="$pk" -v tc="$tc" -v pc="$pc" '
+        function ratio(a, b) { return b > 0 ? a / b : 0 }
+        BEGIN { printf "%-10s %6d %7.2f %7.2f %7.2f %7.2f %7.2f %7.2f %7.1f %7.1f %6.2f\n", n, g, ts, ps,
+            ratio(ts, ps), tc, pc, ratio(tc, pc), tk / 1024, pk / 1024, ratio(tk, pk) }'
+done

@@ -1,0 +1,487 @@
+#include "engine/bit_field.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "engine/grow_listener.h"
+#include "foundation/block_heap.h"
+#include "foundation/memory_recovery.h"
+
+namespace tessera {
+namespace {
+
+constexpr int kH = CBitField::kTileHeight;
+constexpr int64_t kCoordinateBias = int64_t{1} << 31;  // makes every coordinate non-negative
+constexpr int kTileColumnShift = 6;
+constexpr int kTileRowShift = 5;
+constexpr uint64_t kAll = ~uint64_t{0};
+
+// Neighbouring tiles, with their offsets in tiles.
+enum EDirection { kN, kS, kW, kE, kNW, kNE, kSW, kSE, kDirections };
+constexpr std::array<int, kDirections> kDx{0, 0, -1, 1, -1, 1, -1, 1};
+constexpr std::array<int, kDirections> kDy{-1, 1, 0, 0, -1, -1, 1, 1};
+constexpr std::array<EDirection, kDirections> kOpposite{kS, kN, kE, kW, kSE, kSW, kNE, kNW};
+
+uint64_t KeyOf(uint64_t tileX, uint64_t tileY) { return tileY << 32 | tileX; }
+uint64_t TileXOf(uint64_t key) { return key & 0xFFFFFFFF; }
+uint64_t TileYOf(uint64_t key) { return key >> 32; }
+uint64_t TileXOfCell(int32_t x) { return static_cast<uint64_t>(x + kCoordinateBias) >> kTileColumnShift; }
+uint64_t TileYOfCell(int32_t y) { return static_cast<uint64_t>(y + kCoordinateBias) >> kTileRowShift; }
+
+}  // namespace
+
+// The next state as a sum of products over the bit planes of the neighbour count (b0..b3), the centre
+// cell and, for birth on 0, whether the 3 x 3 window holds any live cell at all (a window without one
+// is never looked at, so nothing is born there).
+class CBitField::CRuleLogic {
+public:
+    static constexpr int kVariables = 6;  // b0, b1, b2, b3, centre, any
+
+    explicit CRuleLogic(RuleCode code) : code_(code) {
+        const uint32_t neighbours = (code >> 18) & 0x1EF;
+        for (int k = 0; k < 9; ++k) counts_[k] = (neighbours >> k) & 1 ? kAll : 0;
+        std::vector<Term> terms;
+        for (int n = 0; n <= 8; ++n) {
+            // Count n as bit planes; 8 is the only count with b3, so b3 alone identifies it.
+            const uint32_t countCare = n == 8 ? 0x8u : 0xFu;
+            const uint32_t countValue = n == 8 ? 0x8u : static_cast<uint32_t>(n);
+            if (Survives(code, n)) terms.push_back({countValue | 0x10, countCare | 0x10});
+            if (IsBorn(code, n)) {
+                const uint32_t any = n == 0 ? 0x20u : 0u;
+                terms.push_back({countValue | any, countCare | 0x10 | any});
+            }
+        }
+        // Merge pairs of terms that differ in one variable they both care about, until none do.
+        for (bool merged = true; merged;) {
+            merged = false;
+            for (size_t i = 0; i < terms.size() && !merged; ++i) {
+                for (size_t j = i + 1; j < terms.size() && !merged; ++j) {
+                    const uint32_t diff = terms[i].value ^ terms[j].value;
+                    if (terms[i].care == terms[j].care && std::has_single_bit(diff)) {
+                        terms[i].care &= ~diff;
+                        terms[i].value &= ~diff;
+                        terms.erase(terms.begin() + static_cast<std::ptrdiff_t>(j));
+                        merged = true;
+                    }
+                }
+            }
+        }
+        terms_ = std::move(terms);
+        conway_ = code == kConwayRuleCode;
+    }
+
+    RuleCode Code() const { return code_; }
+    uint64_t Counted(int k) const { return counts_[k]; }
+    bool IsConway() const { return conway_; }
+    bool NeedsAny() const { return IsBorn(code_, 0); }
+
+    uint64_t Next(const std::array<uint64_t, kVariables>& v) const {
+        uint64_t alive = 0;
+        for (const Term& term : terms_) {
+            uint64_t product = kAll;
+            for (int i = 0; i < kVariables; ++i) {
+                if (term.care >> i & 1) product &= (term.value >> i & 1) ? v[i] : ~v[i];
+            }
+            alive |= product;
+        }
+        return alive;
+    }
+
+private:
+    struct Term {
+        uint32_t value;
+        uint32_t care;
+    };
+    RuleCode code_;
+    std::array<uint64_t, 9> counts_{};
+    std::vector<Term> terms_;
+    bool conway_ = false;
+};
+
+namespace {
+
+inline void FullAdd(uint64_t a, uint64_t b, uint64_t c, uint64_t& sum, uint64_t& carry) {
+    const uint64_t t = a ^ b;
+    sum = t ^ c;
+    carry = (a & b) | (t & c);
+}
+
+}  // namespace
+
+struct CBitField::CTile {
+    uint64_t rows[2][kH];  // bit i of a row is the cell at column (tile x) * 64 + i
+    CTile* neighbours[kDirections];
+    uint64_t key;
+    uint32_t signature[2];
+    bool signatureKnown[2];
+    uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
+    bool empty[2];
+    // The buffer's generation equals the one two generations before it (over this tile).
+    bool repeatsTwoBack[2];
+    // The other buffer holds the generation before the current one (not so for tiles read from rows).
+    bool historyKnown;
+    CTile* nextFree;
+};
+
+namespace {
+
+// Tiles per block-heap block: as many as fit in one chunk, at most 32.
+uint32_t TilesPerSlab(size_t tileBytes) {
+    const size_t largest = TheBlockHeap().LargestBlock();
+    const size_t room = largest > 64 ? (largest - 64) / tileBytes : 0;
+    return static_cast<uint32_t>(std::clamp<size_t>(room, 1, 32));
+}
+
+}  // namespace
+
+CBitField::CBitField(const CRow* firstRow) {
+    CTile* tile = nullptr;
+    for (const CRow* row = firstRow; row; row = row->next) {
+        const uint64_t ty = TileYOfCell(row->y);
+        const int r = static_cast<int>(static_cast<uint64_t>(row->y + kCoordinateBias) & (kH - 1));
+        for (const int32_t* x = row->Cells(); x != row->End(); ++x) {
+            const uint64_t key = KeyOf(TileXOfCell(*x), ty);
+            if (!tile || tile->key != key) {
+                tile = TileAt(key);
+                if (!tile) tile = AddTile(key);
+            }
+            tile->rows[parity_][r] |= uint64_t{1} << (static_cast<uint64_t>(*x + kCoordinateBias) & 63);
+        }
+    }
+    SortTiles();
+    for (CTile* t : tiles_) {
+        for (uint64_t row : t->rows[parity_]) t->columns[parity_] |= row;
+        t->empty[parity_] = false;
+        t->signatureKnown[0] = t->signatureKnown[1] = false;
+        t->historyKnown = false;
+    }
+}
+
+CBitField::~CBitField() {
+    for (void* slab : slabs_) TheBlockHeap().Free(slab);
+}
+
+CBitField::CTile* CBitField::TileAt(uint64_t key) const {
+    const auto found = index_.find(key);
+    return found == index_.end() ? nullptr : found->second;
+}
+
+CBitField::CTile* CBitField::NewTileMemory() {
+    if (!freeTiles_) {
+        const uint32_t count = TilesPerSlab(sizeof(CTile));
+        const size_t bytes = count * sizeof(CTile);
+        // Row-heap blocks are counted in 4-byte cells with 20 bytes of header.
+        void* slab = GuardedRowHeapAlloc(static_cast<uint32_t>((bytes + 3) / 4));
+        slabs_.push_back(slab);
+        auto* tiles = static_cast<CTile*>(slab);
+        for (uint32_t i = count; i-- > 0;) {
+            tiles[i].nextFree = freeTiles_;
+            freeTiles_ = &tiles[i];
+        }
+    }
+    CTile* tile = freeTiles_;
+    freeTiles_ = tile->nextFree;
+    return tile;
+}
+
+// A new empty tile, linked with the tiles around it. Its buffers agree with the plane it joins: no tile
+// meant no live cell there.
+CBitField::CTile* CBitField::AddTile(uint64_t key) {
+    CTile* tile = NewTileMemory();
+    std::memset(tile, 0, sizeof(CTile));
+    tile->key = key;
+    tile->empty[0] = tile->empty[1] = true;
+    tile->signatureKnown[0] = tile->signatureKnown[1] = true;
+    tile->historyKnown = true;
+    index_.emplace(key, tile);
+    const uint64_t tx = TileXOf(key), ty = TileYOf(key);
+    for (int d = 0; d < kDirections; ++d) {
+        CTile* other = TileAt(KeyOf(tx + kDx[d], ty + kDy[d]));
+        tile->neighbours[d] = other;
+        if (other) other->neighbours[kOpposite[d]] = tile;
+    }
+    added_.push_back(tile);
+    return tile;
+}
+
+void CBitField::RemoveTile(CTile* tile) {
+    for (int d = 0; d < kDirections; ++d) {
+        if (CTile* other = tile->neighbours[d]) other->neighbours[kOpposite[d]] = nullptr;
+    }
+    index_.erase(tile->key);
+    tile->nextFree = freeTiles_;
+    freeTiles_ = tile;
+}
+
+void CBitField::SortTiles() {
+    if (added_.empty()) return;
+    const auto byKey = [](const CTile* a, const CTile* b) { return a->key < b->key; };
+    std::sort(added_.begin(), added_.end(), byKey);
+    const size_t old = tiles_.size();
+    tiles_.insert(tiles_.end(), added_.begin(), added_.end());
+    std::inplace_merge(tiles_.begin(), tiles_.begin() + static_cast<std::ptrdiff_t>(old), tiles_.end(),
+                       byKey);
+    added_.clear();
+}
+
+void CBitField::Expand() {
+    const int p = parity_;
+    const size_t count = tiles_.size();
+    for (size_t i = 0; i < count; ++i) {
+        CTile* tile = tiles_[i];
+        if (tile->empty[p]) continue;
+        bool missing = false;
+        for (CTile* other : tile->neighbours) missing |= other == nullptr;
+        if (!missing) continue;
+        uint64_t any = 0;
+        for (uint64_t row : tile->rows[p]) any |= row;
+        const uint64_t top = tile->rows[p][0], bottom = tile->rows[p][kH - 1];
+        const bool need[kDirections] = {top != 0,          bottom != 0,        (any & 1) != 0,
+                                        (any >> 63) != 0,  (top & 1) != 0,     (top >> 63) != 0,
+                                        (bottom & 1) != 0, (bottom >> 63) != 0};
+        const uint64_t tx = TileXOf(tile->key), ty = TileYOf(tile->key);
+        for (int d = 0; d < kDirections; ++d) {
+            if (need[d] && !tile->neighbours[d]) AddTile(KeyOf(tx + kDx[d], ty + kDy[d]));
+        }
+    }
+    SortTiles();
+}
+
+void CBitField::Collect() {
+    const int p = parity_;
+    size_t kept = 0;
+    for (CTile* tile : tiles_) {
+        if (tile->empty[0] && tile->empty[1] && tile->repeatsTwoBack[p]) {
+            RemoveTile(tile);
+        } else {
+            tiles_[kept++] = tile;
+        }
+    }
+    tiles_.resize(kept);
+}
+
+namespace {
+
+// The rows of a tile's buffer with one row above and below (from the tiles there), each also shifted
+// so that bit i holds the cell one column to the left (west) or right (east) of column i.
+struct CNeighbourRows {
+    uint64_t centre[kH + 2];
+    uint64_t west[kH + 2];
+    uint64_t east[kH + 2];
+};
+
+template <class Tile>
+void Gather(const Tile& tile, int p, CNeighbourRows& n) {
+    const Tile* const* nb = tile.neighbours;
+    const auto rowOf = [p](const Tile* t, int r) { return t ? t->rows[p][r] : 0; };
+    uint64_t westSide[kH + 2], eastSide[kH + 2];
+    n.centre[0] = rowOf(nb[kN], kH - 1);
+    westSide[0] = rowOf(nb[kNW], kH - 1);
+    eastSide[0] = rowOf(nb[kNE], kH - 1);
+    n.centre[kH + 1] = rowOf(nb[kS], 0);
+    westSide[kH + 1] = rowOf(nb[kSW], 0);
+    eastSide[kH + 1] = rowOf(nb[kSE], 0);
+    std::memcpy(n.centre + 1, tile.rows[p], sizeof(tile.rows[p]));
+    if (nb[kW])
+        std::memcpy(westSide + 1, nb[kW]->rows[p], sizeof(tile.rows[p]));
+    else
+        std::memset(westSide + 1, 0, sizeof(tile.rows[p]));
+    if (nb[kE])
+        std::memcpy(eastSide + 1, nb[kE]->rows[p], sizeof(tile.rows[p]));
+    else
+        std::memset(eastSide + 1, 0, sizeof(tile.rows[p]));
+    for (int j = 0; j < kH + 2; ++j) {
+        n.west[j] = n.centre[j] << 1 | westSide[j] >> 63;
+        n.east[j] = n.centre[j] >> 1 | eastSide[j] << 63;
+    }
+}
+
+// Each live cell adds 527 (the nine windows it lies in, and its own window's centre) and, for each
+// live neighbour at window offset k, 2^k to its own window; pairs are counted once per direction.
+// Built twice where the compiler can: with the processor's population count instruction when it has
+// one, otherwise with the portable sequence.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
+uint32_t
+SignatureOf(const CNeighbourRows& n) {
+    uint32_t cells = 0, right = 0, below = 0, belowRight = 0, belowLeft = 0;
+    for (int j = 1; j <= kH; ++j) {
+        const uint64_t c = n.centre[j];
+        if (!c) continue;
+        cells += std::popcount(c);
+        right += std::popcount(c & n.east[j]);
+        below += std::popcount(c & n.centre[j + 1]);
+        belowRight += std::popcount(c & n.east[j + 1]);
+        belowLeft += std::popcount(c & n.west[j + 1]);
+    }
+    return 527 * cells + 40 * right + 130 * below + 257 * belowRight + 68 * belowLeft;
+}
+
+}  // namespace
+
+uint32_t CBitField::TileSignature(CTile& tile, int p) const {
+    if (tile.signatureKnown[p]) return tile.signature[p];
+    CNeighbourRows n;
+    Gather(tile, p, n);
+    tile.signature[p] = SignatureOf(n);
+    tile.signatureKnown[p] = true;
+    return tile.signature[p];
+}
+
+uint32_t CBitField::Signature() {
+    uint32_t sum = 0;
+    for (CTile* tile : tiles_) {
+        if (!tile->empty[parity_]) sum += TileSignature(*tile, parity_);
+    }
+    return sum;
+}
+
+namespace {
+
+// Row j of the next generation of a gathered tile; `occupied` marks the columns whose window holds a
+// live cell (no other column can come alive).
+uint64_t NextRow(const CBitField::CRuleLogic& logic, const CNeighbourRows& n, int j, uint64_t occupied) {
+    const uint64_t window[9] = {n.east[j + 1], n.centre[j + 1], n.west[j + 1],   n.east[j],    n.centre[j],
+                                n.west[j],     n.east[j - 1],   n.centre[j - 1], n.west[j - 1]};
+    if (logic.IsConway()) {
+        uint64_t s1, c1, s2, c2, b0, c3, t2, c4;
+        FullAdd(window[0], window[1], window[2], s1, c1);
+        FullAdd(window[3], window[5], window[6], s2, c2);
+        const uint64_t s3 = window[7] ^ window[8], c3a = window[7] & window[8];
+        FullAdd(s1, s2, s3, b0, c3);
+        FullAdd(c1, c2, c3a, t2, c4);
+        const uint64_t b1 = t2 ^ c3, fourOrMore = c4 | (t2 & c3);
+        return b1 & ~fourOrMore & (b0 | window[4]);
+    }
+    uint64_t in[8];
+    int m = 0;
+    for (int k = 0; k < 9; ++k) {
+        if (k != 4) in[m++] = window[k] & logic.Counted(k);
+    }
+    uint64_t s1, c1, s2, c2, b0, c3, t2, c4;
+    FullAdd(in[0], in[1], in[2], s1, c1);
+    FullAdd(in[3], in[4], in[5], s2, c2);
+    const uint64_t s3 = in[6] ^ in[7], c3a = in[6] & in[7];
+    FullAdd(s1, s2, s3, b0, c3);
+    FullAdd(c1, c2, c3a, t2, c4);
+    const uint64_t b1 = t2 ^ c3, c5 = t2 & c3;
+    const uint64_t b2 = c4 ^ c5, b3 = c4 & c5;
+    return logic.Next({b0, b1, b2, b3, window[4], occupied});
+}
+
+}  // namespace
+
+// True when no cell of the tile's buffer or of the cells around the tile is alive: every window of the
+// tile is empty, so nothing is born there.
+bool CBitField::IsQuiet(const CTile& tile, int p) {
+    if (!tile.empty[p]) return false;
+    const CTile* const* nb = tile.neighbours;
+    return !(nb[kN] && nb[kN]->rows[p][kH - 1]) && !(nb[kS] && nb[kS]->rows[p][0]) &&
+           !(nb[kW] && nb[kW]->columns[p] >> 63) && !(nb[kE] && nb[kE]->columns[p] & 1) &&
+           !(nb[kNW] && nb[kNW]->rows[p][kH - 1] >> 63) && !(nb[kNE] && nb[kNE]->rows[p][kH - 1] & 1) &&
+           !(nb[kSW] && nb[kSW]->rows[p][0] >> 63) && !(nb[kSE] && nb[kSE]->rows[p][0] & 1);
+}
+
+uint32_t CBitField::Step(RuleCode code) {
+    if (!logic_ || logic_->Code() != code) logic_ = std::make_unique<CRuleLogic>(code);
+    const CRuleLogic& logic = *logic_;
+    Expand();
+    const int p = parity_, q = 1 - p;
+    uint32_t signature = 0;
+    for (CTile* tile : tiles_) {
+        bool settled = tile->repeatsTwoBack[p];
+        for (int d = 0; d < kDirections && settled; ++d) {
+            const CTile* other = tile->neighbours[d];
+            settled = !other || other->repeatsTwoBack[p];
+        }
+        if (settled) {
+            // Its block of tiles repeats the generation before last, so it repeats the generation
+            // before: the other buffer holds it already.
+            tile->repeatsTwoBack[q] = true;
+            if (!tile->empty[p]) signature += TileSignature(*tile, p);
+            continue;
+        }
+        uint64_t changed = 0, any = 0, columns = 0;
+        uint64_t* out = tile->rows[q];
+        if (IsQuiet(*tile, p)) {
+            if (!tile->empty[q]) {
+                changed = kAll;
+                std::memset(out, 0, sizeof(tile->rows[q]));
+            }
+        } else {
+            CNeighbourRows n;
+            Gather(*tile, p, n);
+            if (!tile->signatureKnown[p]) {
+                tile->signature[p] = SignatureOf(n);
+                tile->signatureKnown[p] = true;
+            }
+            signature += tile->signature[p];
+            for (int j = 1; j <= kH; ++j) {
+                uint64_t next = 0;
+                const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
+                const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] | n.east[j - 1] |
+                                          n.east[j] | n.east[j + 1];
+                if (occupied) next = NextRow(logic, n, j, occupied);
+                changed |= next ^ out[j - 1];
+                any |= next;
+                columns |= next;
+                out[j - 1] = next;
+            }
+        }
+        tile->repeatsTwoBack[q] = changed == 0 && tile->historyKnown;
+        tile->historyKnown = true;
+        tile->empty[q] = any == 0;
+        tile->columns[q] = columns;
+        if (changed) {
+            // The signatures of this buffer that read these cells are out of date.
+            tile->signatureKnown[q] = false;
+            for (EDirection d : {kW, kE, kN, kNW, kNE}) {
+                if (CTile* other = tile->neighbours[d]) other->signatureKnown[q] = false;
+            }
+        }
+    }
+    parity_ = q;
+    if (++steps_ % 8 == 0) Collect();
+    return signature;
+}
+
+// Only tiles with a live cell in either generation take part.
+void CBitField::BeginReadOut() {
+    bandStart_ = 0;
+    readTiles_.clear();
+    for (CTile* tile : tiles_) {
+        if (!tile->empty[0] || !tile->empty[1]) readTiles_.push_back(tile);
+    }
+}
+
+uint32_t CBitField::ReadRow(int32_t y, int32_t* out, CGrowListener* listener) {
+    const uint64_t ty = TileYOfCell(y);
+    const int r = static_cast<int>(static_cast<uint64_t>(y + kCoordinateBias) & (kH - 1));
+    while (bandStart_ < readTiles_.size() && TileYOf(readTiles_[bandStart_]->key) < ty) ++bandStart_;
+    int32_t* const start = out;
+    for (size_t i = bandStart_; i < readTiles_.size() && TileYOf(readTiles_[i]->key) == ty; ++i) {
+        const CTile& tile = *readTiles_[i];
+        const uint64_t now = tile.rows[parity_][r];
+        const uint64_t before = tile.rows[1 - parity_][r];
+        if (!(now | before)) continue;
+        const int64_t left = static_cast<int64_t>(TileXOf(tile.key) << kTileColumnShift) - kCoordinateBias;
+        for (uint64_t bits = now; bits; bits &= bits - 1)
+            *out++ = static_cast<int32_t>(left + std::countr_zero(bits));
+        if (listener) {
+            for (uint64_t bits = now ^ before; bits; bits &= bits - 1) {
+                const uint64_t bit = bits & (~bits + 1);
+                const int32_t x = static_cast<int32_t>(left + std::countr_zero(bits));
+                if (now & bit)
+                    listener->OnCellBorn(x);
+                else
+                    listener->OnCellDied(x);
+            }
+        }
+    }
+    return static_cast<uint32_t>(out - start);
+}
+
+}  // namespace tessera

@@ -1,0 +1,76 @@
+#pragma once
+// CBitField: the live cells of one generation as tiles of 64 x 32 bit cells, for growth that advances a
+// whole tile row with word-wide arithmetic. Each tile keeps two buffers: the current generation and the
+// one before it. A tile whose 3 x 3 block of tiles equals that of two generations ago will repeat the
+// generation before, which its other buffer already holds: such tiles (still lifes, period-2
+// oscillators, empty space next to them) are skipped. Rows of a universe are read in once; after each
+// step the new generation is read out row by row.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/row_heap.h"
+#include "rules/rule_code.h"
+
+namespace tessera {
+
+class CGrowListener;
+
+class CBitField {
+public:
+    static constexpr int kTileWidth = 64;
+    static constexpr int kTileHeight = 32;
+
+    // The cells of a row list (ascending y, each row ascending x).
+    explicit CBitField(const CRow* firstRow);
+    CBitField(const CBitField&) = delete;
+    CBitField& operator=(const CBitField&) = delete;
+    ~CBitField();
+
+    // The signature of the current generation (see CUniverse::GetSignature).
+    uint32_t Signature();
+    // Advances every tile one generation under the rule; the generation before stays readable.
+    // Answers the signature of the generation it started from.
+    uint32_t Step(RuleCode code);
+
+    // Reading out the generation the last Step produced, in ascending y (each call with a larger y than
+    // the one before; BeginReadOut starts over). Writes the cells of row y in ascending x to out and
+    // answers their number; with a listener, reports each cell that differs from the generation before.
+    void BeginReadOut();
+    uint32_t ReadRow(int32_t y, int32_t* out, CGrowListener* listener);
+
+    uint32_t TileCount() const { return static_cast<uint32_t>(tiles_.size()); }
+
+    struct CRuleLogic;
+
+private:
+    struct CTile;
+
+    CTile* TileAt(uint64_t key) const;
+    CTile* AddTile(uint64_t key);
+    void RemoveTile(CTile* tile);
+    CTile* NewTileMemory();
+    // Makes sure every tile next to a live border cell exists, so that births there have a tile.
+    void Expand();
+    // Drops tiles that have been empty for three generations.
+    void Collect();
+    void SortTiles();
+    uint32_t TileSignature(CTile& tile, int parity) const;
+    static bool IsQuiet(const CTile& tile, int parity);
+
+    std::unordered_map<uint64_t, CTile*> index_;
+    std::vector<CTile*> tiles_;      // ascending key: tile rows top to bottom, each left to right
+    std::vector<CTile*> added_;      // created since the last sort
+    std::vector<CTile*> readTiles_;  // the tiles the read-out visits, in the order of tiles_
+    std::vector<void*> slabs_;       // blocks of the block heap that tiles are carved from
+    CTile* freeTiles_ = nullptr;
+    std::unique_ptr<CRuleLogic> logic_;  // for the rule of the last step
+    int parity_ = 0;                     // the buffer holding the current generation
+    uint32_t steps_ = 0;
+    // Read-out cursor: the first tile of the band that holds the row asked for last.
+    size_t bandStart_ = 0;
+};
+
+}  // namespace tessera

@@ -1,0 +1,108 @@
+// One generation on bit tiles. The rows visited, their order, the cells and the listener calls are
+// those of the row sweep; only the arithmetic differs. The tiles pass from each generation to the one
+// grown from it, so a long growth reads the rows in once and then only writes each generation's rows.
+#include <memory>
+
+#include "engine/bit_field.h"
+#include "engine/grow_listener.h"
+#include "engine/grow_sizing.h"
+#include "engine/growable_universe.h"
+#include "foundation/errors.h"
+#include "rules/rules.h"
+
+namespace tessera {
+namespace {
+
+EGrowthEngine gGrowthEngine = EGrowthEngine::Tiles;
+
+}  // namespace
+
+void SetGrowthEngine(EGrowthEngine engine) { gGrowthEngine = engine; }
+EGrowthEngine GrowthEngine() { return gGrowthEngine; }
+
+// Tiles pay for 64 x 32 cells whatever they hold; the row sweep pays per live cell and per row. Rows
+// with few cells each (small objects scattered far apart, glider streams) are cheaper to sweep, so
+// tiles are used from a few cells per row on and kept while the rows stay fuller than half that.
+constexpr uint32_t kCellsPerRowForTiles = 8;
+
+bool CGrowableUniverse::PrefersTiles() const {
+    const uint64_t threshold = field_ ? kCellsPerRowForTiles / 2 : kCellsPerRowForTiles;
+    return population_ >= threshold * rowCount_;
+}
+
+std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener) {
+    Consolidate();  // the row count is exact
+    if (gGrowthEngine == EGrowthEngine::Tiles && PrefersTiles()) return GrowWithTiles(listener);
+    field_.reset();
+    return Grow(listener, nullptr);
+}
+
+std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListener* listener) {
+    Consolidate();
+    CUniverseUse hold(*this);
+    GetRule(ruleCode_);  // keeps the rule's use stamp fresh, as every growth does
+    const bool wide = BirthsOnFewNeighbours(ruleCode_);
+    const uint32_t known = signature_;
+    signature_ = 0;
+    auto result = NewSibling(generation_ + 1);
+    if (!firstRow_) return result;
+    if (!CoordinatesAllowGrowth(bounds_)) throw CErrorException(msg::GameTooBig);
+
+    // Taken out for the step: after a failure neither generation holds half-stepped tiles.
+    std::unique_ptr<CBitField> field = std::move(field_);
+    uint32_t signature = known;
+    try {
+        if (listener) listener->OnGrowBegin(*this);
+        if (!field) field = std::make_unique<CBitField>(firstRow_);
+        const uint32_t stepped = field->Step(ruleCode_);
+        if (signature == 0) signature = stepped;
+        result->rowHeap_.Create(GrownRowHeapCapacity(wide, population_, maxRowPopulation_));
+
+        CRowBuilder builder(*result);
+        field->BeginReadOut();
+        const CRow empty{nullptr, 0, 0};
+        const CRow* above = &empty;
+        const CRow* centre = &empty;
+        const CRow* below = firstRow_;
+        const CRow* next = firstRow_->next;
+        int32_t y = firstRow_->y - 1;
+        for (;;) {
+            CRow* row = builder.Reserve(y, OutputRowBound(wide, above->count, centre->count, below->count));
+            if (listener) listener->OnGrowRow(y);
+            row->count = field->ReadRow(y, row->Cells(), listener);
+            builder.Append(row);
+            if (listener) listener->OnGrowRowEnd();
+
+            // The rows next to a source row, as the row sweep visits them.
+            if (centre != &empty || below != &empty) {
+                ++y;
+                above = centre;
+                centre = below;
+                if (next && next->y == y + 1) {
+                    below = next;
+                    next = next->next;
+                } else {
+                    below = &empty;
+                }
+            } else if (next) {
+                y = next->y - 1;
+                above = &empty;
+                centre = &empty;
+                below = next;
+                next = next->next;
+            } else {
+                break;
+            }
+        }
+        builder.Finish();
+        if (listener) listener->OnGrowEnd(*result);
+    } catch (...) {
+        if (listener) listener->OnGrowEnd(*this);
+        throw;
+    }
+    signature_ = signature;
+    result->field_ = std::move(field);
+    return result;
+}
+
+}  // namespace tessera

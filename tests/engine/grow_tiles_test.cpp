@@ -1,0 +1,111 @@
+// Growth on bit tiles against the row sweep: random soups under random rules and neighbourhoods (birth
+// on 0 included), grown side by side for many generations with the tiles carried from step to step,
+// must agree on every generation's cells, totals, signature and listener calls. Edits between steps
+// and soups placed across tile borders and near the coordinate limits are part of the mix.
+#include <gtest/gtest.h>
+
+#include "engine/grow_listener.h"
+#include "foundation/block_heap.h"
+#include "recording_listener.h"
+#include "reference_life.h"
+
+namespace tessera::test {
+namespace {
+
+RuleCode RandomRule(std::mt19937& rng) {
+    std::uniform_int_distribution<uint32_t> bits(0, 0x1FF);
+    const RuleCode neighbourhood = (bits(rng) << 18) & kNeighbourhoodMask;
+    return bits(rng) | bits(rng) << 9 | neighbourhood;
+}
+
+void ExpectSameGeneration(CGrowableUniverse& rows, CGrowableUniverse& tiles) {
+    EXPECT_EQ(tiles.Generation(), rows.Generation());
+    EXPECT_EQ(tiles.Population(), rows.Population());
+    EXPECT_EQ(tiles.RowCount(), rows.RowCount());
+    EXPECT_EQ(tiles.MaxRowPopulation(), rows.MaxRowPopulation());
+    const CLRect a = rows.GetBounds(), b = tiles.GetBounds();
+    EXPECT_TRUE(a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom);
+    EXPECT_EQ(CellsOf(tiles), CellsOf(rows));
+}
+
+// Grows both chains for up to `generations` steps (stopping early when a rule fills the plane or
+// growth is refused);
+// answers the number of steps taken.
+int GrowSideBySide(std::mt19937& rng, const CellSet& start, RuleCode rule, int generations) {
+    auto rows = MakeUniverse(start, rule);
+    auto tiles = MakeUniverse(start, rule);
+    std::uniform_int_distribution<int> pick(0, 9);
+    int steps = 0;
+    for (; steps < generations && rows->CheckGrowable() == 0 && rows->Population() < 20000; ++steps) {
+        const int choice = pick(rng);
+        if (choice == 0) {
+            // An edit between steps: the tiles of the edited generation must not be used.
+            const CLPoint p = *std::next(start.begin(), static_cast<long>(rng() % start.size()));
+            rows->SetCell(p.x + 1, p.y);
+            tiles->SetCell(p.x + 1, p.y);
+        }
+        if (choice == 1) {
+            // Asked before the step, the tiles' signature comes from the tiles themselves.
+            SetGrowthEngine(EGrowthEngine::Tiles);
+            const uint32_t fromTiles = tiles->GetSignature();
+            SetGrowthEngine(EGrowthEngine::Rows);
+            EXPECT_EQ(fromTiles, rows->GetSignature());
+        }
+        const bool listening = choice < 5;
+        RecordingListener heardRows, heardTiles;
+        auto nextRows = rows->Grow(listening ? &heardRows : nullptr, nullptr);
+        auto nextTiles = tiles->GrowWithTiles(listening ? &heardTiles : nullptr);
+        EXPECT_EQ(tiles->KnownSignature(), rows->KnownSignature()) << "step " << steps;
+        EXPECT_EQ(heardTiles.calls, heardRows.calls) << "step " << steps;
+        ExpectSameGeneration(*nextRows, *nextTiles);
+        if (::testing::Test::HasFailure()) return steps;
+        rows = std::move(nextRows);
+        tiles = std::move(nextTiles);
+    }
+    return steps;
+}
+
+TEST(GrowTiles, RandomRulesAndPlacesAgreeWithTheRowSweep) {
+    std::mt19937 rng(15015);
+    const int32_t lefts[] = {0, -64, 61, -2147483600, 2147483570, 1000003};
+    const int32_t tops[] = {0, -32, 29, -2147483610, 2147483580, -777777};
+    int totalSteps = 0;
+    for (int round = 0; round < 60 && !HasFailure(); ++round) {
+        const RuleCode rule = round % 4 == 0 ? kConwayRuleCode : RandomRule(rng);
+        const int32_t left = lefts[round % 6], top = tops[(round / 6) % 6];
+        const int size = 6 + static_cast<int>(rng() % 40);
+        const CellSet soup = RandomSoup(rng, left, top, size, size, 0.2 + 0.1 * (round % 4));
+        if (soup.empty()) continue;
+        SCOPED_TRACE("round " + std::to_string(round) + " rule " + std::to_string(rule));
+        totalSteps += GrowSideBySide(rng, soup, rule, 40);
+    }
+    EXPECT_GT(totalSteps, 600) << "too few generations compared to mean much";
+}
+
+// Ash: still lifes and blinkers left alone for long stretches, where tiles sleep and are dropped.
+TEST(GrowTiles, LongConwayRunAgreesWithTheRowSweep) {
+    std::mt19937 rng(4242);
+    const CellSet soup = RandomSoup(rng, -100, -50, 200, 120, 0.35);
+    EXPECT_EQ(GrowSideBySide(rng, soup, kConwayRuleCode, 400), 400);
+}
+
+TEST(GrowTiles, ExhaustedHeapFailsCleanlyAndKeepsTheSource) {
+    ASSERT_EQ(TheBlockHeap().ChunksInUse(), 0u) << "the test needs an idle heap";
+    std::mt19937 rng(9);
+    auto source = MakeUniverse(RandomSoup(rng, 0, 0, 400, 400, 0.3));
+    source->Consolidate();
+    const CellSet before = CellsOf(*source);
+    TheBlockHeap().SetMaximum(uint64_t{TheBlockHeap().ChunksInUse()} * TheBlockHeap().ChunkSize());
+    RecordingListener heard;
+    EXPECT_THROW(source->GrowWithTiles(&heard), CMemoryException);
+    TheBlockHeap().SetMaximum(CBlockHeap::kDefaultMaximum);
+    ASSERT_FALSE(heard.calls.empty());
+    EXPECT_EQ(heard.calls.back(), "end");
+    EXPECT_EQ(heard.ended, source.get());
+    EXPECT_EQ(CellsOf(*source), before);
+    auto grown = source->GrowWithTiles(nullptr);
+    EXPECT_EQ(CellsOf(*grown), ReferenceStep(before, kConwayRuleCode));
+}
+
+}  // namespace
+}  // namespace tessera::test
