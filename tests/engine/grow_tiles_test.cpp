@@ -6,13 +6,13 @@
 
 #include "engine/grow_listener.h"
 #include "foundation/block_heap.h"
-#include "recording_listener.h"
-#include "reference_life.h"
+#include "support/recording_listener.h"
+#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
 
-RuleCode RandomRule(std::mt19937& rng) {
+RuleCode RandomTileRule(std::mt19937& rng) {
     std::uniform_int_distribution<uint32_t> bits(0, 0x1FF);
     const RuleCode neighbourhood = (bits(rng) << 18) & kNeighbourhoodMask;
     return bits(rng) | bits(rng) << 9 | neighbourhood;
@@ -31,7 +31,7 @@ void ExpectSameGeneration(CGrowableUniverse& rows, CGrowableUniverse& tiles) {
 // Grows both chains for up to `generations` steps (stopping early when a rule fills the plane or
 // growth is refused);
 // answers the number of steps taken.
-int GrowSideBySide(std::mt19937& rng, const CellSet& start, RuleCode rule, int generations) {
+int GrowSideBySide(std::mt19937& rng, const Cells& start, RuleCode rule, int generations) {
     auto rows = MakeUniverse(start, rule);
     auto tiles = MakeUniverse(start, rule);
     std::uniform_int_distribution<int> pick(0, 9);
@@ -71,10 +71,10 @@ TEST(GrowTiles, RandomRulesAndPlacesAgreeWithTheRowSweep) {
     const int32_t tops[] = {0, -32, 29, -2147483610, 2147483580, -777777};
     int totalSteps = 0;
     for (int round = 0; round < 60 && !HasFailure(); ++round) {
-        const RuleCode rule = round % 4 == 0 ? kConwayRuleCode : RandomRule(rng);
+        const RuleCode rule = round % 4 == 0 ? kConwayRuleCode : RandomTileRule(rng);
         const int32_t left = lefts[round % 6], top = tops[(round / 6) % 6];
         const int size = 6 + static_cast<int>(rng() % 40);
-        const CellSet soup = RandomSoup(rng, left, top, size, size, 0.2 + 0.1 * (round % 4));
+        const Cells soup = RandomSoup(rng, left, top, size, size, 0.2 + 0.1 * (round % 4));
         if (soup.empty()) continue;
         SCOPED_TRACE("round " + std::to_string(round) + " rule " + std::to_string(rule));
         totalSteps += GrowSideBySide(rng, soup, rule, 40);
@@ -85,7 +85,7 @@ TEST(GrowTiles, RandomRulesAndPlacesAgreeWithTheRowSweep) {
 // Ash: still lifes and blinkers left alone for long stretches, where tiles sleep and are dropped.
 TEST(GrowTiles, LongConwayRunAgreesWithTheRowSweep) {
     std::mt19937 rng(4242);
-    const CellSet soup = RandomSoup(rng, -100, -50, 200, 120, 0.35);
+    const Cells soup = RandomSoup(rng, -100, -50, 200, 120, 0.35);
     EXPECT_EQ(GrowSideBySide(rng, soup, kConwayRuleCode, 400), 400);
 }
 
@@ -94,7 +94,7 @@ TEST(GrowTiles, ExhaustedHeapFailsCleanlyAndKeepsTheSource) {
     std::mt19937 rng(9);
     auto source = MakeUniverse(RandomSoup(rng, 0, 0, 400, 400, 0.3));
     source->Consolidate();
-    const CellSet before = CellsOf(*source);
+    const Cells before = CellsOf(*source);
     TheBlockHeap().SetMaximum(uint64_t{TheBlockHeap().ChunksInUse()} * TheBlockHeap().ChunkSize());
     RecordingListener heard;
     EXPECT_THROW(source->GrowWithTiles(&heard), CMemoryException);
