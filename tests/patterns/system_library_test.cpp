@@ -2,9 +2,13 @@
 // in it is what it says it is.
 #include <gtest/gtest.h>
 
+#include "engine/searchable_universe.h"
+#include "engine/transform.h"
 #include "library_test_support.h"
 #include "patterns/named_pattern.h"
 #include "patterns/pattern_library.h"
+#include "patterns/recognition.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
@@ -50,6 +54,49 @@ TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
         EXPECT_EQ(entry->Pattern().Period(), k.period) << k.name;
         EXPECT_EQ(entry->Pattern().Base().Population(), k.population) << k.name;
     }
+}
+
+// Every recognisable pattern of the shipped library, grown to each of its phases and turned into each
+// orientation, is found where it stands: the placement reported puts exactly the world's cells there.
+TEST_F(LibraryTest, ShippedPatternsAreRecognisedInEveryPhaseAndOrientation) {
+    InstallRecognition();
+    params::LoadUserLibrary.SetInt(0);
+    LoadStartupLibraries();
+    FinishLibraryLoadingNow();
+    CPatternLibrary* system = FindLibrary(kSystemLibraryNumber);
+    ASSERT_NE(system, nullptr);
+    int recognisable = 0;
+    for (CNamedPattern* entry : system->Entries()) {
+        CPattern& pattern = entry->Pattern();
+        if (!pattern.IsRecognizable()) continue;
+        SCOPED_TRACE(entry->Name());
+        ++recognisable;
+        std::unique_ptr<CGrowableUniverse> generation = pattern.Base().Clone();
+        for (int32_t phase = 0; phase < std::max(pattern.Period(), 1);
+             ++phase, generation = generation->Grow(nullptr)) {
+            for (int orientation = 0; orientation < kOrientationCount; ++orientation) {
+                auto world = std::make_unique<CGrowableUniverse>();
+                world->SetRuleCode(pattern.Base().GetRuleCode());
+                PasteFrom(*world, *generation, CTransform(-40 + 3 * orientation, 25 - phase, orientation));
+                CSearchableUniverse hashed(*world);
+                hashed.SetRuleCode(world->GetRuleCode());
+                auto object = ConnectedCells(hashed, hashed.FirstCell(), UniverseLimits);
+                CPatternRef placement;
+                ASSERT_TRUE(Recognise(*object, hashed, placement)) << phase << " " << orientation;
+                EXPECT_EQ(&pattern, placement.pattern) << phase << " " << orientation;
+                CUniverse& placed = pattern.GetPatternGeneration(placement.transform, placement.phase);
+                CUniverseUse use(placed);
+                EXPECT_EQ(CellsOf(*world), Shifted(CellsOf(placed), placement.offsetX, placement.offsetY))
+                    << phase << " " << orientation;
+                // The same cells under another rule are nothing the library knows.
+                hashed.SetRuleCode(world->GetRuleCode() ^ (1u << 15));
+                EXPECT_FALSE(Recognise(*object, hashed, placement));
+            }
+        }
+    }
+    EXPECT_GE(recognisable, 30);
+    CloseAllLibraries();
+    ResetRecognition();
 }
 
 }  // namespace
