@@ -72,4 +72,14 @@ TEST_F(CliBrothTest, AutostopReportsTheRepeatBeforeTheSummary) {
     EXPECT_EQ(ReadToolPattern(PatternPartOf(stopped.out)), Grow({{0, 0}, {1, 0}, {2, 0}}, kConway, 4));
 }
 
+TEST_F(CliBrothTest, AutostopKnowsShipsFromTheLibraries) {
+    // A glider flying away from a blinker: the shipped library names the glider, so the game is over.
+    const std::string flight = Write("flight.rle", "x = 12, y = 8, rule = B3/S23\n3o6bo$10bo$8b3o!\n");
+    CliResult stopped = RunCli({"run", flight, "--generations", "2000", "--autostop"});
+    ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
+    EXPECT_NE(stopped.out.find("\nThe game is not interesting after generation "), std::string::npos)
+        << stopped.out;
+    EXPECT_LT(std::stoi(SummaryOf(stopped.out)["generation"]), 100);
+}
+
 }  // namespace
