@@ -43,7 +43,7 @@ public:
 
     uint32_t TileCount() const { return static_cast<uint32_t>(tiles_.size()); }
 
-    struct CRuleLogic;
+    class CRuleLogic;
 
 private:
     struct CTile;

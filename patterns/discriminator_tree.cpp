@@ -59,10 +59,11 @@ private:
         if (nodes_.size() <= index) nodes_.resize(index + 1);
         const CLPoint* best = nullptr;
         size_t bestCount = 0;
-        for (const auto& [point, holders] : pointMap_) {
+        for (const auto& entry : pointMap_) {
+            const std::set<size_t>& holders = entry.second;
             const size_t count = static_cast<size_t>(
-                std::count_if(set.begin(), set.end(), [&](size_t m) { return holders.contains(m); }));
-            if (count < set.size() && count > bestCount) best = &point, bestCount = count;
+                std::count_if(set.begin(), set.end(), [&holders](size_t m) { return holders.contains(m); }));
+            if (count < set.size() && count > bestCount) best = &entry.first, bestCount = count;
         }
         if (!best) {  // nothing tells them apart: try the earliest phase
             nodes_[index].live = members_[*std::min_element(set.begin(), set.end(), [&](size_t a, size_t b) {

@@ -21,8 +21,9 @@ TEST_F(RuleTextTest, OwnNotationReadsAsTheNotationReaderWhenItIsTheWholeText) {
     for (int round = 0; round < 3000; ++round) {
         std::string text(random() % 10, ' ');
         for (char& c : text) c = alphabet[random() % alphabet.size()];
-        if (const std::optional<RuleCode> own = ReadOwnRuleNotation(text))
+        if (const std::optional<RuleCode> own = ReadOwnRuleNotation(text)) {
             EXPECT_EQ(ParseRuleText(text), *own) << text;
+        }
         const RuleCode moore = (random() & 0x3FDFF) | kNeighbourhoodMask;  // never birth on 0
         const CRuleTextReading back = ReadRuleText(FormatRule(moore));
         EXPECT_TRUE(back.IsRule());
