@@ -22,9 +22,9 @@ measure() {  # command... -> "wall-seconds kilobytes cpu-seconds"
 
 printf "%-10s %6s %7s %7s %7s %7s %7s %7s %7s %7s %6s\n" case gens tess_s peer_s wall_x \
     tess_cpu peer_cpu cpu_x tess_MB peer_MB rss_x
-for spec in soup1000:1000 soup1000:3000 acorn:5000 gun:10000 sparse:2000; do
-    name=${spec%%:*}
-    gens=${spec##*:}
+for item in soup1000:1000 soup1000:3000 acorn:5000 gun:10000 sparse:2000; do
+    name=${item%%:*}
+    gens=${item##*:}
     file="$work/$name.rle"
     set -- $(measure "$cli" run "$file" --generations "$gens" --output "$work/out.rle")
     ts=$1 tk=$2 tc=$3
