@@ -175,15 +175,7 @@ int RunBrothCommand(const std::vector<std::string>& args) {
         std::cout << BrothUsageText();
         return kExitOk;
     }
-    try {
-        return MakeBroth(options);
-    } catch (const CErrorException& e) {
-        std::cerr << e.what() << "\n";
-        return kExitFailed;
-    } catch (const std::bad_alloc&) {
-        std::cerr << MessageText(msg::OutOfMemory) << "\n";
-        return kExitFailed;
-    }
+    return RunReportingFailures([&] { return MakeBroth(options); });
 }
 
 }  // namespace tessera::cli

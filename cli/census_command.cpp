@@ -179,15 +179,7 @@ int RunCensusCommand(const std::vector<std::string>& args) {
         }
     }
     if (!haveFile) return UsageError("no FILE given");
-    try {
-        return Census(options);
-    } catch (const CErrorException& e) {
-        std::cerr << e.what() << "\n";
-        return kExitFailed;
-    } catch (const std::bad_alloc&) {
-        std::cerr << MessageText(msg::OutOfMemory) << "\n";
-        return kExitFailed;
-    }
+    return RunReportingFailures([&] { return Census(options); });
 }
 
 }  // namespace tessera::cli

@@ -7,6 +7,10 @@
 #include "cli/run_command.h"
 
 #include <iostream>
+#include <new>
+
+#include "foundation/errors.h"
+#include "foundation/messages.h"
 
 namespace tessera::cli {
 namespace {
@@ -57,6 +61,18 @@ int RunCommandLine(const std::vector<std::string>& args) {
     std::cerr << "tessera-cli: unknown command '" << args[0] << "'\n";
     PrintHelp(std::cerr);
     return kExitUsage;
+}
+
+int RunReportingFailures(const std::function<int()>& work) {
+    try {
+        return work();
+    } catch (const CErrorException& e) {
+        std::cerr << e.what() << "\n";
+        return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        std::cerr << MessageText(msg::OutOfMemory) << "\n";
+        return kExitFailed;
+    }
 }
 
 }  // namespace tessera::cli

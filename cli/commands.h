@@ -22,4 +22,8 @@ const std::vector<Command>& Commands();
 
 int RunCommandLine(const std::vector<std::string>& args);
 
+// Runs a command's work; the program's own errors and memory exhaustion are reported on standard error
+// and answer kExitFailed.
+int RunReportingFailures(const std::function<int()>& work);
+
 }  // namespace tessera::cli
