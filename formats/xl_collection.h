@@ -63,6 +63,9 @@ public:
     // Every universe, in dictionary order.
     std::vector<CXLUniverse*> InOrder() const;
     const std::string& FileName() const { return fileName_; }
+    // Attribute lines outside every block when that part of the file held no pattern: they describe
+    // the file itself (a library's dates).
+    CAttributeValueList& FileAttributes() { return fileAttributes_; }
 
     int UniverseCount() const override;
     CUniverse* UniverseAt(int index) const override;
@@ -90,6 +93,7 @@ private:
     CTidyDeque<CXLErrorReport> errors_;
     uint32_t errorCount_ = 0;
     std::string fileName_;
+    CAttributeValueList fileAttributes_;
 };
 
 }  // namespace tessera

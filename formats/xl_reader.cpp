@@ -131,11 +131,15 @@ public:
         }
         FlushAll();
         // A top level that holds nothing, not even insertions, is no pattern of the file.
+        // Attribute lines outside every block then describe the file itself.
         CXLUniverse* topLevel = collection_.TopLevel();
-        if (topLevel && topLevel->universe->Population() == 0 && topLevel->insertions.IsEmpty())
+        if (topLevel && topLevel->universe->Population() == 0 && topLevel->insertions.IsEmpty()) {
+            if (topLevel == fileLevel_) fileLevel_->attributes.MoveAllTo(collection_.FileAttributes());
             collection_.Remove(topLevel);
+        }
         if (fileLevel_ == topLevel && !collection_.TopLevel()) return;
         if (fileLevel_->universe->Population() == 0 && fileLevel_->insertions.IsEmpty()) {
+            fileLevel_->attributes.MoveAllTo(collection_.FileAttributes());
             collection_.Remove(fileLevel_);
         } else {
             collection_.NameFileLevel(fileLevel_, title_);

@@ -46,7 +46,8 @@ CTime ReadTimeValue(CLex& lex) {
     std::istringstream in(ReadLineValue(lex));
     CTime time;
     in >> time;
-    if (!in || !time.IsValid()) throw CSyntaxException(line);
+    // A date the clock cannot represent reads as unknown, as it was written: it must not cost the library.
+    if (!in) throw CSyntaxException(line);
     return time;
 }
 

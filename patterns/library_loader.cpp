@@ -51,6 +51,9 @@ void LoadFinished(CBgTask&) {
 CBgLoadPatternLibrary::CBgLoadPatternLibrary(CPatternLibrary& library)
     : CBgTask(LoadFinished), library_(library) {
     for (CXLUniverse* universe : library.Imported()->InOrder()) names_.push_back(universe->name.Text());
+    // The library's own attributes stand before the first block.
+    CPatternInfo unused;
+    ApplyAttributes(library.Imported()->FileAttributes(), unused);
     progress_ = FormatMessage(msg::LoadingLibraryPattern, library.FileName());
 }
 
@@ -74,13 +77,9 @@ bool CBgLoadPatternLibrary::Run() {
 void CBgLoadPatternLibrary::LoadOne(CXLUniverse& universe) {
     const std::string name = universe.name.Text();
     LibraryFrontEnd().ShowProgress(FormatText(progress_, name));
-    CLexAttributeSetList sets;
-    CLexAttributeSet<CPatternLibrary> librarySet(sets, library_);
     CPatternInfo info;
     info.recognizable = static_cast<int32_t>(ERecognizable::ByDefaultRule);
-    CLexAttributeSet<CPatternInfo> patternSet(sets, info);
-    CCollectionReporter reporter(*library_.Imported());
-    ApplyAttributes(sets, universe.attributes, reporter);
+    ApplyAttributes(universe.attributes, info);
 
     // The pattern is classified from its cells; what the user declared or chose is applied on top.
     auto pattern = CreatePattern(*universe.universe, ERecognizable::No);
@@ -91,6 +90,14 @@ void CBgLoadPatternLibrary::LoadOne(CXLUniverse& universe) {
     CNamedPattern* entry = NameNewPattern(pattern, unique, &library_);
     entry->saved = true;
     madeAny_ = true;
+}
+
+void CBgLoadPatternLibrary::ApplyAttributes(const CAttributeValueList& attributes, CPatternInfo& info) {
+    CLexAttributeSetList sets;
+    CLexAttributeSet<CPatternLibrary> librarySet(sets, library_);
+    CLexAttributeSet<CPatternInfo> patternSet(sets, info);
+    CCollectionReporter reporter(*library_.Imported());
+    tessera::ApplyAttributes(sets, attributes, reporter);
 }
 
 void SetLibraryTaskScheduler(CTaskScheduler* scheduler) { gScheduler = scheduler; }

@@ -12,6 +12,7 @@
 namespace tessera {
 
 class CPatternLibrary;
+struct CPatternInfo;
 class CTaskScheduler;
 class CXLUniverse;
 
@@ -25,6 +26,8 @@ public:
 
 private:
     void LoadOne(CXLUniverse& universe);
+    // Gives each attribute to the library or to the pattern's information; reports the others.
+    void ApplyAttributes(const CAttributeValueList& attributes, CPatternInfo& info);
 
     CPatternLibrary& library_;
     std::vector<std::string> names_;  // the imported universes, in dictionary order

@@ -66,6 +66,9 @@ TEST_F(LibraryTest, BothFormsRoundTripEveryProperty) {
         Add(*library, "r", r, ERecognizable::Yes);
         FindNamedPattern("r", library)->Pattern().SetDeclaredProperties(EPatternType::Gun, 30, 0, 0);
         const std::vector<Snapshot> before = SnapshotOf(*library);
+        // The creation date survives; one that was unreadable stays unknown.
+        const CTime created = xlifeForm ? CTime::FromLocal(2020, 1, 2, 3, 4, 5) : CTime();
+        library->created = created;
         ASSERT_TRUE(SaveLibrary(*library));
         EXPECT_FALSE(library->IsModified());
         CloseAllLibraries();
@@ -73,6 +76,8 @@ TEST_F(LibraryTest, BothFormsRoundTripEveryProperty) {
         library = Load("round.lfl");
         ASSERT_NE(library, nullptr);
         EXPECT_EQ(SnapshotOf(*library), before);
+        EXPECT_EQ(library->created, created);
+        EXPECT_FALSE(library->IsReadOnly());
         EXPECT_TRUE(frontEnd_.messages.empty());
         EXPECT_TRUE(frontEnd_.reports.empty());
         CloseAllLibraries();
