@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/row_heap.h"
 #include "foundation/errors.h"
+#include "foundation/geometry.h"
 
 namespace tessera {
 
@@ -30,10 +32,10 @@ struct CInputCell {
     int32_t x;
     int32_t y;
 };
-CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber);
+inline CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber);
 
 // Refuses a run longer than any row can hold before a single cell of it is set.
-void CheckRunLength(uint64_t cells, int32_t lineNumber);
+inline void CheckRunLength(uint64_t cells, int32_t lineNumber);
 
 // Throws CMemoryException when a universe of that many cells could not fit in the configured memory
 // (each cell takes at least its column number), so that a reader gives up before it fills the heap.
@@ -58,6 +60,18 @@ void WithInputLimits(int32_t lineNumber, Work&& work) {
             throw CInputLimitException(msg::InputCellOutside, lineNumber);
         throw;
     }
+}
+
+// Both checks are inline: readers make them for every run of cells they read.
+inline CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber) {
+    if (x < UniverseLimits.left || x >= UniverseLimits.right || y < UniverseLimits.top ||
+        y >= UniverseLimits.bottom)
+        throw CInputLimitException(msg::InputCellOutside, lineNumber);
+    return {static_cast<int32_t>(x), static_cast<int32_t>(y)};
+}
+
+inline void CheckRunLength(uint64_t cells, int32_t lineNumber) {
+    if (cells > kMaxRowCells) throw CInputLimitException(msg::InputRowTooLong, lineNumber);
 }
 
 }  // namespace tessera

@@ -1,6 +1,10 @@
 // Reading an XLife-family file: directives, the data-mode detection and the picture, RLE and
 // coordinate data lines.
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +14,7 @@
 #include "config/parameters.h"
 #include "engine/row_heap.h"
 #include "formats/input_limit_exception.h"
+#include "formats/rle_items.h"
 #include "formats/xl_collection.h"
 #include "foundation/messages.h"
 #include "rules/rule_notation.h"
@@ -22,15 +27,7 @@ namespace {
 
 enum class EDataMode { Absolute = 0, Relative = 1, Rle = 2, Picture = 3, Undecided = 4 };
 
-// Positions are kept wider than the plane so that no count can overflow them; a position that has
-// run beyond the plane stays beyond it (the far value is still outside), and setting a cell there is
-// refused with the line.
-constexpr int64_t kFarPosition = int64_t{1} << 40;
-constexpr uint64_t kFarCount = uint64_t{1} << 40;
-
-int64_t Advance(int64_t position, uint64_t by) {
-    return std::min<int64_t>(position + static_cast<int64_t>(std::min(by, kFarCount)), kFarPosition);
-}
+int64_t Advance(int64_t position, uint64_t by) { return AdvancePosition(position, by); }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -90,10 +87,38 @@ private:
 
 // Cells waiting to be merged into their block, in the order read, and the lines that set them (for a
 // row too long): lines[k] = {first index, line}.
-struct CCellBatch {
-    std::vector<CLPoint> cells;
+class CCellBatch {
+public:
     std::vector<std::pair<size_t, int32_t>> lines;
     bool sorted = true;  // in ascending (y, x) order as read
+
+    CLPoint* Cells() { return store_.get(); }
+    size_t Size() const { return size_; }
+
+    // Room for at least n cells after the batch, to be written and then kept with Commit.
+    CLPoint* Room(size_t n) {
+        if (capacity_ - size_ < n) Grow(std::max(size_ + n, 2 * capacity_));
+        return store_.get() + size_;
+    }
+    void Commit(const CLPoint* end) { size_ = static_cast<size_t>(end - store_.get()); }
+
+    // n cells from first rightwards; the caller has checked that the last of them lies in the plane.
+    void AppendRun(CInputCell first, uint64_t n) {
+        CLPoint* out = Room(n);
+        for (uint64_t i = 0; i < n; ++i) out[i] = {first.x + static_cast<int32_t>(i), first.y};
+        size_ += n;
+    }
+
+    // The cells from index from on, ascending among themselves, were read on the given line.
+    void NoteAdded(size_t from, int32_t line) {
+        if (from == size_) return;
+        if (from > 0) {
+            const CLPoint& last = store_.get()[from - 1];
+            const CLPoint& first = store_.get()[from];
+            if (first.y < last.y || (first.y == last.y && first.x < last.x)) sorted = false;
+        }
+        if (lines.empty() || lines.back().second != line) lines.push_back({from, line});
+    }
 
     int32_t LineOf(size_t index) const {
         auto after =
@@ -101,6 +126,31 @@ struct CCellBatch {
                              [](size_t i, const std::pair<size_t, int32_t>& m) { return i < m.first; });
         return std::prev(after)->second;
     }
+
+    void Clear() {
+        size_ = 0;
+        lines.clear();
+        sorted = true;
+    }
+
+private:
+    // The room is neither initialised nor copied cell by cell when it grows: the cells are plain
+    // values, and a large store can often grow where it lies.
+    void Grow(size_t capacity) {
+        if (capacity > SIZE_MAX / sizeof(CLPoint)) throw std::bad_alloc();
+        void* grown = std::realloc(store_.get(), capacity * sizeof(CLPoint));
+        if (!grown) throw std::bad_alloc();
+        static_cast<void>(store_.release());
+        store_.reset(static_cast<CLPoint*>(grown));
+        capacity_ = capacity;
+    }
+
+    struct CFree {
+        void operator()(CLPoint* cells) const { std::free(cells); }
+    };
+    std::unique_ptr<CLPoint, CFree> store_;  // the batch is its first size_ cells; the rest is room
+    size_t size_ = 0;
+    size_t capacity_ = 0;
 };
 // A cell of a batch with its line, for sorting a batch read out of order.
 struct CBatchedCell {
@@ -109,6 +159,8 @@ struct CBatchedCell {
     int32_t line;
 };
 constexpr size_t kBatchCells = size_t{1} << 20;
+// The most cells RLE data adds in bulk before the batch is looked at again.
+constexpr size_t kRleBulkCells = size_t{1} << 12;
 
 class CXLReader {
 public:
@@ -167,7 +219,8 @@ private:
         if (lex_.TokenBeginsWith('#')) {
             Directive();
         } else {
-            const std::string text(lex_.RestOfLine());
+            // The line stays the lexer's current one while its data is read: no copy is needed.
+            const std::string_view text = lex_.RestOfLine();
             WithInputLimits(lex_.LineNumber(), [&] { DataLine(text); });
         }
     }
@@ -370,7 +423,7 @@ private:
         current_->insertions.PushBack(insertion.release());
     }
 
-    void DataLine(const std::string& text) {
+    void DataLine(std::string_view text) {
         if (rleEnded_) return;  // notes, a second pattern or junk after the "!" that ended the RLE data
         if (mode_ == EDataMode::Undecided) mode_ = DetectMode(text);
         switch (mode_) {
@@ -407,21 +460,26 @@ private:
         const int32_t line = lex_.LineNumber();
         const CInputCell first = CheckedInputCell(x, y, line);
         if (n > 1) CheckedInputCell(x + static_cast<int64_t>(n) - 1, y, line);
-        if (batchOwner_ != current_) {
-            batchOwner_ = current_;
-            batch_ = &batches_[current_];
+        CCellBatch& batch = BatchOf(current_);
+        const size_t from = batch.Size();
+        batch.AppendRun(first, n);
+        batch.NoteAdded(from, line);
+        FlushIfLarge(batch);
+    }
+
+    CCellBatch& BatchOf(CXLUniverse* universe) {
+        if (batchOwner_ != universe) {
+            batchOwner_ = universe;
+            batch_ = &batches_[universe];
         }
-        std::vector<CLPoint>& cells = batch_->cells;
-        if (!cells.empty()) {
-            const CLPoint& last = cells.back();
-            if (first.y < last.y || (first.y == last.y && first.x < last.x)) batch_->sorted = false;
-        }
-        if (batch_->lines.empty() || batch_->lines.back().second != line)
-            batch_->lines.push_back({cells.size(), line});
-        for (uint64_t i = 0; i < n; ++i) cells.push_back({first.x + static_cast<int32_t>(i), first.y});
-        // Flushing when the batch has outgrown the rows keeps the merging linear overall.
-        if (cells.size() >= kBatchCells && cells.size() >= current_->universe->Population())
-            Flush(*current_, *batch_);
+        return *batch_;
+    }
+
+    // Flushing when the batch has outgrown the rows keeps the merging linear overall. True when flushed.
+    bool FlushIfLarge(CCellBatch& batch) {
+        if (batch.Size() < kBatchCells || batch.Size() < current_->universe->Population()) return false;
+        Flush(*current_, batch);
+        return true;
     }
 
     void FlushAll() {
@@ -429,42 +487,41 @@ private:
     }
 
     static void Flush(CXLUniverse& target, CCellBatch& batch) {
-        if (batch.cells.empty()) return;
+        if (batch.Size() == 0) return;
+        CLPoint* cells = batch.Cells();
+        const size_t size = batch.Size();
         std::vector<CBatchedCell> withLines;  // only for a batch read out of order
         if (!batch.sorted) {
-            withLines.resize(batch.cells.size());
-            for (size_t i = 0; i < batch.cells.size(); ++i)
-                withLines[i] = {batch.cells[i].y, batch.cells[i].x, batch.LineOf(i)};
+            withLines.resize(size);
+            for (size_t i = 0; i < size; ++i) withLines[i] = {cells[i].y, cells[i].x, batch.LineOf(i)};
             // Stable, so that of repeated cells the one read first comes first.
             std::stable_sort(withLines.begin(), withLines.end(),
                              [](const CBatchedCell& a, const CBatchedCell& b) {
                                  return a.y != b.y ? a.y < b.y : a.x < b.x;
                              });
-            for (size_t i = 0; i < withLines.size(); ++i) batch.cells[i] = {withLines[i].x, withLines[i].y};
+            for (size_t i = 0; i < size; ++i) cells[i] = {withLines[i].x, withLines[i].y};
         }
         try {
-            target.universe->AddSortedCells(batch.cells.data(), batch.cells.size());
+            target.universe->AddSortedCells(cells, size);
         } catch (const CErrorException& error) {
             if (error.MessageId() != msg::RowTooLong) throw;
             auto lineOf = [&](size_t i) { return batch.sorted ? batch.LineOf(i) : withLines[i].line; };
             throw CInputLimitException(msg::InputRowTooLong,
-                                       OverflowLine(*target.universe, batch.cells, lineOf));
+                                       OverflowLine(*target.universe, cells, size, lineOf));
         }
-        batch.cells.clear();
-        batch.lines.clear();
-        batch.sorted = true;
+        batch.Clear();
     }
 
     // The line on which a row of the batch grew beyond a row's room: the cells of the row that are new,
     // in the order of their lines, counted on from those the row already holds.
     template <class LineOf>
-    static int32_t OverflowLine(CGrowableUniverse& universe, const std::vector<CLPoint>& sorted,
+    static int32_t OverflowLine(CGrowableUniverse& universe, const CLPoint* sorted, size_t size,
                                 LineOf lineOf) {
-        for (size_t begin = 0; begin < sorted.size();) {
+        for (size_t begin = 0; begin < size;) {
             const int32_t y = sorted[begin].y;
             size_t end = begin;
             std::vector<int32_t> lines;
-            for (; end < sorted.size() && sorted[end].y == y; ++end) {
+            for (; end < size && sorted[end].y == y; ++end) {
                 const bool repeat = end > begin && sorted[end - 1].x == sorted[end].x;
                 if (!repeat && !universe.IsAlive(sorted[end].x, y)) lines.push_back(lineOf(end));
             }
@@ -520,34 +577,54 @@ private:
             }
             return;
         }
-        bool reported = false;
         rleStarted_ = true;
-        for (const char c : text) {
+        const int32_t line = lex_.LineNumber();
+        CCellBatch& batch = BatchOf(current_);
+        CRlePosition at{rleCount_, column_, originY_};
+        bool reported = false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            // The plain items in bulk, then what they stopped at, if anything, one character at a time.
+            // The bulk is bounded so that the batch is flushed in time however long the line is.
+            const size_t from = batch.Size();
+            CLPoint* out = batch.Room(kRleBulkCells);
+            i = DecodePlainRleItems(text, i, at, out, out + kRleBulkCells);
+            batch.Commit(out);
+            batch.NoteAdded(from, line);
+            FlushIfLarge(batch);
+            if (i == text.size()) break;
+            const char c = text[i];
             if (IsDigit(c)) {
-                rleCount_ = std::min(rleCount_ * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
+                at.count = std::min(at.count * 10 + static_cast<uint64_t>(c - '0'), kFarCount);
                 continue;
             }
             if (c == ' ' || c == '\t') continue;
-            const uint64_t n = std::max<uint64_t>(rleCount_, 1);
-            rleCount_ = 0;
-            if (c == '!') {
+            const uint64_t n = std::max<uint64_t>(at.count, 1);
+            at.count = 0;
+            if (c == 'o' || c == 'x') {
+                CheckRunLength(n, line);
+                const CInputCell first = CheckedInputCell(at.column, at.row, line);
+                if (n > 1) CheckedInputCell(at.column + static_cast<int64_t>(n) - 1, at.row, line);
+                const size_t runFrom = batch.Size();
+                batch.AppendRun(first, n);
+                batch.NoteAdded(runFrom, line);
+                FlushIfLarge(batch);
+                at.column = Advance(at.column, n);
+            } else if (c == '$') {
+                at.column = originX_;
+                at.row = Advance(at.row, n);
+            } else if (c == '!') {
                 rleEnded_ = true;
-                return;
-            }
-            if (c == '$') {
-                column_ = originX_;
-                originY_ = Advance(originY_, n);
-            } else if (c == 'o' || c == 'x') {
-                CheckRunLength(n, lex_.LineNumber());
-                SetRun(column_, originY_, n);
-                column_ = Advance(column_, n);
+                break;
             } else if (IsLetter(c)) {
-                column_ = Advance(column_, n);
+                at.column = Advance(at.column, n);
             } else if (!reported) {
                 collection_.AddWarning(msg::XLUnexpectedRleCharacter, lex_);
                 reported = true;
             }
         }
+        rleCount_ = at.count;
+        column_ = at.column;
+        originY_ = at.row;
     }
 
     void CoordinateLine(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "text/lex.h"
 
+#include <array>
 #include <sstream>
 
 #include "foundation/errors.h"
@@ -9,10 +10,21 @@
 namespace tessera {
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsWordStart(char c) { return IsLetter(c) || c == '#' || c == '|'; }
-bool IsWordChar(char c) { return IsWordStart(c) || IsDigit(c); }
+constexpr bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsWordStart(char c) { return IsLetter(c) || c == '#' || c == '|'; }
+
+// Looked up rather than tested: a word of RLE data mixes letters and digits at random, and a test per
+// character class mispredicts on nearly every character.
+constexpr auto kWordChars = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        table[static_cast<size_t>(c)] = IsWordStart(ch) || IsDigit(ch);
+    }
+    return table;
+}();
+bool IsWordChar(char c) { return kWordChars[static_cast<unsigned char>(c)]; }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 }  // namespace

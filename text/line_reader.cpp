@@ -18,32 +18,29 @@ size_t MaxLineLength() {
 
 std::istream& ReadBoundedLine(std::istream& in, std::string& line, size_t maxLength) {
     line.clear();
-    const std::istream::sentry ready(in, true);
-    if (!ready) return in;
-    std::streambuf& buffer = *in.rdbuf();
+    // The stream's own getline searches its buffer for the line end a block at a time; a long line
+    // comes in pieces, each checked against the bound before it is kept.
     char piece[kPieceLength];
     bool extracted = false;
     for (;;) {
-        // Take what the buffer already holds up to the next line end, in pieces.
-        std::streamsize length = 0;
-        int c = buffer.sgetc();
-        while (length < kPieceLength && c != std::char_traits<char>::eof() && c != '\n') {
-            piece[length++] = static_cast<char>(c);
-            c = buffer.snextc();
+        in.getline(piece, kPieceLength, '\n');
+        const auto count = static_cast<size_t>(in.gcount());
+        if (in.bad()) return in;
+        const bool pieceFull = in.fail() && !in.eof() && count == static_cast<size_t>(kPieceLength) - 1;
+        const bool ended = !in.fail() && !in.eof();  // the line end was taken and is not stored
+        const size_t stored = ended ? count - 1 : count;
+        if (stored > 0) {
+            if (line.size() + stored > maxLength) throw CMemoryException();
+            line.append(piece, stored);
         }
-        if (length > 0) {
-            extracted = true;
-            if (line.size() + static_cast<size_t>(length) > maxLength) throw CMemoryException();
-            line.append(piece, static_cast<size_t>(length));
+        extracted = extracted || count > 0;
+        if (pieceFull) {
+            in.clear(in.rdstate() & ~std::ios::failbit);
+            continue;
         }
-        if (c == std::char_traits<char>::eof()) {
-            in.setstate(extracted ? std::ios::eofbit : std::ios::eofbit | std::ios::failbit);
-            return in;
-        }
-        if (c == '\n') {
-            buffer.sbumpc();
-            return in;
-        }
+        // At the input's end the line is good when anything was taken, as with std::getline.
+        if (in.eof() && extracted) in.clear(std::ios::eofbit);
+        return in;
     }
 }
 
