@@ -13,6 +13,32 @@
 namespace tessera::test {
 namespace {
 
+// A puffer, once settled, grows by the same number of cells in each period while one edge of it, the
+// front, moves on by the same distance.
+void ExpectPuffer(CPattern& puffer) {
+    const int32_t period = puffer.Period();
+    ASSERT_GT(period, 0);
+    constexpr int kSettledPeriods = 4;
+    std::unique_ptr<CGrowableUniverse> generation = puffer.Base().Clone();
+    std::vector<uint32_t> populations;
+    std::vector<CLRect> bounds;
+    for (int32_t g = 1; g <= (kSettledPeriods + 2) * period; ++g) {
+        generation = generation->Grow(nullptr);
+        if (g % period == 0 && g >= kSettledPeriods * period) {
+            populations.push_back(generation->Population());
+            bounds.push_back(generation->GetBounds());
+        }
+    }
+    EXPECT_LT(populations[0], populations[1]);
+    EXPECT_LT(populations[1], populations[2]);
+    auto moves = [&](int32_t CLRect::*edge) {
+        const int32_t first = bounds[1].*edge - bounds[0].*edge;
+        return first != 0 && bounds[2].*edge - bounds[1].*edge == first;
+    };
+    EXPECT_TRUE(moves(&CLRect::left) || moves(&CLRect::right) || moves(&CLRect::top) ||
+                moves(&CLRect::bottom));
+}
+
 TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
     params::LoadUserLibrary.SetInt(0);
     LoadStartupLibraries();
@@ -34,6 +60,7 @@ TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
             EXPECT_EQ(found, EPatternType::Unstable);
         else
             EXPECT_EQ(found, stored.DeclaredType());
+        if (stored.DeclaredType() == EPatternType::Puffer) ExpectPuffer(stored);
     }
     struct Known {
         const char* name;
@@ -47,6 +74,7 @@ TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
           Known{"pentadecathlon", EPatternType::Oscillator, 15, 12},
           Known{"heavyweight spaceship", EPatternType::Ship, 4, 13},
           Known{"Gosper glider gun", EPatternType::Gun, 30, 36},
+          Known{"puffer train", EPatternType::Puffer, 140, 22},
           Known{"R-pentomino", EPatternType::Unstable, 0, 5}}) {
         CNamedPattern* entry = FindNamedPattern(k.name, system);
         ASSERT_NE(entry, nullptr) << k.name;
