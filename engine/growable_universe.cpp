@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "engine/bit_field.h"
 #include "engine/growable_explore.h"
@@ -98,10 +99,27 @@ void CGrowableUniverse::ResetCells() {
 void CGrowableUniverse::CopyCellsFrom(CExploreContext& cells) {
     ResetCells();
     modified_ = false;
+    // Cells are merged into the rows in sorted batches: one by one, each would cost a search of the
+    // pending edits. A batch is merged once it has outgrown the rows, which keeps the copy linear.
+    constexpr size_t kMinBatch = size_t{1} << 16;
+    std::vector<CLPoint> batch;
+    bool sorted = true;
+    auto merge = [&] {
+        if (!sorted)
+            std::sort(batch.begin(), batch.end(),
+                      [](const CLPoint& a, const CLPoint& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+        AddSortedCells(batch.data(), batch.size());
+        batch.clear();
+        sorted = true;
+    };
     while (cells.Next()) {
         const CLPoint p = cells.Current();
-        CGrowableUniverse::SetCell(p.x, p.y);
+        if (!batch.empty() && (p.y < batch.back().y || (p.y == batch.back().y && p.x < batch.back().x)))
+            sorted = false;
+        batch.push_back(p);
+        if (batch.size() >= kMinBatch && batch.size() >= population_) merge();
     }
+    if (!batch.empty()) merge();
 }
 
 CPointSet& CGrowableUniverse::PreparePendingEdits() {
