@@ -113,6 +113,16 @@ TEST(Transform, RotatingAUniverseBackAndForthGivesItBack) {
         EXPECT_EQ(restored.Generation(), 0);
         EXPECT_FALSE(restored.IsModified());
     }
+    // Large enough that a copy merges its cells in several batches, read in order or out of it.
+    const Cells many = RandomSoup(rng, -300, -200, 500, 300, 0.6);
+    auto large = MakeUniverse(many);
+    for (int o : {0, 1, 6}) {
+        Cells expected;
+        for (const CLPoint& p : many) expected.insert(Formula(o, 5, 8, p));
+        CGrowableUniverse moved(*large, CTransform(5, 8, o));
+        EXPECT_EQ(moved.Population(), expected.size()) << o;
+        EXPECT_EQ(CellsOf(moved), expected) << o;
+    }
 }
 
 }  // namespace
