@@ -20,6 +20,7 @@
 #include "games/cancel_box.h"
 #include "games/game.h"
 #include "games/game_registry.h"
+#include "ui/help_window.h"
 #include "ui/message_sink.h"
 
 namespace tessera::ui {
@@ -29,7 +30,12 @@ constexpr int kMaxNameLength = 255;
 
 QDialogButtonBox* OkCancelHelp(QDialog* dialog, bool help) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    if (help) buttons->addButton(QDialogButtonBox::Help)->setEnabled(false);  // the help comes later
+    if (help) {
+        QObject::connect(buttons->addButton(QDialogButtonBox::Help), &QPushButton::clicked, dialog,
+                         [dialog] { OpenHelp(HelpPageFor(dialog->windowTitle())); });
+        // Blocking only the window it belongs to, so that the help can be read while it is open.
+        dialog->setWindowModality(Qt::WindowModal);
+    }
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

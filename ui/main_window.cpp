@@ -29,8 +29,10 @@
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
 #include "ui/command_ids.h"
+#include "ui/help_window.h"
 #include "ui/log_slider.h"
 #include "ui/message_sink.h"
+#include "ui/qt_clipboard.h"
 #include "ui/toolbar_icons.h"
 #include "ui/universe_window.h"
 
@@ -104,7 +106,12 @@ private:
 };
 
 CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidget* parent)
-    : QMainWindow(parent), games_(games), scheduler_(scheduler), fileDialogs_(this) {
+    : QMainWindow(parent),
+      games_(games),
+      scheduler_(scheduler),
+      fileDialogs_(this),
+      clipboard_(std::make_unique<CDesktopClipboard>(this)) {
+    connect(clipboard_.get(), &CDesktopClipboard::contentChanged, this, &CMainWindow::UpdateCommandStates);
     scheduler_.SetMainWindow(this);
     pump_.setInterval(0);
     connect(&pump_, &QTimer::timeout, this, &CMainWindow::RunSchedulerTick);
@@ -118,6 +125,7 @@ CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidge
 
     window_ = new CUniverseWindow(params::GridGen1.GetInt() != 0, this);
     setCentralWidget(window_);
+    window_->SetClipboard(clipboard_.get());
     connect(window_, &CUniverseWindow::statusText, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(window_, &CUniverseWindow::gameForked, this, [this](CGame*) { UpdateTitle(); });
@@ -202,17 +210,16 @@ void CMainWindow::BuildMenus() {
     AddCommand(game, cmd::kOptions, "O&ptions...", {}, "Change the program's options", false);
     AddCommand(game, cmd::kExit, "E&xit", K::Quit, "Close the program");
 
-    // Undo and the clipboard wait for the core's undo list and clipboard exchange; broth and repeated
-    // insertion for theirs.
+    // Undo waits for the core's undo list; broth and repeated insertion for theirs.
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     AddCommand(edit, cmd::kUndo, "&Undo", K::Undo, "Undo the previous edit", false)
         ->setShortcuts({K::Undo, K(Qt::CTRL | Qt::Key_U)});
     AddCommand(edit, cmd::kRedo, "&Redo", K(Qt::CTRL | Qt::Key_R), "Redo the last edit undone", false);
     edit->addSeparator();
-    AddCommand(edit, cmd::kCut, "Cu&t", K::Cut, "Copy the selection to the clipboard and delete it", false);
-    AddCommand(edit, cmd::kCopy, "&Copy", K::Copy, "Copy the selection to the clipboard", false);
-    AddCommand(edit, cmd::kPaste, "&Paste", K::Paste, "Copy the clipboard into the current game", false);
-    AddCommand(edit, cmd::kPasteNewGame, "Paste as &New Game", {}, "New game made from the clipboard", false);
+    AddCommand(edit, cmd::kCut, "Cu&t", K::Cut, "Copy the selection to the clipboard and delete it");
+    AddCommand(edit, cmd::kCopy, "&Copy", K::Copy, "Copy the selection to the clipboard");
+    AddCommand(edit, cmd::kPaste, "&Paste", K::Paste, "Copy the clipboard into the current game");
+    AddCommand(edit, cmd::kPasteNewGame, "Paste as &New Game", {}, "New game made from the clipboard");
     AddCommand(edit, cmd::kDelete, "&Delete", K(Qt::Key_Delete), "Delete the selection");
     QMenu* turn = edit->addMenu(QStringLiteral("R&otate/Reflect"));
     AddCommand(turn, cmd::kRotateLeft, "Rotate &Left", {}, "Rotate the selection a quarter turn left");
@@ -279,11 +286,10 @@ void CMainWindow::BuildMenus() {
     AddCommand(patterns, cmd::kCensus, "C&ensus...", {}, "Census of the current universe", false);
     AddCommand(patterns, cmd::kTotalCensus, "&Total Census", {}, "Total of all census results", false);
 
-    // The help pages come with the help window.
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    AddCommand(help, cmd::kHelpIndex, "&Index", {}, "Help contents", false);
+    AddCommand(help, cmd::kHelpIndex, "&Index", {}, "Help contents");
     AddCommand(help, cmd::kGettingStarted, "&Getting Started", K(Qt::CTRL | Qt::Key_F1),
-               "Help on getting started", false);
+               "Help on getting started");
     AddCommand(help, cmd::kAbout, "&About Tessera...", {}, "Show the program's version and memory use");
 }
 
@@ -404,6 +410,8 @@ void CMainWindow::UpdateCommandStates() {
                         cmd::kVerticalReflect, cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash,
                         cmd::kFill, cmd::kGrowSelection, cmd::kZoomSelection})
         actions_[id]->setEnabled(window_->CanRunCommand(id));
+    for (uint32_t id : {cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kPasteNewGame})
+        actions_[id]->setEnabled(clipboard_->CanRunCommand(id, *window_));
 }
 
 QAction* CMainWindow::Action(uint32_t id) const {
@@ -565,6 +573,17 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             return true;
         case cmd::kGrowContinuously:
             SetContinuous(mode_ != EGrowthMode::kContinuous);
+            return true;
+        case cmd::kCut:
+        case cmd::kCopy:
+        case cmd::kPaste:
+        case cmd::kPasteNewGame:
+            return clipboard_->RunCommand(id, *this);
+        case cmd::kHelpIndex:
+            OpenHelp(kHelpContentsPage);
+            return true;
+        case cmd::kGettingStarted:
+            OpenHelp(kGettingStartedPage);
             return true;
         default:
             return false;
@@ -843,6 +862,7 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
         params::WindowSizeY.SetInt(height());
     }
     SaveAllParametersIfAuto();
+    clipboard_->GiveUp();
     window_->ShowGame(nullptr);
     games_.DeleteAllGames();
     UpdateTitle();
