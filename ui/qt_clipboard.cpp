@@ -167,7 +167,8 @@ void CQtSystemClipboard::PutPicture(CUniverse& pattern, int scale, int style) {
 void CQtSystemClipboard::JoinViewerChain() {
     if (watch_) return;
     watch_ = QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [this] {
-        if (!clipboard_) return;
+        // The program's own offers announce themselves while the clipboard object is still making them.
+        if (!clipboard_ || OwnedByThisProgram()) return;
         clipboard_->ClipboardChanged();
         if (changed_) changed_();
     });
@@ -192,7 +193,8 @@ void CQtClipboardUser::ShowNotice(const std::string& text) {
 
 CDesktopClipboard::CDesktopClipboard(QWidget* parent)
     : QObject(parent), user_(parent), dialogs_(parent), clipboard_(system_, user_) {
-    system_.Attach(clipboard_, [this] { emit contentChanged(); });
+    // Listeners examine the clipboard once the change has been handled, not inside it.
+    system_.Attach(clipboard_, [this] { QTimer::singleShot(0, this, [this] { emit contentChanged(); }); });
 }
 
 CDesktopClipboard::~CDesktopClipboard() { system_.Detach(); }
