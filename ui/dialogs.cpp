@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <cctype>
 
@@ -31,8 +32,12 @@ constexpr int kMaxNameLength = 255;
 QDialogButtonBox* OkCancelHelp(QDialog* dialog, bool help) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     if (help) {
-        QObject::connect(buttons->addButton(QDialogButtonBox::Help), &QPushButton::clicked, dialog,
+        QPushButton* button = buttons->addButton(QDialogButtonBox::Help);
+        QObject::connect(button, &QPushButton::clicked, dialog,
                          [dialog] { OpenHelp(HelpPageFor(dialog->windowTitle())); });
+        // The messages send the user to F1.
+        QObject::connect(new QShortcut(QKeySequence::HelpContents, dialog), &QShortcut::activated, button,
+                         &QPushButton::click);
         // Blocking only the window it belongs to, so that the help can be read while it is open.
         dialog->setWindowModality(Qt::WindowModal);
     }

@@ -287,7 +287,7 @@ void CMainWindow::BuildMenus() {
     AddCommand(patterns, cmd::kTotalCensus, "&Total Census", {}, "Total of all census results", false);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    AddCommand(help, cmd::kHelpIndex, "&Index", {}, "Help contents");
+    AddCommand(help, cmd::kHelpIndex, "&Index", K::HelpContents, "Help contents");
     AddCommand(help, cmd::kGettingStarted, "&Getting Started", K(Qt::CTRL | Qt::Key_F1),
                "Help on getting started");
     AddCommand(help, cmd::kAbout, "&About Tessera...", {}, "Show the program's version and memory use");
