@@ -38,6 +38,11 @@ std::unique_ptr<CGrowableUniverse> EmptyLike(CUniverse* like) {
     return universe;
 }
 
+// The cells of `cells` that are alive in the universe.
+std::unique_ptr<CGrowableUniverse> LiveCellsAmong(CUniverse& universe, CUniverse& cells) {
+    return Minus(cells, *Minus(cells, universe));
+}
+
 }  // namespace
 
 CUniverseWindow::CUniverseWindow(bool gridStyle, QWidget* parent)
@@ -96,6 +101,7 @@ void CUniverseWindow::ShowGame(CGame* game) {
         game_->DetachWindow();
     }
     game_ = game;
+    undo_.Clear();
     floating_.reset();
     selectionSet_.reset();
     selection_ = EmptyRect;
@@ -174,6 +180,7 @@ void CUniverseWindow::ClearDifferences() {
 int CUniverseWindow::GrowOneGeneration() {
     if (!game_) return 0;
     ClearDifferences();
+    undo_.Clear();
     const int status = game_->StepForward(this);
     if (display_ == EGrowDisplay::kFlashDifferences && born_)
         flashTimer_.start(params::AnimateTimer.GetInt());
@@ -183,6 +190,7 @@ int CUniverseWindow::GrowOneGeneration() {
 
 void CUniverseWindow::CurrentGenerationChanged() {
     ClearDifferences();
+    undo_.Clear();
     Redraw();
 }
 
@@ -389,7 +397,7 @@ void CUniverseWindow::SetFloatingObject(std::unique_ptr<CUniverse> object, CLSiz
 
 // ---- Edits
 
-void CUniverseWindow::Edit(EEditKind, const std::function<void(CUniverse&)>& change) {
+void CUniverseWindow::Edit(EEditKind kind, const std::function<void(CUniverse&, CEditRecord&)>& change) {
     if (!game_) throw CErrorException(msg::CannotModifyGeneration);
     if (!game_->NoteModified(game_->Current())) {
         // An earlier generation is shown: the edit goes to a copy of the game made at this generation,
@@ -406,12 +414,16 @@ void CUniverseWindow::Edit(EEditKind, const std::function<void(CUniverse&)>& cha
         if (!game_->NoteModified(game_->Current())) throw CErrorException(msg::CannotModifyGeneration);
     }
     ClearDifferences();
-    change(game_->Current());
+    CEditRecord record;
+    change(game_->Current(), record);
+    RecordEdit(kind, game_->Current(), record);
     Redraw();
 }
 
 void CUniverseWindow::SetCellAlive(CLPoint cell, bool alive) {
-    Edit(alive ? EEditKind::kAddCell : EEditKind::kDeleteCell, [&](CUniverse& universe) {
+    Edit(alive ? EEditKind::kAddCell : EEditKind::kDeleteCell, [&](CUniverse& universe, CEditRecord& record) {
+        record.cell = cell;
+        record.changed = universe.IsAlive(cell.x, cell.y) != alive;
         if (alive)
             universe.SetCell(cell.x, cell.y);
         else
@@ -422,7 +434,10 @@ void CUniverseWindow::SetCellAlive(CLPoint cell, bool alive) {
 void CUniverseWindow::DeleteSelection() {
     if (!HasSelection()) return;
     auto cells = SelectedCells();
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) { RemoveCellsOf(universe, *cells); });
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.removed = LiveCellsAmong(universe, *cells);
+        RemoveCellsOf(universe, *cells);
+    });
     if (selectionSet_) {
         selectionSet_.reset();
         selection_ = EmptyRect;
@@ -435,9 +450,14 @@ void CUniverseWindow::FillSelection() {
     const CLRect r = selection_;
     if ((int64_t{r.right} - r.left) * (int64_t{r.bottom} - r.top) > kMaxFillCells)
         throw CErrorException(msg::GameTooBig);
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) {
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.added = EmptyLike(&universe);
         for (int64_t y = r.top; y < r.bottom; ++y)
-            for (int64_t x = r.left; x < r.right; ++x) universe.SetCell(int32_t(x), int32_t(y));
+            for (int64_t x = r.left; x < r.right; ++x)
+                if (!universe.IsAlive(int32_t(x), int32_t(y))) {
+                    universe.SetCell(int32_t(x), int32_t(y));
+                    record.added->SetCell(int32_t(x), int32_t(y));
+                }
     });
     selectionSet_.reset();
     Redraw();
@@ -454,9 +474,12 @@ void CUniverseWindow::TransformSelection(int orientation) {
     const int64_t dx = (int64_t{r.left} + r.right - turned.left - turned.right) / 2;
     const int64_t dy = (int64_t{r.top} + r.bottom - turned.top - turned.bottom) / 2;
     const CTransform transform(int32_t(dx), int32_t(dy), orientation);
-    Edit(EEditKind::kTransform, [&](CUniverse& universe) {
+    Edit(EEditKind::kTransform, [&](CUniverse& universe, CEditRecord& record) {
         RemoveCellsOf(universe, *cells);
-        PasteFrom(universe, *cells, transform);
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *cells, transform, record.covered.get());
+        record.transform = transform;
+        record.moved = std::make_unique<CGrowableUniverse>(*cells, transform);
     });
     selection_ = {int32_t(turned.left + dx), int32_t(turned.right + dx), int32_t(turned.top + dy),
                   int32_t(turned.bottom + dy)};
@@ -468,9 +491,12 @@ void CUniverseWindow::MoveSelection(CLSize by, bool copy) {
     if (!HasSelection() || (by.cx == 0 && by.cy == 0)) return;
     auto cells = SelectedCells();
     const CTransform shift(by.cx, by.cy, 0);
-    Edit(copy ? EEditKind::kCopy : EEditKind::kTransform, [&](CUniverse& universe) {
+    Edit(copy ? EEditKind::kCopy : EEditKind::kTransform, [&](CUniverse& universe, CEditRecord& record) {
         if (!copy) RemoveCellsOf(universe, *cells);
-        PasteFrom(universe, *cells, shift);
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *cells, shift, record.covered.get());
+        record.transform = shift;
+        record.moved = std::make_unique<CGrowableUniverse>(*cells, shift);
     });
     selection_ = {selection_.left + by.cx, selection_.right + by.cx, selection_.top + by.cy,
                   selection_.bottom + by.cy};
@@ -481,7 +507,11 @@ void CUniverseWindow::MoveSelection(CLSize by, bool copy) {
 void CUniverseWindow::DropFloatingObject() {
     if (!floating_) return;
     const CTransform shift(floatingOffset_.cx, floatingOffset_.cy, 0);
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) { PasteFrom(universe, *floating_, shift); });
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *floating_, shift, record.covered.get());
+        record.added = std::make_unique<CGrowableUniverse>(*floating_, shift);
+    });
     floating_.reset();
     Redraw();
 }
@@ -490,9 +520,12 @@ void CUniverseWindow::GrowSelection() {
     if (!HasSelection()) return;
     auto cells = SelectedCells();
     std::unique_ptr<CGrowableUniverse> grown = cells->Grow(nullptr);
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) {
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.removed = LiveCellsAmong(universe, *cells);
         RemoveCellsOf(universe, *cells);
-        PasteFrom(universe, *grown);
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *grown, record.covered.get());
+        record.added = grown->Clone();
     });
     selection_ = grown->Population() > 0 ? grown->GetBounds() : EmptyRect;
     selectionSet_ = std::move(grown);
@@ -500,7 +533,7 @@ void CUniverseWindow::GrowSelection() {
 }
 
 void CUniverseWindow::SetRule(RuleCode code) {
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) { universe.SetRuleCode(code); });
+    Edit(EEditKind::kRule, [&](CUniverse& universe, CEditRecord&) { universe.SetRuleCode(code); });
 }
 
 // ---- Commands
@@ -523,6 +556,10 @@ bool CUniverseWindow::CanRunCommand(uint32_t id) const {
             return game_ != nullptr;
         case cmd::kZoomSelection:
             return selection_.IsValid();
+        case cmd::kUndo:
+            return game_ && (undo_.CanUndo() || floating_);
+        case cmd::kRedo:
+            return game_ && undo_.CanRedo();
         default:
             return true;
     }
@@ -607,6 +644,12 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
             return true;
         case cmd::kSelectAll:
             SelectAll();
+            return true;
+        case cmd::kUndo:
+            UndoEdit();
+            return true;
+        case cmd::kRedo:
+            RedoEdit();
             return true;
         case cmd::kCancel:
             selectionSet_.reset();

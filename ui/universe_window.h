@@ -11,6 +11,7 @@
 #include "engine/grow_listener.h"
 #include "engine/universe.h"
 #include "games/front_end.h"
+#include "games/undo.h"
 #include "ui/universe_renderer.h"
 #include "ui/view_geometry.h"
 
@@ -25,9 +26,21 @@ namespace tessera::ui {
 enum class EGrowDisplay { kNewOnly = 0, kDifferences = 3, kFlashDifferences = 4 };
 
 // The kinds of edit the undo list tells apart.
-enum class EEditKind { kAddCell, kDeleteCell, kTransform, kCopy, kGeneral };
+enum class EEditKind { kAddCell, kDeleteCell, kTransform, kCopy, kGeneral, kRule };
 
-class CUniverseWindow : public QAbstractScrollArea, public CDisplayContext, private CGrowListener {
+// What an edit tells the undo list: the cell it changed (and whether it changed), or the cells moved or
+// copied through a transform, or the cells added and removed; the cells they covered in every case.
+struct CEditRecord {
+    CLPoint cell{};
+    bool changed = true;
+    CTransform transform{};
+    std::unique_ptr<CGrowableUniverse> moved, added, removed, covered;
+};
+
+class CUniverseWindow : public QAbstractScrollArea,
+                        public CDisplayContext,
+                        private CGrowListener,
+                        private CUndoWindow {
     Q_OBJECT
 public:
     explicit CUniverseWindow(bool gridStyle, QWidget* parent = nullptr);
@@ -79,6 +92,11 @@ public:
     void GrowSelection();
     // Gives the shown generation another rule (an edit like any other).
     void SetRule(RuleCode code);
+    // Edit > Undo and Redo: any floating object is dropped first.
+    void UndoEdit();
+    void RedoEdit();
+    bool CanUndo() const { return undo_.CanUndo(); }
+    bool CanRedo() const { return undo_.CanRedo(); }
     // The universe-window commands of the menus (zoom, edit and display commands); false for others.
     bool RunCommand(uint32_t commandId);
     bool CanRunCommand(uint32_t commandId) const;
@@ -122,9 +140,18 @@ private:
     void OnGrowRowEnd() override {}
     void OnGrowEnd(CUniverse& universe) override;
 
+    // CUndoWindow: the operations the undo records call on the universe shown.
+    void SetCell(int32_t x, int32_t y) override;
+    void ClearCell(int32_t x, int32_t y) override;
+    void PasteCells(CUniverse& cells, const CTransform& transform) override;
+    void RemoveCells(CUniverse& cells, const CTransform& transform) override;
+    void RestoreCells(CUniverse& cells) override;
+    void AfterUndoStep();
+
     // Every edit goes through here: permission (a copy of the game when an earlier generation is shown),
-    // the change, the redraw. This is where the undo list records each edit.
-    void Edit(EEditKind kind, const std::function<void(CUniverse&)>& change);
+    // the change, the redraw. This is where the undo list records each edit from what the change reports.
+    void Edit(EEditKind kind, const std::function<void(CUniverse&, CEditRecord&)>& change);
+    void RecordEdit(EEditKind kind, CUniverse& universe, CEditRecord& record);
     CUniverse* Shown() const;
     void Redraw();
     void ClearDifferences();
@@ -149,6 +176,8 @@ private:
     std::unique_ptr<CUniverse> selectionSet_;
     std::unique_ptr<CUniverse> floating_;
     CLSize floatingOffset_{};
+
+    CUndoList undo_;
 
     std::unique_ptr<CGrowableUniverse> born_;
     std::unique_ptr<CGrowableUniverse> died_;
