@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <vector>
 
 #include "foundation/messages.h"
@@ -142,10 +143,13 @@ void CLibraryDesk::LibrariesChanged() {
         item->setData(QVariant::fromValue(cmd::kOtherLibraryFirst + uint32_t(library->Number())));
         item->setEnabled(false);
     }
-    if (showingProgress_ && !LibraryLoadTask()) {
-        window_.statusBar()->clearMessage();
-        showingProgress_ = false;
-    }
+    // The loading task tells of its last patterns before it ends: the progress goes once it has.
+    QTimer::singleShot(0, this, [this] {
+        if (showingProgress_ && !LibraryLoadTask()) {
+            window_.statusBar()->clearMessage();
+            showingProgress_ = false;
+        }
+    });
 }
 
 QString CLibraryDesk::QtFilter(std::string_view filter) {
