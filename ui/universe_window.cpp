@@ -240,6 +240,7 @@ QImage CUniverseWindow::RenderedImage() {
     };
     if (selection_.IsValid())
         outline(selection_, mouse_ == EMouse::kMoveSelection ? moveBy_ : CLSize{}, colours_.selected);
+    if (rightRect_.IsValid()) outline(rightRect_, {}, colours_.grid);
     if (floating_ && floating_->Population() > 0)
         outline(floating_->GetBounds(), floatingOffset_, colours_.floating);
     image_.setDevicePixelRatio(devicePixelRatioF());
@@ -555,7 +556,7 @@ bool CUniverseWindow::CanRunCommand(uint32_t id) const {
         case cmd::kSelectAll:
             return game_ != nullptr;
         case cmd::kZoomSelection:
-            return selection_.IsValid();
+            return true;  // with no selection it starts one
         case cmd::kUndo:
             return game_ && (undo_.CanUndo() || floating_);
         case cmd::kRedo:
@@ -589,7 +590,7 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
             Zoom(EZoom::kDefault);
             return true;
         case cmd::kZoomSelection:
-            Zoom(EZoom::kSelection);
+            ZoomToSelectionOrStartOne();
             return true;
         case cmd::kNewOnly:
             SetGrowDisplay(EGrowDisplay::kNewOnly);
@@ -656,6 +657,8 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
             selection_ = EmptyRect;
             floating_.reset();
             mouse_ = EMouse::kIdle;
+            zoomSelectPending_ = false;
+            rightRect_ = EmptyRect;
             Redraw();
             return true;
         default:
@@ -670,15 +673,24 @@ void CUniverseWindow::mousePressEvent(QMouseEvent* event) {
     pressed_ = cell;
     lastMousePixel_ = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (params::RightClickPopup.GetInt() == 0 && game_)
-            RunGuarded(this, [&] { SetCellAlive(cell, false); });
+        // Without the right-click menu a right click kills the cell (on release) and a drag draws a
+        // rectangle.
+        if (params::RightClickPopup.GetInt() == 0 && game_ && mouse_ == EMouse::kIdle) {
+            anchor_ = cell;
+            mouse_ = EMouse::kRightPending;
+        }
         return;
     }
     if (event->button() != Qt::LeftButton) return;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool shift = !ctrl && (event->modifiers() & Qt::ShiftModifier);
     moveBy_ = {};
-    if (floating_ && IsOnFloating(cell)) {
+    if (zoomSelectPending_) {
+        selectionSet_.reset();
+        anchor_ = cell;
+        selection_ = RectOfCells(cell, cell);
+        mouse_ = EMouse::kRectDrag;
+    } else if (floating_ && IsOnFloating(cell)) {
         mouse_ = EMouse::kDragFloating;
     } else if (HasSelection() && !ctrl && IsInSelection(cell)) {
         mouse_ = EMouse::kMoveSelection;
@@ -723,6 +735,13 @@ void CUniverseWindow::mouseMoveEvent(QMouseEvent* event) {
             floatingOffset_.cy += cell.y - pressed_.y;
             pressed_ = cell;
             break;
+        case EMouse::kRightPending:
+            if (cell == pressed_) break;
+            mouse_ = EMouse::kRightRectDrag;
+            [[fallthrough]];
+        case EMouse::kRightRectDrag:
+            rightRect_ = RectOfCells(anchor_, cell);
+            break;
         case EMouse::kIdle:
             UpdateStatus();
             return;
@@ -740,7 +759,7 @@ void CUniverseWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CUniverseWindow::AutoScroll() {
-    if (mouse_ == EMouse::kIdle || mouse_ == EMouse::kDrawPending) {
+    if (mouse_ == EMouse::kIdle || mouse_ == EMouse::kDrawPending || mouse_ == EMouse::kRightPending) {
         autoScrollTimer_.stop();
         return;
     }
@@ -765,10 +784,14 @@ void CUniverseWindow::AutoScroll() {
 
 void CUniverseWindow::mouseReleaseEvent(QMouseEvent* event) {
     autoScrollTimer_.stop();
+    const CLPoint cell = CellAtEvent(event->position());
+    if (event->button() == Qt::RightButton) {
+        ReleaseRightButton(cell);
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
     const EMouse was = mouse_;
     mouse_ = EMouse::kIdle;
-    const CLPoint cell = CellAtEvent(event->position());
     RunGuarded(this, [&] {
         switch (was) {
             case EMouse::kDrawPending:
@@ -779,6 +802,9 @@ void CUniverseWindow::mouseReleaseEvent(QMouseEvent* event) {
                 break;
             case EMouse::kDragFloating:
                 DropFloatingObject();
+                break;
+            case EMouse::kRectDrag:
+                if (zoomSelectPending_) ZoomToSelectionOrStartOne();
                 break;
             default:
                 break;

@@ -130,7 +130,15 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    enum class EMouse { kIdle, kDrawPending, kRectDrag, kMoveSelection, kDragFloating };
+    enum class EMouse {
+        kIdle,
+        kDrawPending,
+        kRectDrag,
+        kMoveSelection,
+        kDragFloating,
+        kRightPending,
+        kRightRectDrag
+    };
 
     // CGrowListener: births and deaths of the step being displayed.
     void OnGrowBegin(CUniverse& source) override;
@@ -163,6 +171,11 @@ private:
     bool IsOnFloating(CLPoint cell) const;
     CLPoint CellAtEvent(const QPointF& position) const;
     void AutoScroll();
+    void ZoomToSelectionOrStartOne();
+    void ReleaseRightButton(CLPoint cell);
+    // A right-button rectangle removes its region from the selection, or becomes the selection when
+    // there is none.
+    void ApplyRightRectangle(const CLRect& rect);
 
     CGame* game_ = nullptr;
     bool gridStyle_;
@@ -187,6 +200,10 @@ private:
     EMouse mouse_ = EMouse::kIdle;
     CLPoint pressed_{};
     CLPoint anchor_{};
+    // Zoom to Selection without a selection: the next left drag draws one, and the view zooms to it.
+    bool zoomSelectPending_ = false;
+    // The rectangle of a right-button drag, until it is applied to the selection.
+    CLRect rightRect_ = EmptyRect;
     CLPoint mouseCell_{};
     bool mouseInside_ = false;
     CLSize moveBy_{};
