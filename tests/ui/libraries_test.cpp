@@ -1,6 +1,5 @@
 // The pattern libraries in the desktop: start-up loading in the background with its progress, the
-// Patterns menu's library commands through their file dialogs, and the question about unsaved changes at
-// shut-down.
+// Patterns menu's library commands through their file dialogs, and the question at shut-down.
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -101,7 +100,7 @@ private slots:
         QCOMPARE(f->window->statusBar()->currentMessage(), QString());
     }
 
-    void loadNewAndSaveAllThroughTheMenu() {
+    void menuCommandsAndShutDown() {
         params::LoadSystemLibrary.SetInt(0);
         f->window->Libraries().LoadAtStartup();
         const std::string other = Write("other.lfl", BlockLibrary(2));
@@ -130,12 +129,8 @@ private slots:
         QVERIFY(ReadFile(fresh->FileName()).find("#B traveller") != std::string::npos);
         QVERIFY(ReadFile(user->FileName()).find("#B mine") != std::string::npos);
         QCOMPARE(ReadFile(other), BlockLibrary(2));
-    }
 
-    void shutDownAsksAboutUnsavedLibraries() {
-        params::LoadSystemLibrary.SetInt(0);
-        f->window->Libraries().LoadAtStartup();
-        CPatternLibrary* user = FindLibrary(kUserLibraryNumber);
+        // At shut-down a library with changes is saved when the user says Yes.
         Add(*user, "unsaved");
         const std::string file = user->FileName();
         QString asked;
@@ -149,13 +144,6 @@ private slots:
         QCOMPARE(asked, QStringLiteral("Save changes to user?"));
         QVERIFY(ReadFile(file).find("#B unsaved") != std::string::npos);
         QCOMPARE(Libraries().Count(), 0);
-    }
-
-    void theLibraryFilterInQtForm() {
-        QCOMPARE(
-            ui::CLibraryDesk::QtFilter(
-                "Life Library Files (*.lfl) |*.lfl|Life Game Files(*.lif) |*.lif|All Files (*.*) |*.*||"),
-            QStringLiteral("Life Library Files (*.lfl);;Life Game Files (*.lif);;All Files (*)"));
     }
 };
 

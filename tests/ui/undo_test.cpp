@@ -26,6 +26,10 @@ class UndoTest : public QObject {
         QTest::mouseRelease(Surface(), Qt::LeftButton, keys, At(to));
     }
     void Edited() { states.push_back(f->GameCells()); }
+    void Command(uint32_t id) {
+        f->window->RunCommandId(id);
+        Edited();
+    }
     void Key(int key, Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(f->window.get(), Qt::Key(key), modifiers);
     }
@@ -59,22 +63,17 @@ private slots:
         Drag({11, 3}, {11, 8}, Qt::ShiftModifier);  // copied over the drawn cell at (10, 9)
         Edited();
         QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At({10, 9}));  // one object selected
-        f->window->RunCommandId(cmd::kRotateRight);
-        Edited();
+        Command(cmd::kRotateRight);
         f->View().SetFloatingObject(MakeUniverse(Glider(), kConwayRuleCode), {15, 15});
         Drag({16, 16}, {18, 14});  // dropped where dragged, partly over the copy
         Edited();
         f->View().SetSelectionRect({0, 4, 14, 17});
-        f->window->RunCommandId(cmd::kFill);
-        Edited();
+        Command(cmd::kFill);
         f->View().SetSelectionRect({8, 13, 1, 6});
-        f->window->RunCommandId(cmd::kGrowSelection);
-        Edited();
-        f->window->RunCommandId(cmd::kDelete);
-        Edited();
+        Command(cmd::kGrowSelection);
+        Command(cmd::kDelete);
         QVERIFY(!Enabled(cmd::kRedo));
-        for (size_t i = 1; i < states.size(); ++i)
-            QVERIFY2(states[i] != states[i - 1], "each edit changed cells");
+        for (size_t i = 1; i < states.size(); ++i) QVERIFY(states[i] != states[i - 1]);
 
         // Back to the start one edit at a time; each step is repeated and taken back again on the way.
         for (size_t i = states.size() - 1; i > 0; --i) {
@@ -94,18 +93,8 @@ private slots:
         Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(f->GameCells(), states[1]);
         QVERIFY(!Enabled(cmd::kRedo));
-    }
-
-    void undoTakesBackAFloatingPasteAndGrowthEmptiesTheList() {
-        f->View().SetFloatingObject(MakeUniverse(Glider(), kConwayRuleCode), {20, 20});
-        QVERIFY(Enabled(cmd::kUndo));
-        f->window->RunCommandId(cmd::kUndo);
-        QVERIFY(!f->View().HasFloatingObject());
-        QCOMPARE(f->GameCells(), states[0]);
-        QTest::mouseClick(Surface(), Qt::LeftButton, {}, At({9, 9}));
-        f->window->RunCommandId(cmd::kNext);
+        f->window->RunCommandId(cmd::kNext);  // another universe shown: nothing left to undo
         QVERIFY(!Enabled(cmd::kUndo));
-        QVERIFY(!Enabled(cmd::kRedo));
     }
 };
 
