@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
-#include <vector>
 
 #include "foundation/messages.h"
 #include "patterns/library_commands.h"
@@ -83,14 +82,13 @@ void CLibraryDesk::LoadLibraryFromDialog() {
     if (LibraryLoadTask()) emit tasksScheduled();
 }
 
-void CLibraryDesk::CloseAllAsking() {
-    // Closing a library that is still loading cancels its task, which may start the next library's
-    // task: the libraries are visited from a list taken first.
-    std::vector<int32_t> numbers;
-    for (CPatternLibrary* library = Libraries().First(); library; library = library->Next())
-        numbers.push_back(library->Number());
-    for (int32_t number : numbers)
-        if (CPatternLibrary* library = FindLibrary(number)) CloseLibrary(*library);
+void CLibraryDesk::SaveOrAskAtShutDown() {
+    // Each library with changes is saved if the user wants it; the libraries themselves are closed with
+    // the desk, so that closing them leaves the preload list as it is.
+    for (CPatternLibrary* library = Libraries().First(); library; library = library->Next()) {
+        if (library->IsReadOnly() || !library->IsModified()) continue;
+        if (AskYesNo(FormatMessage(msg::SaveLibraryPrompt, library->Description()))) SaveLibrary(*library);
+    }
 }
 
 // ---- The front end

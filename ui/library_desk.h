@@ -33,8 +33,8 @@ public:
     void LoadAtStartup();
     // The Patterns menu's library commands; false for other commands.
     bool RunCommand(uint32_t commandId);
-    // Shut-down: every library is closed, with the question about unsaved changes.
-    void CloseAllAsking();
+    // Shut-down: the question about each library with unsaved changes, and the save when the answer is Yes.
+    void SaveOrAskAtShutDown();
 
     // ---- CLibraryFrontEnd
     void ShowMessage(std::string_view text) override;

@@ -849,7 +849,7 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
         params::WindowSizeX.SetInt(width());
         params::WindowSizeY.SetInt(height());
     }
-    libraries_->CloseAllAsking();
+    libraries_->SaveOrAskAtShutDown();
     SaveAllParametersIfAuto();
     window_->ShowGame(nullptr);
     games_.DeleteAllGames();
