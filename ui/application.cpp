@@ -16,6 +16,7 @@
 #include "rules/rule_persistence.h"
 #include "ui/dialogs.h"
 #include "ui/file_types.h"
+#include "ui/library_desk.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
 
@@ -97,6 +98,7 @@ int RunApplication(int argc, char** argv) {
             about.exec();
         }
         LoadRules();
+        window.Libraries().LoadAtStartup();
         status = QApplication::exec();
         scheduler.FinishAllTasks();
     }
