@@ -26,6 +26,8 @@ class CTaskScheduler;
 
 namespace tessera::ui {
 
+class CDesktopClipboard;
+class CLibraryDesk;
 class CLogSlider;
 class CUniverseWindow;
 
@@ -63,7 +65,9 @@ public:
     CLogSlider* SpeedSlider() const { return slider_; }
 
     CUniverseWindow* UniverseWindow() const { return window_; }
+    CLibraryDesk& Libraries() const { return *libraries_; }
     CGameRegistry& Games() const { return games_; }
+    CDesktopClipboard& Clipboard() const { return *clipboard_; }
     // The progress box of a long growth, if one is open.
     QDialog* ProgressBox() const;
     QString PaneText(int pane) const;
@@ -112,9 +116,12 @@ private:
     CGameRegistry& games_;
     CTaskScheduler& scheduler_;
     CQtFileDialogs fileDialogs_;
+    std::unique_ptr<CDesktopClipboard> clipboard_;
     CUniverseWindow* window_ = nullptr;
     std::map<uint32_t, QAction*> actions_;
     QMenu* ruleMenu_ = nullptr;
+    QMenu* librariesMenu_ = nullptr;
+    std::unique_ptr<CLibraryDesk> libraries_;
     std::map<uint32_t, QToolButton*> growButtons_;
     CLogSlider* slider_ = nullptr;
     QLabel* panes_[3] = {};
