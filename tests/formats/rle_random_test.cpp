@@ -60,6 +60,7 @@ std::string RandomRle(std::mt19937& rng) {
     }
     // Failures are told apart by their lines: data running to the edges is wrapped.
     const size_t wrap = rng() % 3 == 0 && !edges ? std::string::npos : 1 + rng() % 80;
+    if (wrap == std::string::npos) data.insert(0, 70000, ' ');  // longer than any piece a line is read in
     std::string text = "x = 0, y = 0, rule = B3/S23\n";
     for (size_t at = 0; at < data.size(); at += wrap) text += data.substr(at, wrap) + "\n";
     return text + (rng() % 4 ? "!\n" : "");
