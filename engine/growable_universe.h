@@ -13,7 +13,7 @@ namespace tessera {
 
 class CBitField;
 class CGrowListener;
-struct GrowStatistics;
+struct CGrowStatistics;
 
 // How Grow computes the next generation: the row sweep, or word-wide arithmetic on bit tiles that a
 // grown generation carries on to the next step. Both give the same generations, signatures and
@@ -73,7 +73,7 @@ public:
     bool IsShiftOf(CUniverse& other, CLSize offset);
 
     // Growth by the row sweep, which also counts the windows it visits (for measurements).
-    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener, GrowStatistics* statistics);
+    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener, CGrowStatistics* statistics);
     // Growth on bit tiles: read from the rows, or taken over from the step that made this generation.
     std::unique_ptr<CGrowableUniverse> GrowWithTiles(CGrowListener* listener);
     bool HoldsTiles() const { return field_ != nullptr; }
