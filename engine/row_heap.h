@@ -79,7 +79,7 @@ private:
     static_assert(sizeof(CBlock) == 24, "a block header is six words");
 
     static CBlock* NewBlock(uint32_t capacity, uint32_t defaultCapacity);
-    static CRow* TryReserve(CBlock* block, int32_t y, uint32_t need) {
+    [[nodiscard]] static CRow* TryReserve(CBlock* block, int32_t y, uint32_t need) {
         if (block->capacity - block->used < need + kRowOverheadWords) return nullptr;
         auto* row = reinterpret_cast<CRow*>(block->Data() + block->used);
         row->next = nullptr;

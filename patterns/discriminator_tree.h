@@ -21,7 +21,7 @@ public:
     using Verifier = std::function<bool(const CComponentBackReference&)>;
 
     // Splits the component's partial references by the cells they have around the shape.
-    static std::unique_ptr<CDiscriminatorTree> Build(const CComponent& component);
+    [[nodiscard]] static std::unique_ptr<CDiscriminatorTree> Build(const CComponent& component);
 
     // Walks the tree from the root, testing cells of world shifted by offset; the first reference that
     // verify accepts, or none.
