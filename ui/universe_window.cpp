@@ -369,6 +369,13 @@ void CUniverseWindow::SelectObjectAt(CLPoint cell, bool add) {
     Redraw();
 }
 
+void CUniverseWindow::SelectCells(std::unique_ptr<CUniverse> cells) {
+    if (cells->Population() == 0) return ClearSelection();
+    selection_ = cells->GetBounds();
+    selectionSet_ = std::move(cells);
+    Redraw();
+}
+
 bool CUniverseWindow::IsInSelection(CLPoint cell) {
     if (selectionSet_) return selectionSet_->IsAlive(cell.x, cell.y) || selection_.Contains(cell);
     return selection_.Contains(cell);
@@ -523,6 +530,8 @@ bool CUniverseWindow::CanRunCommand(uint32_t id) const {
             return game_ != nullptr;
         case cmd::kZoomSelection:
             return selection_.IsValid();
+        case cmd::kRepeatInsert:
+            return floating_ && floating_->Population() > 0;
         default:
             return true;
     }

@@ -65,6 +65,8 @@ public:
     void ClearSelection();
     void SelectAll();
     void SelectObjectAt(CLPoint cell, bool add);
+    // Makes exactly these cells the selection (none when empty).
+    void SelectCells(std::unique_ptr<CUniverse> cells);
     // A pasted object that floats above the universe at an offset until it is dropped.
     void SetFloatingObject(std::unique_ptr<CUniverse> object, CLSize offset);
     bool HasFloatingObject() const { return floating_ != nullptr; }
