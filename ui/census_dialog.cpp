@@ -82,6 +82,7 @@ CCensusDialog::CCensusDialog(ECensusMode mode, const CGame* game, QWidget* paren
         TheCensus().ClickColumn(ECensusColumn(column));
         Fill();
     });
+    table_->viewport()->installEventFilter(this);  // the columns keep their shares of the width
     details_ = new CPatternDetails(this);
     connect(table_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         details_->Show(item ? static_cast<CNamedPattern*>(item->data(0, kPatternRole).value<void*>())
@@ -107,7 +108,9 @@ CCensusDialog::CCensusDialog(ECensusMode mode, const CGame* game, QWidget* paren
             Fill();
         });
     }
-    connect(buttons->addButton(QDialogButtonBox::Close), &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
+    close->setDefault(true);  // Enter closes rather than exporting
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* top = new QHBoxLayout;
     top->addWidget(table_, 3);
@@ -151,9 +154,9 @@ void CCensusDialog::SizeColumns() {
     table_->setColumnWidth(2, w - w / 2 - w / 4 - kColumnGap);
 }
 
-void CCensusDialog::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    SizeColumns();
+bool CCensusDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_->viewport() && event->type() == QEvent::Resize) SizeColumns();
+    return QDialog::eventFilter(watched, event);
 }
 
 QString CCensusDialog::TableText() const {

@@ -52,7 +52,7 @@ public:
     bool ExportTo(const QString& fileName);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Fill();

@@ -247,7 +247,7 @@ COptionsPreview::COptionsPreview(QWidget* parent) : QWidget(parent) {
     CLex lex{std::string_view(kDemonstration)};
     const auto read = ReadXLife(lex, "Preview", {});
     universe_ = std::make_unique<CGrowableUniverse>();
-    for (int i = 0; read && i < read->UniverseCount(); ++i)
+    for (int i = 1; read && i <= read->UniverseCount(); ++i)  // numbered from 1
         if (CUniverse* u = read->UniverseAt(i); u && u->Population() > 0) {
             universe_ = std::make_unique<CGrowableUniverse>(*u);
             break;

@@ -148,7 +148,9 @@ CPatternPropertiesDialog::CPatternPropertiesDialog(CNamedPattern& entry, QWidget
     auto* velocity = new QHBoxLayout;
     velocity->addWidget(velocityX_);
     velocity->addWidget(velocityY_);
-    form->addRow(QStringLiteral("&Velocity (x, y):"), velocity);
+    auto* velocityLabel = new QLabel(QStringLiteral("&Velocity (x, y):"), this);
+    velocityLabel->setBuddy(velocityX_);
+    form->addRow(velocityLabel, velocity);
     form->addRow(QStringLiteral("Population:"),
                  new QLabel(QString::number(pattern.Base().Population()), this));
     form->addRow(QStringLiteral("Rule:"),

@@ -1,27 +1,19 @@
 #include "ui/qt_file_dialogs.h"
 
-#include <QInputDialog>
-#include <QMessageBox>
-
 #include "ui/dialogs.h"
+#include "ui/file_report_dialogs.h"
 #include "ui/message_sink.h"
 
 namespace tessera::ui {
 
 int CQtFileDialogs::SelectUniverse(const CUniverseCollection& universes) {
-    QStringList names;
-    for (int i = 1; i <= universes.UniverseCount(); ++i) names << QString::fromStdString(universes.NameAt(i));
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent_, QStringLiteral("Select Universe"),
-                                                 QStringLiteral("Universe:"), names, 0, false, &ok);
-    return ok ? int(names.indexOf(chosen)) + 1 : 0;
+    CSelectUniverseDialog dialog(universes, parent_);
+    return dialog.exec() == QDialog::Accepted ? dialog.Choice() : 0;
 }
 
 void CQtFileDialogs::ShowErrorReport(std::string_view caption, std::string_view report) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("File Error report"),
-                    QString::fromUtf8(caption.data(), qsizetype(caption.size())), QMessageBox::Ok, parent_);
-    box.setDetailedText(QString::fromUtf8(report.data(), qsizetype(report.size())));
-    box.exec();
+    CFileErrorReportDialog dialog(caption, report, parent_);
+    dialog.exec();
 }
 
 bool CQtFileDialogs::AskForOtherName(CName& name) {

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <fstream>
 
 #include "config/parameters.h"
 #include "games/broth.h"
@@ -18,6 +20,7 @@
 #include "rules/rule_registry.h"
 #include "ui/broth_dialog.h"
 #include "ui/command_ids.h"
+#include "ui/file_report_dialogs.h"
 #include "ui/modal.h"
 #include "ui/pattern_dialogs.h"
 #include "ui/repeat_insertion_dialog.h"
@@ -160,6 +163,32 @@ private slots:
                    .arg(QString::fromStdString(user->Description())));
         DestroyLibrary(user);
         ResetRecognition();
+    }
+
+    void severalPatternsAndErrorsWhenAFileIsRead() {
+        const std::filesystem::path file = f->folder / "several.lif";
+        std::ofstream(file) << "#B one\n*\n#E\n#B two\n**\n#E\n#Q what\n";
+        QStringList seen;
+        std::function<void(QDialog&)> answer = [&](QDialog& dialog) {
+            if (auto* report = qobject_cast<ui::CFileErrorReportDialog*>(&dialog)) {
+                seen << QStringLiteral("report");
+                QVERIFY(!report->Report()->toPlainText().isEmpty());
+                OnNextModal(answer);
+                report->accept();
+            } else if (auto* choice = qobject_cast<ui::CSelectUniverseDialog*>(&dialog)) {
+                seen << QStringLiteral("choice");
+                const auto found = choice->List()->findItems(QStringLiteral("two"), Qt::MatchExactly);
+                QCOMPARE(found.size(), 1);
+                choice->List()->setCurrentItem(found.front());
+                OnNextModal(answer);
+                choice->accept();
+            }
+        };
+        OnNextModal(answer);
+        QVERIFY(f->window->OpenFile(QString::fromStdString(file.string())));
+        QVERIFY(seen.contains(QStringLiteral("choice")));
+        QVERIFY(seen.contains(QStringLiteral("report")));
+        QCOMPARE(f->GameCells().size(), size_t(2));
     }
 
     void rulesDialogEditsTheGamesRule() {
