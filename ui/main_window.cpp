@@ -127,6 +127,7 @@ CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidge
     connect(window_, &CUniverseWindow::statusText, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(window_, &CUniverseWindow::gameForked, this, [this](CGame*) { UpdateTitle(); });
+    connect(window_, &CUniverseWindow::commandRequested, this, &CMainWindow::RunCommandId);
     connect(window_, &CUniverseWindow::universeChanged, this, [this] {
         if (!paneTimer_.isActive()) paneTimer_.start();
     });

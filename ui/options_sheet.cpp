@@ -489,7 +489,8 @@ void COptionsSheet::StoreShownPages() {
 void COptionsSheet::Apply() {
     StoreShownPages();
     SaveAllParametersIfAuto();
-    // The file association setting takes effect here once the desktop can register file types.
+    // SEAM: the desktop's file association, RegisterFileTypes(params::RegisterFiles.GetInt() != 0) from
+    // ui/file_association.h, is to be called here; until it exists the setting is only stored.
     emit applied();
 }
 

@@ -866,7 +866,7 @@ void CUniverseWindow::contextMenuEvent(QContextMenuEvent* event) {
     });
     item("Clear Selection", HasSelection(), [this] { ClearSelection(); });
     menu.addSeparator();
-    item("Repeat", false, [] {});  // the repeated insertion dialog comes with the other dialogs
+    item("Repeat", CanRunCommand(cmd::kRepeatInsert), [this] { emit commandRequested(cmd::kRepeatInsert); });
     menu.addSeparator();
     const int maximum = geometry_.Limits().maximum, minimum = geometry_.Limits().minimum;
     item("Zoom In", scale < maximum, [=, this] { Zoom(EZoom::kIn, cell); });

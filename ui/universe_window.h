@@ -99,6 +99,8 @@ signals:
     void gameForked(tessera::CGame* copy);
     // The shown universe changed (edit, growth, another game).
     void universeChanged();
+    // A command of the main window chosen from the window's own menu.
+    void commandRequested(uint32_t commandId);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
