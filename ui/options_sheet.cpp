@@ -28,6 +28,7 @@
 #include "rules/rules.h"
 #include "text/lex.h"
 #include "ui/log_slider.h"
+#include "ui/rules_dialog.h"
 
 namespace tessera::ui {
 
@@ -349,7 +350,7 @@ COptionsPage::COptionsPage(EOptionPage page, QWidget* parent) : QWidget(parent),
     if (page == EOptionPage::General) {
         rules_ = new QComboBox(this);
         auto* newRule = new QPushButton(QStringLiteral("&New..."), this);
-        newRule->setEnabled(false);  // defining rules belongs to the rules dialog, which this does not open
+        connect(newRule, &QPushButton::clicked, this, &COptionsPage::DefineRule);
         auto* row = new QHBoxLayout;
         row->addWidget(rules_, 1);
         row->addWidget(newRule);
@@ -376,7 +377,7 @@ void COptionsPage::LoadAll() {
         const QSignalBlocker quiet(control->Widget());
         control->Load();
     }
-    if (rules_) FillRules();
+    if (rules_) FillRules(DefaultRuleCode());
     if (preview_) {
         preview_->SetColours(PreviewColours());
         preview_->SetPitch(params::GridPitch.GetInt(), true);
@@ -403,10 +404,16 @@ QWidget* COptionsPage::ControlOf(const CParam& param) const {
     return nullptr;
 }
 
-void COptionsPage::FillRules() {
+void COptionsPage::DefineRule() {
+    const RuleCode shown =
+        rules_->currentIndex() >= 0 ? RuleCode(rules_->currentData().toULongLong()) : DefaultRuleCode();
+    CRulesDialog dialog(shown, this);
+    if (dialog.exec() == QDialog::Accepted) FillRules(dialog.Code());
+}
+
+void COptionsPage::FillRules(RuleCode chosen) {
     const QSignalBlocker quiet(rules_);
     rules_->clear();
-    const RuleCode chosen = DefaultRuleCode();
     for (CRuleIterator rules(false, true); rules.Current(); rules.Next()) {
         const CRule& rule = *rules.Current();
         rules_->addItem(QString::fromStdString(DisplayName(rule)),

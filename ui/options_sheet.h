@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/option_descriptors.h"
+#include "rules/rule_code.h"
 #include "ui/universe_renderer.h"
 
 class QComboBox;
@@ -74,7 +75,10 @@ public:
 
 private:
     void Changed(const COptionControl& control);
-    void FillRules();
+    // The rule names, with chosen selected.
+    void FillRules(RuleCode chosen);
+    // "New...": the rules dialog, whose rule then becomes the selected one.
+    void DefineRule();
     CRenderColours PreviewColours() const;
 
     EOptionPage page_;

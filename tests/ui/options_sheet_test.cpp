@@ -16,11 +16,13 @@
 #include "config/option_descriptors.h"
 #include "config/parameters.h"
 #include "rules/rule_notation.h"
+#include "rules/rule_registry.h"
 #include "rules/rules.h"
 #include "ui/command_ids.h"
 #include "ui/log_slider.h"
 #include "ui/modal.h"
 #include "ui/options_sheet.h"
+#include "ui/rules_dialog.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_registry.h"
 
@@ -118,9 +120,14 @@ private slots:
             for (const COptionDescriptor& option : OptionDescriptors())
                 expected[option.param] = Change(sheet, option, rng);
             QComboBox* rules = sheet.PageAt(EOptionPage::General)->RuleCombo();
-            QVERIFY(rules->count() > 1);
-            rules->setCurrentIndex(rules->currentIndex() == 0 ? 1 : 0);
+            OnNextModal([](QDialog& dialog) {  // "New...": a rule defined in the rules dialog
+                dynamic_cast<ui::CRulesDialog&>(dialog).BirthBox(8)->click();
+                dialog.accept();
+            });
+            for (QPushButton* button : sheet.PageAt(EOptionPage::General)->findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("&New...")) button->click();
             chosenRule = RuleCode(rules->currentData().toULongLong());
+            QCOMPARE(chosenRule, ParseRuleText("23/38"));
             sheet.Tabs()->setCurrentIndex(int(EOptionPage::File));
             sheet.accept();
         });
@@ -128,6 +135,7 @@ private slots:
         QCOMPARE(DefaultRuleCode(), chosenRule);
         f->window->RunCommandId(ui::cmd::kNewGame);  // the next new game takes the rule
         QCOMPARE(f->Game().Current().GetRuleCode(), chosenRule);
+        ResetRuleRegistry();
         // Saved: the file holds the new values.
         ResetAllParameters();
         for (const auto& [param, text] : expected) QCOMPARE(const_cast<CParam*>(param)->GetText(), text);
