@@ -24,13 +24,6 @@ TEST_F(OptionDescriptors, RefusedValuesChangeNothingAndDefaultsComeBack) {
         RestoreOptionDefault(option);
         EXPECT_EQ(option.param->GetText(), option.param->DefaultText());
     }
-    const COptionDescriptor* colour = nullptr;
-    for (const COptionDescriptor& option : tessera::OptionDescriptors())
-        if (option.param == &params::AliveColor) colour = &option;
-    ASSERT_NE(colour, nullptr);
-    EXPECT_FALSE(StoreOption(*colour, std::string("256 0 0")));
-    EXPECT_TRUE(StoreOption(*colour, std::string("1 2 3")));
-    EXPECT_EQ(params::AliveColor.GetColor(), 1u + 2u * 256 + 3u * 65536);
 }
 
 }  // namespace

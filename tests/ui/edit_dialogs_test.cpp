@@ -165,6 +165,28 @@ private slots:
         ResetRecognition();
     }
 
+    void propertiesRefuseMistakesAndStoreDeclarations() {
+        InstallRecognition();
+        CPatternLibrary* user = MakeLibrary("user.lfl", kUserLibraryNumber);
+        std::unique_ptr<CPattern> made = CPattern::Create(*MakeUniverse(RPentomino()), ERecognizable::No);
+        CNamedPattern* entry = NameNewPattern(made, "R", user);
+        {
+            ui::CPatternPropertiesDialog dialog(*entry);
+            QVERIFY(dialog.PeriodField()->isEnabled());  // unstable: the user may declare what it is
+            dialog.TypeField()->setCurrentIndex(dialog.TypeField()->findText(QStringLiteral("Oscillator")));
+            Type(dialog.PeriodField(), QStringLiteral("six"));
+            dialog.accept();
+            QCOMPARE(f->messages.back(), QStringLiteral("There is a mistake in one of the property fields."));
+            QCOMPARE(entry->Pattern().DeclaredType(), EPatternType::Unstable);
+            Type(dialog.PeriodField(), QStringLiteral("6"));
+            dialog.accept();
+        }
+        QCOMPARE(entry->Pattern().DeclaredType(), EPatternType::Oscillator);
+        QCOMPARE(entry->Pattern().Period(), 6);
+        DestroyLibrary(user);
+        ResetRecognition();
+    }
+
     void severalPatternsAndErrorsWhenAFileIsRead() {
         const std::filesystem::path file = f->folder / "several.lif";
         std::ofstream(file) << "#B one\n*\n#E\n#B two\n**\n#E\n#Q what\n";
