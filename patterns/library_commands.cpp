@@ -197,11 +197,12 @@ void LoadStartupLibraries() {
 }
 
 void CloseAllLibraries() {
-    CancelLibraryLoading();
-    while (CPatternLibrary* library = Libraries().First()) {
+    // The files still waiting are dropped first: cancelling the running task would otherwise hand the
+    // next waiting library a task of its own, left behind once that library is destroyed.
+    for (CPatternLibrary* library = Libraries().First(); library; library = library->Next())
         library->TakeImported().reset();
-        DestroyLibrary(library);
-    }
+    CancelLibraryLoading();
+    while (CPatternLibrary* library = Libraries().First()) DestroyLibrary(library);
 }
 
 void ApplyLibraryFlags(CPatternLibrary& library, bool readOnly, bool preload) {

@@ -15,6 +15,7 @@
 #include "games/task_scheduler.h"
 #include "rules/rule_persistence.h"
 #include "ui/dialogs.h"
+#include "ui/library_desk.h"
 #include "ui/main_window.h"
 
 namespace tessera::ui {
@@ -93,6 +94,7 @@ int RunApplication(int argc, char** argv) {
             about.exec();
         }
         LoadRules();
+        window.Libraries().LoadAtStartup();
         status = QApplication::exec();
         scheduler.FinishAllTasks();
     }

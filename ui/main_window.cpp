@@ -31,6 +31,7 @@
 #include "ui/broth_dialog.h"
 #include "ui/census_dialog.h"
 #include "ui/command_ids.h"
+#include "ui/library_desk.h"
 #include "ui/log_slider.h"
 #include "ui/message_sink.h"
 #include "ui/options_sheet.h"
@@ -129,10 +130,13 @@ CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidge
     connect(window_, &CUniverseWindow::gameForked, this, [this](CGame*) { UpdateTitle(); });
     connect(window_, &CUniverseWindow::commandRequested, this, &CMainWindow::RunCommandId);
     connect(window_, &CUniverseWindow::universeChanged, this, [this] {
+        if (!actions_.empty()) UpdateCommandStates();
         if (!paneTimer_.isActive()) paneTimer_.start();
     });
 
     BuildMenus();
+    libraries_ = std::make_unique<CLibraryDesk>(*this, scheduler_, *librariesMenu_);
+    connect(libraries_.get(), &CLibraryDesk::tasksScheduled, this, &CMainWindow::WakeScheduler);
     BuildToolBar();
     BuildStatusBar();
     PlaceWindow();
@@ -208,12 +212,14 @@ void CMainWindow::BuildMenus() {
     AddCommand(game, cmd::kOptions, "O&ptions...", {}, "Change the program's options");
     AddCommand(game, cmd::kExit, "E&xit", K::Quit, "Close the program");
 
-    // Undo and the clipboard wait for the core's undo list and clipboard exchange; broth and repeated
+    // The clipboard waits for the core's clipboard exchange; broth and repeated
     // insertion for theirs.
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    AddCommand(edit, cmd::kUndo, "&Undo", K::Undo, "Undo the previous edit", false)
+    AddCommand(edit, cmd::kUndo, "&Undo", K::Undo, "Undo the previous edit")
         ->setShortcuts({K::Undo, K(Qt::CTRL | Qt::Key_U)});
-    AddCommand(edit, cmd::kRedo, "&Redo", K(Qt::CTRL | Qt::Key_R), "Redo the last edit undone", false);
+    AddCommand(edit, cmd::kRedo, "&Redo", K(Qt::CTRL | Qt::Key_R), "Redo the last edit undone")
+        ->setShortcuts(
+            {K(Qt::CTRL | Qt::Key_R), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)});
     edit->addSeparator();
     AddCommand(edit, cmd::kCut, "Cu&t", K::Cut, "Copy the selection to the clipboard and delete it", false);
     AddCommand(edit, cmd::kCopy, "&Copy", K::Copy, "Copy the selection to the clipboard", false);
@@ -272,16 +278,17 @@ void CMainWindow::BuildMenus() {
     for (uint32_t id : {cmd::kNewOnly, cmd::kDifferences, cmd::kFlashDifferences})
         actions_[id]->setCheckable(true);
 
-    // The pattern windows, libraries and the census come with the pattern core.
+    // The pattern windows and the census come with their own work; the library commands are here.
     QMenu* patterns = menuBar()->addMenu(QStringLiteral("&Patterns"));
     AddCommand(patterns, cmd::kShowPatterns, "&Show...", {}, "Show the pattern libraries", false);
     AddCommand(patterns, cmd::kCreatePattern, "&Create...", {}, "Create a new pattern");
     QMenu* libraries = patterns->addMenu(QStringLiteral("&Libraries"));
+    librariesMenu_ = libraries;
     AddCommand(libraries, cmd::kSystemLibrary, "&System", {}, "Open the system library", false);
     AddCommand(libraries, cmd::kUserLibrary, "&User", {}, "Open the user library", false);
-    AddCommand(patterns, cmd::kNewLibrary, "&New Library...", {}, "Create a new pattern library", false);
-    AddCommand(patterns, cmd::kLoadLibrary, "L&oad Library...", {}, "Load a pattern library", false);
-    AddCommand(patterns, cmd::kSaveLibraries, "Save &All Libraries", {}, "Save all library changes", false);
+    AddCommand(patterns, cmd::kNewLibrary, "&New Library...", {}, "Create a new pattern library");
+    AddCommand(patterns, cmd::kLoadLibrary, "L&oad Library...", {}, "Load a pattern library");
+    AddCommand(patterns, cmd::kSaveLibraries, "Save &All Libraries", {}, "Save all library changes");
     AddCommand(patterns, cmd::kCensus, "C&ensus...", {}, "Census of the current universe");
     AddCommand(patterns, cmd::kTotalCensus, "&Total Census", {}, "Total of all census results");
 
@@ -408,7 +415,8 @@ void CMainWindow::UpdateCommandStates() {
     actions_[cmd::kFlashDifferences]->setChecked(display == EGrowDisplay::kFlashDifferences);
     for (uint32_t id : {cmd::kDelete, cmd::kRotateLeft, cmd::kRotateRight, cmd::kRotate180,
                         cmd::kVerticalReflect, cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash,
-                        cmd::kFill, cmd::kGrowSelection, cmd::kZoomSelection, cmd::kRepeatInsert})
+                        cmd::kFill, cmd::kGrowSelection, cmd::kZoomSelection, cmd::kUndo, cmd::kRedo,
+                        cmd::kRepeatInsert})
         actions_[id]->setEnabled(window_->CanRunCommand(id));
 }
 
@@ -603,7 +611,7 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             SetContinuous(mode_ != EGrowthMode::kContinuous);
             return true;
         default:
-            return false;
+            return libraries_->RunCommand(id);
     }
 }
 
@@ -878,6 +886,7 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
         params::WindowSizeX.SetInt(width());
         params::WindowSizeY.SetInt(height());
     }
+    libraries_->SaveOrAskAtShutDown();
     SaveAllParametersIfAuto();
     window_->ShowGame(nullptr);
     games_.DeleteAllGames();

@@ -27,6 +27,7 @@ class CTaskScheduler;
 
 namespace tessera::ui {
 
+class CLibraryDesk;
 class CLogSlider;
 class CUniverseWindow;
 
@@ -64,6 +65,7 @@ public:
     CLogSlider* SpeedSlider() const { return slider_; }
 
     CUniverseWindow* UniverseWindow() const { return window_; }
+    CLibraryDesk& Libraries() const { return *libraries_; }
     CGameRegistry& Games() const { return games_; }
     // The progress box of a long growth, if one is open.
     QDialog* ProgressBox() const;
@@ -116,6 +118,8 @@ private:
     CUniverseWindow* window_ = nullptr;
     std::map<uint32_t, QAction*> actions_;
     QMenu* ruleMenu_ = nullptr;
+    QMenu* librariesMenu_ = nullptr;
+    std::unique_ptr<CLibraryDesk> libraries_;
     std::map<uint32_t, QToolButton*> growButtons_;
     CLogSlider* slider_ = nullptr;
     QLabel* panes_[3] = {};

@@ -38,6 +38,11 @@ std::unique_ptr<CGrowableUniverse> EmptyLike(CUniverse* like) {
     return universe;
 }
 
+// The cells of `cells` that are alive in the universe.
+std::unique_ptr<CGrowableUniverse> LiveCellsAmong(CUniverse& universe, CUniverse& cells) {
+    return Minus(cells, *Minus(cells, universe));
+}
+
 }  // namespace
 
 CUniverseWindow::CUniverseWindow(bool gridStyle, QWidget* parent)
@@ -96,6 +101,7 @@ void CUniverseWindow::ShowGame(CGame* game) {
         game_->DetachWindow();
     }
     game_ = game;
+    undo_.Clear();
     floating_.reset();
     selectionSet_.reset();
     selection_ = EmptyRect;
@@ -174,6 +180,7 @@ void CUniverseWindow::ClearDifferences() {
 int CUniverseWindow::GrowOneGeneration() {
     if (!game_) return 0;
     ClearDifferences();
+    undo_.Clear();
     const int status = game_->StepForward(this);
     if (display_ == EGrowDisplay::kFlashDifferences && born_)
         flashTimer_.start(params::AnimateTimer.GetInt());
@@ -183,6 +190,7 @@ int CUniverseWindow::GrowOneGeneration() {
 
 void CUniverseWindow::CurrentGenerationChanged() {
     ClearDifferences();
+    undo_.Clear();
     Redraw();
 }
 
@@ -232,6 +240,7 @@ QImage CUniverseWindow::RenderedImage() {
     };
     if (selection_.IsValid())
         outline(selection_, mouse_ == EMouse::kMoveSelection ? moveBy_ : CLSize{}, colours_.selected);
+    if (rightRect_.IsValid()) outline(rightRect_, {}, colours_.grid);
     if (floating_ && floating_->Population() > 0)
         outline(floating_->GetBounds(), floatingOffset_, colours_.floating);
     image_.setDevicePixelRatio(devicePixelRatioF());
@@ -396,7 +405,7 @@ void CUniverseWindow::SetFloatingObject(std::unique_ptr<CUniverse> object, CLSiz
 
 // ---- Edits
 
-void CUniverseWindow::Edit(EEditKind, const std::function<void(CUniverse&)>& change) {
+void CUniverseWindow::Edit(EEditKind kind, const std::function<void(CUniverse&, CEditRecord&)>& change) {
     if (!game_) throw CErrorException(msg::CannotModifyGeneration);
     if (!game_->NoteModified(game_->Current())) {
         // An earlier generation is shown: the edit goes to a copy of the game made at this generation,
@@ -413,12 +422,16 @@ void CUniverseWindow::Edit(EEditKind, const std::function<void(CUniverse&)>& cha
         if (!game_->NoteModified(game_->Current())) throw CErrorException(msg::CannotModifyGeneration);
     }
     ClearDifferences();
-    change(game_->Current());
+    CEditRecord record;
+    change(game_->Current(), record);
+    RecordEdit(kind, game_->Current(), record);
     Redraw();
 }
 
 void CUniverseWindow::SetCellAlive(CLPoint cell, bool alive) {
-    Edit(alive ? EEditKind::kAddCell : EEditKind::kDeleteCell, [&](CUniverse& universe) {
+    Edit(alive ? EEditKind::kAddCell : EEditKind::kDeleteCell, [&](CUniverse& universe, CEditRecord& record) {
+        record.cell = cell;
+        record.changed = universe.IsAlive(cell.x, cell.y) != alive;
         if (alive)
             universe.SetCell(cell.x, cell.y);
         else
@@ -429,7 +442,10 @@ void CUniverseWindow::SetCellAlive(CLPoint cell, bool alive) {
 void CUniverseWindow::DeleteSelection() {
     if (!HasSelection()) return;
     auto cells = SelectedCells();
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) { RemoveCellsOf(universe, *cells); });
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.removed = LiveCellsAmong(universe, *cells);
+        RemoveCellsOf(universe, *cells);
+    });
     if (selectionSet_) {
         selectionSet_.reset();
         selection_ = EmptyRect;
@@ -442,9 +458,14 @@ void CUniverseWindow::FillSelection() {
     const CLRect r = selection_;
     if ((int64_t{r.right} - r.left) * (int64_t{r.bottom} - r.top) > kMaxFillCells)
         throw CErrorException(msg::GameTooBig);
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) {
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.added = EmptyLike(&universe);
         for (int64_t y = r.top; y < r.bottom; ++y)
-            for (int64_t x = r.left; x < r.right; ++x) universe.SetCell(int32_t(x), int32_t(y));
+            for (int64_t x = r.left; x < r.right; ++x)
+                if (!universe.IsAlive(int32_t(x), int32_t(y))) {
+                    universe.SetCell(int32_t(x), int32_t(y));
+                    record.added->SetCell(int32_t(x), int32_t(y));
+                }
     });
     selectionSet_.reset();
     Redraw();
@@ -461,9 +482,12 @@ void CUniverseWindow::TransformSelection(int orientation) {
     const int64_t dx = (int64_t{r.left} + r.right - turned.left - turned.right) / 2;
     const int64_t dy = (int64_t{r.top} + r.bottom - turned.top - turned.bottom) / 2;
     const CTransform transform(int32_t(dx), int32_t(dy), orientation);
-    Edit(EEditKind::kTransform, [&](CUniverse& universe) {
+    Edit(EEditKind::kTransform, [&](CUniverse& universe, CEditRecord& record) {
         RemoveCellsOf(universe, *cells);
-        PasteFrom(universe, *cells, transform);
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *cells, transform, record.covered.get());
+        record.transform = transform;
+        record.moved = std::make_unique<CGrowableUniverse>(*cells, transform);
     });
     selection_ = {int32_t(turned.left + dx), int32_t(turned.right + dx), int32_t(turned.top + dy),
                   int32_t(turned.bottom + dy)};
@@ -475,9 +499,12 @@ void CUniverseWindow::MoveSelection(CLSize by, bool copy) {
     if (!HasSelection() || (by.cx == 0 && by.cy == 0)) return;
     auto cells = SelectedCells();
     const CTransform shift(by.cx, by.cy, 0);
-    Edit(copy ? EEditKind::kCopy : EEditKind::kTransform, [&](CUniverse& universe) {
+    Edit(copy ? EEditKind::kCopy : EEditKind::kTransform, [&](CUniverse& universe, CEditRecord& record) {
         if (!copy) RemoveCellsOf(universe, *cells);
-        PasteFrom(universe, *cells, shift);
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *cells, shift, record.covered.get());
+        record.transform = shift;
+        record.moved = std::make_unique<CGrowableUniverse>(*cells, shift);
     });
     selection_ = {selection_.left + by.cx, selection_.right + by.cx, selection_.top + by.cy,
                   selection_.bottom + by.cy};
@@ -488,7 +515,11 @@ void CUniverseWindow::MoveSelection(CLSize by, bool copy) {
 void CUniverseWindow::DropFloatingObject() {
     if (!floating_) return;
     const CTransform shift(floatingOffset_.cx, floatingOffset_.cy, 0);
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) { PasteFrom(universe, *floating_, shift); });
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *floating_, shift, record.covered.get());
+        record.added = std::make_unique<CGrowableUniverse>(*floating_, shift);
+    });
     floating_.reset();
     Redraw();
 }
@@ -497,9 +528,12 @@ void CUniverseWindow::GrowSelection() {
     if (!HasSelection()) return;
     auto cells = SelectedCells();
     std::unique_ptr<CGrowableUniverse> grown = cells->Grow(nullptr);
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) {
+    Edit(EEditKind::kGeneral, [&](CUniverse& universe, CEditRecord& record) {
+        record.removed = LiveCellsAmong(universe, *cells);
         RemoveCellsOf(universe, *cells);
-        PasteFrom(universe, *grown);
+        record.covered = EmptyLike(&universe);
+        PasteFrom(universe, *grown, record.covered.get());
+        record.added = grown->Clone();
     });
     selection_ = grown->Population() > 0 ? grown->GetBounds() : EmptyRect;
     selectionSet_ = std::move(grown);
@@ -507,7 +541,7 @@ void CUniverseWindow::GrowSelection() {
 }
 
 void CUniverseWindow::SetRule(RuleCode code) {
-    Edit(EEditKind::kGeneral, [&](CUniverse& universe) { universe.SetRuleCode(code); });
+    Edit(EEditKind::kRule, [&](CUniverse& universe, CEditRecord&) { universe.SetRuleCode(code); });
 }
 
 // ---- Commands
@@ -529,7 +563,11 @@ bool CUniverseWindow::CanRunCommand(uint32_t id) const {
         case cmd::kSelectAll:
             return game_ != nullptr;
         case cmd::kZoomSelection:
-            return selection_.IsValid();
+            return true;  // with no selection it starts one
+        case cmd::kUndo:
+            return game_ && (undo_.CanUndo() || floating_);
+        case cmd::kRedo:
+            return game_ && undo_.CanRedo();
         case cmd::kRepeatInsert:
             return floating_ && floating_->Population() > 0;
         default:
@@ -561,7 +599,7 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
             Zoom(EZoom::kDefault);
             return true;
         case cmd::kZoomSelection:
-            Zoom(EZoom::kSelection);
+            ZoomToSelectionOrStartOne();
             return true;
         case cmd::kNewOnly:
             SetGrowDisplay(EGrowDisplay::kNewOnly);
@@ -617,11 +655,19 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
         case cmd::kSelectAll:
             SelectAll();
             return true;
+        case cmd::kUndo:
+            UndoEdit();
+            return true;
+        case cmd::kRedo:
+            RedoEdit();
+            return true;
         case cmd::kCancel:
             selectionSet_.reset();
             selection_ = EmptyRect;
             floating_.reset();
             mouse_ = EMouse::kIdle;
+            zoomSelectPending_ = false;
+            rightRect_ = EmptyRect;
             Redraw();
             return true;
         default:
@@ -636,15 +682,24 @@ void CUniverseWindow::mousePressEvent(QMouseEvent* event) {
     pressed_ = cell;
     lastMousePixel_ = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (params::RightClickPopup.GetInt() == 0 && game_)
-            RunGuarded(this, [&] { SetCellAlive(cell, false); });
+        // Without the right-click menu a right click kills the cell (on release) and a drag draws a
+        // rectangle.
+        if (params::RightClickPopup.GetInt() == 0 && game_ && mouse_ == EMouse::kIdle) {
+            anchor_ = cell;
+            mouse_ = EMouse::kRightPending;
+        }
         return;
     }
     if (event->button() != Qt::LeftButton) return;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool shift = !ctrl && (event->modifiers() & Qt::ShiftModifier);
     moveBy_ = {};
-    if (floating_ && IsOnFloating(cell)) {
+    if (zoomSelectPending_) {
+        selectionSet_.reset();
+        anchor_ = cell;
+        selection_ = RectOfCells(cell, cell);
+        mouse_ = EMouse::kRectDrag;
+    } else if (floating_ && IsOnFloating(cell)) {
         mouse_ = EMouse::kDragFloating;
     } else if (HasSelection() && !ctrl && IsInSelection(cell)) {
         mouse_ = EMouse::kMoveSelection;
@@ -689,6 +744,13 @@ void CUniverseWindow::mouseMoveEvent(QMouseEvent* event) {
             floatingOffset_.cy += cell.y - pressed_.y;
             pressed_ = cell;
             break;
+        case EMouse::kRightPending:
+            if (cell == pressed_) break;
+            mouse_ = EMouse::kRightRectDrag;
+            [[fallthrough]];
+        case EMouse::kRightRectDrag:
+            rightRect_ = RectOfCells(anchor_, cell);
+            break;
         case EMouse::kIdle:
             UpdateStatus();
             return;
@@ -706,7 +768,7 @@ void CUniverseWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CUniverseWindow::AutoScroll() {
-    if (mouse_ == EMouse::kIdle || mouse_ == EMouse::kDrawPending) {
+    if (mouse_ == EMouse::kIdle || mouse_ == EMouse::kDrawPending || mouse_ == EMouse::kRightPending) {
         autoScrollTimer_.stop();
         return;
     }
@@ -731,10 +793,14 @@ void CUniverseWindow::AutoScroll() {
 
 void CUniverseWindow::mouseReleaseEvent(QMouseEvent* event) {
     autoScrollTimer_.stop();
+    const CLPoint cell = CellAtEvent(event->position());
+    if (event->button() == Qt::RightButton) {
+        ReleaseRightButton(cell);
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
     const EMouse was = mouse_;
     mouse_ = EMouse::kIdle;
-    const CLPoint cell = CellAtEvent(event->position());
     RunGuarded(this, [&] {
         switch (was) {
             case EMouse::kDrawPending:
@@ -745,6 +811,9 @@ void CUniverseWindow::mouseReleaseEvent(QMouseEvent* event) {
                 break;
             case EMouse::kDragFloating:
                 DropFloatingObject();
+                break;
+            case EMouse::kRectDrag:
+                if (zoomSelectPending_) ZoomToSelectionOrStartOne();
                 break;
             default:
                 break;

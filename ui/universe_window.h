@@ -11,6 +11,7 @@
 #include "engine/grow_listener.h"
 #include "engine/universe.h"
 #include "games/front_end.h"
+#include "games/undo.h"
 #include "ui/universe_renderer.h"
 #include "ui/view_geometry.h"
 
@@ -25,9 +26,21 @@ namespace tessera::ui {
 enum class EGrowDisplay { kNewOnly = 0, kDifferences = 3, kFlashDifferences = 4 };
 
 // The kinds of edit the undo list tells apart.
-enum class EEditKind { kAddCell, kDeleteCell, kTransform, kCopy, kGeneral };
+enum class EEditKind { kAddCell, kDeleteCell, kTransform, kCopy, kGeneral, kRule };
 
-class CUniverseWindow : public QAbstractScrollArea, public CDisplayContext, private CGrowListener {
+// What an edit tells the undo list: the cell it changed (and whether it changed), or the cells moved or
+// copied through a transform, or the cells added and removed; the cells they covered in every case.
+struct CEditRecord {
+    CLPoint cell{};
+    bool changed = true;
+    CTransform transform{};
+    std::unique_ptr<CGrowableUniverse> moved, added, removed, covered;
+};
+
+class CUniverseWindow : public QAbstractScrollArea,
+                        public CDisplayContext,
+                        private CGrowListener,
+                        private CUndoWindow {
     Q_OBJECT
 public:
     explicit CUniverseWindow(bool gridStyle, QWidget* parent = nullptr);
@@ -81,6 +94,11 @@ public:
     void GrowSelection();
     // Gives the shown generation another rule (an edit like any other).
     void SetRule(RuleCode code);
+    // Edit > Undo and Redo: any floating object is dropped first.
+    void UndoEdit();
+    void RedoEdit();
+    bool CanUndo() const { return undo_.CanUndo(); }
+    bool CanRedo() const { return undo_.CanRedo(); }
     // The universe-window commands of the menus (zoom, edit and display commands); false for others.
     bool RunCommand(uint32_t commandId);
     bool CanRunCommand(uint32_t commandId) const;
@@ -116,7 +134,15 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    enum class EMouse { kIdle, kDrawPending, kRectDrag, kMoveSelection, kDragFloating };
+    enum class EMouse {
+        kIdle,
+        kDrawPending,
+        kRectDrag,
+        kMoveSelection,
+        kDragFloating,
+        kRightPending,
+        kRightRectDrag
+    };
 
     // CGrowListener: births and deaths of the step being displayed.
     void OnGrowBegin(CUniverse& source) override;
@@ -126,9 +152,18 @@ private:
     void OnGrowRowEnd() override {}
     void OnGrowEnd(CUniverse& universe) override;
 
+    // CUndoWindow: the operations the undo records call on the universe shown.
+    void SetCell(int32_t x, int32_t y) override;
+    void ClearCell(int32_t x, int32_t y) override;
+    void PasteCells(CUniverse& cells, const CTransform& transform) override;
+    void RemoveCells(CUniverse& cells, const CTransform& transform) override;
+    void RestoreCells(CUniverse& cells) override;
+    void AfterUndoStep();
+
     // Every edit goes through here: permission (a copy of the game when an earlier generation is shown),
-    // the change, the redraw. This is where the undo list records each edit.
-    void Edit(EEditKind kind, const std::function<void(CUniverse&)>& change);
+    // the change, the redraw. This is where the undo list records each edit from what the change reports.
+    void Edit(EEditKind kind, const std::function<void(CUniverse&, CEditRecord&)>& change);
+    void RecordEdit(EEditKind kind, CUniverse& universe, CEditRecord& record);
     CUniverse* Shown() const;
     void Redraw();
     void ClearDifferences();
@@ -140,6 +175,11 @@ private:
     bool IsOnFloating(CLPoint cell) const;
     CLPoint CellAtEvent(const QPointF& position) const;
     void AutoScroll();
+    void ZoomToSelectionOrStartOne();
+    void ReleaseRightButton(CLPoint cell);
+    // A right-button rectangle removes its region from the selection, or becomes the selection when
+    // there is none.
+    void ApplyRightRectangle(const CLRect& rect);
 
     CGame* game_ = nullptr;
     bool gridStyle_;
@@ -154,6 +194,8 @@ private:
     std::unique_ptr<CUniverse> floating_;
     CLSize floatingOffset_{};
 
+    CUndoList undo_;
+
     std::unique_ptr<CGrowableUniverse> born_;
     std::unique_ptr<CGrowableUniverse> died_;
     int32_t growRow_ = 0;
@@ -162,6 +204,10 @@ private:
     EMouse mouse_ = EMouse::kIdle;
     CLPoint pressed_{};
     CLPoint anchor_{};
+    // Zoom to Selection without a selection: the next left drag draws one, and the view zooms to it.
+    bool zoomSelectPending_ = false;
+    // The rectangle of a right-button drag, until it is applied to the selection.
+    CLRect rightRect_ = EmptyRect;
     CLPoint mouseCell_{};
     bool mouseInside_ = false;
     CLSize moveBy_{};

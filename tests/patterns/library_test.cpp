@@ -5,6 +5,7 @@
 #include <random>
 
 #include "formats/xl_import.h"
+#include "games/task_scheduler.h"
 #include "library_test_support.h"
 #include "pattern_test_support.h"
 #include "patterns/named_pattern.h"
@@ -150,6 +151,18 @@ TEST_F(LibraryTest, PreloadListSurvivesARestartAndTheLimitHolds) {
     EXPECT_EQ(Libraries().Count(), 9);
     EXPECT_EQ(NamedPatterns().Count(), entries);
     EXPECT_EQ(frontEnd_.messages.back(), "Too many libraries already loaded, can't load or create any more");
+}
+
+TEST_F(LibraryTest, ClosingEveryLibraryWhileSeveralWaitToLoadLeavesNoTaskBehind) {
+    for (const char* name : {"a.lfl", "b.lfl", "c.lfl"}) {
+        WriteFile(name, "#B glider\n.*.\n..*\n***\n#E\n#B blinker\n***\n#E\n");
+        ASSERT_EQ(LoadLibrary(PathOf(name), false, false), 0);
+    }
+    ASSERT_NE(LibraryLoadTask(), nullptr);
+    CloseAllLibraries();
+    EXPECT_EQ(LibraryLoadTask(), nullptr);
+    EXPECT_EQ(Libraries().Count(), 0);
+    EXPECT_TRUE(TheTaskScheduler().TaskQueue().IsEmpty());
 }
 
 TEST_F(LibraryTest, XLifeInsertionsOfLibraryPatterns) {

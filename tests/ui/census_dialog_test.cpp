@@ -55,8 +55,8 @@ private slots:
         f->Place(Shifted(RPentomino(), 60, 0));
     }
     void cleanup() {
+        DestroyLibrary(user_);  // before the window, which closes the libraries left open
         f.reset();
-        DestroyLibrary(user_);
         ResetRecognition();
         TheCensus().Reset();
     }
