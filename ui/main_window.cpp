@@ -413,10 +413,10 @@ void CMainWindow::UpdateCommandStates() {
     actions_[cmd::kNewOnly]->setChecked(display == EGrowDisplay::kNewOnly);
     actions_[cmd::kDifferences]->setChecked(display == EGrowDisplay::kDifferences);
     actions_[cmd::kFlashDifferences]->setChecked(display == EGrowDisplay::kFlashDifferences);
-    for (uint32_t id : {cmd::kDelete, cmd::kRotateLeft, cmd::kRotateRight, cmd::kRotate180,
-                        cmd::kVerticalReflect, cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash,
-                        cmd::kFill, cmd::kGrowSelection, cmd::kZoomSelection, cmd::kUndo, cmd::kRedo,
-                        cmd::kRepeatInsert})
+    for (uint32_t id :
+         {cmd::kDelete, cmd::kRotateLeft, cmd::kRotateRight, cmd::kRotate180, cmd::kVerticalReflect,
+          cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash, cmd::kFill, cmd::kGrowSelection,
+          cmd::kZoomSelection, cmd::kUndo, cmd::kRedo, cmd::kRepeatInsert})
         actions_[id]->setEnabled(window_->CanRunCommand(id));
 }
 
