@@ -27,7 +27,9 @@
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
 #include "text/lex.h"
+#include "ui/file_types.h"
 #include "ui/log_slider.h"
+#include "ui/message_sink.h"
 #include "ui/rules_dialog.h"
 
 namespace tessera::ui {
@@ -494,10 +496,14 @@ void COptionsSheet::StoreShownPages() {
 }
 
 void COptionsSheet::Apply() {
+    const bool associated = params::RegisterFiles.GetInt() != 0;
     StoreShownPages();
     SaveAllParametersIfAuto();
-    // SEAM: the desktop's file association, RegisterFileTypes(params::RegisterFiles.GetInt() != 0) from
-    // ui/file_association.h, is to be called here; until it exists the setting is only stored.
+    // The association with the file types follows its box when the box changed.
+    const bool associate = params::RegisterFiles.GetInt() != 0;
+    QString problem;
+    if (associate != associated && !RegisterFileTypes(associate, &problem))
+        ShowMessage(this, QMessageBox::Warning, problem);
     emit applied();
 }
 

@@ -1,8 +1,9 @@
 #include "ui/qt_file_dialogs.h"
 
 #include "ui/dialogs.h"
-#include "ui/file_report_dialogs.h"
+#include "ui/file_error_report_dialog.h"
 #include "ui/message_sink.h"
+#include "ui/select_universe_dialog.h"
 
 namespace tessera::ui {
 

@@ -20,11 +20,12 @@
 #include "rules/rule_registry.h"
 #include "ui/broth_dialog.h"
 #include "ui/command_ids.h"
-#include "ui/file_report_dialogs.h"
+#include "ui/file_error_report_dialog.h"
 #include "ui/modal.h"
 #include "ui/pattern_dialogs.h"
 #include "ui/repeat_insertion_dialog.h"
 #include "ui/rules_dialog.h"
+#include "ui/select_universe_dialog.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_registry.h"
 

@@ -109,8 +109,14 @@ class OptionsSheetTest : public QObject {
     }
 
 private slots:
-    void init() { f = std::make_unique<CUiFixture>(); }
-    void cleanup() { f.reset(); }
+    void init() {
+        f = std::make_unique<CUiFixture>();
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(f->folder.string()));  // where associations go
+    }
+    void cleanup() {
+        qunsetenv("XDG_DATA_HOME");
+        f.reset();
+    }
 
     void everyControlLoadsAndStoresItsParameter() {
         std::mt19937 rng(20);
@@ -133,6 +139,8 @@ private slots:
         });
         for (const auto& [param, text] : expected) QCOMPARE(const_cast<CParam*>(param)->GetText(), text);
         QCOMPARE(DefaultRuleCode(), chosenRule);
+        QCOMPARE(std::filesystem::exists(f->folder / "applications" / "tessera.desktop"),
+                 params::RegisterFiles.GetInt() != 0);
         f->window->RunCommandId(ui::cmd::kNewGame);  // the next new game takes the rule
         QCOMPARE(f->Game().Current().GetRuleCode(), chosenRule);
         ResetRuleRegistry();
