@@ -14,7 +14,7 @@
 #include "patterns/recognition.h"
 #include "ui/census_dialog.h"
 #include "ui/command_ids.h"
-#include "ui/modal.h"
+#include "ui/modal_answer.h"
 #include "ui/pattern_details.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_registry.h"
@@ -63,8 +63,8 @@ private slots:
 
     void censusTableSortsExportsAndSelectsTheUnclassifiable() {
         bool checked = false;
-        OnNextModal([&](QDialog& dialog) {
-            auto& census = dynamic_cast<ui::CCensusDialog&>(dialog);
+        WhenModal<QDialog>([&](QDialog* dialog) {
+            auto& census = dynamic_cast<ui::CCensusDialog&>(*dialog);
             QCOMPARE(census.windowTitle(), QStringLiteral("Census of %1 at generation 0")
                                                .arg(QString::fromStdString(f->Game().Title(false))));
             QCOMPARE(census.Summary()->text(),
@@ -107,22 +107,22 @@ private slots:
 
     void totalCensusAddsUpOncePerGenerationAndZeroes() {
         for (int run = 0; run < 2; ++run) {  // the same generation twice: counted once
-            OnNextModal([](QDialog& dialog) { dialog.reject(); });
+            WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
             f->window->RunCommandId(ui::cmd::kCensus);
         }
         f->window->RunCommandId(ui::cmd::kNext);  // the blocks stay, the glider moves on
-        OnNextModal([](QDialog& dialog) { dialog.reject(); });
+        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
         f->window->RunCommandId(ui::cmd::kCensus);
         bool checked = false;
-        OnNextModal([&](QDialog& dialog) {
-            auto& census = dynamic_cast<ui::CCensusDialog&>(dialog);
+        WhenModal<QDialog>([&](QDialog* dialog) {
+            auto& census = dynamic_cast<ui::CCensusDialog&>(*dialog);
             QCOMPARE(census.windowTitle(), QStringLiteral("Total Census"));
             QVERIFY(!census.Button("Unclassifiable"));
             QCOMPARE(census.TableText(), QStringLiteral("block,6,4\nglider,2,5\n"));
             census.Button("Zero Counts")->click();
             QCOMPARE(census.TableText(), QString());
             checked = true;
-            dialog.reject();
+            dialog->reject();
         });
         f->window->RunCommandId(ui::cmd::kTotalCensus);
         QVERIFY(checked);
@@ -134,17 +134,17 @@ private slots:
         readOnly->SetReadOnly(true);
         CPatternLibrary* other = MakeLibrary("other.lfl", 3);
         TheCensus().SetLibraryNumber(7);  // no such library
-        OnNextModal([](QDialog& dialog) { dialog.reject(); });
+        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
         f->window->RunCommandId(ui::cmd::kCensus);
         QCOMPARE(TheCensus().Last(), nullptr);  // cancelled: nothing ran
-        OnNextModal([&](QDialog& dialog) {
-            auto& choice = dynamic_cast<ui::CCensusLibraryDialog&>(dialog);
+        WhenModal<QDialog>([&](QDialog* dialog) {
+            auto& choice = dynamic_cast<ui::CCensusLibraryDialog&>(*dialog);
             QStringList listed;
             for (int i = 0; i < choice.List()->count(); ++i) listed << choice.List()->item(i)->text();
             QCOMPARE(listed.size(), 2);  // the read-only library is not offered
             QVERIFY(!listed.contains(QString::fromStdString(readOnly->Description())));
             choice.List()->setCurrentRow(int(listed.indexOf(QString::fromStdString(other->Description()))));
-            OnNextModal([](QDialog& census) { census.reject(); });
+            WhenModal<QDialog>([](QDialog* census) { census->reject(); });
             choice.accept();
         });
         f->window->RunCommandId(ui::cmd::kCensus);

@@ -21,7 +21,7 @@
 #include "ui/broth_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/file_error_report_dialog.h"
-#include "ui/modal.h"
+#include "ui/modal_answer.h"
 #include "ui/pattern_dialogs.h"
 #include "ui/repeat_insertion_dialog.h"
 #include "ui/rules_dialog.h"
@@ -40,12 +40,12 @@ class EditDialogsTest : public QObject {
         QTest::keyClicks(field, text);
     }
     // Runs a command whose dialog the action drives; the action must have run.
-    void Drive(uint32_t command, const std::function<void(QDialog&)>& action) {
+    void Drive(uint32_t command, const std::function<void(QDialog*)>& action) {
         bool ran = false;
-        OnNextModal([&](QDialog& dialog) {
+        WhenModal<QDialog>([&](QDialog* dialog) {
             ran = true;
             action(dialog);
-            if (dialog.isVisible()) dialog.reject();
+            if (dialog->isVisible()) dialog->reject();
         });
         f->window->RunCommandId(command);
         QVERIFY(ran);
@@ -59,8 +59,8 @@ private slots:
         const uint32_t seed = 0x5EED;
         TheRandomGenerator().SetState(seed);
         CGame* before = &f->Game();
-        Drive(ui::cmd::kBroth, [&](QDialog& dialog) {
-            auto& broth = dynamic_cast<ui::CBrothDialog&>(dialog);
+        Drive(ui::cmd::kBroth, [&](QDialog* dialog) {
+            auto& broth = dynamic_cast<ui::CBrothDialog&>(*dialog);
             for (const char* bad : {"101", "-1"}) {
                 Type(broth.DensityField(), QString::fromUtf8(bad));
                 broth.accept();
@@ -88,8 +88,8 @@ private slots:
 
     void repeatInsertionMakesRowsOfCopies() {
         f->View().SetFloatingObject(MakeUniverse(Glider()), {});
-        Drive(ui::cmd::kRepeatInsert, [&](QDialog& dialog) {
-            auto& repeat = dynamic_cast<ui::CRepeatInsertionDialog&>(dialog);
+        Drive(ui::cmd::kRepeatInsert, [&](QDialog* dialog) {
+            auto& repeat = dynamic_cast<ui::CRepeatInsertionDialog&>(*dialog);
             Type(repeat.Field(0), QStringLiteral("0"));
             repeat.accept();
             QVERIFY(repeat.isVisible());
@@ -108,8 +108,8 @@ private slots:
         QCOMPARE(CellsOf(*f->View().FloatingObject()), expected);
         // The next opening starts from these values; a second count of 0 leaves the row alone.
         f->View().SetFloatingObject(MakeUniverse(Glider()), {});
-        Drive(ui::cmd::kRepeatInsert, [&](QDialog& dialog) {
-            auto& repeat = dynamic_cast<ui::CRepeatInsertionDialog&>(dialog);
+        Drive(ui::cmd::kRepeatInsert, [&](QDialog* dialog) {
+            auto& repeat = dynamic_cast<ui::CRepeatInsertionDialog&>(*dialog);
             QCOMPARE(repeat.Field(1)->text(), QStringLiteral("10"));
             Type(repeat.Field(3), QStringLiteral("0"));
             repeat.accept();
@@ -128,8 +128,8 @@ private slots:
         std::unique_ptr<CPattern> rock = CPattern::Create(*MakeUniverse(Glider()), ERecognizable::No);
         QVERIFY(NameNewPattern(rock, "Rock", user));
         const auto create = [&](const QString& name, const QString& refusal) {
-            Drive(ui::cmd::kCreatePattern, [&](QDialog& dialog) {
-                auto& created = dynamic_cast<ui::CCreatePatternDialog&>(dialog);
+            Drive(ui::cmd::kCreatePattern, [&](QDialog* dialog) {
+                auto& created = dynamic_cast<ui::CCreatePatternDialog&>(*dialog);
                 QCOMPARE(created.ChosenLibrary(), user);
                 Type(created.NameField(), QStringLiteral("-bad"));
                 created.accept();
@@ -140,8 +140,8 @@ private slots:
                     QCOMPARE(f->messages.back(), refusal);
                     return;
                 }
-                OnNextModal([&](QDialog& next) {
-                    auto& properties = dynamic_cast<ui::CPatternPropertiesDialog&>(next);
+                WhenModal<QDialog>([&](QDialog* next) {
+                    auto& properties = dynamic_cast<ui::CPatternPropertiesDialog&>(*next);
                     QCOMPARE(properties.windowTitle(), QStringLiteral("Pattern \"Stone\""));
                     QCOMPARE(properties.ApgCodeLabel()->text(), QStringLiteral("xs4_33"));
                     QVERIFY(!properties.Rename(QStringLiteral("Rock")));
@@ -192,22 +192,22 @@ private slots:
         const std::filesystem::path file = f->folder / "several.lif";
         std::ofstream(file) << "#B one\n*\n#E\n#B two\n**\n#E\n#Q what\n";
         QStringList seen;
-        std::function<void(QDialog&)> answer = [&](QDialog& dialog) {
-            if (auto* report = qobject_cast<ui::CFileErrorReportDialog*>(&dialog)) {
+        std::function<void(QDialog*)> answer = [&](QDialog* dialog) {
+            if (auto* report = qobject_cast<ui::CFileErrorReportDialog*>(dialog)) {
                 seen << QStringLiteral("report");
                 QVERIFY(!report->Report()->toPlainText().isEmpty());
-                OnNextModal(answer);
+                WhenModal<QDialog>(answer);
                 report->accept();
-            } else if (auto* choice = qobject_cast<ui::CSelectUniverseDialog*>(&dialog)) {
+            } else if (auto* choice = qobject_cast<ui::CSelectUniverseDialog*>(dialog)) {
                 seen << QStringLiteral("choice");
                 const auto found = choice->List()->findItems(QStringLiteral("two"), Qt::MatchExactly);
                 QCOMPARE(found.size(), 1);
                 choice->List()->setCurrentItem(found.front());
-                OnNextModal(answer);
+                WhenModal<QDialog>(answer);
                 choice->accept();
             }
         };
-        OnNextModal(answer);
+        WhenModal<QDialog>(answer);
         QVERIFY(f->window->OpenFile(QString::fromStdString(file.string())));
         QVERIFY(seen.contains(QStringLiteral("choice")));
         QVERIFY(seen.contains(QStringLiteral("report")));
@@ -217,8 +217,8 @@ private slots:
     void rulesDialogEditsTheGamesRule() {
         const RuleCode conway = ParseRuleText("23/3");
         QCOMPARE(f->Game().Current().GetRuleCode(), conway);
-        Drive(ui::cmd::kRuleShow, [&](QDialog& dialog) {
-            auto& rules = dynamic_cast<ui::CRulesDialog&>(dialog);
+        Drive(ui::cmd::kRuleShow, [&](QDialog* dialog) {
+            auto& rules = dynamic_cast<ui::CRulesDialog&>(*dialog);
             QVERIFY(rules.SurvivalBox(2)->isChecked() && rules.BirthBox(3)->isChecked());
             QVERIFY(rules.TakeText(QStringLiteral("high life")));  // a name first
             QCOMPARE(rules.Code(), ParseRuleText("23/36"));

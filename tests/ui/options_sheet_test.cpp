@@ -20,7 +20,7 @@
 #include "rules/rules.h"
 #include "ui/command_ids.h"
 #include "ui/log_slider.h"
-#include "ui/modal.h"
+#include "ui/modal_answer.h"
 #include "ui/options_sheet.h"
 #include "ui/rules_dialog.h"
 #include "ui/ui_fixture.h"
@@ -42,10 +42,10 @@ class OptionsSheetTest : public QObject {
     // Opens the sheet from the menu and runs the action on it.
     void WithSheet(const std::function<void(COptionsSheet&)>& action) {
         bool ran = false;
-        OnNextModal([&](QDialog& dialog) {
+        WhenModal<QDialog>([&](QDialog* dialog) {
             ran = true;
-            action(dynamic_cast<COptionsSheet&>(dialog));
-            if (dialog.isVisible()) dialog.reject();
+            action(dynamic_cast<COptionsSheet&>(*dialog));
+            if (dialog->isVisible()) dialog->reject();
         });
         f->window->RunCommandId(ui::cmd::kOptions);
         QVERIFY(ran);
@@ -97,9 +97,9 @@ class OptionsSheetTest : public QObject {
             }
             case EOptionKind::Color: {
                 const int r = int(rng() % 256), g = int(rng() % 256), b = int(rng() % 256);
-                OnNextModal([&](QDialog& colours) {
-                    qobject_cast<QColorDialog*>(&colours)->setCurrentColor(QColor(r, g, b));
-                    colours.accept();
+                WhenModal<QDialog>([&](QDialog* colours) {
+                    qobject_cast<QColorDialog*>(colours)->setCurrentColor(QColor(r, g, b));
+                    colours->accept();
                 });
                 control->findChild<QPushButton*>()->click();
                 return std::to_string(r) + " " + std::to_string(g) + " " + std::to_string(b);
@@ -126,9 +126,9 @@ private slots:
             for (const COptionDescriptor& option : OptionDescriptors())
                 expected[option.param] = Change(sheet, option, rng);
             QComboBox* rules = sheet.PageAt(EOptionPage::General)->RuleCombo();
-            OnNextModal([](QDialog& dialog) {  // "New...": a rule defined in the rules dialog
-                dynamic_cast<ui::CRulesDialog&>(dialog).BirthBox(8)->click();
-                dialog.accept();
+            WhenModal<QDialog>([](QDialog* dialog) {  // "New...": a rule defined in the rules dialog
+                dynamic_cast<ui::CRulesDialog&>(*dialog).BirthBox(8)->click();
+                dialog->accept();
             });
             for (QPushButton* button : sheet.PageAt(EOptionPage::General)->findChildren<QPushButton*>())
                 if (button->text() == QStringLiteral("&New...")) button->click();
@@ -214,10 +214,10 @@ private slots:
         params::UserLibraryName.Set("mine.lfl");
         params::DefaultRule.Set("34/34");
         WithSheet([&](COptionsSheet& sheet) {
-            OnNextModal([](QDialog& ask) {
-                QCOMPARE(qobject_cast<QMessageBox*>(&ask)->text(),
+            WhenModal<QDialog>([](QDialog* ask) {
+                QCOMPARE(qobject_cast<QMessageBox*>(ask)->text(),
                          QStringLiteral("Restore all options to default settings?"));
-                qobject_cast<QMessageBox*>(&ask)->button(QMessageBox::Yes)->click();
+                qobject_cast<QMessageBox*>(ask)->button(QMessageBox::Yes)->click();
             });
             sheet.RestoreDefaults();
             QCOMPARE(RuleCode(sheet.PageAt(EOptionPage::General)->RuleCombo()->currentData().toULongLong()),
