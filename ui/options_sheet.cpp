@@ -195,30 +195,35 @@ public:
         slider_ = new CLogSlider(box_);
         slider_->setOrientation(Qt::Horizontal);
         slider_->SetSpeedRange(uint32_t(OptionMinimum(option)), uint32_t(OptionMaximum(option)));
-        value_ = new QLabel(box_);
-        value_->setMinimumWidth(value_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+        label_ = new QLabel(box_);
+        label_->setMinimumWidth(label_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
         auto* layout = new QHBoxLayout(box_);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(slider_, 1);
-        layout->addWidget(value_);
+        layout->addWidget(label_);
         QObject::connect(slider_, &QSlider::valueChanged, [this] {
-            value_->setNum(int(slider_->Speed()));
+            value_ = slider_->Speed();
+            label_->setNum(int(value_));
             if (changed) changed();
         });
     }
     QWidget* Widget() const override { return box_; }
+    // The track has fewer positions than the range has values: an untouched slider keeps the value
+    // exactly.
     void Load() override {
-        slider_->SetSpeed(uint32_t(OptionValue(option)));
-        value_->setNum(int(slider_->Speed()));
+        const int64_t value = OptionValue(option);
+        slider_->SetSpeed(uint32_t(value));
+        value_ = value;
+        label_->setNum(int(value));
     }
-    void Store() const override { StoreOption(option, int64_t(slider_->Speed())); }
-    int64_t CurrentValue() const override { return slider_->Speed(); }
-    CLogSlider* Slider() const { return slider_; }
+    void Store() const override { StoreOption(option, value_); }
+    int64_t CurrentValue() const override { return value_; }
 
 private:
     QWidget* box_;
     CLogSlider* slider_;
-    QLabel* value_;
+    QLabel* label_;
+    int64_t value_ = 0;
 };
 
 std::unique_ptr<COptionControl> MakeControl(const COptionDescriptor& option) {
