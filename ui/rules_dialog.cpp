@@ -75,7 +75,7 @@ CRulesDialog::CRulesDialog(RuleCode code, QWidget* parent) : QDialog(parent), mo
         choiceLayout->addWidget(button);
     }
     connect(neighbourhood_, &QButtonGroup::idClicked, this, [this](int id) {
-        model_.ChooseNeighbourhood(NeighbourhoodChoice(id));
+        model_.ChooseNeighbourhood(ENeighbourhoodChoice(id));
         Refresh();
     });
     combo_ = new QComboBox(this);
@@ -122,8 +122,8 @@ void CRulesDialog::Refresh() {
     neighbourhood_->button(int(model_.Neighbourhood()))->setChecked(true);
     const QSignalBlocker quiet(combo_);
     combo_->clear();
-    const RuleList list = model_.List();
-    for (const RuleListItem& item : list.items)
+    const CRuleList list = model_.List();
+    for (const CRuleListItem& item : list.items)
         combo_->addItem(QString::fromStdString(item.text), QVariant::fromValue(qulonglong(item.code)));
     combo_->setCurrentIndex(int(list.selected));
     combo_->setEditText(QString::fromStdString(model_.Text()));
