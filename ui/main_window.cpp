@@ -28,12 +28,18 @@
 #include "rules/rule_notation.h"
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
+#include "ui/broth_dialog.h"
+#include "ui/census_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/help_window.h"
 #include "ui/library_desk.h"
 #include "ui/log_slider.h"
 #include "ui/message_sink.h"
+#include "ui/options_sheet.h"
+#include "ui/pattern_dialogs.h"
 #include "ui/qt_clipboard.h"
+#include "ui/repeat_insertion_dialog.h"
+#include "ui/rules_dialog.h"
 #include "ui/toolbar_icons.h"
 #include "ui/universe_window.h"
 
@@ -130,6 +136,7 @@ CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidge
     connect(window_, &CUniverseWindow::statusText, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(window_, &CUniverseWindow::gameForked, this, [this](CGame*) { UpdateTitle(); });
+    connect(window_, &CUniverseWindow::commandRequested, this, &CMainWindow::RunCommandId);
     connect(window_, &CUniverseWindow::universeChanged, this, [this] {
         if (!actions_.empty()) UpdateCommandStates();
         if (!paneTimer_.isActive()) paneTimer_.start();
@@ -193,8 +200,7 @@ void CMainWindow::BuildMenus() {
     AddCommand(game, cmd::kKeep, "&Keep", {}, "Stop this game from being deleted automatically")
         ->setCheckable(true);
     ruleMenu_ = game->addMenu(QStringLiteral("&Rule"));
-    // The rules dialog comes with the other dialogs.
-    AddCommand(ruleMenu_, cmd::kRuleShow, "&Show...", {}, "Show the rule of this game", false);
+    AddCommand(ruleMenu_, cmd::kRuleShow, "&Show...", {}, "Show the rule of this game");
     ruleMenu_->addSeparator();
     connect(ruleMenu_, &QMenu::aboutToShow, this, &CMainWindow::FillRuleMenu);
     QMenu* remove = game->addMenu(QStringLiteral("De&lete"));
@@ -211,7 +217,7 @@ void CMainWindow::BuildMenus() {
     AddCommand(game, cmd::kSelectGame, "S&elect...", {}, "Choose a game from a list");
     game->addSeparator();
     // The options sheet comes with the other dialogs.
-    AddCommand(game, cmd::kOptions, "O&ptions...", {}, "Change the program's options", false);
+    AddCommand(game, cmd::kOptions, "O&ptions...", {}, "Change the program's options");
     AddCommand(game, cmd::kExit, "E&xit", K::Quit, "Close the program");
 
     // Broth and repeated insertion wait for their dialogs.
@@ -237,11 +243,11 @@ void CMainWindow::BuildMenus() {
     AddCommand(turn, cmd::kReflectBackslash, "Reflect &\\", {},
                "Reflect the selection in the falling diagonal");
     AddCommand(edit, cmd::kFill, "&Fill", {}, "Fill the selected region with live cells");
-    AddCommand(edit, cmd::kRepeatInsert, "Repeat &Insert", {}, "Repeat the last insertion", false);
+    AddCommand(edit, cmd::kRepeatInsert, "Repeat &Insert", {}, "Repeat the last insertion");
     AddCommand(edit, cmd::kGrowSelection, "&Grow Selection", K(Qt::CTRL | Qt::Key_N),
                "Grow just the selection through one generation");
     AddCommand(edit, cmd::kSelectAll, "Select &All", K::SelectAll, "Select the entire game");
-    AddCommand(edit, cmd::kBroth, "&Broth...", {}, "Fill an area with random cells", false);
+    AddCommand(edit, cmd::kBroth, "&Broth...", {}, "Fill an area with random cells");
 
     QMenu* generation = menuBar()->addMenu(QStringLiteral("Ge&neration"));
     AddCommand(generation, cmd::kGoto, "&Goto...", {}, "Go to a generation");
@@ -282,7 +288,7 @@ void CMainWindow::BuildMenus() {
     // The pattern windows and the census come with their own work; the library commands are here.
     QMenu* patterns = menuBar()->addMenu(QStringLiteral("&Patterns"));
     AddCommand(patterns, cmd::kShowPatterns, "&Show...", {}, "Show the pattern libraries", false);
-    AddCommand(patterns, cmd::kCreatePattern, "&Create...", {}, "Create a new pattern", false);
+    AddCommand(patterns, cmd::kCreatePattern, "&Create...", {}, "Create a new pattern");
     QMenu* libraries = patterns->addMenu(QStringLiteral("&Libraries"));
     librariesMenu_ = libraries;
     AddCommand(libraries, cmd::kSystemLibrary, "&System", {}, "Open the system library", false);
@@ -290,8 +296,8 @@ void CMainWindow::BuildMenus() {
     AddCommand(patterns, cmd::kNewLibrary, "&New Library...", {}, "Create a new pattern library");
     AddCommand(patterns, cmd::kLoadLibrary, "L&oad Library...", {}, "Load a pattern library");
     AddCommand(patterns, cmd::kSaveLibraries, "Save &All Libraries", {}, "Save all library changes");
-    AddCommand(patterns, cmd::kCensus, "C&ensus...", {}, "Census of the current universe", false);
-    AddCommand(patterns, cmd::kTotalCensus, "&Total Census", {}, "Total of all census results", false);
+    AddCommand(patterns, cmd::kCensus, "C&ensus...", {}, "Census of the current universe");
+    AddCommand(patterns, cmd::kTotalCensus, "&Total Census", {}, "Total of all census results");
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddCommand(help, cmd::kHelpIndex, "&Index", K::HelpContents, "Help contents");
@@ -413,9 +419,10 @@ void CMainWindow::UpdateCommandStates() {
     actions_[cmd::kNewOnly]->setChecked(display == EGrowDisplay::kNewOnly);
     actions_[cmd::kDifferences]->setChecked(display == EGrowDisplay::kDifferences);
     actions_[cmd::kFlashDifferences]->setChecked(display == EGrowDisplay::kFlashDifferences);
-    for (uint32_t id : {cmd::kDelete, cmd::kRotateLeft, cmd::kRotateRight, cmd::kRotate180,
-                        cmd::kVerticalReflect, cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash,
-                        cmd::kFill, cmd::kGrowSelection, cmd::kZoomSelection, cmd::kUndo, cmd::kRedo})
+    for (uint32_t id :
+         {cmd::kDelete, cmd::kRotateLeft, cmd::kRotateRight, cmd::kRotate180, cmd::kVerticalReflect,
+          cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash, cmd::kFill, cmd::kGrowSelection,
+          cmd::kZoomSelection, cmd::kUndo, cmd::kRedo, cmd::kRepeatInsert})
         actions_[id]->setEnabled(window_->CanRunCommand(id));
     for (uint32_t id : {cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kPasteNewGame})
         actions_[id]->setEnabled(clipboard_->CanRunCommand(id, *window_));
@@ -567,6 +574,36 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
         case cmd::kMapStyle:
             window_->SetGridStyle(false);
             return true;
+        case cmd::kOptions: {
+            COptionsSheet sheet(optionsPage_, this);
+            connect(&sheet, &COptionsSheet::applied, this, [this] {
+                window_->ReloadColours();
+                slider_->SetSpeedRange(params::MinGrowSpeed.GetUInt(), params::MaxGrowSpeed.GetUInt());
+            });
+            sheet.exec();
+            return true;
+        }
+        case cmd::kRepeatInsert:
+            RepeatFloatingObject(*window_, repeatMemory_, this);
+            return true;
+        case cmd::kCreatePattern:
+            CreatePatternFromDialog(*window_, patternLibrary_, this);
+            return true;
+        case cmd::kRuleShow: {
+            CRulesDialog dialog(requireGame().Current().GetRuleCode(), this);
+            if (dialog.exec() == QDialog::Accepted) window_->SetRule(dialog.Code());
+            return true;
+        }
+        case cmd::kBroth:
+            CreateBroth(*this);
+            return true;
+        case cmd::kCensus:
+        case cmd::kTotalCensus: {
+            CQtCensusFrontEnd frontEnd(this, [this](const QString& text) { statusBar()->showMessage(text); });
+            RunCensusDialog(id == cmd::kCensus ? ECensusMode::Census : ECensusMode::Total, *window_, frontEnd,
+                            this);
+            return true;
+        }
         case cmd::kAbout: {
             CAboutDialog dialog(false, this);
             dialog.exec();

@@ -14,6 +14,7 @@
 #include "games/front_end.h"
 #include "ui/dialogs.h"
 #include "ui/qt_file_dialogs.h"
+#include "ui/repeat_insertion_dialog.h"
 
 class QLabel;
 class QToolButton;
@@ -139,6 +140,9 @@ private:
     std::optional<std::chrono::steady_clock::time_point> commandStart_;
 
     CGotoMemory gotoMemory_;
+    CRepeatInsertion repeatMemory_;          // the counts and offsets of the last repeated insertion
+    int optionsPage_ = 0;                    // the options sheet's page when it was last closed with OK
+    std::optional<int32_t> patternLibrary_;  // the library a pattern was last created in
     uint32_t lastReadSerial_ = 0;
 };
 

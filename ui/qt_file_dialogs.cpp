@@ -1,8 +1,7 @@
 #include "ui/qt_file_dialogs.h"
 
-#include <QMessageBox>
-
 #include "ui/dialogs.h"
+#include "ui/file_error_report_dialog.h"
 #include "ui/message_sink.h"
 #include "ui/select_universe_dialog.h"
 
@@ -14,10 +13,8 @@ int CQtFileDialogs::SelectUniverse(const CUniverseCollection& universes) {
 }
 
 void CQtFileDialogs::ShowErrorReport(std::string_view caption, std::string_view report) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("File Error report"),
-                    QString::fromUtf8(caption.data(), qsizetype(caption.size())), QMessageBox::Ok, parent_);
-    box.setDetailedText(QString::fromUtf8(report.data(), qsizetype(report.size())));
-    box.exec();
+    CFileErrorReportDialog dialog(caption, report, parent_);
+    dialog.exec();
 }
 
 bool CQtFileDialogs::AskForOtherName(CName& name) {

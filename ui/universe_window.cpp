@@ -379,6 +379,13 @@ void CUniverseWindow::SelectObjectAt(CLPoint cell, bool add) {
     Redraw();
 }
 
+void CUniverseWindow::SelectCells(std::unique_ptr<CUniverse> cells) {
+    if (cells->Population() == 0) return ClearSelection();
+    selection_ = cells->GetBounds();
+    selectionSet_ = std::move(cells);
+    Redraw();
+}
+
 bool CUniverseWindow::IsInSelection(CLPoint cell) {
     if (selectionSet_) return selectionSet_->IsAlive(cell.x, cell.y) || selection_.Contains(cell);
     return selection_.Contains(cell);
@@ -562,6 +569,8 @@ bool CUniverseWindow::CanRunCommand(uint32_t id) const {
             return game_ && (undo_.CanUndo() || floating_);
         case cmd::kRedo:
             return game_ && undo_.CanRedo();
+        case cmd::kRepeatInsert:
+            return floating_ && floating_->Population() > 0;
         default:
             return true;
     }
@@ -932,7 +941,7 @@ void CUniverseWindow::contextMenuEvent(QContextMenuEvent* event) {
     });
     item("Clear Selection", HasSelection(), [this] { ClearSelection(); });
     menu.addSeparator();
-    item("Repeat", false, [] {});  // the repeated insertion dialog comes with the other dialogs
+    item("Repeat", CanRunCommand(cmd::kRepeatInsert), [this] { emit commandRequested(cmd::kRepeatInsert); });
     menu.addSeparator();
     const int maximum = geometry_.Limits().maximum, minimum = geometry_.Limits().minimum;
     item("Zoom In", scale < maximum, [=, this] { Zoom(EZoom::kIn, cell); });

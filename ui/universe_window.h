@@ -80,6 +80,8 @@ public:
     void ClearSelection();
     void SelectAll();
     void SelectObjectAt(CLPoint cell, bool add);
+    // Makes exactly these cells the selection (none when empty).
+    void SelectCells(std::unique_ptr<CUniverse> cells);
     // A pasted object that floats above the universe at an offset until it is dropped.
     void SetFloatingObject(std::unique_ptr<CUniverse> object, CLSize offset);
     bool HasFloatingObject() const { return floating_ != nullptr; }
@@ -119,6 +121,8 @@ signals:
     void gameForked(tessera::CGame* copy);
     // The shown universe changed (edit, growth, another game).
     void universeChanged();
+    // A command of the main window chosen from the window's own menu.
+    void commandRequested(uint32_t commandId);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
