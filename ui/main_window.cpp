@@ -32,6 +32,7 @@
 #include "ui/library_desk.h"
 #include "ui/log_slider.h"
 #include "ui/message_sink.h"
+#include "ui/patterns_dialog.h"
 #include "ui/toolbar_icons.h"
 #include "ui/universe_window.h"
 
@@ -274,7 +275,7 @@ void CMainWindow::BuildMenus() {
 
     // The pattern windows and the census come with their own work; the library commands are here.
     QMenu* patterns = menuBar()->addMenu(QStringLiteral("&Patterns"));
-    AddCommand(patterns, cmd::kShowPatterns, "&Show...", {}, "Show the pattern libraries", false);
+    AddCommand(patterns, cmd::kShowPatterns, "&Show...", {}, "Show the pattern libraries");
     AddCommand(patterns, cmd::kCreatePattern, "&Create...", {}, "Create a new pattern", false);
     QMenu* libraries = patterns->addMenu(QStringLiteral("&Libraries"));
     librariesMenu_ = libraries;
@@ -572,6 +573,9 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             return true;
         case cmd::kGrowContinuously:
             SetContinuous(mode_ != EGrowthMode::kContinuous);
+            return true;
+        case cmd::kShowPatterns:
+            ShowPatternsDialog(*this);
             return true;
         default:
             return libraries_->RunCommand(id);
