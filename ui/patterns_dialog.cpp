@@ -74,6 +74,7 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     tiles_ = new CTileWin(this);
     tiles_->setObjectName(QStringLiteral("patternTiles"));
     layout->addWidget(tiles_, 3);
+    tiles_->setMinimumHeight(2 * (int(params::PatternTileHeight.GetUInt()) + TileTitleHeight() + 2));
     count_ = new QLabel(this);
     layout->addWidget(count_);
 
@@ -127,8 +128,7 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     follow->start(kFollowIntervalMs);
 
     const int tileWidth = int(params::PatternTileWidth.GetUInt());
-    tiles_->setMinimumSize(2 * tileWidth, int(params::PatternTileHeight.GetUInt()) + TileTitleHeight());
-    resize(6 * tileWidth, 7 * tileWidth);
+    resize(8 * tileWidth, 9 * tileWidth);
     ApplyFilter();
 }
 
@@ -228,17 +228,15 @@ void CPatternsDialog::FollowLibraries() {
     if (LibrariesSignature() != seenLibraries_) FillLibraryChoice();
     UpdateProgress();
     if (LibraryChangeCount() == seenChanges_ && NamedPatterns().Count() == seenCount_) return;
-    // Nothing may paint the old lists now: their entries may be gone.
-    CNamedPattern* before = SelectedEntry();
-    const std::string name = before ? before->Name() : std::string();
-    const int32_t number = before ? before->key.libraryNumber : 0;
+    // Nothing may paint or read the old lists now: their entries may be gone.
     const int item = tiles_->Selected();
     transformTiles_->SetCollection(nullptr, {});
     transforms_.reset();
     collection_.SetFilter(filter_);
     seenChanges_ = LibraryChangeCount();
     seenCount_ = NamedPatterns().Count();
-    CNamedPattern* still = before ? FindNamedPattern(name, FindLibrary(number)) : nullptr;
+    CNamedPattern* still =
+        selectedName_.empty() ? nullptr : FindNamedPattern(selectedName_, FindLibrary(selectedLibrary_));
     int again = 0;
     for (int i = 1; still && i <= collection_.UniverseCount() && again == 0; ++i)
         if (collection_.EntryAt(i) == still) again = i;
@@ -259,6 +257,8 @@ CNamedPattern* CPatternsDialog::SelectedEntry() const { return collection_.Entry
 
 void CPatternsDialog::SelectionChanged() {
     CNamedPattern* entry = SelectedEntry();
+    selectedName_ = entry ? entry->Name() : std::string();
+    selectedLibrary_ = entry ? entry->key.libraryNumber : 0;
     for (QPushButton* b : {insert_, makeGame_, delete_}) b->setEnabled(entry != nullptr);
     showLibrary_->setEnabled(entry || filter_.library != kAllLibrariesNumber);
     transformTiles_->SetCollection(nullptr, {});

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 #include <memory>
+#include <string>
 
 #include "patterns/pattern_collections.h"
 
@@ -80,6 +81,9 @@ private:
     uint32_t seenChanges_ = 0;
     size_t seenCount_ = 0;
     QString seenLibraries_;
+    // The selected pattern, by name, for finding it again when the lists change.
+    std::string selectedName_;
+    int32_t selectedLibrary_ = 0;
 };
 
 // Opens the Patterns window of the main window, or raises it when it is open.
