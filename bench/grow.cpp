@@ -65,7 +65,7 @@ void GrowFrom(benchmark::State& state, CGrowableUniverse& start, int generations
         std::unique_ptr<CGrowableUniverse> current;
         CGrowableUniverse* source = &start;
         for (int g = 0; g < generations; ++g) {
-            GrowStatistics statistics;
+            CGrowStatistics statistics;
             cells += source->Population();
             auto next = source->Grow(nullptr, &statistics);
             windows += static_cast<double>(statistics.windowsVisited);

@@ -41,12 +41,12 @@ const char* BrothUsageText() {
            "  --format F        xlife, rle or game; default: as the program saves\n";
 }
 
-struct BrothOptions {
+struct CBrothOptions {
     int32_t width = 0, height = 0;
     uint32_t density = 0;
     std::optional<uint32_t> seed;
     std::optional<std::string> output;
-    OutputFormat format = OutputFormat::Default;
+    EOutputFormat format = EOutputFormat::Default;
 };
 
 int UsageError(const std::string& message) {
@@ -62,7 +62,7 @@ std::optional<int32_t> ReadSide(std::string_view text) {
 }
 
 // Reads the options; answers a usage message when they are wrong.
-std::optional<std::string> ParseBrothOptions(const std::vector<std::string>& args, BrothOptions& options,
+std::optional<std::string> ParseBrothOptions(const std::vector<std::string>& args, CBrothOptions& options,
                                              bool& help) {
     bool haveSize = false, haveDensity = false, haveFormat = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -109,11 +109,11 @@ std::optional<std::string> ParseBrothOptions(const std::vector<std::string>& arg
         } else {
             if (haveFormat) return "option --format given more than once";
             if (value == "xlife") {
-                options.format = OutputFormat::XLife;
+                options.format = EOutputFormat::XLife;
             } else if (value == "rle") {
-                options.format = OutputFormat::Rle;
+                options.format = EOutputFormat::Rle;
             } else if (value == "game") {
-                options.format = OutputFormat::Game;
+                options.format = EOutputFormat::Game;
             } else {
                 return "--format must be xlife, rle or game, not '" + value + "'";
             }
@@ -137,7 +137,7 @@ std::string SummaryLine(CUniverse& start, uint32_t seed) {
     return line + " rule=" + FormatRule(start.GetRuleCode()) + " seed=" + std::to_string(seed);
 }
 
-int MakeBroth(const BrothOptions& options) {
+int MakeBroth(const CBrothOptions& options) {
     LoadRules();
     CRandomGenerator& generator = TheRandomGenerator();
     if (options.seed) generator.SetState(*options.seed);
@@ -167,7 +167,7 @@ int MakeBroth(const BrothOptions& options) {
 }  // namespace
 
 int RunBrothCommand(const std::vector<std::string>& args) {
-    BrothOptions options;
+    CBrothOptions options;
     bool help = false;
     if (std::optional<std::string> problem = ParseBrothOptions(args, options, help))
         return UsageError(*problem);

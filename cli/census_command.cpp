@@ -43,7 +43,7 @@ constexpr const char* kUsage =
     "  user libraries and of each LIB; prints Name,Quantity,Size rows and a summary line. New shapes are\n"
     "  added to the user library, which --save writes back. --apgcode prints apgcode,quantity rows.\n";
 
-struct CensusOptions {
+struct CCensusOptions {
     std::string file;
     int32_t generations = 0;
     std::vector<std::string> libraries;
@@ -84,7 +84,7 @@ void PrintApgcodeRows(const std::vector<CCensusRow>& rows) {
     for (const auto& [code, quantity] : sorted) std::cout << code << "," << quantity << "\n";
 }
 
-int Census(const CensusOptions& options) {
+int Census(const CCensusOptions& options) {
     ApplyMemoryParameters(AvailablePhysicalMemory());
     LoadRules();
     InstallRecognition();
@@ -113,7 +113,7 @@ int Census(const CensusOptions& options) {
     if (game.Generation() != options.generations) {
         CInterruptGuard interrupt;
         CTerminalMainWindow window(std::cerr, ::isatty(STDERR_FILENO) == 1);
-        const GrowthOutcome outcome = GrowToGeneration(game, options.generations, window, interrupt);
+        const CGrowthOutcome outcome = GrowToGeneration(game, options.generations, window, interrupt);
         if (outcome.messageId != 0) return kExitFailed;
         if (outcome.cancelled) {
             std::cerr << kPrefix << "interrupted at generation " << game.Generation() << "\n";
@@ -147,7 +147,7 @@ int Census(const CensusOptions& options) {
 }  // namespace
 
 int RunCensusCommand(const std::vector<std::string>& args) {
-    CensusOptions options;
+    CCensusOptions options;
     bool haveFile = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -22,13 +22,13 @@ void PrintHelp(std::ostream& out) {
         << "Usage: tessera-cli COMMAND [ARGS...]\n"
         << "       tessera-cli --help | --version\n\n"
         << "Commands:\n";
-    for (const Command& c : Commands()) out << "  " << c.synopsis << "\n";
+    for (const CCommand& c : Commands()) out << "  " << c.synopsis << "\n";
 }
 
 }  // namespace
 
-const std::vector<Command>& Commands() {
-    static const std::vector<Command> commands = {
+const std::vector<CCommand>& Commands() {
+    static const std::vector<CCommand> commands = {
         {"broth", "broth OPTIONS            make a random broth and write it (broth --help)",
          RunBrothCommand},
         {"census",
@@ -55,7 +55,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
         std::cout << kVersion << "\n";
         return kExitOk;
     }
-    for (const Command& c : Commands()) {
+    for (const CCommand& c : Commands()) {
         if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
     }
     std::cerr << "tessera-cli: unknown command '" << args[0] << "'\n";

@@ -11,14 +11,14 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-struct Command {
+struct CCommand {
     const char* name;
     const char* synopsis;                              // one line for the help text
     int (*run)(const std::vector<std::string>& args);  // args after the command name
 };
 
 // Every command the tool knows, in help order.
-const std::vector<Command>& Commands();
+const std::vector<CCommand>& Commands();
 
 int RunCommandLine(const std::vector<std::string>& args);
 

@@ -15,8 +15,8 @@
 
 namespace tessera::cli {
 
-GrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow& window,
-                               const CInterruptGuard& interrupt) {
+CGrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow& window,
+                                const CInterruptGuard& interrupt) {
     CSystemClock clock;
     CTaskScheduler scheduler(clock);
     scheduler.SetMainWindow(&window);
@@ -41,7 +41,7 @@ GrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow&
     }
     task.reset();
 
-    GrowthOutcome outcome;
+    CGrowthOutcome outcome;
     outcome.messageId = window.LastMessage();
     outcome.cancelled = interrupt.Requested() && game.Generation() < target && outcome.messageId == 0;
     window.SetCurrentGame(nullptr);

@@ -12,14 +12,14 @@ namespace tessera::cli {
 class CInterruptGuard;
 class CTerminalMainWindow;
 
-struct GrowthOutcome {
+struct CGrowthOutcome {
     bool cancelled = false;  // Ctrl+C stopped it; the game stays at the generation reached
     int messageId = 0;       // a refusal or failure that was reported (the game stays where it stopped)
 };
 
 // A pattern that dies on the way ends the growth with "There is nothing to grow." (msg::NothingToGrow),
 // which is left to the caller to report.
-GrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow& window,
-                               const CInterruptGuard& interrupt);
+CGrowthOutcome GrowToGeneration(CGame& game, int32_t target, CTerminalMainWindow& window,
+                                const CInterruptGuard& interrupt);
 
 }  // namespace tessera::cli

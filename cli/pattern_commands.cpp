@@ -69,13 +69,13 @@ int Classify(const std::string& file) {
     return kExitOk;
 }
 
-struct LibraryOptions {
+struct CLibraryOptions {
     std::string file;
     std::optional<std::string> show, output;
     std::string format = "rle";
 };
 
-int Library(const LibraryOptions& options) {
+int Library(const CLibraryOptions& options) {
     LoadRules();
     CStderrLibraryFrontEnd frontEnd;
     if (!std::filesystem::is_regular_file(options.file)) {
@@ -137,7 +137,7 @@ int RunClassifyCommand(const std::vector<std::string>& args) {
 }
 
 int RunLibraryCommand(const std::vector<std::string>& args) {
-    LibraryOptions options;
+    CLibraryOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {

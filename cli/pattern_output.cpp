@@ -11,21 +11,21 @@
 
 namespace tessera::cli {
 
-void WritePattern(CGame& game, OutputFormat format, std::ostream& out) {
+void WritePattern(CGame& game, EOutputFormat format, std::ostream& out) {
     switch (format) {
-        case OutputFormat::Default:
+        case EOutputFormat::Default:
             SaveGame(game, out);  // XLife or the game format, as "WriteXLifeFormat" says
             break;
-        case OutputFormat::XLife:
+        case EOutputFormat::XLife:
             WriteXLifeGame(game, out);
             break;
-        case OutputFormat::Rle:
+        case EOutputFormat::Rle:
             // As the XLife writer heads a game (originator, description), then always the RLE form.
             if (!game.Originator().empty()) out << "#O " << game.Originator() << "\n";
             WriteDescription(out, "#C", game.Description(), params::LineLength.GetUInt());
             WriteXLifeRle(game.Current(), out);
             break;
-        case OutputFormat::Game:
+        case EOutputFormat::Game:
             WriteGame(game, out);
             break;
     }

@@ -12,6 +12,6 @@ namespace tessera::cli {
 
 // The game's current generation (with the game's description and originator), or for the game form
 // the game with its kept generations.
-void WritePattern(CGame& game, OutputFormat format, std::ostream& out);
+void WritePattern(CGame& game, EOutputFormat format, std::ostream& out);
 
 }  // namespace tessera::cli

@@ -8,6 +8,6 @@
 namespace tessera::cli {
 
 // The rule, or none with problem set to the text quoted and the reason it is refused.
-std::optional<RuleCode> ReadRuleArgument(const std::string& text, std::string& problem);
+[[nodiscard]] std::optional<RuleCode> ReadRuleArgument(const std::string& text, std::string& problem);
 
 }  // namespace tessera::cli

@@ -78,7 +78,7 @@ std::string SummaryLine(CGame& game, bool cancelled) {
 }
 
 // Writes the pattern to the output file, or to standard output ahead of the summary line.
-bool WriteResult(CGame& game, const RunOptions& options) {
+bool WriteResult(CGame& game, const CRunOptions& options) {
     if (!options.output) {
         WritePattern(game, options.format, std::cout);
         return static_cast<bool>(std::cout);
@@ -97,7 +97,7 @@ bool WriteResult(CGame& game, const RunOptions& options) {
     return true;
 }
 
-int Run(const RunOptions& options) {
+int Run(const CRunOptions& options) {
     ApplyMemoryParameters(AvailablePhysicalMemory());
     LoadRules();
     std::optional<RuleCode> rule;
@@ -138,7 +138,7 @@ int Run(const RunOptions& options) {
     if (rule) game->SetRule(*rule);
     // Only for this run: the configuration file is never written.
     params::AutoStopGrow.SetInt(options.autostop ? 1 : 0);
-    GrowthOutcome outcome;
+    CGrowthOutcome outcome;
     std::string repeatReport;
     if (game->Generation() != options.generations) {
         CInterruptGuard interrupt;
@@ -167,13 +167,13 @@ int Run(const RunOptions& options) {
 
 int RunRunCommand(const std::vector<std::string>& args) {
     const RunRequest parsed = ParseRunOptions(args);
-    if (std::holds_alternative<RunHelpRequest>(parsed)) {
+    if (std::holds_alternative<CRunHelpRequest>(parsed)) {
         std::cout << RunUsageText();
         return kExitOk;
     }
-    if (const auto* error = std::get_if<RunUsageError>(&parsed)) return UsageError(error->message);
+    if (const auto* error = std::get_if<CRunUsageError>(&parsed)) return UsageError(error->message);
     try {
-        return Run(std::get<RunOptions>(parsed));
+        return Run(std::get<CRunOptions>(parsed));
     } catch (const CErrorException& e) {
         // The program's own message (a file that cannot be read, a pattern beyond the limits, ...).
         return Failure(e.what());

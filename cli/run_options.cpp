@@ -17,10 +17,10 @@ std::optional<int32_t> ReadGeneration(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
-std::optional<OutputFormat> ReadFormat(const std::string& text) {
-    if (text == "xlife") return OutputFormat::XLife;
-    if (text == "rle") return OutputFormat::Rle;
-    if (text == "game") return OutputFormat::Game;
+std::optional<EOutputFormat> ReadFormat(const std::string& text) {
+    if (text == "xlife") return EOutputFormat::XLife;
+    if (text == "rle") return EOutputFormat::Rle;
+    if (text == "game") return EOutputFormat::Game;
     return std::nullopt;
 }
 
@@ -43,14 +43,14 @@ const char* RunUsageText() {
 }
 
 RunRequest ParseRunOptions(const std::vector<std::string>& args) {
-    RunOptions options;
+    CRunOptions options;
     bool haveFile = false, haveGenerations = false, haveFormat = false;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             if (haveFile)
-                return RunUsageError{"more than one FILE given ('" + options.file + "' and '" + arg + "')"};
+                return CRunUsageError{"more than one FILE given ('" + options.file + "' and '" + arg + "')"};
             options.file = arg;
             haveFile = true;
             continue;
@@ -59,9 +59,9 @@ RunRequest ParseRunOptions(const std::vector<std::string>& args) {
             optionsEnded = true;
             continue;
         }
-        if (arg == "--help" || arg == "-h") return RunHelpRequest{};
+        if (arg == "--help" || arg == "-h") return CRunHelpRequest{};
         if (arg == "--autostop") {
-            if (options.autostop) return RunUsageError{"option --autostop given more than once"};
+            if (options.autostop) return CRunUsageError{"option --autostop given more than once"};
             options.autostop = true;
             continue;
         }
@@ -75,22 +75,22 @@ RunRequest ParseRunOptions(const std::vector<std::string>& args) {
         }
         const bool known = name == "--generations" || name == "--rule" || name == "--select" ||
                            name == "--output" || name == "--format";
-        if (!known) return RunUsageError{"unknown option '" + name + "'"};
+        if (!known) return CRunUsageError{"unknown option '" + name + "'"};
         if (!haveValue) {
-            if (i + 1 >= args.size()) return RunUsageError{"option " + name + " needs a value"};
+            if (i + 1 >= args.size()) return CRunUsageError{"option " + name + " needs a value"};
             value = args[++i];
         }
 
-        auto once = [&](bool given) -> std::optional<RunUsageError> {
-            if (given) return RunUsageError{"option " + name + " given more than once"};
+        auto once = [&](bool given) -> std::optional<CRunUsageError> {
+            if (given) return CRunUsageError{"option " + name + " given more than once"};
             return std::nullopt;
         };
         if (name == "--generations") {
             if (auto error = once(haveGenerations)) return *error;
             const std::optional<int32_t> generations = ReadGeneration(value);
             if (!generations)
-                return RunUsageError{"--generations needs a whole number from 0 to 2147483647, not '" +
-                                     value + "'"};
+                return CRunUsageError{"--generations needs a whole number from 0 to 2147483647, not '" +
+                                      value + "'"};
             options.generations = *generations;
             haveGenerations = true;
         } else if (name == "--rule") {
@@ -101,17 +101,17 @@ RunRequest ParseRunOptions(const std::vector<std::string>& args) {
             options.select = value;
         } else if (name == "--output") {
             if (auto error = once(options.output.has_value())) return *error;
-            if (value.empty()) return RunUsageError{"--output needs a file name"};
+            if (value.empty()) return CRunUsageError{"--output needs a file name"};
             options.output = value;
         } else {
             if (auto error = once(haveFormat)) return *error;
-            const std::optional<OutputFormat> format = ReadFormat(value);
-            if (!format) return RunUsageError{"--format must be xlife, rle or game, not '" + value + "'"};
+            const std::optional<EOutputFormat> format = ReadFormat(value);
+            if (!format) return CRunUsageError{"--format must be xlife, rle or game, not '" + value + "'"};
             options.format = *format;
             haveFormat = true;
         }
     }
-    if (!haveFile) return RunUsageError{"no FILE given"};
+    if (!haveFile) return CRunUsageError{"no FILE given"};
     return options;
 }
 

@@ -8,29 +8,29 @@
 
 namespace tessera::cli {
 
-enum class OutputFormat {
+enum class EOutputFormat {
     Default,  // as the program saves: XLife when "WriteXLifeFormat" is 1, else the game format
     XLife,    // the program's XLife writer: pictures or RLE as the parameters choose
     Rle,      // always the RLE form
     Game,     // the game format
 };
 
-struct RunOptions {
+struct CRunOptions {
     std::string file;
     int32_t generations = 0;
     std::optional<std::string> rule;    // rule name or notation
     std::optional<std::string> select;  // universe to take when the file offers several
     std::optional<std::string> output;  // file to write; standard output when absent
-    OutputFormat format = OutputFormat::Default;
+    EOutputFormat format = EOutputFormat::Default;
     bool autostop = false;  // grow with automatic stop
 };
 
 // What the command line asked for: options to run, the help text, or a usage error (its message).
-struct RunHelpRequest {};
-struct RunUsageError {
+struct CRunHelpRequest {};
+struct CRunUsageError {
     std::string message;
 };
-using RunRequest = std::variant<RunOptions, RunHelpRequest, RunUsageError>;
+using RunRequest = std::variant<CRunOptions, CRunHelpRequest, CRunUsageError>;
 
 // Reads `FILE [options]`; each option takes its value as the next argument or after "=".
 RunRequest ParseRunOptions(const std::vector<std::string>& args);

@@ -34,7 +34,7 @@ public:
     void ArmSliceTimer(int64_t milliseconds) override;
     void KillSliceTimer() override { timerArmed_ = false; }
     void PostCommand(uint32_t commandId) override { postedCommands_.push_back(commandId); }
-    std::unique_ptr<CCancelBoxDisplay> MakeCancelBoxDisplay(CCancelBox& box) override;
+    [[nodiscard]] std::unique_ptr<CCancelBoxDisplay> MakeCancelBoxDisplay(CCancelBox& box) override;
 
     // A message the caller reports itself, when it is one: it is recorded as the last message but not
     // written.

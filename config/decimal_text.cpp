@@ -5,17 +5,17 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
-struct SignedMagnitude {
+struct CSignedMagnitude {
     bool negative = false;
     uint64_t magnitude = 0;
 };
 
 // Skips leading blanks, takes one sign and at least one digit, and refuses anything after the digits.
 // The magnitude saturates just above 32 bits so that a long run of digits cannot overflow.
-std::optional<SignedMagnitude> ParseMagnitude(std::string_view text) {
+std::optional<CSignedMagnitude> ParseMagnitude(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) ++i;
-    SignedMagnitude result;
+    CSignedMagnitude result;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         result.negative = text[i] == '-';
         ++i;

@@ -9,10 +9,10 @@
 namespace tessera {
 
 // A signed 32-bit number, or nothing when the text is not exactly one in-range decimal number.
-std::optional<int32_t> ParseSignedDecimal(std::string_view text);
+[[nodiscard]] std::optional<int32_t> ParseSignedDecimal(std::string_view text);
 
 // An unsigned 32-bit number. As with strtoul, a leading minus negates modulo 2^32 ("-1" is
 // 4294967295); a magnitude beyond 32 bits is no number.
-std::optional<uint32_t> ParseUnsignedDecimal(std::string_view text);
+[[nodiscard]] std::optional<uint32_t> ParseUnsignedDecimal(std::string_view text);
 
 }  // namespace tessera

@@ -25,18 +25,18 @@ std::optional<std::string_view> SectionName(std::string_view line) {
     return Trim(line);
 }
 
-struct KeyLine {
+struct CKeyLine {
     std::string_view key;
     std::string_view value;
 };
 
 // The key and value of a "key=value" line, or nothing for comments, headers and other lines.
-std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+std::optional<CKeyLine> ParseKeyLine(std::string_view line) {
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
     const size_t equals = trimmed.find('=');
     if (equals == std::string_view::npos) return std::nullopt;
-    KeyLine result{Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
+    CKeyLine result{Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
     if (result.key.empty()) return std::nullopt;
     return result;
 }
@@ -94,18 +94,18 @@ std::string CIniDocument::Serialize() const {
     return out;
 }
 
-std::optional<CIniDocument::Range> CIniDocument::FindSection(std::string_view section, size_t from) const {
+std::optional<CIniDocument::CRange> CIniDocument::FindSection(std::string_view section, size_t from) const {
     for (size_t i = from; i < lines_.size(); ++i) {
         auto name = SectionName(lines_[i]);
         if (!name || !EqualIgnoringCase(*name, Trim(section))) continue;
         size_t end = i + 1;
         while (end < lines_.size() && !SectionName(lines_[end])) ++end;
-        return Range{i, end};
+        return CRange{i, end};
     }
     return std::nullopt;
 }
 
-std::optional<size_t> CIniDocument::FindKey(const Range& range, std::string_view key) const {
+std::optional<size_t> CIniDocument::FindKey(const CRange& range, std::string_view key) const {
     for (size_t i = range.header + 1; i < range.end; ++i) {
         auto entry = ParseKeyLine(lines_[i]);
         if (entry && EqualIgnoringCase(entry->key, Trim(key))) return i;

@@ -37,12 +37,12 @@ public:
     static bool IsStorableValue(std::string_view value);
 
 private:
-    struct Range {
+    struct CRange {
         size_t header;  // index of the "[name]" line
         size_t end;     // one past the section's last line
     };
-    std::optional<Range> FindSection(std::string_view section, size_t from = 0) const;
-    std::optional<size_t> FindKey(const Range& range, std::string_view key) const;
+    std::optional<CRange> FindSection(std::string_view section, size_t from = 0) const;
+    std::optional<size_t> FindKey(const CRange& range, std::string_view key) const;
 
     std::vector<std::string> lines_;  // without their line ends
     std::string lineEnd_ = "\n";      // "\r\n" for a file written that way

@@ -25,9 +25,9 @@ CIniDocument LoadIniFile(const std::filesystem::path& file);
 bool StoreIniFile(const std::filesystem::path& file, const CIniDocument& document);
 
 // Single operations on the configuration file (ConfigFilePath()).
-std::optional<std::string> ReadIniValue(std::string_view section, std::string_view key);
+[[nodiscard]] std::optional<std::string> ReadIniValue(std::string_view section, std::string_view key);
 std::vector<std::string> ReadIniKeys(std::string_view section);
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
+[[nodiscard]] bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
 bool DeleteIniKey(std::string_view section, std::string_view key);
 bool DeleteIniSection(std::string_view section);
 

@@ -130,7 +130,7 @@ public:
     // Sets the colour written as "r g b".
     bool SetColor(uint32_t color);
 
-    static std::optional<uint32_t> ParseColor(std::string_view text);
+    [[nodiscard]] static std::optional<uint32_t> ParseColor(std::string_view text);
 
 private:
     uint32_t value_ = 0;

@@ -37,6 +37,6 @@ void ReadSection(std::string_view section, const char* ignorePrefix, CParamReade
 // Replaces the section by the writer's entries, in one atomic rewrite of the file. Entries that a file
 // line cannot hold (see CIniDocument::SetValue) are skipped. False when the file could not be written;
 // it is then unchanged.
-bool WriteSection(std::string_view section, CParamWriter& writer);
+[[nodiscard]] bool WriteSection(std::string_view section, CParamWriter& writer);
 
 }  // namespace tessera

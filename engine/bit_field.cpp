@@ -42,7 +42,7 @@ public:
     explicit CRuleLogic(RuleCode code) : code_(code) {
         const uint32_t neighbours = (code >> 18) & 0x1EF;
         for (int k = 0; k < 9; ++k) counts_[k] = (neighbours >> k) & 1 ? kAll : 0;
-        std::vector<Term> terms;
+        std::vector<CTerm> terms;
         for (int n = 0; n <= 8; ++n) {
             // Count n as bit planes; 8 is the only count with b3, so b3 alone identifies it.
             const uint32_t countCare = n == 8 ? 0x8u : 0xFu;
@@ -79,7 +79,7 @@ public:
 
     uint64_t Next(const std::array<uint64_t, kVariables>& v) const {
         uint64_t alive = 0;
-        for (const Term& term : terms_) {
+        for (const CTerm& term : terms_) {
             uint64_t product = kAll;
             for (int i = 0; i < kVariables; ++i) {
                 if (term.care >> i & 1) product &= (term.value >> i & 1) ? v[i] : ~v[i];
@@ -90,13 +90,13 @@ public:
     }
 
 private:
-    struct Term {
+    struct CTerm {
         uint32_t value;
         uint32_t care;
     };
     RuleCode code_;
     std::array<uint64_t, 9> counts_{};
-    std::vector<Term> terms_;
+    std::vector<CTerm> terms_;
     bool conway_ = false;
 };
 

@@ -16,11 +16,11 @@ namespace tessera {
 namespace {
 
 // Stands in for a missing neighbour row: no cells, only the end marker.
-struct EmptyRow {
+struct CEmptyRow {
     CRow header{nullptr, 0, 0x7FFFFFFE};
     int32_t endMarker = kRowEndMarker;
 };
-const EmptyRow kEmptyRow;
+const CEmptyRow kEmptyRow;
 const CRow* const kNoRow = &kEmptyRow.header;
 
 // The sweep reads the three rows 64 columns at a time into bit masks (bit i standing for column
@@ -71,7 +71,7 @@ std::shared_ptr<const CSweepTable> SweepTableFor(RuleCode code, const Transition
     return cached;
 }
 
-struct RowSweep {
+struct CRowSweep {
     const int32_t* above;
     const int32_t* centre;
     const int32_t* below;
@@ -90,7 +90,7 @@ inline uint64_t TakeCells(const int32_t*& cells, uint64_t mask, int64_t start, i
 // visited column one table lookup and one store; empty stretches are skipped by jumping to the next
 // live column of the three rows.
 template <bool kListening>
-uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, uint64_t& windows,
+uint32_t SweepRow(CRowSweep& s, const CSweepTable& table, uint32_t& signature, uint64_t& windows,
                   CGrowListener* listener) {
     constexpr int kCentres = 62;  // block starts 0..61 use bits up to 63
     constexpr uint64_t kCentreMask = (uint64_t{1} << kCentres) - 1;
@@ -151,7 +151,7 @@ uint32_t SweepRow(RowSweep& s, const CSweepTable& table, uint32_t& signature, ui
 }  // namespace
 
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener,
-                                                           GrowStatistics* statistics) {
+                                                           CGrowStatistics* statistics) {
     Consolidate();
     CUniverseUse hold(*this);
     const TransitionTable& table = GetRule(ruleCode_).Table();
@@ -163,7 +163,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listen
     // coordinate arithmetic in range whatever the caller did.
     if (!CoordinatesAllowGrowth(bounds_)) throw CErrorException(msg::GameTooBig);
 
-    GrowStatistics counted;
+    CGrowStatistics counted;
     try {
         if (listener) listener->OnGrowBegin(*this);
 
@@ -182,7 +182,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listen
             const uint32_t need = OutputRowBound(wide, above->count, centre->count, below->count);
             CRow* row = builder.Reserve(y, need);
             if (listener) listener->OnGrowRow(y);
-            RowSweep sweep{above->Cells(), centre->Cells(), below->Cells(), row->Cells()};
+            CRowSweep sweep{above->Cells(), centre->Cells(), below->Cells(), row->Cells()};
             row->count = listener
                              ? SweepRow<true>(sweep, sweepTable, signature, counted.windowsVisited, listener)
                              : SweepRow<false>(sweep, sweepTable, signature, counted.windowsVisited, nullptr);

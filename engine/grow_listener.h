@@ -20,7 +20,7 @@ public:
 };
 
 // Work done by one growth step, for measurements.
-struct GrowStatistics {
+struct CGrowStatistics {
     uint64_t windowsVisited = 0;
     uint64_t rowsVisited = 0;
 };

@@ -13,7 +13,7 @@ namespace tessera {
 
 class CBitField;
 class CGrowListener;
-struct GrowStatistics;
+struct CGrowStatistics;
 
 // How Grow computes the next generation: the row sweep, or word-wide arithmetic on bit tiles that a
 // grown generation carries on to the next step. Both give the same generations, signatures and
@@ -41,25 +41,25 @@ public:
     static void operator delete(void* p, std::size_t size) noexcept;
 
     // A new empty universe with this rule and the given generation.
-    std::unique_ptr<CGrowableUniverse> NewSibling(int32_t generation) const;
+    [[nodiscard]] std::unique_ptr<CGrowableUniverse> NewSibling(int32_t generation) const;
 
     bool IsGrowable() const override { return true; }
     CGrowableUniverse& GetGrowable() override { return *this; }
-    std::unique_ptr<CGrowableUniverse> Clone() override;
+    [[nodiscard]] std::unique_ptr<CGrowableUniverse> Clone() override;
     uint32_t GetSignature() override;
     bool SetCell(int32_t x, int32_t y) override;
     bool ClearCell(int32_t x, int32_t y) override;
     bool IsAlive(int32_t x, int32_t y) override;
     CLPoint FirstCellIn(const CLRect& area) override;
     CLPoint FirstCell() override;
-    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) override;
+    [[nodiscard]] std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) override;
     int CheckGrowable() override;
     CLRect GetBounds() override;
-    ExplorePtr ExploreArea(const CLRect& area) override;
-    ExplorePtr ExploreAll() override;
-    ExplorePtr ExploreSorted() override { return ExploreAll(); }
-    ExploreRowPtr ExploreRows(const CLRect& area) override;
-    ExploreRowPtr ExploreAllRows() override { return ExploreRows(UniverseLimits); }
+    [[nodiscard]] ExplorePtr ExploreArea(const CLRect& area) override;
+    [[nodiscard]] ExplorePtr ExploreAll() override;
+    [[nodiscard]] ExplorePtr ExploreSorted() override { return ExploreAll(); }
+    [[nodiscard]] ExploreRowPtr ExploreRows(const CLRect& area) override;
+    [[nodiscard]] ExploreRowPtr ExploreAllRows() override { return ExploreRows(UniverseLimits); }
     void RenderBits(uint8_t* buffer, const CLRect& rect, int bytesPerLine, int scale) override;
     void Consolidate() override;
 
@@ -73,9 +73,10 @@ public:
     bool IsShiftOf(CUniverse& other, CLSize offset);
 
     // Growth by the row sweep, which also counts the windows it visits (for measurements).
-    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener, GrowStatistics* statistics);
+    [[nodiscard]] std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener,
+                                                          CGrowStatistics* statistics);
     // Growth on bit tiles: read from the rows, or taken over from the step that made this generation.
-    std::unique_ptr<CGrowableUniverse> GrowWithTiles(CGrowListener* listener);
+    [[nodiscard]] std::unique_ptr<CGrowableUniverse> GrowWithTiles(CGrowListener* listener);
     bool HoldsTiles() const { return field_ != nullptr; }
 
     uint32_t MaxRowPopulation() const { return maxRowPopulation_; }

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "foundation/messages.h"
 #include "foundation/block_heap.h"
 #include "foundation/errors.h"
 #include "foundation/memory_recovery.h"
+#include "foundation/messages.h"
 
 namespace tessera {
 
@@ -23,8 +23,8 @@ CRowHeap& CRowHeap::operator=(CRowHeap&& other) noexcept {
 
 // The block heap hands out 4n + 20 bytes for n cells; one more cell makes room for the wider link of
 // the block header.
-CRowHeap::Block* CRowHeap::NewBlock(uint32_t capacity, uint32_t defaultCapacity) {
-    auto* block = static_cast<Block*>(GuardedRowHeapAlloc(capacity + 1));
+CRowHeap::CBlock* CRowHeap::NewBlock(uint32_t capacity, uint32_t defaultCapacity) {
+    auto* block = static_cast<CBlock*>(GuardedRowHeapAlloc(capacity + 1));
     block->capacity = capacity;
     block->used = 0;
     block->reserved = 0;
@@ -39,8 +39,8 @@ void CRowHeap::Create(uint32_t capacity) {
 }
 
 void CRowHeap::Free() {
-    for (Block* block = first_; block;) {
-        Block* next = block->next;
+    for (CBlock* block = first_; block;) {
+        CBlock* next = block->next;
         TheBlockHeap().Free(block);
         block = next;
     }
@@ -49,7 +49,7 @@ void CRowHeap::Free() {
 
 CRow* CRowHeap::ReserveInNewBlock(int32_t y, uint32_t need) {
     ShrinkLast();
-    Block* block = NewBlock(last_->defaultCapacity, last_->defaultCapacity);
+    CBlock* block = NewBlock(last_->defaultCapacity, last_->defaultCapacity);
     last_->next = block;
     last_ = block;
     CRow* row = TryReserve(block, y, need);
@@ -65,7 +65,7 @@ void CRowHeap::ShrinkLast() {
 
 uint32_t CRowHeap::BlockCount() const {
     uint32_t n = 0;
-    for (Block* block = first_; block; block = block->next) ++n;
+    for (CBlock* block = first_; block; block = block->next) ++n;
     return n;
 }
 

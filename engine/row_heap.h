@@ -68,18 +68,18 @@ public:
     uint32_t DefaultCapacity() const;
 
 private:
-    struct Block {
+    struct CBlock {
         uint32_t capacity;
         uint32_t used;
         uint32_t reserved;
         uint32_t defaultCapacity;
-        Block* next;
+        CBlock* next;
         uint32_t* Data() { return reinterpret_cast<uint32_t*>(this + 1); }
     };
-    static_assert(sizeof(Block) == 24, "a block header is six words");
+    static_assert(sizeof(CBlock) == 24, "a block header is six words");
 
-    static Block* NewBlock(uint32_t capacity, uint32_t defaultCapacity);
-    static CRow* TryReserve(Block* block, int32_t y, uint32_t need) {
+    static CBlock* NewBlock(uint32_t capacity, uint32_t defaultCapacity);
+    [[nodiscard]] static CRow* TryReserve(CBlock* block, int32_t y, uint32_t need) {
         if (block->capacity - block->used < need + kRowOverheadWords) return nullptr;
         auto* row = reinterpret_cast<CRow*>(block->Data() + block->used);
         row->next = nullptr;
@@ -91,8 +91,8 @@ private:
     }
     CRow* ReserveInNewBlock(int32_t y, uint32_t need);
 
-    Block* first_ = nullptr;
-    Block* last_ = nullptr;
+    CBlock* first_ = nullptr;
+    CBlock* last_ = nullptr;
 };
 
 }  // namespace tessera

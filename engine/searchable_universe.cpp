@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "foundation/messages.h"
 #include "foundation/errors.h"
+#include "foundation/messages.h"
 #include "rules/rules.h"
 
 namespace tessera {
@@ -28,7 +28,7 @@ public:
     bool AtEnd() const override { return walk_.AtEnd(); }
 
 private:
-    CSearchableUniverse::hash_t::Walk walk_;
+    CSearchableUniverse::hash_t::CWalk walk_;
     CLRect area_;
     bool started_ = false;
 };
@@ -99,7 +99,7 @@ bool CSearchableUniverse::ClearCell(int32_t x, int32_t y) {
 CLRect CSearchableUniverse::GetBounds() {
     if ((boundsStale_ || !bounds_.IsValid()) && population_ != 0) {
         bounds_ = EmptyRect;
-        hash_t::Walk walk(cells_);
+        hash_t::CWalk walk(cells_);
         while (walk.Next()) ExtendBounds(walk.Current()->x, walk.Current()->y);
     }
     boundsStale_ = false;

@@ -18,7 +18,7 @@ public:
     // Empty, with room for about sizeHint cells; generation 0 and the default rule.
     explicit CSearchableUniverse(int32_t sizeHint = 32);
     // Empty, with the rule of like.
-    static std::unique_ptr<CSearchableUniverse> EmptyLike(const CUniverse& like);
+    [[nodiscard]] static std::unique_ptr<CSearchableUniverse> EmptyLike(const CUniverse& like);
     // The cells of source (pasted, so the new universe is marked modified), optionally transformed.
     explicit CSearchableUniverse(CUniverse& source);
     CSearchableUniverse(CUniverse& source, const CTransform& transform);
@@ -26,24 +26,26 @@ public:
 
     bool IsGrowable() const override { return false; }
     CGrowableUniverse& GetGrowable() override;
-    std::unique_ptr<CGrowableUniverse> Clone() override;
+    [[nodiscard]] std::unique_ptr<CGrowableUniverse> Clone() override;
     uint32_t GetSignature() override { return GetGrowable().GetSignature(); }
     bool SetCell(int32_t x, int32_t y) override;
     bool ClearCell(int32_t x, int32_t y) override;
     bool IsAlive(int32_t x, int32_t y) override { return cells_.Contains({x, y}); }
     CLPoint FirstCellIn(const CLRect& area) override;
     CLPoint FirstCell() override;
-    std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) override {
+    [[nodiscard]] std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) override {
         return GetGrowable().Grow(listener);
     }
     int CheckGrowable() override { return GetGrowable().CheckGrowable(); }
     CLRect GetBounds() override;
     // Every cell in hash order: the area is recorded but not applied.
-    ExplorePtr ExploreArea(const CLRect& area) override;
-    ExplorePtr ExploreAll() override;
-    ExplorePtr ExploreSorted() override { return GetGrowable().ExploreSorted(); }
-    ExploreRowPtr ExploreRows(const CLRect& area) override { return GetGrowable().ExploreRows(area); }
-    ExploreRowPtr ExploreAllRows() override { return GetGrowable().ExploreAllRows(); }
+    [[nodiscard]] ExplorePtr ExploreArea(const CLRect& area) override;
+    [[nodiscard]] ExplorePtr ExploreAll() override;
+    [[nodiscard]] ExplorePtr ExploreSorted() override { return GetGrowable().ExploreSorted(); }
+    [[nodiscard]] ExploreRowPtr ExploreRows(const CLRect& area) override {
+        return GetGrowable().ExploreRows(area);
+    }
+    [[nodiscard]] ExploreRowPtr ExploreAllRows() override { return GetGrowable().ExploreAllRows(); }
     void RenderBits(uint8_t* buffer, const CLRect& rect, int bytesPerLine, int scale) override {
         GetGrowable().RenderBits(buffer, rect, bytesPerLine, scale);
     }
@@ -64,8 +66,9 @@ private:
 
 // The 8-connected group of live cells of universe that holds start and lies inside area; empty (a
 // growable universe) when start is dead.
-std::unique_ptr<CUniverse> ConnectedCells(CUniverse& universe, CLPoint start, const CLRect& area);
+[[nodiscard]] std::unique_ptr<CUniverse> ConnectedCells(CUniverse& universe, CLPoint start,
+                                                        const CLRect& area);
 // The union of the objects of universe that hold a cell of seeds; every seed must be alive in universe.
-std::unique_ptr<CGrowableUniverse> ObjectsContaining(CUniverse& universe, CUniverse& seeds);
+[[nodiscard]] std::unique_ptr<CGrowableUniverse> ObjectsContaining(CUniverse& universe, CUniverse& seeds);
 
 }  // namespace tessera

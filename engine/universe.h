@@ -26,7 +26,7 @@ public:
     virtual bool IsGrowable() const { return false; }
     virtual CGrowableUniverse& GetGrowable() = 0;
     // A new growable universe with the same generation, rule, cells and modified flag.
-    virtual std::unique_ptr<CGrowableUniverse> Clone() = 0;
+    [[nodiscard]] virtual std::unique_ptr<CGrowableUniverse> Clone() = 0;
     // Destroys the universe at once, or, while it is in use, unlinks it and parks it in
     // DiscardedUniverses until its last user releases it.
     virtual void Discard();
@@ -38,15 +38,15 @@ public:
     // First live cell of the area in (y, x) order, or kExploreEndPoint.
     virtual CLPoint FirstCellIn(const CLRect& area) = 0;
     virtual CLPoint FirstCell() = 0;
-    virtual std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) = 0;
+    [[nodiscard]] virtual std::unique_ptr<CGrowableUniverse> Grow(CGrowListener* listener) = 0;
     // 0, or the message number of the reason growth is refused.
     virtual int CheckGrowable() = 0;
     virtual CLRect GetBounds() = 0;
-    virtual ExplorePtr ExploreArea(const CLRect& area) = 0;
-    virtual ExplorePtr ExploreAll() = 0;
-    virtual ExplorePtr ExploreSorted() = 0;
-    virtual ExploreRowPtr ExploreRows(const CLRect& area) = 0;
-    virtual ExploreRowPtr ExploreAllRows() = 0;
+    [[nodiscard]] virtual ExplorePtr ExploreArea(const CLRect& area) = 0;
+    [[nodiscard]] virtual ExplorePtr ExploreAll() = 0;
+    [[nodiscard]] virtual ExplorePtr ExploreSorted() = 0;
+    [[nodiscard]] virtual ExploreRowPtr ExploreRows(const CLRect& area) = 0;
+    [[nodiscard]] virtual ExploreRowPtr ExploreAllRows() = 0;
     // Paints the live cells of rect into a 1-bit-per-pixel buffer, most significant bit first.
     // scale 1: one pixel per cell; scale -s (s a power of two): one pixel per s x s square;
     // scale 2 to 8: s x s pixels per cell of which the last g(s) columns and lines stay blank.
@@ -117,7 +117,7 @@ void Difference(CUniverse& universe, CUniverse& other, CUniverse& onlyThis);
 void Difference(CUniverse& universe, CUniverse& other, const CLRect& area, CUniverse& onlyThis);
 // A new growable universe (generation 0, the rule of universe) holding the cells of universe that other
 // lacks.
-GrowablePtr Minus(CUniverse& universe, CUniverse& other);
+[[nodiscard]] GrowablePtr Minus(CUniverse& universe, CUniverse& other);
 // Same cells up to a shift; the shift from a to b is reported in offset.
 bool IsSameUniverse(CUniverse& a, CUniverse& b, CLSize& offset);
 // Same cells in place.

@@ -34,6 +34,7 @@ CMonochromeBitmap RenderPatternBitmap(CUniverse& pattern, int scale, bool invert
 uint64_t CountSetPixels(const CMonochromeBitmap& bitmap);
 
 // A universe with cell (x, y) alive for each set pixel (each clear one with invert).
-std::unique_ptr<CGrowableUniverse> UniverseFromBitmap(const CMonochromeBitmap& bitmap, bool invert);
+[[nodiscard]] std::unique_ptr<CGrowableUniverse> UniverseFromBitmap(const CMonochromeBitmap& bitmap,
+                                                                    bool invert);
 
 }  // namespace tessera

@@ -45,7 +45,7 @@ CXLUniverse* CXLUniverseCollection::FindOrCreate(const CName& name) {
 CName CXLUniverseCollection::FreeName(const CName& base, int lastSuffix) {
     int& taken = takenSuffixes_[base];
     for (; taken <= lastSuffix; ++taken) {
-        const CName candidate = taken == 0 ? base : CName(base.Text() + "-" + std::to_string(taken));
+        CName candidate = taken == 0 ? base : CName(base.Text() + "-" + std::to_string(taken));
         if (!universes_.Find(candidate)) return candidate;
     }
     return CName();

@@ -12,7 +12,8 @@ class CLex;
 
 // Reads the input; the data outside named blocks goes to a universe named title. fileName names the
 // input in the error report. Lexer syntax errors and CInputLimitException pass to the caller.
-std::unique_ptr<CXLUniverseCollection> ReadXLife(CLex& lex, std::string_view title, std::string fileName);
+[[nodiscard]] std::unique_ptr<CXLUniverseCollection> ReadXLife(CLex& lex, std::string_view title,
+                                                               std::string fileName);
 
 // One pattern read from an XLife-family input (a file, the clipboard).
 struct CXLPattern {

@@ -34,7 +34,7 @@ CBlockHeap::CBlockHeap(size_t chunkSize, uint64_t maxBytes, uint64_t availableMe
 
 CBlockHeap::~CBlockHeap() {
     while (chunks_) {
-        ChunkHeader* next = chunks_->next;
+        CChunkHeader* next = chunks_->next;
         GlobalRelease(chunks_);
         chunks_ = next;
     }
@@ -56,15 +56,15 @@ void CBlockHeap::SetMaximum(uint64_t maxBytes) {
     maxChunks_ = static_cast<uint32_t>(std::min<uint64_t>(maxBytes / chunkSize_, UINT32_MAX));
 }
 
-CBlockHeap::BlockHeader* CBlockHeap::At(uint32_t link) const {
+CBlockHeap::CBlockHeader* CBlockHeap::At(uint32_t link) const {
     if (link == 0) return nullptr;
-    return Offset<BlockHeader>(slotBase_[link / unitsPerChunk_], size_t{link % unitsPerChunk_} * 16);
+    return Offset<CBlockHeader>(slotBase_[link / unitsPerChunk_], size_t{link % unitsPerChunk_} * 16);
 }
 
-const CBlockHeap::ChunkRecord* CBlockHeap::ChunkOf(const void* address) const {
+const CBlockHeap::CChunkRecord* CBlockHeap::ChunkOf(const void* address) const {
     const uintptr_t a = Address(address);
     auto it = std::upper_bound(byAddress_.begin(), byAddress_.end(), a,
-                               [](uintptr_t x, const ChunkRecord& r) { return x < r.base; });
+                               [](uintptr_t x, const CChunkRecord& r) { return x < r.base; });
     if (it == byAddress_.begin()) return nullptr;
     --it;
     const uintptr_t offset = a - it->base;
@@ -72,34 +72,34 @@ const CBlockHeap::ChunkRecord* CBlockHeap::ChunkOf(const void* address) const {
     return &*it;
 }
 
-uint32_t CBlockHeap::LinkOf(const BlockHeader* header) const {
-    const ChunkRecord* chunk = ChunkOf(header);
+uint32_t CBlockHeap::LinkOf(const CBlockHeader* header) const {
+    const CChunkRecord* chunk = ChunkOf(header);
     return chunk->slot * unitsPerChunk_ + static_cast<uint32_t>((Address(header) - chunk->base) / 16);
 }
 
-CBlockHeap::BlockHeader* CBlockHeap::AllocatedHeader(const void* block) const {
-    auto* header = reinterpret_cast<BlockHeader*>(Address(block) - kHeaderBytes);
+CBlockHeap::CBlockHeader* CBlockHeap::AllocatedHeader(const void* block) const {
+    auto* header = reinterpret_cast<CBlockHeader*>(Address(block) - kHeaderBytes);
     if (!ChunkOf(header) || header->magic != kUsedMagic) NotABlock();
     return header;
 }
 
 size_t CBlockHeap::BlockSize(const void* block) {
-    return reinterpret_cast<const BlockHeader*>(Address(block) - kHeaderBytes)->size;
+    return reinterpret_cast<const CBlockHeader*>(Address(block) - kHeaderBytes)->size;
 }
 
 uint32_t CBlockHeap::BlockSerial(const void* block) {
-    return reinterpret_cast<const BlockHeader*>(Address(block) - kHeaderBytes)->serial;
+    return reinterpret_cast<const CBlockHeader*>(Address(block) - kHeaderBytes)->serial;
 }
 
 // Links a free block into the list at its address position and merges it with a free block that
 // starts where it ends. (Callers merge with the preceding block themselves where that can happen.)
-void CBlockHeap::InsertFree(BlockHeader* header, uint32_t link) {
-    BlockHeader* prev = &head_;
+void CBlockHeap::InsertFree(CBlockHeader* header, uint32_t link) {
+    CBlockHeader* prev = &head_;
     while (prev->next && Address(At(prev->next)) < Address(header)) prev = At(prev->next);
-    BlockHeader* following = At(prev->next);
+    CBlockHeader* following = At(prev->next);
     header->next = prev->next;
     prev->next = link;
-    if (following && Offset<BlockHeader>(header, header->size) == following) {
+    if (following && Offset<CBlockHeader>(header, header->size) == following) {
         header->size += following->size;
         header->next = following->next;
     }
@@ -109,8 +109,8 @@ void* CBlockHeap::Allocate(size_t bytes) {
     const uint64_t need = BlockSizeFor(std::min<size_t>(bytes, usable_ + 1));
     if (need > usable_) return nullptr;
 
-    BlockHeader* prev = &head_;
-    BlockHeader* block = At(prev->next);
+    CBlockHeader* prev = &head_;
+    CBlockHeader* block = At(prev->next);
     while (block && block->size < need) {
         prev = block;
         block = At(block->next);
@@ -124,34 +124,34 @@ void* CBlockHeap::Allocate(size_t bytes) {
         while (At(prev->next) != block) prev = At(prev->next);
     }
     if (block->size > need) {
-        auto* rest = Offset<BlockHeader>(block, need);
-        *rest = BlockHeader{block->next, kFreeMagic, kNoSerial, static_cast<uint32_t>(block->size - need)};
+        auto* rest = Offset<CBlockHeader>(block, need);
+        *rest = CBlockHeader{block->next, kFreeMagic, kNoSerial, static_cast<uint32_t>(block->size - need)};
         prev->next += static_cast<uint32_t>(need / 16);  // the rest lies `need` bytes further on
     } else {
         prev->next = block->next;
     }
-    *block = BlockHeader{0, kUsedMagic, serial_++, static_cast<uint32_t>(need)};
+    *block = CBlockHeader{0, kUsedMagic, serial_++, static_cast<uint32_t>(need)};
     return Offset<void>(block, kHeaderBytes);
 }
 
 void CBlockHeap::Free(void* block) {
     if (!block) return;
-    BlockHeader* header = AllocatedHeader(block);
+    CBlockHeader* header = AllocatedHeader(block);
     const uint32_t link = LinkOf(header);
 
-    BlockHeader* beforePrev = nullptr;
-    BlockHeader* prev = &head_;
+    CBlockHeader* beforePrev = nullptr;
+    CBlockHeader* prev = &head_;
     while (prev->next && Address(At(prev->next)) < Address(header)) {
         beforePrev = prev;
         prev = At(prev->next);
     }
-    BlockHeader* following = At(prev->next);
+    CBlockHeader* following = At(prev->next);
 
     header->magic = kFreeMagic;
     header->serial = kNoSerial;
-    BlockHeader* merged;
-    BlockHeader* mergedPrev;
-    if (prev != &head_ && Offset<BlockHeader>(prev, prev->size) == header) {
+    CBlockHeader* merged;
+    CBlockHeader* mergedPrev;
+    if (prev != &head_ && Offset<CBlockHeader>(prev, prev->size) == header) {
         prev->size += header->size;
         merged = prev;
         mergedPrev = beforePrev;
@@ -161,29 +161,29 @@ void CBlockHeap::Free(void* block) {
         merged = header;
         mergedPrev = prev;
     }
-    if (following && Offset<BlockHeader>(merged, merged->size) == following) {
+    if (following && Offset<CBlockHeader>(merged, merged->size) == following) {
         merged->size += following->size;
         merged->next = following->next;
     }
     if (merged->size == usable_) {
         mergedPrev->next = merged->next;
-        ReleaseChunk(reinterpret_cast<ChunkHeader*>(Address(merged) - kHeaderBytes));
+        ReleaseChunk(reinterpret_cast<CChunkHeader*>(Address(merged) - kHeaderBytes));
     }
 }
 
 void* CBlockHeap::Shrink(void* block, size_t bytes) {
-    BlockHeader* header = AllocatedHeader(block);
+    CBlockHeader* header = AllocatedHeader(block);
     const uint64_t size = BlockSizeFor(std::min<size_t>(bytes, usable_ + 1));
     if (size == header->size) return block;
     if (size > header->size) return nullptr;
-    auto* tail = Offset<BlockHeader>(header, size);
-    *tail = BlockHeader{0, kFreeMagic, kNoSerial, static_cast<uint32_t>(header->size - size)};
+    auto* tail = Offset<CBlockHeader>(header, size);
+    *tail = CBlockHeader{0, kFreeMagic, kNoSerial, static_cast<uint32_t>(header->size - size)};
     header->size = static_cast<uint32_t>(size);
     InsertFree(tail, LinkOf(tail));
     return block;
 }
 
-CBlockHeap::BlockHeader* CBlockHeap::NewChunk() {
+CBlockHeap::CBlockHeader* CBlockHeap::NewChunk() {
     if (chunksInUse_ >= maxChunks_) return nullptr;
     void* memory = GuardedGlobalAlloc(chunkSize_);
     if (!memory) return nullptr;
@@ -196,27 +196,27 @@ CBlockHeap::BlockHeader* CBlockHeap::NewChunk() {
     }
     if (freeSlot == slotBase_.end()) slotBase_.push_back(nullptr);
     slotBase_[slot] = static_cast<std::byte*>(memory);
-    const ChunkRecord record{Address(memory), slot};
+    const CChunkRecord record{Address(memory), slot};
     byAddress_.insert(std::upper_bound(byAddress_.begin(), byAddress_.end(), record.base,
-                                       [](uintptr_t x, const ChunkRecord& r) { return x < r.base; }),
+                                       [](uintptr_t x, const CChunkRecord& r) { return x < r.base; }),
                       record);
 
-    auto* chunk = static_cast<ChunkHeader*>(memory);
-    *chunk = ChunkHeader{chunks_, kChunkMagic, slot};
+    auto* chunk = static_cast<CChunkHeader*>(memory);
+    *chunk = CChunkHeader{chunks_, kChunkMagic, slot};
     chunks_ = chunk;
     ++chunksInUse_;
-    auto* block = Offset<BlockHeader>(chunk, kHeaderBytes);
-    *block = BlockHeader{0, kFreeMagic, kNoSerial, static_cast<uint32_t>(usable_)};
+    auto* block = Offset<CBlockHeader>(chunk, kHeaderBytes);
+    *block = CBlockHeader{0, kFreeMagic, kNoSerial, static_cast<uint32_t>(usable_)};
     return block;
 }
 
-void CBlockHeap::ReleaseChunk(ChunkHeader* chunk) {
-    ChunkHeader** link = &chunks_;
+void CBlockHeap::ReleaseChunk(CChunkHeader* chunk) {
+    CChunkHeader** link = &chunks_;
     while (*link != chunk) link = &(*link)->next;
     *link = chunk->next;
     slotBase_[chunk->slot] = nullptr;
     byAddress_.erase(std::find_if(byAddress_.begin(), byAddress_.end(),
-                                  [&](const ChunkRecord& r) { return r.base == Address(chunk); }));
+                                  [&](const CChunkRecord& r) { return r.base == Address(chunk); }));
     --chunksInUse_;
     GlobalRelease(chunk);
 }
@@ -225,14 +225,14 @@ CMemoryFigures CBlockHeap::GetFigures() const {
     CMemoryFigures f;
     f.allocated = uint64_t{chunksInUse_} * chunkSize_;
     uint64_t free = 0;
-    for (const BlockHeader* b = At(head_.next); b; b = At(b->next)) free += b->size;
+    for (const CBlockHeader* b = At(head_.next); b; b = At(b->next)) free += b->size;
     f.inUse = f.allocated - free;
     return f;
 }
 
 std::vector<CBlockHeap::CFreeBlock> CBlockHeap::FreeBlocks() const {
     std::vector<CFreeBlock> blocks;
-    for (const BlockHeader* b = At(head_.next); b; b = At(b->next)) blocks.push_back({b, b->size});
+    for (const CBlockHeader* b = At(head_.next); b; b = At(b->next)) blocks.push_back({b, b->size});
     return blocks;
 }
 

@@ -69,30 +69,30 @@ public:
     std::vector<CFreeBlock> FreeBlocks() const;
 
 private:
-    struct BlockHeader {
+    struct CBlockHeader {
         uint32_t next;
         uint32_t magic;
         uint32_t serial;
         uint32_t size;
     };
-    struct ChunkHeader {
-        ChunkHeader* next;
+    struct CChunkHeader {
+        CChunkHeader* next;
         uint32_t magic;
         uint32_t slot;  // what releasing the chunk needs besides its address
     };
-    struct ChunkRecord {
+    struct CChunkRecord {
         uintptr_t base;
         uint32_t slot;
     };
-    static_assert(sizeof(BlockHeader) == kHeaderBytes && sizeof(ChunkHeader) == kHeaderBytes);
+    static_assert(sizeof(CBlockHeader) == kHeaderBytes && sizeof(CChunkHeader) == kHeaderBytes);
 
-    BlockHeader* At(uint32_t link) const;
-    uint32_t LinkOf(const BlockHeader* header) const;
-    const ChunkRecord* ChunkOf(const void* address) const;
-    BlockHeader* AllocatedHeader(const void* block) const;
-    void InsertFree(BlockHeader* header, uint32_t link);
-    BlockHeader* NewChunk();
-    void ReleaseChunk(ChunkHeader* chunk);
+    CBlockHeader* At(uint32_t link) const;
+    uint32_t LinkOf(const CBlockHeader* header) const;
+    const CChunkRecord* ChunkOf(const void* address) const;
+    CBlockHeader* AllocatedHeader(const void* block) const;
+    void InsertFree(CBlockHeader* header, uint32_t link);
+    CBlockHeader* NewChunk();
+    void ReleaseChunk(CChunkHeader* chunk);
 
     size_t chunkSize_ = kDefaultChunkSize;
     size_t usable_ = 0;
@@ -102,10 +102,10 @@ private:
     uint64_t availableMemory_ = 0;
     uint32_t chunksInUse_ = 0;
     uint32_t serial_ = 0;
-    ChunkHeader* chunks_ = nullptr;
-    BlockHeader head_{0, kFreeMagic, 0xFFFFFFFF, kHeaderBytes};  // dummy: the list has no empty case
-    std::vector<std::byte*> slotBase_;    // chunk address by slot, nullptr for a free slot
-    std::vector<ChunkRecord> byAddress_;  // chunks sorted by address, to find a block's chunk
+    CChunkHeader* chunks_ = nullptr;
+    CBlockHeader head_{0, kFreeMagic, 0xFFFFFFFF, kHeaderBytes};  // dummy: the list has no empty case
+    std::vector<std::byte*> slotBase_;     // chunk address by slot, nullptr for a free slot
+    std::vector<CChunkRecord> byAddress_;  // chunks sorted by address, to find a block's chunk
 };
 
 // The application's heap, with the default configuration until start-up configures it.

@@ -76,7 +76,7 @@ public:
     using key_type = K;
 
     CDictScalarNode() = default;
-    explicit CDictScalarNode(const K& k) : key(k) {}
+    explicit CDictScalarNode(K k) : key(std::move(k)) {}
 
     int CompareKey(const void* other) const override { return Compare(*static_cast<const K*>(other)); }
     int CompareNode(const CDictNodeBase& other) const override {

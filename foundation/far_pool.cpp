@@ -55,14 +55,14 @@ void CFarPool::AddChunk() {
     const size_t bytes = kChunkHeaderBytes + size_t{elementsPerChunk_} * elementSize_;
     void* memory = ::operator new (bytes, std::align_val_t{kElementAlignment}, std::nothrow);
     if (!memory) throw CMemoryException();
-    auto* chunk = static_cast<Chunk*>(memory);
+    auto* chunk = static_cast<CChunk*>(memory);
     chunk->next = chunks_;
     chunks_ = chunk;
     ++chunkCount_;
     // Thread the elements onto the free list front to back, so the chunk's last element ends up first.
     std::byte* element = static_cast<std::byte*>(memory) + kChunkHeaderBytes;
     for (uint32_t i = 0; i < elementsPerChunk_; ++i, element += elementSize_) {
-        auto* e = reinterpret_cast<FreeElement*>(element);
+        auto* e = reinterpret_cast<CFreeElement*>(element);
         e->next = freeList_;
         freeList_ = e;
     }
@@ -72,7 +72,7 @@ void CFarPool::AddChunk() {
 
 void* CFarPool::Allocate() {
     if (!freeList_) AddChunk();
-    FreeElement* e = freeList_;
+    CFreeElement* e = freeList_;
     freeList_ = e->next;
     --freeElements_;
     return e;
@@ -80,7 +80,7 @@ void* CFarPool::Allocate() {
 
 void CFarPool::Free(void* element) {
     if (!element) return;
-    auto* e = static_cast<FreeElement*>(element);
+    auto* e = static_cast<CFreeElement*>(element);
     e->next = freeList_;
     freeList_ = e;
     if (++freeElements_ == totalElements_) ReleaseAllChunks();
@@ -88,7 +88,7 @@ void CFarPool::Free(void* element) {
 
 void CFarPool::ReleaseAllChunks() {
     while (chunks_) {
-        Chunk* next = chunks_->next;
+        CChunk* next = chunks_->next;
         ::operator delete (chunks_, std::align_val_t{kElementAlignment});
         chunks_ = next;
     }

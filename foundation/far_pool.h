@@ -40,18 +40,18 @@ public:
     CMemoryFigures Figures() const;
 
 private:
-    struct FreeElement {
-        FreeElement* next;
+    struct CFreeElement {
+        CFreeElement* next;
     };
-    struct Chunk {
-        Chunk* next;
+    struct CChunk {
+        CChunk* next;
     };
 
     void AddChunk();
     void ReleaseAllChunks();
 
-    Chunk* chunks_ = nullptr;
-    FreeElement* freeList_ = nullptr;
+    CChunk* chunks_ = nullptr;
+    CFreeElement* freeList_ = nullptr;
     size_t elementSize_;
     size_t totalElements_ = 0;
     uint32_t elementsPerChunk_;

@@ -41,7 +41,7 @@ class CHashSet<CLPoint, A> {
 public:
     using Entry = CHashEntry<CLPoint>;
 
-    struct Bucket {
+    struct CBucket {
         Entry* first = nullptr;
         // Next bucket of the non-empty list as an address, kEndOfList after the last one, kNotListed
         // when the bucket is not on the list.
@@ -58,7 +58,7 @@ public:
           bucketCount_(BucketCountFor(sizeHint)),
           mask_(static_cast<uint32_t>(bucketCount_ - 1)) {
         try {
-            buckets_ = std::make_unique<Bucket[]>(bucketCount_);
+            buckets_ = std::make_unique<CBucket[]>(bucketCount_);
         } catch (const std::bad_alloc&) {
             throw CMemoryException();
         }
@@ -93,7 +93,7 @@ public:
 
     // None when inserted, else the entry already holding p (nothing inserted).
     const Entry* Insert(CLPoint p) {
-        Bucket& bucket = buckets_[BucketIndex(p)];
+        CBucket& bucket = buckets_[BucketIndex(p)];
         for (const Entry* e = bucket.first; e; e = e->next)
             if (e->x == p.x && e->y == p.y) return e;
         Entry* entry = ::new (static_cast<void*>(allocator_.Allocate())) Entry{bucket.first, p.x, p.y};
@@ -108,7 +108,7 @@ public:
 
     // False, changing nothing, when p is not in the set.
     bool Remove(CLPoint p) {
-        Bucket& bucket = buckets_[BucketIndex(p)];
+        CBucket& bucket = buckets_[BucketIndex(p)];
         for (Entry** link = &bucket.first; *link; link = &(*link)->next) {
             Entry* e = *link;
             if (e->x != p.x || e->y != p.y) continue;
@@ -118,7 +118,7 @@ public:
             // Empty buckets leave the list lazily: here only from its head, elsewhere when a walk
             // passes them.
             while (listHead_ != kEndOfList && BucketAt(listHead_)->first == nullptr) {
-                Bucket* emptied = BucketAt(listHead_);
+                CBucket* emptied = BucketAt(listHead_);
                 listHead_ = emptied->link;
                 emptied->link = kNotListed;
             }
@@ -130,7 +130,7 @@ public:
     // Frees every entry; the buckets stay, all empty.
     void Clear() {
         FreeEntries();
-        for (size_t i = 0; i < bucketCount_; ++i) buckets_[i] = Bucket{};
+        for (size_t i = 0; i < bucketCount_; ++i) buckets_[i] = CBucket{};
         listHead_ = kEndOfList;
         count_ = 0;
     }
@@ -141,9 +141,9 @@ public:
     // Visits the entries in the order of the non-empty list (most recently first-filled bucket first),
     // each chain from its most recently inserted entry. Empty buckets met on the way are taken off the
     // list. The walk stays valid while points other than its current one are inserted or removed.
-    class Walk {
+    class CWalk {
     public:
-        explicit Walk(CHashSet& set) : set_(&set) {}
+        explicit CWalk(CHashSet& set) : set_(&set) {}
 
         // Moves to the next entry (the first one on the first call); false at the end.
         bool Next() {
@@ -159,7 +159,7 @@ public:
             while (!entry_) {
                 // A bucket taken off the list since it was reached has no successor to follow.
                 if (bucket_->link == kEndOfList || bucket_->link == kNotListed) return false;
-                Bucket* following = BucketAt(bucket_->link);
+                CBucket* following = BucketAt(bucket_->link);
                 if (!following->first) {
                     bucket_->link = following->link;
                     following->link = kNotListed;
@@ -175,7 +175,7 @@ public:
 
     private:
         CHashSet* set_;
-        Bucket* bucket_ = nullptr;
+        CBucket* bucket_ = nullptr;
         const Entry* entry_ = nullptr;
         bool started_ = false;
     };
@@ -187,8 +187,8 @@ private:
         else
             return A();
     }
-    static uintptr_t Address(Bucket& bucket) { return reinterpret_cast<uintptr_t>(&bucket); }
-    static Bucket* BucketAt(uintptr_t link) { return reinterpret_cast<Bucket*>(link); }
+    static uintptr_t Address(CBucket& bucket) { return reinterpret_cast<uintptr_t>(&bucket); }
+    static CBucket* BucketAt(uintptr_t link) { return reinterpret_cast<CBucket*>(link); }
 
     void FreeEntries() {
         for (uintptr_t link = listHead_; link != kEndOfList; link = BucketAt(link)->link) {
@@ -202,7 +202,7 @@ private:
 
     A allocator_;
     size_t bucketCount_;
-    std::unique_ptr<Bucket[]> buckets_;
+    std::unique_ptr<CBucket[]> buckets_;
     uintptr_t listHead_ = kEndOfList;
     uint32_t mask_;
     size_t count_ = 0;

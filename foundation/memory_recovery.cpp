@@ -62,8 +62,8 @@ std::function<void()> SetPatternCacheLimiter(std::function<void()> limiter) {
 bool RecoverMemory(CEvaluator& attempt) {
     if (!gRecoverer || gRecovering) return false;
     gRecovering = true;
-    struct Reset {
-        ~Reset() { gRecovering = false; }
+    struct CReset {
+        ~CReset() { gRecovering = false; }
     } reset;
 
     for (EGameTrimClass gameClass :

@@ -6,7 +6,7 @@
 
 namespace tessera {
 
-void CNearPool::AlignedDelete::operator()(std::byte* p) const {
+void CNearPool::CAlignedDelete::operator()(std::byte* p) const {
     ::operator delete[](p, std::align_val_t{kSlotAlignment});
 }
 
@@ -18,7 +18,7 @@ CNearPool::CNearPool(uint32_t slotCount, size_t slotSize)
         ::operator new[](slotCount_* slotSize_ + 1, std::align_val_t{kSlotAlignment})));
     // Thread from the last slot down, so the first slot is taken first.
     for (uint32_t i = slotCount_; i-- > 0;) {
-        auto* s = reinterpret_cast<FreeSlot*>(slots_.get() + i * slotSize_);
+        auto* s = reinterpret_cast<CFreeSlot*>(slots_.get() + i * slotSize_);
         s->next = freeList_;
         freeList_ = s;
     }
@@ -26,7 +26,7 @@ CNearPool::CNearPool(uint32_t slotCount, size_t slotSize)
 
 void* CNearPool::Take() {
     if (!freeList_) return nullptr;
-    FreeSlot* s = freeList_;
+    CFreeSlot* s = freeList_;
     freeList_ = s->next;
     --freeCount_;
     return s;
@@ -39,7 +39,7 @@ void CNearPool::Give(void* slot) {
     if (address < base || address - base >= slotCount_ * slotSize_ || (address - base) % slotSize_ != 0 ||
         freeCount_ == slotCount_)
         throw CErrorException(msg::UnexpectedError, "slot does not belong to the pool");
-    auto* s = static_cast<FreeSlot*>(slot);
+    auto* s = static_cast<CFreeSlot*>(slot);
     s->next = freeList_;
     freeList_ = s;
     ++freeCount_;

@@ -26,15 +26,15 @@ public:
     uint32_t FreeCount() const { return freeCount_; }
 
 private:
-    struct FreeSlot {
-        FreeSlot* next;
+    struct CFreeSlot {
+        CFreeSlot* next;
     };
-    struct AlignedDelete {
+    struct CAlignedDelete {
         void operator()(std::byte* p) const;
     };
 
-    std::unique_ptr<std::byte[], AlignedDelete> slots_;
-    FreeSlot* freeList_ = nullptr;
+    std::unique_ptr<std::byte[], CAlignedDelete> slots_;
+    CFreeSlot* freeList_ = nullptr;
     uint32_t freeCount_;
     uint32_t slotCount_;
     size_t slotSize_;

@@ -75,7 +75,7 @@ public:
     // Posts a menu command to the main window, to run once the current slice has returned.
     virtual void PostCommand(uint32_t commandId) = 0;
     // A view of the given cancel box, or none when the front end shows no such box.
-    virtual std::unique_ptr<CCancelBoxDisplay> MakeCancelBoxDisplay(CCancelBox& box) = 0;
+    [[nodiscard]] virtual std::unique_ptr<CCancelBoxDisplay> MakeCancelBoxDisplay(CCancelBox& box) = 0;
 };
 
 // The platform's own idle work, run by the application's idle handler around the task runner.

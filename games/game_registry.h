@@ -67,7 +67,7 @@ public:
 
     // Replaces name by name-1, name-2, ... name-999, the first that no game has; false when the name is
     // empty or every suffix is taken.
-    bool MakeUniqueName(CName& name) const;
+    [[nodiscard]] bool MakeUniqueName(CName& name) const;
 
     // Trims every game of a class, in name order, with the factor; after each game the outcome goes to
     // afterEachGame, which answers true to stop (the allocation now succeeds).

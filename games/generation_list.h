@@ -9,11 +9,11 @@
 
 namespace tessera {
 
-struct DiscardUniverse {
+struct CDiscardUniverse {
     void operator()(CUniverse* universe) const { universe->Discard(); }
 };
 // A universe owned alone, discarded when the owner lets go.
-using UniverseRef = std::unique_ptr<CUniverse, DiscardUniverse>;
+using UniverseRef = std::unique_ptr<CUniverse, CDiscardUniverse>;
 
 // Takes over a universe the engine has just made (a clone or a grown generation).
 inline UniverseRef Owned(GrowablePtr universe) { return UniverseRef(universe.release()); }

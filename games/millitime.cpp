@@ -21,7 +21,7 @@ CMillitime CMillitime::Plus(int64_t milliseconds) const {
     return result;
 }
 
-CMillitime::Span CMillitime::Difference(const CMillitime& earlier) const {
+CMillitime::CSpan CMillitime::Difference(const CMillitime& earlier) const {
     int64_t seconds = seconds_ - earlier.seconds_;
     int milliseconds = int(milliseconds_) - int(earlier.milliseconds_);
     if (milliseconds < 0) {
@@ -32,7 +32,7 @@ CMillitime::Span CMillitime::Difference(const CMillitime& earlier) const {
 }
 
 int64_t CMillitime::MillisecondsSince(const CMillitime& earlier) const {
-    Span span = Difference(earlier);
+    CSpan span = Difference(earlier);
     return span.seconds * 1000 + span.milliseconds;
 }
 

@@ -17,11 +17,11 @@ public:
     CMillitime Plus(int64_t milliseconds) const;
 
     // this − earlier as (seconds, milliseconds) with milliseconds in 0..999, borrowing from the seconds.
-    struct Span {
+    struct CSpan {
         int64_t seconds;
         uint16_t milliseconds;
     };
-    Span Difference(const CMillitime& earlier) const;
+    CSpan Difference(const CMillitime& earlier) const;
     // The same difference as a single count of milliseconds.
     int64_t MillisecondsSince(const CMillitime& earlier) const;
 

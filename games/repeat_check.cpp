@@ -27,7 +27,7 @@ int32_t MaxCycle() { return params::GameMaxCycle.GetInt(); }
 int32_t FindCandidatePeriod(const CSignatureRing& ring, int32_t g) {
     const uint32_t newest = ring.At(g);
     for (int32_t p = 1; p < MaxCycle() && g - p >= 0; ++p) {
-        if (!ring.Holds(g - p) || !ring.Holds(int64_t(g) - 2 * p)) return 0;
+        if (!ring.Holds(g - p) || !ring.Holds(int64_t(g) - 2 * int64_t(p))) return 0;
         if (ring.At(g - p) != newest || ring.At(g - 2 * p) != newest) continue;
         bool repeats = true;
         for (int32_t i = 0; i < p && repeats; ++i) repeats = ring.At(g - 2 * p + i) == ring.At(g - p + i);

@@ -130,27 +130,27 @@ std::string CanonicalWechsler(std::span<const std::vector<CLPoint>> phases) {
     return best;
 }
 
-std::string ApgCode(ApgKind kind, uint32_t count, std::span<const std::vector<CLPoint>> phases) {
-    const char* prefix = kind == ApgKind::StillLife ? "xs" : kind == ApgKind::Oscillator ? "xp" : "xq";
+std::string ApgCode(EApgKind kind, uint32_t count, std::span<const std::vector<CLPoint>> phases) {
+    const char* prefix = kind == EApgKind::StillLife ? "xs" : kind == EApgKind::Oscillator ? "xp" : "xq";
     return prefix + std::to_string(count) + "_" + CanonicalWechsler(phases);
 }
 
 std::string PatternApgCode(CPattern& pattern) {
-    ApgKind kind;
+    EApgKind kind;
     switch (pattern.GetType()) {
         case EPatternType::Still:
-            kind = ApgKind::StillLife;
+            kind = EApgKind::StillLife;
             break;
         case EPatternType::Oscillator:
-            kind = ApgKind::Oscillator;
+            kind = EApgKind::Oscillator;
             break;
         case EPatternType::Ship:
-            kind = ApgKind::Ship;
+            kind = EApgKind::Ship;
             break;
         default:
             return {};
     }
-    const int32_t period = kind == ApgKind::StillLife ? 1 : pattern.Period();
+    const int32_t period = kind == EApgKind::StillLife ? 1 : pattern.Period();
     if (period <= 0) return {};
     std::vector<std::vector<CLPoint>> phases(static_cast<size_t>(period));
     for (int32_t phase = 0; phase < period; ++phase) {
@@ -160,7 +160,7 @@ std::string PatternApgCode(CPattern& pattern) {
         while (e->Next()) phases[static_cast<size_t>(phase)].push_back(e->Current());
     }
     const uint32_t count =
-        kind == ApgKind::StillLife ? pattern.Base().Population() : static_cast<uint32_t>(period);
+        kind == EApgKind::StillLife ? pattern.Base().Population() : static_cast<uint32_t>(period);
     return ApgCode(kind, count, phases);
 }
 

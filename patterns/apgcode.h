@@ -12,7 +12,7 @@
 
 namespace tessera {
 
-enum class ApgKind { StillLife, Oscillator, Ship };
+enum class EApgKind { StillLife, Oscillator, Ship };
 
 // The extended Wechsler encoding of cells as they lie (their bounding box's top-left corner is the origin):
 // strips of five rows, top first, separated by 'z'; in each strip a character per column for the five
@@ -26,7 +26,7 @@ std::string CanonicalWechsler(std::span<const std::vector<CLPoint>> phases);
 
 // The whole code: "xs" and the population for a still life, "xp" and the period for an oscillator, "xq"
 // and the period for a ship, then "_" and the canonical shape. count is the population or the period.
-std::string ApgCode(ApgKind kind, uint32_t count, std::span<const std::vector<CLPoint>> phases);
+std::string ApgCode(EApgKind kind, uint32_t count, std::span<const std::vector<CLPoint>> phases);
 
 class CPattern;
 // The apgcode of a still life, oscillator or ship pattern from its phases; empty for any other type.

@@ -42,8 +42,8 @@ public:
     // else a new run. None when the user cancelled the choice of library.
     const CCensusResult* Open(CGame& game, CCensusFrontEnd& frontEnd);
     // Runs the census of universe into a new result.
-    static std::unique_ptr<CCensusResult> Run(CUniverse& universe, int32_t libraryNumber,
-                                              const CClassifyProgress& progress = {});
+    [[nodiscard]] static std::unique_ptr<CCensusResult> Run(CUniverse& universe, int32_t libraryNumber,
+                                                            const CClassifyProgress& progress = {});
 
     const CCensusResult* Last() const { return last_.get(); }
     int32_t LibraryNumber() const { return libraryNumber_; }

@@ -33,7 +33,7 @@ struct CCensusResult {
     std::unique_ptr<CGrowableUniverse> unclassifiable;  // cells of objects nothing matched
 };
 
-enum ClassifyFlag : unsigned {
+enum EClassifyFlag : unsigned {
     kClassifyCountNamed = 1,  // count each object against its named pattern
     kClassifyListAll = 2,     // list every recognised placement
     kClassifyListShips = 4,   // list only ships; count the others

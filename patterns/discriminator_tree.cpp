@@ -12,10 +12,10 @@
 namespace tessera {
 namespace {
 
-struct PointLess {
+struct CPointLess {
     bool operator()(const CLPoint& a, const CLPoint& b) const { return CompareKeys(a, b) < 0; }
 };
-using CellSet = std::set<CLPoint, PointLess>;
+using CellSet = std::set<CLPoint, CPointLess>;
 
 // The live cells of a reference's placed phase, in the component's frame.
 CellSet PlacedCells(const CComponentBackReference& reference) {
@@ -36,7 +36,7 @@ CellSet PlacedCells(const CComponentBackReference& reference) {
 // The point map: for each cell around the shape, the candidates that have a live cell there.
 class CDiscriminatorTree::CBuilder {
 public:
-    CBuilder(const CComponent& component, std::vector<Node>& nodes) : nodes_(nodes) {
+    CBuilder(const CComponent& component, std::vector<CNode>& nodes) : nodes_(nodes) {
         CellSet own;
         ExplorePtr e = component.Shape().ExploreAll();
         while (e->Next()) own.insert(e->Current());
@@ -88,9 +88,9 @@ private:
         return Build(live, after);
     }
 
-    std::vector<Node>& nodes_;
+    std::vector<CNode>& nodes_;
     std::vector<const CComponentBackReference*> members_;  // the partial references in list order
-    std::map<CLPoint, std::set<size_t>, PointLess> pointMap_;
+    std::map<CLPoint, std::set<size_t>, CPointLess> pointMap_;
 };
 
 std::unique_ptr<CDiscriminatorTree> CDiscriminatorTree::Build(const CComponent& component) {
@@ -107,7 +107,7 @@ const CComponentBackReference* CDiscriminatorTree::Find(CUniverse& world, CLSize
 const CComponentBackReference* CDiscriminatorTree::Walk(size_t index, CUniverse& world, CLSize offset,
                                                         const Verifier& verify) const {
     for (; index < nodes_.size(); ++index) {
-        const Node& node = nodes_[index];
+        const CNode& node = nodes_[index];
         const bool untested = node.test == kNoTest;
         if (untested || world.IsAlive(node.test.x + offset.cx, node.test.y + offset.cy)) {
             if (node.live) {

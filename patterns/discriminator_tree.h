@@ -21,7 +21,7 @@ public:
     using Verifier = std::function<bool(const CComponentBackReference&)>;
 
     // Splits the component's partial references by the cells they have around the shape.
-    static std::unique_ptr<CDiscriminatorTree> Build(const CComponent& component);
+    [[nodiscard]] static std::unique_ptr<CDiscriminatorTree> Build(const CComponent& component);
 
     // Walks the tree from the root, testing cells of world shifted by offset; the first reference that
     // verify accepts, or none.
@@ -30,7 +30,7 @@ public:
     size_t NodeCount() const { return nodes_.size(); }
 
 private:
-    struct Node {
+    struct CNode {
         CLPoint test = kNoTest;  // a cell in the component's frame, or kNoTest
         size_t next = 0;         // where the live branch continues (0: none)
         const CComponentBackReference* live = nullptr;
@@ -42,7 +42,7 @@ private:
     const CComponentBackReference* Walk(size_t index, CUniverse& world, CLSize offset,
                                         const Verifier& verify) const;
 
-    std::vector<Node> nodes_;
+    std::vector<CNode> nodes_;
 };
 
 }  // namespace tessera

@@ -23,6 +23,6 @@ bool ReadLibraryFile(CPatternLibrary& library);
 
 // Writes the whole text to the file through a temporary file renamed over it; false on failure, the old
 // file then stays.
-bool WriteFileAtomically(const std::filesystem::path& file, const std::string& text);
+[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& file, const std::string& text);
 
 }  // namespace tessera

@@ -41,7 +41,7 @@ public:
 
     // A new pattern of the cells of source, moved so that its bounding box starts at (0, 0), keeping the
     // rule; then the recognisable state is set from the request.
-    static std::unique_ptr<CPattern> Create(CUniverse& source, ERecognizable request);
+    [[nodiscard]] static std::unique_ptr<CPattern> Create(CUniverse& source, ERecognizable request);
 
     // Grows up to maxCycle generations looking for a repeat; stores and returns the type found.
     EPatternType Classify(int32_t maxCycle);
@@ -146,7 +146,7 @@ private:
 };
 
 // CreatePattern(universe, request).
-inline std::unique_ptr<CPattern> CreatePattern(CUniverse& source, ERecognizable request) {
+[[nodiscard]] inline std::unique_ptr<CPattern> CreatePattern(CUniverse& source, ERecognizable request) {
     return CPattern::Create(source, request);
 }
 

@@ -44,7 +44,7 @@ public:
     // The XLife-form file read and waiting to be turned into patterns.
     CXLUniverseCollection* Imported() const { return imported_.get(); }
     void SetImported(std::unique_ptr<CXLUniverseCollection> imported);
-    std::unique_ptr<CXLUniverseCollection> TakeImported();
+    [[nodiscard]] std::unique_ptr<CXLUniverseCollection> TakeImported();
 
     CTime created;
     CTime updated;

@@ -22,8 +22,8 @@ struct CPatternOperationResult {
 CPatternLibrary* DefaultTargetLibrary(CPatternLibrary* lastUsed);
 // OK of "Create Pattern": 1008 for an invalid name, 1047 for a name taken in the library, else the new
 // entry, its pattern made with the default recognisable rule.
-CPatternOperationResult CreateNamedPattern(CUniverse& source, std::string_view name,
-                                           CPatternLibrary& library);
+[[nodiscard]] CPatternOperationResult CreateNamedPattern(CUniverse& source, std::string_view name,
+                                                         CPatternLibrary& library);
 
 // The type, period and velocity fields can be edited while the classified type is unknown, unstable
 // or precursor.

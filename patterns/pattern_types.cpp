@@ -11,14 +11,14 @@ namespace {
 
 constexpr int kSymmetryCount = 11;
 
-struct SymmetrySets {
+struct CSymmetrySets {
     std::array<int, 7> invariant;
     int invariantCount;
     std::array<int, 7> distinct;
     int distinctCount;
 };
 
-constexpr std::array<SymmetrySets, kSymmetryCount> kSets{{
+constexpr std::array<CSymmetrySets, kSymmetryCount> kSets{{
     {{}, 0, {}, 0},                     // unset
     {{}, 0, {1, 2, 3, 4, 5, 6, 7}, 7},  // none
     {{2}, 1, {1, 4, 5}, 3},             // 180reflected
@@ -43,7 +43,7 @@ int SymmetryIndex(EPatternSymmetry symmetry) {
 std::array<std::array<int, kOrientationCount>, kSymmetryCount> BuildCanonicalTable() {
     std::array<std::array<int, kOrientationCount>, kSymmetryCount> table{};
     for (int s = 0; s < kSymmetryCount; ++s) {
-        const SymmetrySets& sets = kSets[s];
+        const CSymmetrySets& sets = kSets[s];
         for (int t = 0; t < kOrientationCount; ++t) {
             int result = t;
             bool invariant = t == 0;
@@ -116,12 +116,12 @@ bool ParsePatternSymmetry(std::string_view text, EPatternSymmetry& symmetry) {
 }
 
 std::span<const int> InvarianceSet(EPatternSymmetry symmetry) {
-    const SymmetrySets& sets = kSets[SymmetryIndex(symmetry)];
+    const CSymmetrySets& sets = kSets[SymmetryIndex(symmetry)];
     return {sets.invariant.data(), static_cast<size_t>(sets.invariantCount)};
 }
 
 std::span<const int> DistinctOrientations(EPatternSymmetry symmetry) {
-    const SymmetrySets& sets = kSets[SymmetryIndex(symmetry)];
+    const CSymmetrySets& sets = kSets[SymmetryIndex(symmetry)];
     return {sets.distinct.data(), static_cast<size_t>(sets.distinctCount)};
 }
 

@@ -50,8 +50,8 @@ std::string_view PatternTypeLabel(EPatternType type);
 
 // A type or symmetry from its word or its decimal number; false when the text is neither, or the number
 // lies outside the enumeration.
-bool ParsePatternType(std::string_view text, EPatternType& type);
-bool ParsePatternSymmetry(std::string_view text, EPatternSymmetry& symmetry);
+[[nodiscard]] bool ParsePatternType(std::string_view text, EPatternType& type);
+[[nodiscard]] bool ParsePatternSymmetry(std::string_view text, EPatternSymmetry& symmetry);
 
 // Transforms other than 0 that map a pattern of the class onto itself up to translation.
 std::span<const int> InvarianceSet(EPatternSymmetry symmetry);

@@ -22,9 +22,9 @@ public:
     static void operator delete(void* p, std::size_t size) noexcept;
 
     // A copy of this universe as a new pattern universe.
-    virtual std::unique_ptr<CPatternUniverse> CopyPattern();
+    [[nodiscard]] virtual std::unique_ptr<CPatternUniverse> CopyPattern();
     // The next generation, as a pattern universe.
-    std::unique_ptr<CPatternUniverse> GrowPattern();
+    [[nodiscard]] std::unique_ptr<CPatternUniverse> GrowPattern();
 
     // Pattern universes alive in the process.
     static int32_t LiveCount();

@@ -5,23 +5,23 @@
 namespace tessera {
 namespace {
 
-enum class ListKind { Survival, Birth, Neighbours };
+enum class EListKind { Survival, Birth, Neighbours };
 
 // A run of digit characters; 9 is never a count, 0 is a count only for survival.
-RuleCode ReadDigitList(CLex& lex, ListKind kind) {
+RuleCode ReadDigitList(CLex& lex, EListKind kind) {
     RuleCode bits = 0;
     while (lex.Kind() >= '0' && lex.Kind() <= '9') {
         const int digit = lex.Kind() - '0';
         lex.NextToken();
-        if (digit == 9 || (digit == 0 && kind != ListKind::Survival)) continue;
+        if (digit == 9 || (digit == 0 && kind != EListKind::Survival)) continue;
         switch (kind) {
-            case ListKind::Survival:
+            case EListKind::Survival:
                 bits |= RuleCode{1} << (kSurvivalShift + digit);
                 break;
-            case ListKind::Birth:
+            case EListKind::Birth:
                 bits |= RuleCode{1} << (kBirthShift + digit);
                 break;
-            case ListKind::Neighbours:
+            case EListKind::Neighbours:
                 bits |= RuleCode{1} << kNeighbourDigitBit[digit];
                 break;
         }
@@ -40,21 +40,21 @@ RuleCode ParseRule(CLex& lex) {
     const bool previousWordMode = lex.SetWordMode(false);
     RuleCode code = 0;
     if (lex.AcceptChar('B')) {
-        code |= ReadDigitList(lex, ListKind::Birth);
+        code |= ReadDigitList(lex, EListKind::Birth);
     } else {
         lex.AcceptChar('S');
-        code |= ReadDigitList(lex, ListKind::Survival);
+        code |= ReadDigitList(lex, EListKind::Survival);
     }
     bool neighboursGiven = false;
     if (lex.AcceptChar('/')) {
         if (lex.AcceptChar('S')) {
-            code |= ReadDigitList(lex, ListKind::Survival);
+            code |= ReadDigitList(lex, EListKind::Survival);
         } else {
             lex.AcceptChar('B');
-            code |= ReadDigitList(lex, ListKind::Birth);
+            code |= ReadDigitList(lex, EListKind::Birth);
         }
         if (lex.AcceptChar('/')) {
-            code |= ReadDigitList(lex, ListKind::Neighbours);
+            code |= ReadDigitList(lex, EListKind::Neighbours);
             neighboursGiven = true;
         }
     }

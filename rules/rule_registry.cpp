@@ -21,21 +21,21 @@ bool IsNoName(std::string_view name) { return CompareNames(name, "") == 0; }
 
 CName AnonymousName(RuleCode code) { return CName("~" + FormatRule(code)); }
 
-struct BuiltInNeighbourhood {
+struct CBuiltInNeighbourhood {
     const char* name;
     const char* notation;
 };
-constexpr BuiltInNeighbourhood kBuiltInNeighbourhoods[] = {
+constexpr CBuiltInNeighbourhood kBuiltInNeighbourhoods[] = {
     {"Conway", "//12345678"},
     {"vonNeumann", "//2457"},
     {"Hex", "//124578"},
 };
 
-struct BuiltInRule {
+struct CBuiltInRule {
     const char* name;
     const char* notation;
 };
-constexpr BuiltInRule kBuiltInRules[] = {
+constexpr CBuiltInRule kBuiltInRules[] = {
     {"Conway", "23/3"},
     {"High Life", "23/36"},
     {"Three Four", "34/34"},
@@ -50,9 +50,9 @@ std::unique_ptr<CRuleRegistry>& RegistrySlot() {
 }  // namespace
 
 CRuleRegistry::CRuleRegistry() {
-    for (const BuiltInNeighbourhood& n : kBuiltInNeighbourhoods)
+    for (const CBuiltInNeighbourhood& n : kBuiltInNeighbourhoods)
         AddNeighbourhood(n.name, ParseRuleText(n.notation));
-    for (const BuiltInRule& r : kBuiltInRules) {
+    for (const CBuiltInRule& r : kBuiltInRules) {
         const RuleCode code = ParseRuleText(r.notation);
         DefineRule(r.name, code);
         GetRule(code).isBuiltIn_ = true;

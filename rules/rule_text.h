@@ -31,7 +31,7 @@ struct CRuleTextReading {
 CRuleTextReading ReadRuleText(std::string_view text);
 
 // The program's own notation (exactly as ParseRule reads it) when it is the whole text.
-std::optional<RuleCode> ReadOwnRuleNotation(std::string_view text);
+[[nodiscard]] std::optional<RuleCode> ReadOwnRuleNotation(std::string_view text);
 
 // The message number that explains a problem to the user (0 for none).
 int RuleProblemMessage(ERuleTextProblem problem);

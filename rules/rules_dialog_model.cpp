@@ -40,16 +40,16 @@ bool CRulesDialogModel::NeighbourBox(int digit) const {
     return IsNeighbourBox(digit) && ((code_ >> kNeighbourDigitBit[digit]) & 1);
 }
 
-NeighbourhoodChoice CRulesDialogModel::Neighbourhood() const {
+ENeighbourhoodChoice CRulesDialogModel::Neighbourhood() const {
     const RuleCode bits = code_ & kNeighbourhoodMask;
-    if (conway_ && bits == *conway_) return NeighbourhoodChoice::Conway;
-    if (vonNeumann_ && bits == *vonNeumann_) return NeighbourhoodChoice::VonNeumann;
-    if (hex_ && bits == *hex_) return NeighbourhoodChoice::Hex;
-    return NeighbourhoodChoice::Other;
+    if (conway_ && bits == *conway_) return ENeighbourhoodChoice::Conway;
+    if (vonNeumann_ && bits == *vonNeumann_) return ENeighbourhoodChoice::VonNeumann;
+    if (hex_ && bits == *hex_) return ENeighbourhoodChoice::Hex;
+    return ENeighbourhoodChoice::Other;
 }
 
-RuleList CRulesDialogModel::List() const {
-    RuleList list;
+CRuleList CRulesDialogModel::List() const {
+    CRuleList list;
     std::optional<size_t> selected;
     for (CRuleIterator it(true, true); CRule* rule = it.Current(); it.Next()) {
         if (rule->Code() == code_) selected = list.items.size();
@@ -83,19 +83,19 @@ void CRulesDialogModel::ToggleNeighbour(int digit) {
     if (IsNeighbourBox(digit)) code_ ^= RuleCode{1} << kNeighbourDigitBit[digit];
 }
 
-void CRulesDialogModel::ChooseNeighbourhood(NeighbourhoodChoice choice) {
+void CRulesDialogModel::ChooseNeighbourhood(ENeighbourhoodChoice choice) {
     std::optional<RuleCode> bits;
     switch (choice) {
-        case NeighbourhoodChoice::Conway:
+        case ENeighbourhoodChoice::Conway:
             bits = conway_;
             break;
-        case NeighbourhoodChoice::VonNeumann:
+        case ENeighbourhoodChoice::VonNeumann:
             bits = vonNeumann_;
             break;
-        case NeighbourhoodChoice::Hex:
+        case ENeighbourhoodChoice::Hex:
             bits = hex_;
             break;
-        case NeighbourhoodChoice::Other:
+        case ENeighbourhoodChoice::Other:
             bits = 0;
             break;
     }

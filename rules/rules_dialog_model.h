@@ -11,16 +11,16 @@
 
 namespace tessera {
 
-enum class NeighbourhoodChoice { Conway, VonNeumann, Hex, Other };
+enum class ENeighbourhoodChoice { Conway, VonNeumann, Hex, Other };
 
-struct RuleListItem {
+struct CRuleListItem {
     std::string text;
     RuleCode code;
-    friend bool operator==(const RuleListItem&, const RuleListItem&) = default;
+    friend bool operator==(const CRuleListItem&, const CRuleListItem&) = default;
 };
 
-struct RuleList {
-    std::vector<RuleListItem> items;
+struct CRuleList {
+    std::vector<CRuleListItem> items;
     size_t selected = 0;  // the item of the current code
 };
 
@@ -38,17 +38,17 @@ public:
     bool SurvivalBox(int count) const;   // 0..8
     bool BirthBox(int count) const;      // 1..8
     bool NeighbourBox(int digit) const;  // 1..8, reading order around the centre
-    NeighbourhoodChoice Neighbourhood() const;
+    ENeighbourhoodChoice Neighbourhood() const;
     // Every rule under its display name in dictionary order, and the current code's text when no rule
     // holds it.
-    RuleList List() const;
+    CRuleList List() const;
 
     void ToggleSurvival(int count);
     void ToggleBirth(int count);
     void ToggleNeighbour(int digit);
     // A named neighbourhood replaces the code's neighbourhood; Other clears it.
-    void ChooseNeighbourhood(NeighbourhoodChoice choice);
-    void Pick(const RuleListItem& item) { code_ = item.code; }
+    void ChooseNeighbourhood(ENeighbourhoodChoice choice);
+    void Pick(const CRuleListItem& item) { code_ = item.code; }
     // A typed text: a rule name, else rule notation. False (the dialog beeps) when the text cannot be
     // read; the code is then unchanged.
     bool TakeText(std::string_view text);

@@ -113,7 +113,9 @@ void CLex::ScanToken() {
         cursor_ = close == std::string::npos ? line_.size() : close + 1;  // unterminated: to the line's end
         kind_ = c == '[' ? TokBracketed : TokQuoted;
     } else {
-        kind_ = static_cast<signed char>(c);
+        // A single character is its own kind, read as a signed byte: bytes above 127 give negative kinds,
+        // apart from every named token kind.
+        kind_ = static_cast<signed char>(c);  // NOLINT(bugprone-signed-char-misuse)
     }
 }
 

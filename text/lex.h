@@ -60,12 +60,12 @@ public:
     bool AcceptNameEqual(std::string_view text, bool consume = true);
     // An optional sign and the digits after it, read from the line whatever the tokens are. A value
     // that does not fit throws CNumberRangeException at the current line.
-    bool ReadSignedNumber(int32_t& out, bool consume = true);
-    bool ReadUnsignedNumber(uint32_t& out, bool consume = true);
+    [[nodiscard]] bool ReadSignedNumber(int32_t& out, bool consume = true);
+    [[nodiscard]] bool ReadUnsignedNumber(uint32_t& out, bool consume = true);
     // The same, for values within +-kMaxWideNumber (numbers one beyond the 32-bit range, such as the
     // file number of the last generation a game can reach).
     static constexpr uint64_t kMaxWideNumber = uint64_t{1} << 59;
-    bool ReadWideNumber(int64_t& out, bool consume = true);
+    [[nodiscard]] bool ReadWideNumber(int64_t& out, bool consume = true);
     bool ReadQuoted(std::string& out, bool consume = true);
     bool ReadName(std::string& out, bool consume = true);
     // name = value: the value is the rest of the line as written, empty when absent.

@@ -15,8 +15,10 @@
 #include "games/task_scheduler.h"
 #include "rules/rule_persistence.h"
 #include "ui/dialogs.h"
+#include "ui/file_types.h"
 #include "ui/library_desk.h"
 #include "ui/main_window.h"
+#include "ui/message_sink.h"
 
 namespace tessera::ui {
 namespace {
@@ -59,8 +61,10 @@ void AskAboutFileTypes(QWidget* parent) {
         QMessageBox::Yes | QMessageBox::No, parent);
     box.setInformativeText(
         QStringLiteral("If you change your mind, go to the File Options panel at any time."));
-    // The answer is kept; installing the association itself is the desktop integration's work.
-    params::RegisterFiles.SetInt(box.exec() == QMessageBox::Yes ? 1 : 0);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    params::RegisterFiles.SetInt(yes ? 1 : 0);
+    QString problem;
+    if (yes && !RegisterFileTypes(true, &problem)) ShowMessage(parent, QMessageBox::Warning, problem);
 }
 
 }  // namespace

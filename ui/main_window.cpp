@@ -29,10 +29,12 @@
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
 #include "ui/command_ids.h"
+#include "ui/help_window.h"
 #include "ui/library_desk.h"
 #include "ui/log_slider.h"
 #include "ui/message_sink.h"
 #include "ui/patterns_dialog.h"
+#include "ui/qt_clipboard.h"
 #include "ui/toolbar_icons.h"
 #include "ui/universe_window.h"
 
@@ -106,7 +108,12 @@ private:
 };
 
 CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidget* parent)
-    : QMainWindow(parent), games_(games), scheduler_(scheduler), fileDialogs_(this) {
+    : QMainWindow(parent),
+      games_(games),
+      scheduler_(scheduler),
+      fileDialogs_(this),
+      clipboard_(std::make_unique<CDesktopClipboard>(this)) {
+    connect(clipboard_.get(), &CDesktopClipboard::contentChanged, this, &CMainWindow::UpdateCommandStates);
     scheduler_.SetMainWindow(this);
     pump_.setInterval(0);
     connect(&pump_, &QTimer::timeout, this, &CMainWindow::RunSchedulerTick);
@@ -120,6 +127,7 @@ CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidge
 
     window_ = new CUniverseWindow(params::GridGen1.GetInt() != 0, this);
     setCentralWidget(window_);
+    window_->SetClipboard(clipboard_.get());
     connect(window_, &CUniverseWindow::statusText, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(window_, &CUniverseWindow::gameForked, this, [this](CGame*) { UpdateTitle(); });
@@ -207,8 +215,7 @@ void CMainWindow::BuildMenus() {
     AddCommand(game, cmd::kOptions, "O&ptions...", {}, "Change the program's options", false);
     AddCommand(game, cmd::kExit, "E&xit", K::Quit, "Close the program");
 
-    // The clipboard waits for the core's clipboard exchange; broth and repeated
-    // insertion for theirs.
+    // Broth and repeated insertion wait for their dialogs.
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     AddCommand(edit, cmd::kUndo, "&Undo", K::Undo, "Undo the previous edit")
         ->setShortcuts({K::Undo, K(Qt::CTRL | Qt::Key_U)});
@@ -216,10 +223,10 @@ void CMainWindow::BuildMenus() {
         ->setShortcuts(
             {K(Qt::CTRL | Qt::Key_R), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)});
     edit->addSeparator();
-    AddCommand(edit, cmd::kCut, "Cu&t", K::Cut, "Copy the selection to the clipboard and delete it", false);
-    AddCommand(edit, cmd::kCopy, "&Copy", K::Copy, "Copy the selection to the clipboard", false);
-    AddCommand(edit, cmd::kPaste, "&Paste", K::Paste, "Copy the clipboard into the current game", false);
-    AddCommand(edit, cmd::kPasteNewGame, "Paste as &New Game", {}, "New game made from the clipboard", false);
+    AddCommand(edit, cmd::kCut, "Cu&t", K::Cut, "Copy the selection to the clipboard and delete it");
+    AddCommand(edit, cmd::kCopy, "&Copy", K::Copy, "Copy the selection to the clipboard");
+    AddCommand(edit, cmd::kPaste, "&Paste", K::Paste, "Copy the clipboard into the current game");
+    AddCommand(edit, cmd::kPasteNewGame, "Paste as &New Game", {}, "New game made from the clipboard");
     AddCommand(edit, cmd::kDelete, "&Delete", K(Qt::Key_Delete), "Delete the selection");
     QMenu* turn = edit->addMenu(QStringLiteral("R&otate/Reflect"));
     AddCommand(turn, cmd::kRotateLeft, "Rotate &Left", {}, "Rotate the selection a quarter turn left");
@@ -287,11 +294,10 @@ void CMainWindow::BuildMenus() {
     AddCommand(patterns, cmd::kCensus, "C&ensus...", {}, "Census of the current universe", false);
     AddCommand(patterns, cmd::kTotalCensus, "&Total Census", {}, "Total of all census results", false);
 
-    // The help pages come with the help window.
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    AddCommand(help, cmd::kHelpIndex, "&Index", {}, "Help contents", false);
+    AddCommand(help, cmd::kHelpIndex, "&Index", K::HelpContents, "Help contents");
     AddCommand(help, cmd::kGettingStarted, "&Getting Started", K(Qt::CTRL | Qt::Key_F1),
-               "Help on getting started", false);
+               "Help on getting started");
     AddCommand(help, cmd::kAbout, "&About Tessera...", {}, "Show the program's version and memory use");
 }
 
@@ -412,6 +418,8 @@ void CMainWindow::UpdateCommandStates() {
                         cmd::kVerticalReflect, cmd::kHorizReflect, cmd::kReflectSlash, cmd::kReflectBackslash,
                         cmd::kFill, cmd::kGrowSelection, cmd::kZoomSelection, cmd::kUndo, cmd::kRedo})
         actions_[id]->setEnabled(window_->CanRunCommand(id));
+    for (uint32_t id : {cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kPasteNewGame})
+        actions_[id]->setEnabled(clipboard_->CanRunCommand(id, *window_));
 }
 
 QAction* CMainWindow::Action(uint32_t id) const {
@@ -576,6 +584,17 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             return true;
         case cmd::kShowPatterns:
             ShowPatternsDialog(*this);
+            return true;
+        case cmd::kCut:
+        case cmd::kCopy:
+        case cmd::kPaste:
+        case cmd::kPasteNewGame:
+            return clipboard_->RunCommand(id, *this);
+        case cmd::kHelpIndex:
+            OpenHelp(kHelpContentsPage);
+            return true;
+        case cmd::kGettingStarted:
+            OpenHelp(kGettingStartedPage);
             return true;
         default:
             return libraries_->RunCommand(id);
@@ -855,6 +874,7 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
     }
     libraries_->SaveOrAskAtShutDown();
     SaveAllParametersIfAuto();
+    clipboard_->GiveUp();
     window_->ShowGame(nullptr);
     games_.DeleteAllGames();
     UpdateTitle();

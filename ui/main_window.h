@@ -26,6 +26,7 @@ class CTaskScheduler;
 
 namespace tessera::ui {
 
+class CDesktopClipboard;
 class CLibraryDesk;
 class CLogSlider;
 class CUniverseWindow;
@@ -66,6 +67,7 @@ public:
     CUniverseWindow* UniverseWindow() const { return window_; }
     CLibraryDesk& Libraries() const { return *libraries_; }
     CGameRegistry& Games() const { return games_; }
+    CDesktopClipboard& Clipboard() const { return *clipboard_; }
     // The progress box of a long growth, if one is open.
     QDialog* ProgressBox() const;
     QString PaneText(int pane) const;
@@ -114,6 +116,7 @@ private:
     CGameRegistry& games_;
     CTaskScheduler& scheduler_;
     CQtFileDialogs fileDialogs_;
+    std::unique_ptr<CDesktopClipboard> clipboard_;
     CUniverseWindow* window_ = nullptr;
     std::map<uint32_t, QAction*> actions_;
     QMenu* ruleMenu_ = nullptr;

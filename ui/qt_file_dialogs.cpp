@@ -1,20 +1,16 @@
 #include "ui/qt_file_dialogs.h"
 
-#include <QInputDialog>
 #include <QMessageBox>
 
 #include "ui/dialogs.h"
 #include "ui/message_sink.h"
+#include "ui/select_universe_dialog.h"
 
 namespace tessera::ui {
 
 int CQtFileDialogs::SelectUniverse(const CUniverseCollection& universes) {
-    QStringList names;
-    for (int i = 1; i <= universes.UniverseCount(); ++i) names << QString::fromStdString(universes.NameAt(i));
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent_, QStringLiteral("Select Universe"),
-                                                 QStringLiteral("Universe:"), names, 0, false, &ok);
-    return ok ? int(names.indexOf(chosen)) + 1 : 0;
+    CSelectUniverseDialog dialog(universes, parent_);
+    return dialog.exec() == QDialog::Accepted ? dialog.Choice() : 0;
 }
 
 void CQtFileDialogs::ShowErrorReport(std::string_view caption, std::string_view report) {

@@ -19,6 +19,7 @@
 #include "games/game_registry.h"
 #include "ui/command_ids.h"
 #include "ui/message_sink.h"
+#include "ui/qt_clipboard.h"
 
 namespace tessera::ui {
 namespace {
@@ -893,8 +894,8 @@ void CUniverseWindow::contextMenuEvent(QContextMenuEvent* event) {
         DeleteSelection();
     });
     item("Delete Selection", editable && HasSelection(), [this] { DeleteSelection(); });
-    // Pasting waits for the clipboard exchange of the core.
-    item("Paste Here", false, [] {});
+    item("Paste Here", editable && clipboard_ && clipboard_->Clipboard().IsPatternAvailable(),
+         [=, this] { clipboard_->PasteInto(*this, cell); });
     menu.addSeparator();
     item("Add to Selection", alive && !inSelection, [=, this] {
         auto set = SelectedCells();
@@ -914,8 +915,13 @@ void CUniverseWindow::contextMenuEvent(QContextMenuEvent* event) {
     item("Fill Region", editable && selection_.IsValid() && !selectionSet_, [this] { FillSelection(); });
     item("Select Object", alive, [=, this] { SelectObjectAt(cell, false); });
     item("Add Object to Selection", alive && !inSelection, [=, this] { SelectObjectAt(cell, true); });
-    item("Copy Object", false, [] {});  // the clipboard exchange of the core
-    item("Cut Object", false, [] {});
+    item("Copy Object", alive && clipboard_,
+         [=, this] { clipboard_->Copy(*ConnectedCells(*Shown(), cell, UniverseLimits), *this); });
+    item("Cut Object", editable && alive && clipboard_, [=, this] {
+        clipboard_->Copy(*ConnectedCells(*Shown(), cell, UniverseLimits), *this);
+        SelectObjectAt(cell, false);
+        DeleteSelection();
+    });
     item("Remove Object from Selection", alive && inSelection, [=, this] {
         auto set = SelectedCells();
         auto object = ConnectedCells(*Shown(), cell, UniverseLimits);

@@ -22,6 +22,8 @@ class CGrowableUniverse;
 
 namespace tessera::ui {
 
+class CDesktopClipboard;
+
 // What the window draws after a growth step (the values of GrowDisplayStyle).
 enum class EGrowDisplay { kNewOnly = 0, kDifferences = 3, kFlashDifferences = 4 };
 
@@ -100,6 +102,8 @@ public:
     // The universe-window commands of the menus (zoom, edit and display commands); false for others.
     bool RunCommand(uint32_t commandId);
     bool CanRunCommand(uint32_t commandId) const;
+    // Where the right-click menu's Paste Here, Copy Object and Cut Object go.
+    void SetClipboard(CDesktopClipboard* clipboard) { clipboard_ = clipboard; }
 
     // ---- CDisplayContext
     CGrowListener* Listener() override;
@@ -215,6 +219,7 @@ private:
     // their int range.
     int64_t scrollBaseX_ = 0, scrollBaseY_ = 0, scrollUnitX_ = 1, scrollUnitY_ = 1;
     bool updatingScrollBars_ = false;
+    CDesktopClipboard* clipboard_ = nullptr;
 };
 
 }  // namespace tessera::ui

@@ -5,13 +5,9 @@
 
 #include "cli/cli_process.h"
 #include "cli_test_folder.h"
-#include "life_reference.h"
+#include "support/pattern_texts.h"
 
-using namespace life_reference;
-using tessera::test::CliFolderTest;
-using tessera::test::CliProcess;
-using tessera::test::CliResult;
-using tessera::test::RunCli;
+namespace tessera::test {
 
 namespace {
 
@@ -69,7 +65,8 @@ TEST_F(CliBrothTest, AutostopReportsTheRepeatBeforeTheSummary) {
         << stopped.out;
 
     // The pattern written is where the game was left.
-    EXPECT_EQ(ReadToolPattern(PatternPartOf(stopped.out)), Grow({{0, 0}, {1, 0}, {2, 0}}, kConway, 4));
+    EXPECT_EQ(ReadToolPattern(PatternPartOf(stopped.out)),
+              ReferenceRun({{0, 0}, {1, 0}, {2, 0}}, kConwayRuleCode, 4));
 }
 
 TEST_F(CliBrothTest, AutostopKnowsShipsFromTheLibraries) {
@@ -83,3 +80,5 @@ TEST_F(CliBrothTest, AutostopKnowsShipsFromTheLibraries) {
 }
 
 }  // namespace
+
+}  // namespace tessera::test

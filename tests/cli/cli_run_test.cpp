@@ -134,6 +134,7 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
         {"run", file, file},
         {"run", file, "--select", "a", "--select", "b"},
         {"run", file, "--rule", "b3/s23x"},
+        {"run", file, "--rule", ""},
         {"run", file, "--output="},
     };
     for (const auto& args : bad) {

@@ -13,13 +13,9 @@
 
 #include "cli/cli_process.h"
 #include "cli_test_folder.h"
-#include "life_reference.h"
+#include "support/pattern_texts.h"
 
-using namespace life_reference;
-using tessera::test::CliFolderTest;
-using tessera::test::CliProcess;
-using tessera::test::CliResult;
-using tessera::test::RunCli;
+namespace tessera::test {
 
 namespace {
 
@@ -37,16 +33,16 @@ protected:
 };
 
 TEST_F(CliSafeOutputTest, TheInputMayBeTheOutput) {
-    const Cells soup = RandomSoup(5, 0, 0, 40, 40, 45);
+    const Cells soup = SeededSoup(5, 0, 0, 40, 40, 45);
     const std::string input = Write("soup.rle", ToRle(soup, "23/3"));
     // Naming the input as the output replaces it by the complete result.
     const CliResult same = RunCli({"run", input, "--format", "rle", "--generations", "1", "--output", input});
     ASSERT_EQ(0, same.exitCode) << same.err;
-    EXPECT_EQ(Normalised(Grow(soup, kConway, 1)), Normalised(ReadToolPattern(Read(input))));
+    EXPECT_EQ(Normalised(ReferenceRun(soup, kConwayRuleCode, 1)), Normalised(ReadToolPattern(Read(input))));
 }
 
 TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
-    const std::string input = Write("large.rle", ToRle(RandomSoup(9, 0, 0, 600, 600, 40), "23/3"));
+    const std::string input = Write("large.rle", ToRle(SeededSoup(9, 0, 0, 600, 600, 40), "23/3"));
     const std::string complete = PathOf("complete.game");
     ASSERT_EQ(0, RunCli({"run", input, "--format", "game", "--output", complete}).exitCode);
     const std::string expected = Read(complete);
@@ -88,11 +84,14 @@ TEST_F(CliSafeOutputTest, UnreadableInputsAreNamedAndStandardInputIsRead) {
             << r.err;
     }
 
-    const Cells soup = RandomSoup(3, -4, 2, 20, 20, 40);
+    const Cells soup = SeededSoup(3, -4, 2, 20, 20, 40);
     const CliResult piped =
         RunCli({"run", "-", "--generations", "3", "--format", "rle"}, ToRle(soup, "23/3"));
     ASSERT_EQ(0, piped.exitCode) << piped.err;
-    EXPECT_EQ(Normalised(Grow(soup, kConway, 3)), Normalised(ReadToolPattern(PatternPartOf(piped.out))));
+    EXPECT_EQ(Normalised(ReferenceRun(soup, kConwayRuleCode, 3)),
+              Normalised(ReadToolPattern(PatternPartOf(piped.out))));
 }
 
 }  // namespace
+
+}  // namespace tessera::test

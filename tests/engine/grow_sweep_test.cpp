@@ -131,7 +131,7 @@ void ExpectSameAsPlainSweep(const Cells& cells, RuleCode rule) {
     ASSERT_EQ(u->CheckGrowable(), 0);
     const PlainSweep plain = PlainGrow(cells, BuildTransitionTable(rule));
     RecordingListener listener;
-    GrowStatistics statistics;
+    CGrowStatistics statistics;
     auto grown = u->Grow(&listener, &statistics);
     EXPECT_EQ(listener.calls, plain.calls);
     EXPECT_EQ(CellsOf(*grown), plain.next);
@@ -139,7 +139,7 @@ void ExpectSameAsPlainSweep(const Cells& cells, RuleCode rule) {
     EXPECT_EQ(statistics.windowsVisited, plain.windows);
     EXPECT_EQ(statistics.rowsVisited, plain.rows);
     // The quiet sweep visits the same windows.
-    GrowStatistics quiet;
+    CGrowStatistics quiet;
     auto again = u->Grow(nullptr, &quiet);
     EXPECT_EQ(CellsOf(*again), plain.next);
     EXPECT_EQ(u->KnownSignature(), plain.signature);

@@ -48,14 +48,6 @@ public:
     std::vector<std::string> notices;
 };
 
-Cells Normalised(const Cells& cells) {
-    int32_t left = INT32_MAX, top = INT32_MAX;
-    for (auto [x, y] : cells) left = std::min(left, x), top = std::min(top, y);
-    Cells out;
-    for (auto [x, y] : cells) out.insert({x - left, y - top});
-    return out;
-}
-
 class ClipboardTest : public FormatTest {
 protected:
     CClipboardPattern Take() { return clipboard.TakePattern(dialogs); }
@@ -97,7 +89,7 @@ TEST_F(ClipboardTest, TextIsExaminedForOneSeveralOrNoPattern) {
 
 TEST_F(ClipboardTest, BitmapsOfEveryScaleMatchAModelAndImportBack) {
     std::mt19937 random(55);
-    const Cells cells = RandomCells(random, -9, 4, 21, 13, 35);
+    const Cells cells = RandomSoup(random, -9, 4, 21, 13, 0.35);
     auto pattern = MakeUniverse(cells, kConwayRuleCode);
     const CLRect box = pattern->GetBounds();
     const int gaps[] = {0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 2};  // blank lines of a cell, by scale
@@ -138,7 +130,7 @@ TEST_F(ClipboardTest, BitmapsOfEveryScaleMatchAModelAndImportBack) {
 
 TEST_F(ClipboardTest, LargePatternsRoundTripAsTextOnceTheLimitAllows) {
     std::mt19937 random(7);
-    const Cells cells = RandomCells(random, 0, 0, 400, 300, 45);
+    const Cells cells = RandomSoup(random, 0, 0, 400, 300, 0.45);
     auto pattern = MakeUniverse(cells, kConwayRuleCode);
     clipboard.CopyPattern(*pattern);
     ASSERT_GT(clipboard.PatternText().size(), 65528u);

@@ -19,15 +19,6 @@
 
 namespace tessera::test {
 
-inline Cells RandomCells(std::mt19937& random, int32_t left, int32_t top, int width, int height,
-                         int percent) {
-    Cells cells;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (static_cast<int>(random() % 100) < percent) cells.insert({left + x, top + y});
-    return cells;
-}
-
 inline std::vector<std::string> LinesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

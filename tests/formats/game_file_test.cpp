@@ -89,7 +89,7 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
     std::mt19937 random(555);
     for (int form = 0; form < 2; ++form) {
         params::WriteXLifeFormat.SetInt(form);
-        auto start = MakeUniverse(RandomCells(random, 3, 4, 30, 20, 35), ParseRuleText("23/36"));
+        auto start = MakeUniverse(RandomSoup(random, 3, 4, 30, 20, 0.35), ParseRuleText("23/36"));
         CGame& game = games.NewGame(*start);
         ASSERT_TRUE(game.SetName(CName("Saved " + std::to_string(form))));
         game.SetOriginator("Tester");

@@ -81,7 +81,7 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
     std::mt19937 random(31337);
     for (int round = 0; round < 8; ++round) {
         games.Reset();
-        auto start = MakeUniverse(RandomCells(random, -10, -10, 20, 20, 40),
+        auto start = MakeUniverse(RandomSoup(random, -10, -10, 20, 20, 0.40),
                                   ParseRuleText(round % 2 ? "23/3" : "23/36"));
         CGame& game = games.NewGame(*start);
         ASSERT_TRUE(game.SetName(CName("Round " + std::to_string(round))));

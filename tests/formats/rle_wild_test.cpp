@@ -80,7 +80,7 @@ TEST_F(RleWildTest, EveryRuleFormGrowsAsItMeans) {
     std::mt19937 random(10);
     for (const auto& [header, meaning] : forms) {
         SCOPED_TRACE(header);
-        Cells cells = RandomSoup(random, 0, 0, 12, 12, 35 / 100.0);
+        Cells cells = RandomSoup(random, 0, 0, 12, 12, 0.35);
         auto read = ReadText(Rle(cells, 12, 12, header, 70));
         ASSERT_EQ(1, read->UniverseCount());
         EXPECT_EQ(0u, read->ErrorCount()) << MessagesOf(*read)[0];
@@ -97,7 +97,7 @@ TEST_F(RleWildTest, EveryRuleFormGrowsAsItMeans) {
 TEST_F(RleWildTest, WrappedRleWithNotesCommentsAndOtherLineEndsReadsTheSameCells) {
     std::mt19937 random(11);
     for (int round = 0; round < 40; ++round) {
-        const Cells cells = RandomSoup(random, 0, 0, 30, 9, 30 / 100.0);
+        const Cells cells = RandomSoup(random, 0, 0, 30, 9, 0.30);
         std::string text = Rle(cells, 30, 9, "x = 30, y = 9, rule = B3/S23", 3 + round % 9);
         // A stray comment, an empty "#D" and a "#C" between data lines; notes and a second pattern after
         // the '!'.

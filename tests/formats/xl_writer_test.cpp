@@ -56,7 +56,7 @@ TEST_F(XLWriterTest, LargePatternIsRleWithTheLineRule) {
     // Long runs of items: no line is longer than the limit allows before an item was added.
     std::mt19937 random(99);
     params::XLifeRLELineLength.SetInt(40);
-    Cells soup = RandomCells(random, -30, 7, 150, 60, 35);
+    Cells soup = RandomSoup(random, -30, 7, 150, 60, 0.35);
     auto big = MakeUniverse(soup, ParseRuleText("3/3"));
     std::string text;
     auto c = RoundTrip(*big, &text);
@@ -73,7 +73,7 @@ TEST_F(XLWriterTest, RandomRoundTripsInBothForms) {
         const int width = 1 + random() % 120, height = 1 + random() % 90;
         const int32_t left = static_cast<int32_t>(random() % 2000) - 1000;
         const int32_t top = static_cast<int32_t>(random() % 2000) - 1000;
-        Cells cells = RandomCells(random, left, top, width, height, 1 + random() % 60);
+        Cells cells = RandomSoup(random, left, top, width, height, (1 + random() % 60) / 100.0);
         if (cells.empty()) continue;
         const RuleCode rule = ParseRuleText(round % 3 ? "23/3" : "125/36/1357");
         auto u = MakeUniverse(cells, rule);

@@ -31,7 +31,7 @@ using PointSet = CHashSet<CLPoint, CountingAllocator>;
 
 std::vector<CLPoint> WalkAll(PointSet& set) {
     std::vector<CLPoint> points;
-    PointSet::Walk walk(set);
+    PointSet::CWalk walk(set);
     while (walk.Next()) points.push_back(walk.Current()->Point());
     EXPECT_TRUE(walk.AtEnd());
     EXPECT_FALSE(walk.Next());
@@ -100,7 +100,7 @@ TEST(HashSet, WalkSurvivesRemovingCellsItHasPassed) {
     PointSet set(4, CountingAllocator(&live));
     for (int i = 0; i < 40; ++i) set.Insert({i, 2 * i});
     std::set<std::pair<int32_t, int32_t>> seen;
-    PointSet::Walk walk(set);
+    PointSet::CWalk walk(set);
     CLPoint previous{};
     bool havePrevious = false;
     while (walk.Next()) {

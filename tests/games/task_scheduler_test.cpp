@@ -52,7 +52,7 @@ TEST(MillitimeTest, ArithmeticAgreesWithPlainMilliseconds) {
         ASSERT_EQ(ta.Milliseconds(), a % 1000);
         ASSERT_EQ(ta < tb, a < b);
         ASSERT_EQ(ta.MillisecondsSince(tb), a - b);
-        CMillitime::Span span = ta.Difference(tb);
+        CMillitime::CSpan span = ta.Difference(tb);
         ASSERT_LT(span.milliseconds, 1000);
         ASSERT_EQ(span.seconds * 1000 + span.milliseconds, a - b);
         int64_t step = ms(random);

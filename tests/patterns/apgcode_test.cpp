@@ -70,29 +70,29 @@ TEST(ApgCode, PublishedStillLifeCodesAreCanonical) {
           "xs18_rhe0ehr"}) {
         const std::vector<CLPoint> cells = DecodeWechsler(ShapeOf(code));
         const std::vector<std::vector<CLPoint>> phases{cells};
-        EXPECT_EQ(code, ApgCode(ApgKind::StillLife, static_cast<uint32_t>(cells.size()), phases));
+        EXPECT_EQ(code, ApgCode(EApgKind::StillLife, static_cast<uint32_t>(cells.size()), phases));
     }
 }
 
 TEST(ApgCode, OscillatorsAndShipsTakeTheBestOfEveryPhase) {
     struct Case {
         std::string_view code;
-        ApgKind kind;
+        EApgKind kind;
         int period;
         std::string_view startShape;  // some phase in some orientation, or what becomes the object
         int settle = 0;               // generations until it has become the object
     };
     const Case cases[] = {
-        {"xp2_7", ApgKind::Oscillator, 2, "111"},
-        {"xp2_7e", ApgKind::Oscillator, 2, "2331"},
-        {"xp2_318c", ApgKind::Oscillator, 2, "33cc"},
-        {"xp15_4r4z4r4", ApgKind::Oscillator, 15, "1111111111", 20},
-        {"xp3_co9nas0san9oczgoldlo0oldlogz1047210127401", ApgKind::Oscillator, 3,
+        {"xp2_7", EApgKind::Oscillator, 2, "111"},
+        {"xp2_7e", EApgKind::Oscillator, 2, "2331"},
+        {"xp2_318c", EApgKind::Oscillator, 2, "33cc"},
+        {"xp15_4r4z4r4", EApgKind::Oscillator, 15, "1111111111", 20},
+        {"xp3_co9nas0san9oczgoldlo0oldlogz1047210127401", EApgKind::Oscillator, 3,
          "co9nas0san9oczgoldlo0oldlogz1047210127401"},
-        {"xq4_153", ApgKind::Ship, 4, "456"},
-        {"xq4_6frc", ApgKind::Ship, 4, "6frc"},
-        {"xq4_27dee6", ApgKind::Ship, 4, "27dee6"},
-        {"xq4_27deee6", ApgKind::Ship, 4, "27deee6"},
+        {"xq4_153", EApgKind::Ship, 4, "456"},
+        {"xq4_6frc", EApgKind::Ship, 4, "6frc"},
+        {"xq4_27dee6", EApgKind::Ship, 4, "27dee6"},
+        {"xq4_27deee6", EApgKind::Ship, 4, "27deee6"},
     };
     for (const Case& c : cases) {
         const std::vector<std::vector<CLPoint>> phases =

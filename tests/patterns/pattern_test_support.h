@@ -3,18 +3,11 @@
 // and a fake recognition index.
 #include <vector>
 
-#include "support/cells.h"
 #include "patterns/pattern.h"
 #include "patterns/recognition_port.h"
+#include "support/cells.h"
 
 namespace tessera::test {
-
-// The cells moved so that the bounding box starts at (0, 0).
-inline Cells Normalised(const Cells& cells) {
-    if (cells.empty()) return cells;
-    const CLRect box = BoundsOf(cells);
-    return Shifted(cells, -box.left, -box.top);
-}
 
 // The orientation formulas, written out independently of the engine.
 inline Cells Turned(const Cells& cells, int orientation) {

@@ -60,6 +60,12 @@ Cells Shifted(const Cells& cells, int32_t dx, int32_t dy) {
     return out;
 }
 
+Cells Normalised(const Cells& cells) {
+    if (cells.empty()) return cells;
+    const CLRect box = BoundsOf(cells);
+    return Shifted(cells, -box.left, -box.top);
+}
+
 CLRect BoundsOf(const Cells& cells) {
     CLRect r = EmptyRect;
     for (const CLPoint& p : cells) {

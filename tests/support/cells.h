@@ -40,6 +40,8 @@ Cells CellsFromPicture(std::string_view picture, int32_t left = 0, int32_t top =
 Cells RandomSoup(std::mt19937& rng, int32_t left, int32_t top, int width, int height, double density);
 
 Cells Shifted(const Cells& cells, int32_t dx, int32_t dy);
+// The cells moved so that their bounding box starts at (0, 0).
+Cells Normalised(const Cells& cells);
 
 // EmptyRect for no cells.
 CLRect BoundsOf(const Cells& cells);

@@ -13,11 +13,6 @@ Cells SeededSoup(uint32_t seed, int32_t left, int32_t top, int32_t width, int32_
     return RandomSoup(random, left, top, width, height, percent / 100.0);
 }
 
-Cells Normalised(const Cells& cells) {
-    const CLRect b = BoundsOf(cells);
-    return Shifted(cells, -b.left, -b.top);
-}
-
 namespace {
 
 // Row by row: y -> sorted x.

@@ -15,8 +15,6 @@ inline constexpr RuleCode kHighLifeRuleCode = kConwayRuleCode | (1u << 15);
 // Cells of a width x height box at (left, top), each alive with the given percentage, from a fixed seed.
 Cells SeededSoup(uint32_t seed, int32_t left, int32_t top, int32_t width, int32_t height, int percent);
 
-// The cells moved so that their bounding box starts at (0, 0).
-Cells Normalised(const Cells& cells);
 // Input files as a person would write them.
 // RLE carries no position: it reads back with its bounding box at (0, 0).
 std::string ToRle(const Cells& cells, const std::string& ruleText);       // x = , y = , rule = ; !

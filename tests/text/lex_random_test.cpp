@@ -123,10 +123,10 @@ TEST(LexRandom, OperationsOnHostileTextReachTheEnd) {
                 uint32_t u = 0;
                 switch (rng() % 9) {
                     case 0:
-                        lex.ReadSignedNumber(s, rng() % 2);
+                        static_cast<void>(lex.ReadSignedNumber(s, rng() % 2));
                         break;
                     case 1:
-                        lex.ReadUnsignedNumber(u, rng() % 2);
+                        static_cast<void>(lex.ReadUnsignedNumber(u, rng() % 2));
                         break;
                     case 2:
                         lex.ReadNameValue(a, b, rng() % 2);

@@ -22,43 +22,6 @@ TEST(Lex, QuotedAndBracketedTextEndsAtTheLineEndWhenUnterminated) {
     EXPECT_EQ(text, "x");
 }
 
-TEST(Lex, SignedAndUnsignedNumbers) {
-    CLex lex("-12,5 12abc + 3 +7 99999999999 4294967297");
-    int32_t n = 0;
-    EXPECT_TRUE(lex.ReadSignedNumber(n));
-    EXPECT_EQ(n, -12);
-    EXPECT_EQ(lex.Kind(), ',');
-    EXPECT_FALSE(lex.ReadSignedNumber(n));
-    lex.NextToken();
-    EXPECT_TRUE(lex.ReadSignedNumber(n, false));  // not consuming: still on 5
-    EXPECT_EQ(lex.TokenText(), "5");
-    EXPECT_TRUE(lex.ReadSignedNumber(n));
-    EXPECT_EQ(n, 5);
-    EXPECT_TRUE(lex.ReadSignedNumber(n));
-    EXPECT_EQ(n, 12);
-    EXPECT_EQ(lex.Kind(), TokWord);
-    EXPECT_EQ(lex.TokenText(), "abc");
-    lex.NextToken();
-    EXPECT_FALSE(lex.ReadSignedNumber(n));  // a sign must be followed at once by a digit
-    lex.NextToken();
-    lex.NextToken();
-    EXPECT_TRUE(lex.ReadSignedNumber(n));
-    EXPECT_EQ(n, 7);
-    // Over-long numbers are refused at their line rather than read as other numbers.
-    EXPECT_THROW(lex.ReadSignedNumber(n), CNumberRangeException);
-    lex.NextToken();
-    uint32_t u = 0;
-    EXPECT_THROW(lex.ReadUnsignedNumber(u), CNumberRangeException);
-
-    // Word mode off: the digits need not be one token.
-    CLex chars("-123;");
-    chars.SetWordMode(false);
-    EXPECT_TRUE(chars.ReadSignedNumber(n));
-    EXPECT_EQ(n, -123);
-    EXPECT_EQ(chars.Kind(), ';');
-    EXPECT_FALSE(chars.ReadUnsignedNumber(u));
-}
-
 TEST(Lex, ExpectationsThrowAtTheCurrentLine) {
     CLex lex("GAME\n12 -3 x");
     lex.ExpectKeyword("GAME");

@@ -5,8 +5,8 @@
 #include <QToolButton>
 #include <fstream>
 
-#include "support/reference_life.h"
 #include "rules/rules.h"
+#include "support/reference_life.h"
 #include "ui/command_ids.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_registry.h"

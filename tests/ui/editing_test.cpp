@@ -2,8 +2,8 @@
 // dropping a floating object, rotating, filling and growing the selection.
 #include <QTest>
 
-#include "support/reference_life.h"
 #include "engine/transform.h"
+#include "support/reference_life.h"
 #include "ui/command_ids.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_registry.h"
