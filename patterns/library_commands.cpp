@@ -157,10 +157,16 @@ bool UnloadLibrary(CPatternLibrary& library) {
     // A library still being loaded is closed by its cancelled task.
     CBgLoadPatternLibrary* task = LibraryLoadTask();
     if (!task || &task->Library() != &library) {
+        // The question about unsaved changes comes before the entries go: asked afterwards it would
+        // offer to save the emptied library over its file.
+        if (!library.IsReadOnly() && library.IsModified() &&
+            LibraryFrontEnd().AskYesNo(FormatMessage(msg::SaveLibraryPrompt, library.Description())))
+            SaveLibrary(library);
         for (CNamedPattern* entry : library.Entries()) {
             LibraryFrontEnd().ShowProgress(FormatMessage(msg::UnloadingPattern, entry->Name()));
             delete entry;
         }
+        library.SetModified(false);
     }
     return CloseLibrary(library);
 }

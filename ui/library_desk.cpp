@@ -13,9 +13,11 @@
 #include "foundation/messages.h"
 #include "patterns/library_commands.h"
 #include "patterns/library_loader.h"
+#include "patterns/named_pattern.h"
 #include "patterns/pattern_library.h"
 #include "ui/command_ids.h"
 #include "ui/message_sink.h"
+#include "ui/pattern_library_dialog.h"
 
 namespace tessera::ui {
 namespace {
@@ -55,6 +57,12 @@ bool CLibraryDesk::RunCommand(uint32_t commandId) {
             return true;
         case cmd::kSaveLibraries:
             SaveAllLibraries();
+            return true;
+        case cmd::kSystemLibrary:
+            OpenPatternLibraryDialog(&window_, kSystemLibraryNumber);
+            return true;
+        case cmd::kUserLibrary:
+            OpenPatternLibraryDialog(&window_, kUserLibraryNumber);
             return true;
         default:
             return false;
@@ -132,14 +140,20 @@ void CLibraryDesk::ShowErrorReport(std::string_view caption, std::string_view re
 void CLibraryDesk::LibrariesChanged() {
     const QList<QAction*> items = librariesMenu_.actions();
     for (int i = kFixedLibraryItems; i < items.size(); ++i) delete items[i];
-    // Each other library's item opens its Pattern Library dialog, which comes with the tile windows.
+    if (items.size() >= kFixedLibraryItems) {
+        items[0]->setEnabled(FindLibrary(kSystemLibraryNumber) != nullptr);
+        items[1]->setEnabled(FindLibrary(kUserLibraryNumber) != nullptr);
+    }
+    // Each other library's item opens its Pattern Library dialog.
     for (CPatternLibrary* library = Libraries().First(); library; library = library->Next()) {
         if (library->Number() < 1) continue;
         QAction* item = librariesMenu_.addAction(QStringLiteral("&%1: %2")
                                                      .arg(library->Number())
                                                      .arg(QString::fromStdString(library->FileName())));
         item->setData(QVariant::fromValue(cmd::kOtherLibraryFirst + uint32_t(library->Number())));
-        item->setEnabled(false);
+        const int32_t number = library->Number();
+        connect(item, &QAction::triggered, this,
+                [this, number] { OpenPatternLibraryDialog(&window_, number); });
     }
     // The loading task tells of its last patterns before it ends: the progress goes once it has.
     QTimer::singleShot(0, this, [this] {

@@ -37,6 +37,7 @@
 #include "ui/message_sink.h"
 #include "ui/options_sheet.h"
 #include "ui/pattern_dialogs.h"
+#include "ui/patterns_dialog.h"
 #include "ui/qt_clipboard.h"
 #include "ui/repeat_insertion_dialog.h"
 #include "ui/rules_dialog.h"
@@ -287,7 +288,7 @@ void CMainWindow::BuildMenus() {
 
     // The pattern windows and the census come with their own work; the library commands are here.
     QMenu* patterns = menuBar()->addMenu(QStringLiteral("&Patterns"));
-    AddCommand(patterns, cmd::kShowPatterns, "&Show...", {}, "Show the pattern libraries", false);
+    AddCommand(patterns, cmd::kShowPatterns, "&Show...", {}, "Show the pattern libraries");
     AddCommand(patterns, cmd::kCreatePattern, "&Create...", {}, "Create a new pattern");
     QMenu* libraries = patterns->addMenu(QStringLiteral("&Libraries"));
     librariesMenu_ = libraries;
@@ -617,6 +618,9 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             return true;
         case cmd::kGrowContinuously:
             SetContinuous(mode_ != EGrowthMode::kContinuous);
+            return true;
+        case cmd::kShowPatterns:
+            ShowPatternsDialog(*this);
             return true;
         case cmd::kCut:
         case cmd::kCopy:

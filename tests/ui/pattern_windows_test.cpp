@@ -1,0 +1,301 @@
+// The pattern windows over a library of generated patterns: moving among the tiles with the keys and the
+// mouse, the type and size filters against a direct count, a glider's phases and orientations, and the
+// deletion of a pattern (from its library and from recognition, nothing else).
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <set>
+
+#include "engine/searchable_universe.h"
+#include "patterns/component_index.h"
+#include "patterns/library_commands.h"
+#include "patterns/named_pattern.h"
+#include "patterns/pattern_library.h"
+#include "patterns/recognition.h"
+#include "support/reference_life.h"
+#include "ui/command_ids.h"
+#include "ui/pattern_library_dialog.h"
+#include "ui/pattern_tiles.h"
+#include "ui/patterns_dialog.h"
+#include "ui/ui_fixture.h"
+#include "ui/ui_test_registry.h"
+
+namespace tessera::test {
+namespace {
+
+constexpr int kGenerated = 200;
+
+// Orientation t of the transform table applied about the origin, then moved to start at (0, 0).
+Cells Oriented(const Cells& cells, int t) {
+    Cells out;
+    for (const CLPoint& p : cells) {
+        const int32_t x = p.x, y = p.y;
+        const CLPoint q[8] = {{x, y}, {-y, x}, {-x, -y}, {y, -x}, {-y, -x}, {x, -y}, {y, x}, {-x, y}};
+        out.insert(q[t]);
+    }
+    const CLRect box = BoundsOf(out);
+    return Shifted(out, -box.left, -box.top);
+}
+
+using Shape = std::vector<std::pair<int32_t, int32_t>>;
+Shape ShapeOf(const Cells& cells) {
+    Shape shape;
+    for (const CLPoint& p : cells) shape.emplace_back(p.x, p.y);
+    return shape;
+}
+
+// What a pattern is, for telling that nothing else changed.
+struct Snapshot {
+    EPatternType type;
+    int32_t period;
+    Cells cells;
+    bool operator==(const Snapshot&) const = default;
+};
+std::map<std::string, Snapshot> Everything() {
+    std::map<std::string, Snapshot> all;
+    for (CNamedPattern* e = NamedPatterns().First(); e; e = CNamedPatternDict::Next(e))
+        all[e->FullName()] = {e->Pattern().DeclaredType(), e->Pattern().Period(),
+                              CellsOf(e->Pattern().Base())};
+    return all;
+}
+
+}  // namespace
+
+class PatternWindowsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<CUiFixture> f;
+    CPatternLibrary* generated = nullptr;
+    CPatternLibrary* other = nullptr;
+
+    void Add(CPatternLibrary& library, const std::string& name, const Cells& cells) {
+        auto pattern = CreatePattern(*MakeUniverse(cells), ERecognizable::ByDefaultRule);
+        QVERIFY(NameNewPattern(pattern, name, &library));
+    }
+    // The recognised pattern of the object standing alone at the origin of an empty world.
+    CPattern* RecognisedAlone(const Cells& cells) {
+        auto world = MakeUniverse(Shifted(cells, 50, 50));
+        CSearchableUniverse hashed(*world);
+        std::unique_ptr<CUniverse> object = ConnectedCells(hashed, hashed.FirstCell(), UniverseLimits);
+        CPatternRef placement;
+        return Recognise(*object, hashed, placement) ? placement.pattern : nullptr;
+    }
+    // The Patterns window with the filter that lets everything through, laid out.
+    ui::CPatternsDialog& Open() {
+        ui::CPatternsDialog& dialog = ui::ShowPatternsDialog(*f->window);
+        for (const char* box : {"library", "type", "rule"})
+            dialog.findChild<QComboBox*>(box)->setCurrentIndex(0);
+        dialog.findChild<QLineEdit*>("size")->clear();
+        dialog.ApplyFilter();
+        if (!QTest::qWaitForWindowExposed(&dialog)) qWarning("not exposed");
+        QCoreApplication::processEvents();
+        return dialog;
+    }
+    // Clicks OK in the next message box, once it has the expected text.
+    void ConfirmNext(const QString& start) {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [poll, start] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            poll->deleteLater();
+            poll->stop();
+            if (box->text().startsWith(start))
+                box->button(QMessageBox::Ok)->click();
+            else
+                box->reject();
+        });
+        poll->start(5);
+    }
+    int ItemOf(ui::CPatternsDialog& dialog, const std::string& name) {
+        for (int i = 1; i <= dialog.Tiles().ItemCount(); ++i) {
+            dialog.Tiles().SetSelected(i);
+            if (dialog.SelectedEntry()->Name() == name) return i;
+        }
+        return 0;
+    }
+
+private slots:
+    void init() {
+        f = std::make_unique<CUiFixture>();
+        InstallRecognition();
+        QCOMPARE(CreateNewLibrary((f->folder / "generated").string(), &generated), 0);
+        QCOMPARE(CreateNewLibrary((f->folder / "other").string(), &other), 0);
+        Add(*generated, "glider", Glider());
+        std::mt19937 rng(2024);
+        for (int i = 0; i < kGenerated; ++i) {
+            const Cells soup = RandomSoup(rng, 0, 0, 3 + i % 4, 3 + i % 3, 0.5);
+            char name[16];
+            std::snprintf(name, sizeof name, "P%03d", i);
+            if (!soup.empty()) Add(*generated, name, soup);
+        }
+        Add(*other, "block", CellsFromPicture("**\n**"));
+        Add(*other, "blinker", CellsFromPicture("***"));
+    }
+    void cleanup() {
+        f.reset();
+        CloseAllLibraries();
+        ResetRecognition();
+    }
+
+    void keysAndMouseMoveAmongTheTiles() {
+        ui::CPatternsDialog& dialog = Open();
+        ui::CTileWin& tiles = dialog.Tiles();
+        // Everything is listed, in dictionary order.
+        QCOMPARE(tiles.ItemCount(), int(NamedPatterns().Count()));
+        QVERIFY(tiles.ItemCount() > kGenerated * 9 / 10);
+        tiles.setFocus();
+        const int columns = tiles.Columns(), page = columns * tiles.VisibleRows();
+        QVERIFY(columns > 1 && tiles.VisibleRows() > 1);
+        QCOMPARE(tiles.Selected(), 1);
+        const std::vector<std::pair<Qt::Key, int>> moves{{Qt::Key_Right, 2},
+                                                         {Qt::Key_Down, 2 + columns},
+                                                         {Qt::Key_Left, 1 + columns},
+                                                         {Qt::Key_Up, 1},
+                                                         {Qt::Key_Up, 1},
+                                                         {Qt::Key_PageDown, 1 + page},
+                                                         {Qt::Key_PageDown, 1 + 2 * page},
+                                                         {Qt::Key_End, tiles.ItemCount()},
+                                                         {Qt::Key_Right, tiles.ItemCount()},
+                                                         {Qt::Key_PageUp, tiles.ItemCount() - page},
+                                                         {Qt::Key_Home, 1}};
+        for (const auto& [key, expected] : moves) {
+            QTest::keyClick(&tiles, key);
+            QCOMPARE(tiles.Selected(), expected);
+            // The selected tile is always in view, and the properties follow it.
+            QVERIFY(tiles.Selected() >= tiles.FirstVisible() &&
+                    tiles.Selected() < tiles.FirstVisible() + page);
+            CNamedPattern* entry = NamedPatterns().First();
+            for (int i = 1; i < expected; ++i) entry = CNamedPatternDict::Next(entry);
+            QCOMPARE(dialog.SelectedEntry(), entry);
+        }
+        // A click selects; a double click inserts the pattern into the game, floating until dropped.
+        const int target = ItemOf(dialog, "glider");
+        tiles.SetSelected(1);
+        const QPoint centre = tiles.TileRect(target).center();
+        QTest::mouseClick(tiles.viewport(), Qt::LeftButton, {}, centre);
+        QCOMPARE(dialog.SelectedEntry()->Name(), std::string("glider"));
+        QTest::mouseDClick(tiles.viewport(), Qt::LeftButton, {}, centre);
+        QVERIFY(f->View().HasFloatingObject());
+        const CLSize at = f->View().FloatingOffset();
+        f->View().DropFloatingObject();
+        QCOMPARE(f->GameCells(), Shifted(CellsOf(dialog.SelectedEntry()->Pattern().Base()), at.cx, at.cy));
+        dialog.close();
+    }
+
+    void filtersListWhatADirectCountFinds() {
+        ui::CPatternsDialog& dialog = Open();
+        auto* libraryBox = dialog.findChild<QComboBox*>("library");
+        auto* type = dialog.findChild<QComboBox*>("type");
+        auto* size = dialog.findChild<QLineEdit*>("size");
+        QVERIFY(libraryBox && type && type->count() > 2 && size);
+        for (int t = 0; t < type->count(); ++t) {
+            type->setCurrentIndex(t);
+            for (int32_t library : {generated->Number(), kAllLibrariesNumber}) {
+                for (uint32_t population : {0u, 4u}) {
+                    libraryBox->setCurrentIndex(libraryBox->findData(library));
+                    size->setText(population ? QString::number(population) : QString());
+                    dialog.ApplyFilter();
+                    const auto wanted = EPatternType(type->itemData(t).toInt());
+                    int expected = 0;
+                    for (CNamedPattern* e = NamedPatterns().First(); e; e = CNamedPatternDict::Next(e)) {
+                        const EPatternType declared = e->Pattern().DeclaredType();
+                        const bool typeOk =
+                            wanted == EPatternType::Any || declared == wanted ||
+                            (wanted == EPatternType::Unstable && declared == EPatternType::Unknown);
+                        expected += typeOk && (library < -2 || e->Library() == generated) &&
+                                    (!population || e->Pattern().Base().Population() == population);
+                    }
+                    QCOMPARE(dialog.Tiles().ItemCount(), expected);
+                    for (int i = 1; i <= expected; ++i) {
+                        dialog.Tiles().SetSelected(i);
+                        const CPattern& p = dialog.SelectedEntry()->Pattern();
+                        QVERIFY(!population || p.Base().Population() == population);
+                    }
+                }
+            }
+        }
+        dialog.close();
+        // The filter is remembered for the next opening.
+        QCOMPARE(ui::ShowPatternsDialog(*f->window).findChild<QLineEdit*>("size")->text(),
+                 QStringLiteral("4"));
+    }
+
+    void showTransformsOfAGlider() {
+        ui::CPatternsDialog& dialog = Open();
+        QVERIFY(ItemOf(dialog, "glider") > 0);
+        const ui::CTileWin& tiles = dialog.TransformTiles();
+        const CPatternTransformCollection* transforms = dialog.Transforms();
+        QVERIFY(transforms);
+        // A glider has no symmetry: four phases, each in eight orientations, each tile what the reference
+        // stepper makes of it.
+        QCOMPARE(tiles.Columns(), 8);
+        QCOMPARE(tiles.ItemCount(), 32);
+        std::set<Shape> shown;
+        for (int i = 1; i <= tiles.ItemCount(); ++i) {
+            const Cells cells = Oriented(CellsOf(*transforms->UniverseAt(i)), 0);
+            const Cells expected =
+                Oriented(ReferenceRun(Glider(), kConwayRuleCode, (i - 1) / 8), transforms->OrientationAt(i));
+            QCOMPARE(cells, expected);
+            shown.insert(ShapeOf(cells));
+        }
+        for (int phase = 0; phase < 4; ++phase)
+            for (int t = 0; t < 8; ++t) {
+                const Cells c = Oriented(ReferenceRun(Glider(), kConwayRuleCode, phase), t);
+                QVERIFY(shown.count(ShapeOf(c)) == 1);
+            }
+    }
+
+    void deletingAPatternTakesItOutOfItsLibraryAndRecognition() {
+        CPattern* glider = &FindNamedPattern("glider", generated)->Pattern();
+        QCOMPARE(RecognisedAlone(Glider()), glider);
+        QVERIFY(RecognisedAlone(CellsFromPicture("***")));
+        std::map<std::string, Snapshot> before = Everything();
+        const size_t entries = generated->Entries().size();
+        ui::CPatternsDialog& dialog = Open();
+        const int item = ItemOf(dialog, "glider");
+        ConfirmNext("Delete pattern glider(1) from library");
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == "&Delete") b->click();
+        QVERIFY(!FindNamedPattern("glider", generated));
+        QCOMPARE(generated->Entries().size(), entries - 1);
+        QVERIFY(generated->IsModified());
+        // A generated duplicate of the glider may take its place; the deleted pattern is never found.
+        CPattern* now = RecognisedAlone(Glider());
+        QVERIFY(!now || (now->Named() && now->Named()->Name() != "glider"));
+        QVERIFY(RecognisedAlone(CellsFromPicture("***")));
+        before.erase("glider(1)");
+        QCOMPARE(Everything(), before);
+        // The list moved on to the pattern after it.
+        QCOMPARE(dialog.Tiles().ItemCount(), int(NamedPatterns().Count()));
+        QCOMPARE(dialog.Tiles().Selected(), item);
+    }
+
+    void libraryDialogUnloadsItsLibrary() {
+        ui::CPatternsDialog& patterns = Open();
+        f->window->Action(ui::cmd::kShowPatterns)->trigger();
+        ui::CPatternLibraryDialog* dialog = ui::OpenPatternLibraryDialog(f->window.get(), other->Number());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->Tiles().ItemCount(), 2);
+        dialog->Save();  // nothing to ask about at the unload
+        QVERIFY(!other->IsModified());
+        ConfirmNext("Unload library \"");
+        QPointer<ui::CPatternLibraryDialog> alive(dialog);
+        dialog->Unload();
+        QTRY_VERIFY(alive.isNull());
+        QVERIFY(!FindLibrary(2));
+        QTRY_COMPARE(patterns.Tiles().ItemCount(), int(NamedPatterns().Count()));
+        QVERIFY(FindNamedPattern("glider", generated));
+    }
+};
+
+static RegisterUiTest<PatternWindowsTest> registered;
+
+}  // namespace tessera::test
+
+#include "pattern_windows_test.moc"
