@@ -13,6 +13,8 @@
 #include "config/parameters.h"
 #include "games/game_registry.h"
 #include "games/task_scheduler.h"
+#include "patterns/library_ship_recognition.h"
+#include "patterns/recognition.h"
 #include "rules/rule_persistence.h"
 #include "ui/dialogs.h"
 #include "ui/file_types.h"
@@ -82,6 +84,11 @@ int RunApplication(int argc, char** argv) {
     CSystemClock clock;
     CTaskScheduler scheduler(clock, DesktopTimings());
     CGameRegistry& games = TheGames();
+    // Library patterns become recognisable as they load: the census names objects and automatic stop
+    // tells ships from other escaping objects through them.
+    InstallRecognition();
+    CLibraryShipRecognition ships;
+    games.SetShipRecognition(&ships);
     int status = 0;
     {
         CMainWindow window(games, scheduler);
@@ -103,6 +110,7 @@ int RunApplication(int argc, char** argv) {
         scheduler.FinishAllTasks();
     }
     games.DeleteAllGames();
+    games.SetShipRecognition(nullptr);
     return status;
 }
 
