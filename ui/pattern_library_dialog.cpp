@@ -13,6 +13,7 @@
 #include "patterns/named_pattern.h"
 #include "patterns/pattern_library.h"
 #include "ui/message_sink.h"
+#include "ui/pattern_dialogs.h"
 #include "ui/pattern_tiles.h"
 
 namespace tessera::ui {
@@ -48,10 +49,15 @@ CPatternLibraryDialog::CPatternLibraryDialog(CPatternLibrary& library, QWidget* 
     auto* patternButtons = new QVBoxLayout(pattern);
     delete_ = new QPushButton(QStringLiteral("&Delete"), pattern);
     patternButtons->addWidget(delete_);
-    // The properties dialog comes with its own work.
     auto* properties = new QPushButton(QStringLiteral("&Properties..."), pattern);
-    properties->setEnabled(false);
     patternButtons->addWidget(properties);
+    connect(properties, &QPushButton::clicked, this, [this] {
+        if (CNamedPattern* entry = SelectedEntry()) {
+            CPatternPropertiesDialog dialog(*entry, this);
+            dialog.exec();
+            FollowLibrary();
+        }
+    });
     groups->addWidget(pattern);
 
     auto* own = new QGroupBox(QStringLiteral("Library"), this);

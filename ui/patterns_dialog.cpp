@@ -29,6 +29,7 @@
 #include "rules/rules.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
+#include "ui/pattern_dialogs.h"
 #include "ui/pattern_library_dialog.h"
 #include "ui/pattern_tiles.h"
 #include "ui/universe_window.h"
@@ -91,14 +92,15 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     };
     insert_ = button("&Insert", QDialogButtonBox::ActionRole);
     makeGame_ = button("&Make Game", QDialogButtonBox::ActionRole);
-    // Copying to the system clipboard and the properties dialog come with their own work.
+    // Copying a library pattern to the system clipboard comes with its own work.
     button("&Copy", QDialogButtonBox::ActionRole)->setEnabled(false);
     delete_ = button("&Delete", QDialogButtonBox::ActionRole);
     showLibrary_ = button("&Library...", QDialogButtonBox::ActionRole);
-    button("&Edit Properties...", QDialogButtonBox::ActionRole)->setEnabled(false);
+    QPushButton* properties = button("&Edit Properties...", QDialogButtonBox::ActionRole);
     button("Close", QDialogButtonBox::RejectRole);
     button("&Help", QDialogButtonBox::HelpRole)->setEnabled(false);
-    for (QPushButton* b : {insert_, makeGame_, delete_, showLibrary_}) b->setAutoDefault(false);
+    for (QPushButton* b : {insert_, makeGame_, delete_, showLibrary_, properties}) b->setAutoDefault(false);
+    connect(properties, &QPushButton::clicked, this, &CPatternsDialog::EditPropertiesOfSelected);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(insert_, &QPushButton::clicked, this, &CPatternsDialog::InsertSelected);
@@ -115,8 +117,9 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     item("Make Game", "Create new game with this as only content", &CPatternsDialog::MakeGameOfSelected);
     item("Delete", "Delete pattern from library", &CPatternsDialog::DeleteSelected);
     item("Show Library", "Show library containing this pattern", &CPatternsDialog::ShowLibraryOfSelected);
-    for (const char* later : {"Copy to Clipboard", "Edit Properties"})
-        tileMenu_->addAction(QString::fromUtf8(later))->setEnabled(false);
+    item("Edit Properties", "Show or change the pattern's properties",
+         &CPatternsDialog::EditPropertiesOfSelected);
+    tileMenu_->addAction(QStringLiteral("Copy to Clipboard"))->setEnabled(false);
 
     connect(tiles_, &CTileWin::selectionChanged, this, &CPatternsDialog::SelectionChanged);
     connect(tiles_, &CTileWin::activated, this, &CPatternsDialog::InsertSelected);
@@ -330,6 +333,14 @@ void CPatternsDialog::ShowLibraryOfSelected() {
     CNamedPattern* entry = SelectedEntry();
     const int32_t number = entry ? entry->key.libraryNumber : filter_.library;
     if (number != kAllLibrariesNumber) OpenPatternLibraryDialog(&main_, number);
+}
+
+void CPatternsDialog::EditPropertiesOfSelected() {
+    CNamedPattern* entry = SelectedEntry();
+    if (!entry) return;
+    CPatternPropertiesDialog properties(*entry, this);
+    properties.exec();
+    FollowLibraries();
 }
 
 CPatternsDialog& ShowPatternsDialog(CMainWindow& main) {

@@ -47,6 +47,7 @@ public:
     void MakeGameOfSelected();
     void DeleteSelected();
     void ShowLibraryOfSelected();
+    void EditPropertiesOfSelected();
 
 private:
     void BuildFilter(QVBoxLayout* layout);

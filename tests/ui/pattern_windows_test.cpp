@@ -1,6 +1,7 @@
 // The pattern windows over a library of generated patterns: moving among the tiles with the keys and the
 // mouse, the type and size filters against a direct count, a glider's phases and orientations, and the
 // deletion of a pattern (from its library and from recognition, nothing else).
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +22,8 @@
 #include "patterns/recognition.h"
 #include "support/reference_life.h"
 #include "ui/command_ids.h"
+#include "ui/modal_answer.h"
+#include "ui/pattern_dialogs.h"
 #include "ui/pattern_library_dialog.h"
 #include "ui/pattern_tiles.h"
 #include "ui/patterns_dialog.h"
@@ -274,6 +277,23 @@ private slots:
         // The list moved on to the pattern after it.
         QCOMPARE(dialog.Tiles().ItemCount(), int(NamedPatterns().Count()));
         QCOMPARE(dialog.Tiles().Selected(), item);
+    }
+
+    void editPropertiesChangesTheSelectedPatternOnly() {
+        CPattern* glider = &FindNamedPattern("glider", generated)->Pattern();
+        QCOMPARE(RecognisedAlone(Glider()), glider);
+        ui::CPatternsDialog& dialog = Open();
+        QVERIFY(ItemOf(dialog, "glider") > 0);
+        WhenModal<ui::CPatternPropertiesDialog>([](ui::CPatternPropertiesDialog* properties) {
+            properties->RecognizableBox()->setChecked(false);
+            properties->accept();
+        });
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == "&Edit Properties...") b->click();
+        QVERIFY(!glider->IsRecognizable());
+        CPattern* now = RecognisedAlone(Glider());
+        QVERIFY(now != glider);
+        QVERIFY(RecognisedAlone(CellsFromPicture("***")));
     }
 
     void libraryDialogUnloadsItsLibrary() {
