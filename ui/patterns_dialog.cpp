@@ -32,6 +32,7 @@
 #include "ui/pattern_dialogs.h"
 #include "ui/pattern_library_dialog.h"
 #include "ui/pattern_tiles.h"
+#include "ui/qt_clipboard.h"
 #include "ui/universe_window.h"
 
 namespace tessera::ui {
@@ -92,14 +93,15 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     };
     insert_ = button("&Insert", QDialogButtonBox::ActionRole);
     makeGame_ = button("&Make Game", QDialogButtonBox::ActionRole);
-    // Copying a library pattern to the system clipboard comes with its own work.
-    button("&Copy", QDialogButtonBox::ActionRole)->setEnabled(false);
+    QPushButton* copy = button("&Copy", QDialogButtonBox::ActionRole);
     delete_ = button("&Delete", QDialogButtonBox::ActionRole);
     showLibrary_ = button("&Library...", QDialogButtonBox::ActionRole);
     QPushButton* properties = button("&Edit Properties...", QDialogButtonBox::ActionRole);
     button("Close", QDialogButtonBox::RejectRole);
     button("&Help", QDialogButtonBox::HelpRole)->setEnabled(false);
-    for (QPushButton* b : {insert_, makeGame_, delete_, showLibrary_, properties}) b->setAutoDefault(false);
+    for (QPushButton* b : {insert_, makeGame_, copy, delete_, showLibrary_, properties})
+        b->setAutoDefault(false);
+    connect(copy, &QPushButton::clicked, this, &CPatternsDialog::CopySelected);
     connect(properties, &QPushButton::clicked, this, &CPatternsDialog::EditPropertiesOfSelected);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -119,7 +121,7 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     item("Show Library", "Show library containing this pattern", &CPatternsDialog::ShowLibraryOfSelected);
     item("Edit Properties", "Show or change the pattern's properties",
          &CPatternsDialog::EditPropertiesOfSelected);
-    tileMenu_->addAction(QStringLiteral("Copy to Clipboard"))->setEnabled(false);
+    item("Copy to Clipboard", "Copy the pattern to the clipboard", &CPatternsDialog::CopySelected);
 
     connect(tiles_, &CTileWin::selectionChanged, this, &CPatternsDialog::SelectionChanged);
     connect(tiles_, &CTileWin::activated, this, &CPatternsDialog::InsertSelected);
@@ -333,6 +335,11 @@ void CPatternsDialog::ShowLibraryOfSelected() {
     CNamedPattern* entry = SelectedEntry();
     const int32_t number = entry ? entry->key.libraryNumber : filter_.library;
     if (number != kAllLibrariesNumber) OpenPatternLibraryDialog(&main_, number);
+}
+
+void CPatternsDialog::CopySelected() {
+    if (CNamedPattern* entry = SelectedEntry())
+        RunGuarded(this, [&] { main_.Clipboard().Clipboard().CopyPattern(entry->Pattern().Base()); });
 }
 
 void CPatternsDialog::EditPropertiesOfSelected() {

@@ -48,6 +48,7 @@ public:
     void DeleteSelected();
     void ShowLibraryOfSelected();
     void EditPropertiesOfSelected();
+    void CopySelected();
 
 private:
     void BuildFilter(QVBoxLayout* layout);

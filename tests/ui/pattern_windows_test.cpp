@@ -2,7 +2,9 @@
 // mouse, the type and size filters against a direct count, a glider's phases and orientations, and the
 // deletion of a pattern (from its library and from recognition, nothing else).
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -20,6 +22,7 @@
 #include "patterns/named_pattern.h"
 #include "patterns/pattern_library.h"
 #include "patterns/recognition.h"
+#include "support/pattern_texts.h"
 #include "support/reference_life.h"
 #include "ui/command_ids.h"
 #include "ui/modal_answer.h"
@@ -279,11 +282,16 @@ private slots:
         QCOMPARE(dialog.Tiles().Selected(), item);
     }
 
-    void editPropertiesChangesTheSelectedPatternOnly() {
+    void copyAndEditPropertiesOfTheSelectedPattern() {
         CPattern* glider = &FindNamedPattern("glider", generated)->Pattern();
         QCOMPARE(RecognisedAlone(Glider()), glider);
         ui::CPatternsDialog& dialog = Open();
         QVERIFY(ItemOf(dialog, "glider") > 0);
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == "&Copy") b->click();
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(Normalised(ReadToolPattern(copied.toStdString())), Normalised(Glider()));
+
         WhenModal<ui::CPatternPropertiesDialog>([](ui::CPatternPropertiesDialog* properties) {
             properties->RecognizableBox()->setChecked(false);
             properties->accept();
