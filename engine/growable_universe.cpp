@@ -328,7 +328,7 @@ uint32_t CGrowableUniverse::GetSignature() {
         signature_ = field_->Signature();
         return signature_;
     }
-    Grow(nullptr);  // computes the signature as a by-product; the next generation is not kept
+    (void)Grow(nullptr);  // computes the signature as a by-product; the next generation is not kept
     return signature_;
 }
 

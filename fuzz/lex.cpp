@@ -56,10 +56,10 @@ void DriveLexer(CLex& lex, const std::vector<uint8_t>& ops, size_t budget) {
                 lex.AcceptNameEqual("rule", flag);
                 break;
             case 7:
-                lex.ReadSignedNumber(signedValue, flag);
+                (void)lex.ReadSignedNumber(signedValue, flag);
                 break;
             case 8:
-                lex.ReadUnsignedNumber(unsignedValue, flag);
+                (void)lex.ReadUnsignedNumber(unsignedValue, flag);
                 break;
             case 9:
                 lex.ReadQuoted(text, flag);
