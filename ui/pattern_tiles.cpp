@@ -15,11 +15,6 @@
 namespace tessera::ui {
 namespace {
 
-QRgb Colour(CParamColor& parameter) {
-    const uint32_t c = parameter.GetColor();
-    return qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 // A tile shows its whole pattern: up to eight pixels a cell, and as many cells to a pixel as it takes.
 constexpr CScaleLimits kTileScales{-(1 << 30), 8, 1};
 
@@ -27,12 +22,12 @@ constexpr CScaleLimits kTileScales{-(1 << 30), 8, 1};
 
 CTileLooks CTileLooks::FromParameters() {
     CTileLooks looks;
-    looks.grid = Colour(params::TileGridColor);
-    looks.gridHighlight = Colour(params::TileGridHighlightColor);
-    looks.title = Colour(params::TileTitleColor);
-    looks.text = Colour(params::TileTextColor);
-    looks.titleHighlight = Colour(params::TileTitleHighlightColor);
-    looks.textHighlight = Colour(params::TileTextHighlightColor);
+    looks.grid = ParameterColour(params::TileGridColor);
+    looks.gridHighlight = ParameterColour(params::TileGridHighlightColor);
+    looks.title = ParameterColour(params::TileTitleColor);
+    looks.text = ParameterColour(params::TileTextColor);
+    looks.titleHighlight = ParameterColour(params::TileTitleHighlightColor);
+    looks.textHighlight = ParameterColour(params::TileTextHighlightColor);
     looks.gridThickness = std::max(1, params::TileGridThickness.GetInt());
     looks.cells = CRenderColours::FromParameters();
     return looks;

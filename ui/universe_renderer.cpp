@@ -8,12 +8,12 @@
 #include "engine/universe.h"
 
 namespace tessera::ui {
-namespace {
-
 QRgb ParameterColour(CParamColor& parameter) {
     const uint32_t c = parameter.GetColor();
     return qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
+
+namespace {
 
 constexpr int kMaskAlignBytes = 4;
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "config/param.h"
 #include "foundation/geometry.h"
 #include "ui/view_geometry.h"
 
@@ -15,6 +16,9 @@ class CUniverse;
 }
 
 namespace tessera::ui {
+
+// A colour parameter (stored as 0x00BBGGRR) as a Qt colour.
+QRgb ParameterColour(CParamColor& parameter);
 
 // The colours of a universe window, from the parameters.
 struct CRenderColours {
