@@ -76,6 +76,7 @@ inline constexpr uint32_t kScrollLeft = 40320;
 inline constexpr uint32_t kScrollRight = 40321;
 // Patterns
 inline constexpr uint32_t kShowPatterns = 40083;
+inline constexpr uint32_t kKeepPatternsOnTop = 40084;
 inline constexpr uint32_t kCreatePattern = 40094;
 inline constexpr uint32_t kSystemLibrary = 40096;
 inline constexpr uint32_t kUserLibrary = 40097;

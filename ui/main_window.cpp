@@ -37,6 +37,7 @@
 #include "ui/message_sink.h"
 #include "ui/options_sheet.h"
 #include "ui/pattern_dialogs.h"
+#include "ui/pattern_drag.h"
 #include "ui/patterns_dialog.h"
 #include "ui/qt_clipboard.h"
 #include "ui/repeat_insertion_dialog.h"
@@ -148,6 +149,8 @@ CMainWindow::CMainWindow(CGameRegistry& games, CTaskScheduler& scheduler, QWidge
     connect(libraries_.get(), &CLibraryDesk::tasksScheduled, this, &CMainWindow::WakeScheduler);
     BuildToolBar();
     BuildStatusBar();
+    AcceptPatternDrops(*this);
+    KeepPatternsVisible(*this);
     PlaceWindow();
 
     CGame& first = games_.NewGame();
@@ -289,6 +292,9 @@ void CMainWindow::BuildMenus() {
     // The pattern windows and the census come with their own work; the library commands are here.
     QMenu* patterns = menuBar()->addMenu(QStringLiteral("&Patterns"));
     AddCommand(patterns, cmd::kShowPatterns, "&Show...", {}, "Show the pattern libraries");
+    AddCommand(patterns, cmd::kKeepPatternsOnTop, "&Keep Visible", {},
+               "Keep pattern libraries permanently visible")
+        ->setCheckable(true);
     AddCommand(patterns, cmd::kCreatePattern, "&Create...", {}, "Create a new pattern");
     QMenu* libraries = patterns->addMenu(QStringLiteral("&Libraries"));
     librariesMenu_ = libraries;
@@ -416,6 +422,7 @@ void CMainWindow::UpdateCommandStates() {
     CGame* game = CurrentGame();
     actions_[cmd::kKeep]->setChecked(game && game->IsKept());
     actions_[cmd::kAutostop]->setChecked(params::AutoStopGrow.GetInt() != 0);
+    actions_[cmd::kKeepPatternsOnTop]->setChecked(params::KeepPatternsOnTop.GetInt() != 0);
     const EGrowDisplay display = window_->GrowDisplay();
     actions_[cmd::kNewOnly]->setChecked(display == EGrowDisplay::kNewOnly);
     actions_[cmd::kDifferences]->setChecked(display == EGrowDisplay::kDifferences);
@@ -621,6 +628,9 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             return true;
         case cmd::kShowPatterns:
             ShowPatternsDialog(*this);
+            return true;
+        case cmd::kKeepPatternsOnTop:
+            ToggleKeepPatternsOnTop(*this);
             return true;
         case cmd::kCut:
         case cmd::kCopy:

@@ -12,8 +12,10 @@
 #include "patterns/library_commands.h"
 #include "patterns/named_pattern.h"
 #include "patterns/pattern_library.h"
+#include "ui/help_window.h"
 #include "ui/message_sink.h"
 #include "ui/pattern_dialogs.h"
+#include "ui/pattern_drag.h"
 #include "ui/pattern_tiles.h"
 
 namespace tessera::ui {
@@ -51,6 +53,9 @@ CPatternLibraryDialog::CPatternLibraryDialog(CPatternLibrary& library, QWidget* 
     patternButtons->addWidget(delete_);
     auto* properties = new QPushButton(QStringLiteral("&Properties..."), pattern);
     patternButtons->addWidget(properties);
+    // Enter never deletes: the default button is Close.
+    delete_->setAutoDefault(false);
+    properties->setAutoDefault(false);
     connect(properties, &QPushButton::clicked, this, [this] {
         if (CNamedPattern* entry = SelectedEntry()) {
             CPatternPropertiesDialog dialog(*entry, this);
@@ -89,11 +94,17 @@ CPatternLibraryDialog::CPatternLibraryDialog(CPatternLibrary& library, QWidget* 
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
-    buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole)->setEnabled(false);
+    QPushButton* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    help->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this, [this] { OpenHelp(HelpPageFor(windowTitle())); });
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(delete_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { DeleteSelected(); }); });
     connect(tiles_, &CTileWin::selectionChanged, this, [this](int item) { delete_->setEnabled(item > 0); });
+    tiles_->SetDragData([this](int item) -> QMimeData* {
+        const CNamedPattern* entry = collection_.EntryAt(item);
+        return entry ? PatternDragData(*entry) : nullptr;
+    });
     connect(tiles_, &CTileWin::aboutToPaint, this, &CPatternLibraryDialog::FollowLibrary);
     auto* follow = new QTimer(this);
     connect(follow, &QTimer::timeout, this, &CPatternLibraryDialog::FollowLibrary);
@@ -105,7 +116,7 @@ CPatternLibraryDialog::CPatternLibraryDialog(CPatternLibrary& library, QWidget* 
                                               int(params::PatternTileHeight.GetUInt())));
     delete_->setEnabled(tiles_->Selected() > 0);
     const int tileWidth = int(params::PatternTileWidth.GetUInt());
-    resize(6 * tileWidth, 5 * tileWidth);
+    resize(7 * tileWidth, 7 * tileWidth);
 }
 
 CPatternLibraryDialog::~CPatternLibraryDialog() { tiles_->SetCollection(nullptr, {}); }

@@ -1,11 +1,15 @@
 #include "ui/pattern_tiles.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 #include "config/parameters.h"
 #include "engine/universe.h"
@@ -15,8 +19,20 @@
 namespace tessera::ui {
 namespace {
 
-// A tile shows its whole pattern: up to eight pixels a cell, and as many cells to a pixel as it takes.
-constexpr CScaleLimits kTileScales{-(1 << 30), 8, 1};
+// A tile shows its whole pattern: up to eight pixels a cell (in the window's units), and as many cells
+// to a pixel as it takes.
+constexpr int kTileMaxScale = 8;
+constexpr int kTileMinScale = -(1 << 30);
+// Pixels (in the window's units) left between a tile's pattern and its edges, in tiles large enough.
+constexpr int kTileMargin = 2;
+
+// A rectangle of the window's units in the pixels of an image drawn at that ratio; neighbouring
+// rectangles stay neighbours, with no pixel lost or shared between them.
+QRect DevicePixels(const QRect& rect, qreal ratio) {
+    const auto at = [ratio](int v) { return int(std::lround(v * ratio)); };
+    return QRect(QPoint(at(rect.left()), at(rect.top())),
+                 QPoint(at(rect.left() + rect.width()) - 1, at(rect.top() + rect.height()) - 1));
+}
 
 }  // namespace
 
@@ -146,7 +162,7 @@ void CTileWin::RenderTiles(QImage& image) {
     const int count = ItemCount();
     const int t = looks_.gridThickness;
     const int used = std::min(rows_, std::max(0, TotalRows() - firstRow_));
-    QPainter painter(&image);
+    QPainter painter(&image);  // in the window's units, whatever the image's ratio
     painter.setFont(TileTitleFont());
     if (used > 0) {
         // The grid: every line between and around the tiles shown.
@@ -169,21 +185,8 @@ void CTileWin::RenderTiles(QImage& image) {
 void CTileWin::PaintTile(QImage& image, QPainter& painter, int item, QRect rect) {
     CUniverse* universe = collection_->UniverseAt(item);
     const QRect cells(rect.topLeft(), tile_);
-    CViewGeometry geometry(kTileScales);
-    geometry.Resize(cells.width(), cells.height());
-    if (universe && universe->Population() > 0) geometry.Fit(universe->GetBounds(), true);
-    const CRenderLayer layer{universe, looks_.cells.alive, {}, UniverseLimits};
-    const std::span<const CRenderLayer> layers(&layer, universe ? 1 : 0);
-    if (image.rect().contains(cells)) {
-        // The tile is painted in place: an image over the window image's own pixels.
-        QImage tile(image.scanLine(cells.top()) + cells.left() * 4, cells.width(), cells.height(),
-                    image.bytesPerLine(), QImage::Format_RGB32);
-        renderer_.Render(tile, geometry, false, looks_.cells.background, looks_.cells.grid, layers);
-    } else {
-        QImage tile(cells.size(), QImage::Format_RGB32);
-        renderer_.Render(tile, geometry, false, looks_.cells.background, looks_.cells.grid, layers);
-        painter.drawImage(cells.topLeft(), tile);
-    }
+    painter.fillRect(cells, QColor(looks_.cells.background));
+    if (universe && universe->Population() > 0) PaintPattern(image, painter, *universe, cells);
     const bool selected = item == selected_;
     const QRect title(rect.left(), cells.bottom() + 1, rect.width(), TileTitleHeight());
     painter.fillRect(title, QColor(selected ? looks_.titleHighlight : looks_.title));
@@ -193,10 +196,47 @@ void CTileWin::PaintTile(QImage& image, QPainter& painter, int item, QRect rect)
                      painter.fontMetrics().elidedText(text, Qt::ElideRight, title.width()));
 }
 
+void CTileWin::PaintPattern(QImage& image, QPainter& painter, CUniverse& universe, QRect cells) {
+    // The pattern is fitted into the tile less a margin, so that no cell touches the lines between tiles,
+    // and drawn centred in the pixels its cells cover.
+    const qreal ratio = image.devicePixelRatio();
+    const int margin = cells.width() > 4 * kTileMargin && cells.height() > 4 * kTileMargin ? kTileMargin : 0;
+    const QRect area = DevicePixels(cells.adjusted(margin, margin, -margin, -margin), ratio);
+    const CLRect bounds = universe.GetBounds();
+    CViewGeometry geometry({kTileMinScale, std::max(1, int(std::lround(kTileMaxScale * ratio))), 1});
+    geometry.Resize(area.width(), area.height());
+    geometry.Fit(bounds, true);
+    const int scale = geometry.Scale();
+    const auto extent = [scale](int64_t across, int available) {
+        const int64_t pixels = scale > 0 ? across * scale : (across - scale - 1) / -scale;
+        return int(std::clamp<int64_t>(pixels, 1, available));
+    };
+    const int width = extent(int64_t{bounds.right} - bounds.left, area.width());
+    const int height = extent(int64_t{bounds.bottom} - bounds.top, area.height());
+    const QRect drawn(area.left() + (area.width() - width) / 2, area.top() + (area.height() - height) / 2,
+                      width, height);
+    geometry.Resize(width, height);  // about the pattern's centre, which the fit chose
+    const CRenderLayer layer{&universe, looks_.cells.alive, {}, UniverseLimits};
+    if (QRect(QPoint(0, 0), image.size()).contains(drawn)) {
+        // Painted in place: an image over the window image's own pixels.
+        QImage tile(image.scanLine(drawn.top()) + drawn.left() * 4, drawn.width(), drawn.height(),
+                    image.bytesPerLine(), QImage::Format_RGB32);
+        renderer_.Render(tile, geometry, false, looks_.cells.background, looks_.cells.grid, {&layer, 1});
+    } else {
+        QImage tile(drawn.size(), QImage::Format_RGB32);
+        renderer_.Render(tile, geometry, false, looks_.cells.background, looks_.cells.grid, {&layer, 1});
+        tile.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(drawn.topLeft()) / ratio, tile);
+    }
+}
+
 void CTileWin::paintEvent(QPaintEvent*) {
     emit aboutToPaint();
-    const QSize size = viewport()->size();
+    const qreal ratio = devicePixelRatioF();
+    const QSize size(int(std::ceil(viewport()->width() * ratio)),
+                     int(std::ceil(viewport()->height() * ratio)));
     if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
     RenderTiles(image_);
     QPainter(viewport()).drawImage(0, 0, image_);
 }
@@ -216,10 +256,33 @@ void CTileWin::scrollContentsBy(int, int) {
 
 void CTileWin::mousePressEvent(QMouseEvent* event) {
     const int item = ItemAt(event->position().toPoint());
+    pressedItem_ = event->button() == Qt::LeftButton ? item : 0;
+    pressedAt_ = event->position().toPoint();
     if (item == 0) return;
     SetSelected(item);
     if (event->button() == Qt::RightButton)
         emit contextMenuRequested(item, event->globalPosition().toPoint());
+}
+
+void CTileWin::mouseMoveEvent(QMouseEvent* event) {
+    if (pressedItem_ == 0 || !(event->buttons() & Qt::LeftButton)) return;
+    if ((event->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    const int item = pressedItem_;
+    pressedItem_ = 0;
+    StartDrag(item, pressedAt_);
+}
+
+void CTileWin::StartDrag(int item, QPoint at) {
+    QMimeData* data = DragData(item);
+    if (!data) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    // The tile itself goes with the mouse, held where it was pressed.
+    const QRect tile(TileRect(item).topLeft(), tile_);
+    drag->setPixmap(viewport()->grab(tile));
+    drag->setHotSpot(at - tile.topLeft());
+    drag->exec(Qt::CopyAction);
 }
 
 void CTileWin::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -2,17 +2,22 @@
 // CTileWin: the items of a universe collection as a grid of equal tiles, each item's universe drawn to
 // fit its tile through the core's rendering, its title beneath it. The window keeps one item selected,
 // moves the selection with the keys and the mouse, scrolls by whole rows and reports the selection,
-// double clicks and right clicks to its owner.
+// double clicks and right clicks to its owner. A press and a drag carry the item out of the window when
+// the owner says what a dragged item carries. Tiles are drawn at the screen's own pixels.
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QImage>
 #include <QSize>
+#include <functional>
+
+class QMimeData;
 
 #include "ui/universe_renderer.h"
 
 namespace tessera {
+class CUniverse;
 class CUniverseCollection;
-}
+}  // namespace tessera
 
 namespace tessera::ui {
 
@@ -58,7 +63,13 @@ public:
     QRect TileRect(int item) const;
     QSize sizeHint() const override;
 
-    // Paints every visible tile into an image of the viewport's size.
+    // What a drag of an item carries (the drag's new data, owned by the caller); without it, or when it
+    // gives none, a press does not start a drag.
+    void SetDragData(std::function<QMimeData*(int item)> make) { dragData_ = std::move(make); }
+    QMimeData* DragData(int item) const { return dragData_ && item > 0 ? dragData_(item) : nullptr; }
+
+    // Paints every visible tile into an image of the viewport's size times the image's device pixel
+    // ratio: the cells are drawn at the image's own pixels, the lines and titles in the viewport's units.
     void RenderTiles(QImage& image);
 
 signals:
@@ -73,6 +84,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -83,6 +95,8 @@ private:
     void Layout();
     void EnsureVisible(int item);
     void PaintTile(QImage& image, QPainter& painter, int item, QRect rect);
+    void PaintPattern(QImage& image, QPainter& painter, CUniverse& universe, QRect cells);
+    void StartDrag(int item, QPoint at);
 
     const CUniverseCollection* collection_ = nullptr;
     QSize tile_{80, 85};
@@ -94,6 +108,10 @@ private:
     CTileLooks looks_;
     CUniverseRenderer renderer_;
     QImage image_;
+    std::function<QMimeData*(int)> dragData_;
+    // The item a left press landed on and where, until the mouse moves far enough to drag it.
+    int pressedItem_ = 0;
+    QPoint pressedAt_;
 };
 
 }  // namespace tessera::ui

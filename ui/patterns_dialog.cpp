@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
@@ -27,9 +28,11 @@
 #include "rules/rule_notation.h"
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
 #include "ui/pattern_dialogs.h"
+#include "ui/pattern_drag.h"
 #include "ui/pattern_library_dialog.h"
 #include "ui/pattern_tiles.h"
 #include "ui/qt_clipboard.h"
@@ -98,8 +101,9 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     showLibrary_ = button("&Library...", QDialogButtonBox::ActionRole);
     QPushButton* properties = button("&Edit Properties...", QDialogButtonBox::ActionRole);
     button("Close", QDialogButtonBox::RejectRole);
-    button("&Help", QDialogButtonBox::HelpRole)->setEnabled(false);
-    for (QPushButton* b : {insert_, makeGame_, copy, delete_, showLibrary_, properties})
+    QPushButton* help = button("&Help", QDialogButtonBox::HelpRole);
+    connect(help, &QPushButton::clicked, this, [this] { OpenHelp(HelpPageFor(windowTitle())); });
+    for (QPushButton* b : {insert_, makeGame_, copy, delete_, showLibrary_, properties, help})
         b->setAutoDefault(false);
     connect(copy, &QPushButton::clicked, this, &CPatternsDialog::CopySelected);
     connect(properties, &QPushButton::clicked, this, &CPatternsDialog::EditPropertiesOfSelected);
@@ -123,6 +127,16 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
          &CPatternsDialog::EditPropertiesOfSelected);
     item("Copy to Clipboard", "Copy the pattern to the clipboard", &CPatternsDialog::CopySelected);
 
+    // A tile dragged into a game floats there as Insert makes it float; a transform tile carries that
+    // phase and orientation.
+    tiles_->SetDragData([this](int item) -> QMimeData* {
+        const CNamedPattern* entry = collection_.EntryAt(item);
+        return entry ? PatternDragData(*entry) : nullptr;
+    });
+    transformTiles_->SetDragData([this](int item) -> QMimeData* {
+        const CNamedPattern* entry = SelectedEntry();
+        return entry && transforms_ ? PatternDragData(*entry, item) : nullptr;
+    });
     connect(tiles_, &CTileWin::selectionChanged, this, &CPatternsDialog::SelectionChanged);
     connect(tiles_, &CTileWin::activated, this, &CPatternsDialog::InsertSelected);
     connect(tiles_, &CTileWin::contextMenuRequested, this, &CPatternsDialog::ShowTileMenu);
@@ -166,6 +180,7 @@ void CPatternsDialog::BuildFilter(QVBoxLayout* layout) {
     size_ = new QLineEdit(group);
     size_->setObjectName(QStringLiteral("size"));
     size_->setValidator(new QIntValidator(0, INT32_MAX, size_));
+    size_->setMinimumWidth(size_->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
     labelled("&Size:", size_);
     rule_ = new QComboBox(group);
     rule_->setObjectName(QStringLiteral("rule"));
@@ -350,13 +365,73 @@ void CPatternsDialog::EditPropertiesOfSelected() {
     FollowLibraries();
 }
 
-CPatternsDialog& ShowPatternsDialog(CMainWindow& main) {
-    CPatternsDialog* dialog = main.findChild<CPatternsDialog*>(QString(), Qt::FindDirectChildrenOnly);
+namespace {
+
+// The Patterns window on the screen, if any: a closed one is hidden and only waits to be deleted.
+CPatternsDialog* OpenPatternsDialog(CMainWindow& main) {
+    for (CPatternsDialog* dialog : main.findChildren<CPatternsDialog*>(Qt::FindDirectChildrenOnly))
+        if (dialog->isVisible()) return dialog;
+    return nullptr;
+}
+
+}  // namespace
+
+CPatternsDialog& ShowPatternsDialog(CMainWindow& main, bool activate) {
+    CPatternsDialog* dialog = OpenPatternsDialog(main);
     if (!dialog) dialog = new CPatternsDialog(main);
-    dialog->show();
+    dialog->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    if (dialog->isMinimized())
+        dialog->showNormal();
+    else
+        dialog->show();
     dialog->raise();
-    dialog->activateWindow();
+    if (activate) dialog->activateWindow();
     return *dialog;
 }
+
+void ToggleKeepPatternsOnTop(CMainWindow& main) {
+    const bool keep = params::KeepPatternsOnTop.GetInt() == 0;
+    params::KeepPatternsOnTop.SetInt(keep ? 1 : 0);
+    // A file that cannot be written keeps the change pending for the next save of the parameters.
+    (void)SaveAllParameters();
+    if (keep) ShowPatternsDialog(main, false);
+}
+
+namespace {
+
+// Watches the main window's activations for KeepPatternsVisible. An open Patterns window is raised (and
+// restored) at every activation; a closed one opens again only when the user comes back to the program
+// from elsewhere (or starts it), so that closing the window, which activates the main window, is not undone
+// at once.
+class CPatternsKeeper : public QObject {
+public:
+    explicit CPatternsKeeper(CMainWindow& main) : QObject(&main), main_(main) {
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive) returning_ = true;
+        });
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &main_ && event->type() == QEvent::WindowActivate)
+            // Once the activation has settled, so that the Patterns window comes up above the main window.
+            QTimer::singleShot(0, this, &CPatternsKeeper::Keep);
+        return false;
+    }
+
+private:
+    void Keep() {
+        if (params::KeepPatternsOnTop.GetInt() != 0 && main_.isVisible() &&
+            (OpenPatternsDialog(main_) || returning_))
+            ShowPatternsDialog(main_, false);
+        returning_ = false;
+    }
+
+    CMainWindow& main_;
+    bool returning_ = true;  // the first activation is the program's start
+};
+
+}  // namespace
+
+void KeepPatternsVisible(CMainWindow& main) { main.installEventFilter(new CPatternsKeeper(main)); }
 
 }  // namespace tessera::ui

@@ -88,7 +88,16 @@ private:
     int32_t selectedLibrary_ = 0;
 };
 
-// Opens the Patterns window of the main window, or raises it when it is open.
-CPatternsDialog& ShowPatternsDialog(CMainWindow& main);
+// Opens the Patterns window of the main window, or raises it when it is open; without activation the
+// keyboard focus stays where it is.
+CPatternsDialog& ShowPatternsDialog(CMainWindow& main, bool activate = true);
+
+// "Keep pattern libraries permanently visible": turns KeepPatternsOnTop over and writes the parameters at
+// once. Turned on, it shows the Patterns window.
+void ToggleKeepPatternsOnTop(CMainWindow& main);
+// From now on, while KeepPatternsOnTop is set, each activation of the main window shows the Patterns
+// window again above it (opened again if it was closed, restored if it was minimised), without taking the
+// focus from the main window.
+void KeepPatternsVisible(CMainWindow& main);
 
 }  // namespace tessera::ui

@@ -404,6 +404,12 @@ void CUniverseWindow::SetFloatingObject(std::unique_ptr<CUniverse> object, CLSiz
     Redraw();
 }
 
+void CUniverseWindow::SetFloatingOffset(CLSize offset) {
+    if (offset.cx == floatingOffset_.cx && offset.cy == floatingOffset_.cy) return;
+    floatingOffset_ = offset;
+    Redraw();
+}
+
 // ---- Edits
 
 void CUniverseWindow::Edit(EEditKind kind, const std::function<void(CUniverse&, CEditRecord&)>& change) {

@@ -86,6 +86,7 @@ public:
     void SetFloatingObject(std::unique_ptr<CUniverse> object, CLSize offset);
     bool HasFloatingObject() const { return floating_ != nullptr; }
     CLSize FloatingOffset() const { return floatingOffset_; }
+    void SetFloatingOffset(CLSize offset);
     void DropFloatingObject();
     void SetCellAlive(CLPoint cell, bool alive);
     void DeleteSelection();
