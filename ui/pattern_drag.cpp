@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <sstream>
@@ -156,10 +157,14 @@ private:
 
     void Drop(QDropEvent& event) {
         if (!file_.isEmpty()) {
-            const QString file = file_;
-            file_.clear();
             Take(event);
-            main_.OpenFile(file);
+            // Opened once the drop is over, since opening may ask the user questions; like Open, it ends
+            // any growth first.
+            QTimer::singleShot(0, &main_, [&main = main_, file = file_] {
+                if (main.IsGrowing()) main.CancelGrowth();
+                main.OpenFile(file);
+            });
+            file_.clear();
             return;
         }
         if (!previewing_) return event.ignore();

@@ -318,10 +318,7 @@ void CPatternsDialog::InsertSelected() {
     RunGuarded(this, [&] {
         // The pattern floats at the centre of the view until the user drops it.
         CUniverse& base = entry->Pattern().Base();
-        const CLRect box = base.GetBounds();
-        const CLPoint centre = window->Geometry().Centre();
-        const CLSize offset{int32_t(int64_t{centre.x} - (int64_t{box.left} + box.right) / 2),
-                            int32_t(int64_t{centre.y} - (int64_t{box.top} + box.bottom) / 2)};
+        const CLSize offset = OffsetCentredOn(base.GetBounds(), window->Geometry().Centre());
         window->SetFloatingObject(std::make_unique<CGrowableUniverse>(base), offset);
     });
 }
