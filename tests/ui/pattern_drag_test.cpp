@@ -1,19 +1,21 @@
-// Patterns dragged out of the pattern windows into the game, and the Patterns window kept visible: the
-// floating object a drop makes (library reference, a transform tile, the RLE text other programs take),
-// putting it down and undoing that, a drag that leaves again, and the keep-visible command's parameter.
+// Patterns dragged from the pattern windows into the game (a tile, a transform tile, text, a file), put down
+// and undone; a drag that leaves again; the Patterns window kept visible and its parameter saved.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
+#include <fstream>
 
 #include "patterns/library_commands.h"
 #include "patterns/named_pattern.h"
 #include "patterns/pattern.h"
 #include "patterns/pattern_library.h"
+#include "support/pattern_texts.h"
 #include "ui/command_ids.h"
 #include "ui/help_window.h"
-#include "ui/pattern_drag.h"
+#include "ui/modal_answer.h"
 #include "ui/pattern_tiles.h"
 #include "ui/patterns_dialog.h"
 #include "ui/ui_fixture.h"
@@ -57,13 +59,12 @@ class PatternDragTest : public QObject {
 private slots:
     void init() {
         f = std::make_unique<CUiFixture>();
-        f->View().Geometry().SetScale(8, CLPoint{0, 0});
         CPatternLibrary* library = nullptr;
         QCOMPARE(CreateNewLibrary((f->folder / "shapes").string(), &library), 0);
-        auto pattern = CreatePattern(*MakeUniverse(RPentomino()), ERecognizable::ByDefaultRule);
-        QVERIFY(NameNewPattern(pattern, "rpent", library));
-        auto glider = CreatePattern(*MakeUniverse(Glider()), ERecognizable::ByDefaultRule);
-        QVERIFY(NameNewPattern(glider, "glider", library));
+        for (const auto& [name, cells] : {std::pair{"rpent", RPentomino()}, std::pair{"glider", Glider()}}) {
+            auto pattern = CreatePattern(*MakeUniverse(cells), ERecognizable::ByDefaultRule);
+            QVERIFY(NameNewPattern(pattern, name, library));
+        }
     }
     void cleanup() {
         f.reset();
@@ -80,8 +81,7 @@ private slots:
         dialog.Tiles().SetSelected(1);
         const int item = dialog.SelectedEntry()->Name() == "rpent" ? 1 : 2;
         std::unique_ptr<QMimeData> data(dialog.Tiles().DragData(item));
-        QVERIFY(data);
-        QVERIFY(data->hasText());  // RLE for other programs
+        QCOMPARE(ReadToolPattern(data->text().toStdString()), Normalised(RPentomino()));  // other programs
 
         DragAcross(*data, {-10, -6}, {7, 5}, true);
         QCOMPARE(Floating(), CentredOn(RPentomino(), {7, 5}));
@@ -91,26 +91,34 @@ private slots:
         f->window->RunCommandId(ui::cmd::kUndo);
         QCOMPARE(f->Game().Population(), 0u);
 
-        // The text alone, as another program would drop it, floats the same cells.
+        // Text from another program floats the same way; a drag that leaves again gives back the object
+        // that floated before it.
         QMimeData text;
-        text.setText(data->text());
+        text.setText(QString::fromStdString(ToRle(RPentomino(), "B3/S23")));
         DragAcross(text, {0, 0}, {-3, 9}, true);
         QCOMPARE(Floating(), CentredOn(RPentomino(), {-3, 9}));
-
-        // A drag that leaves again gives back the object that floated before it.
-        const Cells before = Floating();
         DragAcross(*data, {2, 2}, {4, 4}, false);
-        QCOMPARE(Floating(), before);
+        QCOMPARE(Floating(), CentredOn(RPentomino(), {-3, 9}));
 
         // A transform tile carries its own phase and orientation.
         dialog.Tiles().SetSelected(item == 1 ? 2 : 1);
-        QCOMPARE(dialog.SelectedEntry()->Name(), std::string("glider"));
         const int last = dialog.TransformTiles().ItemCount();
         const Cells shown = CellsOf(*dialog.Transforms()->UniverseAt(last));
         QVERIFY(Normalised(shown) != Normalised(Glider()));
         data.reset(dialog.TransformTiles().DragData(last));
         DragAcross(*data, {0, 0}, {20, -4}, true);
         QCOMPARE(Floating(), CentredOn(shown, {20, -4}));
+
+        // A file from a file manager opens as a new game.
+        const auto file = f->folder / "dropped.rle";
+        std::ofstream(file) << ToRle(Glider(), "B3/S23");
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        CGame* shownGame = &f->Game();
+        WhenModal<QDialog>([](QDialog* description) { description->reject(); });  // its #C line
+        DragAcross(files, {0, 0}, {1, 1}, true);
+        QTRY_VERIFY(&f->Game() != shownGame);
+        QCOMPARE(Normalised(f->GameCells()), Normalised(Glider()));
     }
 
     void keepVisibleIsSavedAndBringsThePatternsWindowBack() {
@@ -125,7 +133,6 @@ private slots:
             return nullptr;
         };
         activate();  // the program's start
-        QVERIFY(!shown());
         f->window->Action(ui::cmd::kKeepPatternsOnTop)->trigger();
         ResetAllParameters();  // the value now comes from the file
         QCOMPARE(params::KeepPatternsOnTop.GetInt(), 1);
@@ -147,10 +154,6 @@ private slots:
         f->window->RunCommandId(ui::cmd::kKeepPatternsOnTop);
         ResetAllParameters();
         QCOMPARE(params::KeepPatternsOnTop.GetInt(), 0);
-        shown()->close();
-        emit qApp->applicationStateChanged(Qt::ApplicationInactive);
-        activate();
-        QVERIFY(!shown());
     }
 };
 
