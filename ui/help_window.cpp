@@ -59,13 +59,17 @@ constexpr CDialogHelp kDialogHelp[] = {
     {"Select Game", "games-and-generations.html#games"},
     {"Description", "games-and-generations.html#games"},
     {"Name", "games-and-generations.html#games"},
-    {"Growth Rules", "rules.html"},
+    {"Growth Rules", "rules.html#dialog"},
     {"Random Broth", "drawing-and-growing.html#broth"},
-    {"Repeat Insertion", "drawing-and-growing.html#clipboard"},
-    {"Select Universe", "file-formats.html"},
+    {"Repeat Insertion", "drawing-and-growing.html#repeat"},
+    {"Select Universe", "file-formats.html#several"},
+    {"File Error report", "file-formats.html#errors"},
     {"Census", "libraries-and-census.html#census"},
-    {"Create Pattern", "libraries-and-census.html#patterns"},
+    {"Total Census", "libraries-and-census.html#census"},
+    {"Create Pattern", "libraries-and-census.html#create"},
+    {"Pattern \"", "libraries-and-census.html#properties"},
     {"Pattern", "libraries-and-census.html#libraries"},
+    {"Tessera Options", "options.html"},
 };
 
 QPointer<CHelpWindow>& TheHelpWindow() {

@@ -27,6 +27,7 @@
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
 #include "text/lex.h"
+#include "ui/dialog_help.h"
 #include "ui/file_types.h"
 #include "ui/log_slider.h"
 #include "ui/message_sink.h"
@@ -389,6 +390,7 @@ void COptionsPage::LoadAll() {
         preview_->SetColours(PreviewColours());
         preview_->SetPitch(params::GridPitch.GetInt(), true);
     }
+    if (page_ == EOptionPage::View) emit coloursPreviewed(PreviewColours());
 }
 
 void COptionsPage::StoreAll() {
@@ -441,8 +443,14 @@ CRenderColours COptionsPage::PreviewColours() const {
             colours.background = control->CurrentValue() != 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
         else if (param == &params::AliveColor)
             colours.alive = control->CurrentColour().rgb();
+        else if (param == &params::BornColor)
+            colours.born = control->CurrentColour().rgb();
+        else if (param == &params::DiedColor)
+            colours.died = control->CurrentColour().rgb();
         else if (param == &params::SelectedColor)
             colours.selected = control->CurrentColour().rgb();
+        else if (param == &params::ForegroundColor)
+            colours.floating = control->CurrentColour().rgb();
     }
     return colours;
 }
@@ -461,6 +469,7 @@ void COptionsPage::Changed(const COptionControl& control) {
             break;
         case EOptionPreview::None:
             preview_->SetColours(PreviewColours());
+            if (page_ == EOptionPage::View) emit coloursPreviewed(PreviewColours());
             break;
     }
 }
@@ -477,12 +486,15 @@ COptionsSheet::COptionsSheet(int& lastPage, QWidget* parent) : QDialog(parent), 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                              QDialogButtonBox::Apply | QDialogButtonBox::RestoreDefaults,
                                          this);
+    AddHelpButton(*this, *buttons);
     buttons->button(QDialogButtonBox::RestoreDefaults)->setText(QStringLiteral("&Defaults"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, &COptionsSheet::Apply);
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
             &COptionsSheet::RestoreDefaults);
+    connect(pages_[int(EOptionPage::View)], &COptionsPage::coloursPreviewed, this,
+            &COptionsSheet::coloursPreviewed);
     // A page loads its controls when it is first shown.
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0 && !pages_[index]->WasShown()) pages_[index]->LoadAll();
