@@ -381,10 +381,11 @@ COptionsPage::~COptionsPage() = default;
 
 void COptionsPage::LoadAll() {
     shown_ = true;
-    for (const auto& control : controls_) {
-        const QSignalBlocker quiet(control->Widget());
-        control->Load();
-    }
+    // Loading is no change: the previews stay as they are (a slider inside a control's box would
+    // otherwise start them).
+    loading_ = true;
+    for (const auto& control : controls_) control->Load();
+    loading_ = false;
     if (rules_) FillRules(DefaultRuleCode());
     if (preview_) {
         preview_->SetColours(PreviewColours());
@@ -456,7 +457,7 @@ CRenderColours COptionsPage::PreviewColours() const {
 }
 
 void COptionsPage::Changed(const COptionControl& control) {
-    if (!preview_) return;
+    if (!preview_ || loading_) return;
     switch (control.option.preview) {
         case EOptionPreview::Pitch:
             preview_->SetPitch(int(control.CurrentValue()), control.option.param == &params::GridPitch);

@@ -87,6 +87,7 @@ private:
 
     EOptionPage page_;
     bool shown_ = false;
+    bool loading_ = false;
     std::vector<std::unique_ptr<COptionControl>> controls_;
     COptionsPreview* preview_ = nullptr;
     QComboBox* rules_ = nullptr;

@@ -19,6 +19,7 @@
 #include "patterns/recognition.h"
 #include "ui/command_ids.h"
 #include "ui/help_window.h"
+#include "ui/log_slider.h"
 #include "ui/modal_answer.h"
 #include "ui/options_sheet.h"
 #include "ui/pattern_dialogs.h"
@@ -115,6 +116,23 @@ private slots:
         // Cancel took back the background; the colour that Apply stored stays.
         QCOMPARE(f->PixelOfCell({5, 4}), dead);
         QCOMPARE(f->PixelOfCell({2, 2}), green.rgb() & 0xFFFFFF);
+    }
+
+    void speedAndScrollMoveThePagePreviews() {
+        Drive<ui::COptionsSheet>(ui::cmd::kOptions, [&](ui::COptionsSheet& sheet) {
+            for (auto [page, param] :
+                 {std::pair<EOptionPage, CParam*>{EOptionPage::General, &params::MinGrowSpeed},
+                  {EOptionPage::View, &params::AutoScrollMinRate}}) {
+                sheet.Tabs()->setCurrentIndex(int(page));
+                ui::COptionsPreview* preview = sheet.PageAt(page)->Preview();
+                const QImage still = preview->grab().toImage();
+                QTest::qWait(100);
+                QCOMPARE(preview->grab().toImage(), still);
+                QTest::keyClick(sheet.PageAt(page)->ControlOf(*param)->template findChild<ui::CLogSlider*>(),
+                                Qt::Key_End);
+                QTRY_VERIFY(preview->grab().toImage() != still);
+            }
+        });
     }
 
     void removeRegionTakesTheNextDragOutOfTheSelection() {
