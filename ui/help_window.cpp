@@ -188,8 +188,8 @@ void CHelpWindow::ShowPage(const QString& page) {
 
 QString CHelpWindow::CurrentPage() const { return browser_->source().fileName(); }
 
-void CHelpWindow::PageShown() {
-    const QString file = CurrentPage();
+void CHelpWindow::PageShown(const QUrl& shown) {
+    const QString file = shown.fileName();
     const auto page =
         std::find_if(pages_.begin(), pages_.end(), [&](const CPage& p) { return p.file == file; });
     setWindowTitle(page == pages_.end() ? QStringLiteral("Tessera Help")
@@ -199,7 +199,7 @@ void CHelpWindow::PageShown() {
         contents_->setCurrentRow(int(page - pages_.begin()));
     }
     // A page opened from the search shows where the first word is.
-    if (!searchWords_.isEmpty() && found_.contains(file) && browser_->source().fragment().isEmpty())
+    if (!searchWords_.isEmpty() && found_.contains(file) && shown.fragment().isEmpty())
         browser_->find(searchWords_.front());
 }
 

@@ -56,18 +56,24 @@ private slots:
     }
 
     void helpOpensTheSectionOfEachDialog() {
-        const auto check = [](QDialog&& dialog, const QString& page, const QString& section) {
+        // The contents list and the window's title follow the page shown.
+        const auto check = [](QDialog&& dialog, const QString& page, const QString& section,
+                              const QString& title) {
             dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
             QCOMPARE(ui::ExistingHelpWindow()->CurrentPage(), page);
+            QListWidgetItem* listed = ui::ExistingHelpWindow()->ContentsList()->currentItem();
+            QVERIFY(listed && listed->text() == title &&
+                    ui::ExistingHelpWindow()->windowTitle().endsWith(title));
             QCOMPARE(ui::ExistingHelpWindow()->Browser()->source().fragment(), section);
             QFile file(ui::HelpFolder() + QLatin1Char('/') + page);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY(section.isEmpty() || file.readAll().contains(("id=\"" + section + '"').toUtf8()));
         };
-        check(ui::CRepeatInsertionDialog({}), "drawing-and-growing.html", "repeat");
-        check(CCreatePatternDialog(f->View(), nullptr, nullptr), "libraries-and-census.html", "create");
+        check(ui::CRepeatInsertionDialog({}), "drawing-and-growing.html", "repeat", "Drawing and growing");
+        check(CCreatePatternDialog(f->View(), nullptr, nullptr), "libraries-and-census.html", "create",
+              "Pattern libraries and the census");
         int page = 0;
-        check(ui::COptionsSheet(page), "options.html", "");
+        check(ui::COptionsSheet(page), "options.html", "", "Options");
     }
 
     void createPatternTakesTheClipboardsChosenPatternAskingOnce() {
