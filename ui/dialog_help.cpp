@@ -10,10 +10,11 @@
 
 namespace tessera::ui {
 
-QPushButton* AddHelpButton(QDialog& dialog, QDialogButtonBox& buttons) {
+QPushButton* AddHelpButton(QDialog& dialog, QDialogButtonBox& buttons, std::function<QString()> page) {
     QPushButton* button = buttons.addButton(QDialogButtonBox::Help);
-    QObject::connect(button, &QPushButton::clicked, &dialog,
-                     [&dialog] { OpenHelp(HelpPageFor(dialog.windowTitle())); });
+    QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, page = std::move(page)] {
+        OpenHelp(page ? page() : HelpPageFor(dialog.windowTitle()));
+    });
     // The messages send the user to F1.
     QObject::connect(new QShortcut(QKeySequence::HelpContents, &dialog), &QShortcut::activated, button,
                      &QPushButton::click);

@@ -69,7 +69,7 @@ constexpr CDialogHelp kDialogHelp[] = {
     {"Create Pattern", "libraries-and-census.html#create"},
     {"Pattern \"", "libraries-and-census.html#properties"},
     {"Pattern", "libraries-and-census.html#libraries"},
-    {"Tessera Options", "options.html"},
+    {"Tessera Options", "options.html#general"},
 };
 
 QPointer<CHelpWindow>& TheHelpWindow() {

@@ -58,6 +58,7 @@ const char kTitle[] = "Tessera Options";
 const char kDefaultsQuestion[] = "Restore all options to default settings?";
 const char kDemonstration[] = "#P -5 -1\n#R 23/3\n..*....*..\n**.****.**\n..*....*..\n";
 const char* const kPageNames[] = {"&General", "&View", "&File"};
+const char* const kPageSections[] = {"general", "view", "file"};  // of the help page
 constexpr int kTimerMillisecondsPerSecond = 1000;
 
 QString Label(const char* text) { return QString::fromUtf8(text); }
@@ -487,7 +488,9 @@ COptionsSheet::COptionsSheet(int& lastPage, QWidget* parent) : QDialog(parent), 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                              QDialogButtonBox::Apply | QDialogButtonBox::RestoreDefaults,
                                          this);
-    AddHelpButton(*this, *buttons);
+    AddHelpButton(*this, *buttons, [this] {
+        return QStringLiteral("options.html#") + QLatin1String(kPageSections[tabs_->currentIndex()]);
+    });
     buttons->button(QDialogButtonBox::RestoreDefaults)->setText(QStringLiteral("&Defaults"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -67,13 +67,13 @@ private slots:
             QCOMPARE(ui::ExistingHelpWindow()->Browser()->source().fragment(), section);
             QFile file(ui::HelpFolder() + QLatin1Char('/') + page);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(section.isEmpty() || file.readAll().contains(("id=\"" + section + '"').toUtf8()));
+            QVERIFY(file.readAll().contains(("id=\"" + section + '"').toUtf8()));
         };
         check(ui::CRepeatInsertionDialog({}), "drawing-and-growing.html", "repeat", "Drawing and growing");
         check(CCreatePatternDialog(f->View(), nullptr, nullptr), "libraries-and-census.html", "create",
               "Pattern libraries and the census");
-        int page = 0;
-        check(ui::COptionsSheet(page), "options.html", "", "Options");
+        int page = int(EOptionPage::View);  // where the sheet opens
+        check(ui::COptionsSheet(page), "options.html", "view", "Options");
     }
 
     void createPatternTakesTheClipboardsChosenPatternAskingOnce() {
