@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -97,6 +98,9 @@ CPatternLibraryDialog::CPatternLibraryDialog(CPatternLibrary& library, QWidget* 
     QPushButton* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
     help->setAutoDefault(false);
     connect(help, &QPushButton::clicked, this, [this] { OpenHelp(HelpPageFor(windowTitle())); });
+    // F1 too, as in the other dialogs; the window stays modeless, so that patterns can be dragged out of it.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, help,
+            &QPushButton::click);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(delete_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { DeleteSelected(); }); });

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -103,6 +104,9 @@ CPatternsDialog::CPatternsDialog(CMainWindow& main) : QDialog(&main), main_(main
     button("Close", QDialogButtonBox::RejectRole);
     QPushButton* help = button("&Help", QDialogButtonBox::HelpRole);
     connect(help, &QPushButton::clicked, this, [this] { OpenHelp(HelpPageFor(windowTitle())); });
+    // F1 too, as in the other dialogs; the window stays modeless, so that patterns can be dragged out of it.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, help,
+            &QPushButton::click);
     for (QPushButton* b : {insert_, makeGame_, copy, delete_, showLibrary_, properties, help})
         b->setAutoDefault(false);
     connect(copy, &QPushButton::clicked, this, &CPatternsDialog::CopySelected);
