@@ -130,8 +130,7 @@ private slots:
                 dynamic_cast<ui::CRulesDialog&>(*dialog).BirthBox(8)->click();
                 dialog->accept();
             });
-            for (QPushButton* button : sheet.PageAt(EOptionPage::General)->findChildren<QPushButton*>())
-                if (button->text() == QStringLiteral("&New...")) button->click();
+            CUiFixture::ClickButton(*sheet.PageAt(EOptionPage::General), QStringLiteral("&New..."));
             chosenRule = RuleCode(rules->currentData().toULongLong());
             QCOMPARE(chosenRule, ParseRuleText("23/38"));
             sheet.Tabs()->setCurrentIndex(int(EOptionPage::File));
@@ -176,28 +175,21 @@ private slots:
         QVERIFY(Snapshot() == before);
     }
 
-    void previewFollowsTheCellSizeAndCancelForgetsIt() {
+    void previewFollowsTheCellSizeAndColours() {
         WithSheet([&](COptionsSheet& sheet) {
             sheet.Tabs()->setCurrentIndex(int(EOptionPage::View));
-            ui::COptionsPreview* preview = sheet.PageAt(EOptionPage::View)->Preview();
-            QCOMPARE(preview->Pitch(), 10);
-            auto* pitch =
-                qobject_cast<QSpinBox*>(sheet.PageAt(EOptionPage::View)->ControlOf(params::GridPitch));
+            ui::COptionsPage* page = sheet.PageAt(EOptionPage::View);
+            const QImage before = page->Preview()->grab().toImage();
+            auto* pitch = qobject_cast<QSpinBox*>(page->ControlOf(params::GridPitch));
             pitch->selectAll();
             QTest::keyClicks(pitch, QStringLiteral("6"));
-            QCOMPARE(preview->Pitch(), 6);
-            const QImage small = preview->grab().toImage();
-            QTest::keyClick(pitch, Qt::Key_Up);
-            QVERIFY(preview->grab().toImage() != small);
-            auto* black = sheet.PageAt(EOptionPage::View)
-                              ->ControlOf(params::BackgroundColor)
-                              ->findChildren<QRadioButton*>()[0];
-            black->click();
-            QCOMPARE(preview->Colours().background, qRgb(0, 0, 0));
-            sheet.reject();
+            QCOMPARE(page->Preview()->Pitch(), 6);
+            const QImage smaller = page->Preview()->grab().toImage();
+            QVERIFY(smaller != before);
+            page->ControlOf(params::BackgroundColor)->findChildren<QRadioButton*>()[0]->click();  // black
+            QCOMPARE(page->Preview()->Colours().background, qRgb(0, 0, 0));
+            QVERIFY(page->Preview()->grab().toImage() != smaller);
         });
-        QCOMPARE(params::GridPitch.GetInt(), 10);
-        QCOMPARE(params::BackgroundColor.GetInt(), 1);
     }
 
     void defaultsRestoreEvenWhenCancelled() {
