@@ -62,8 +62,7 @@ private slots:
     }
 
     void censusTableSortsExportsAndSelectsTheUnclassifiable() {
-        bool checked = false;
-        WhenModal<QDialog>([&](QDialog* dialog) {
+        QVERIFY(f->RunAnswering(ui::cmd::kCensus, [&](QDialog* dialog) {
             auto& census = dynamic_cast<ui::CCensusDialog&>(*dialog);
             QCOMPARE(census.windowTitle(), QStringLiteral("Census of %1 at generation 0")
                                                .arg(QString::fromStdString(f->Game().Title(false))));
@@ -89,34 +88,24 @@ private slots:
                 QString::fromStdString((f->folder / "missing" / "census.txt").string());
             QVERIFY(!census.ExportTo(unwritable));
             QCOMPARE(f->messages.back(), QStringLiteral("Error writing census to \"%1\"").arg(unwritable));
-            checked = true;
             census.Button("Unclassifiable")->click();
-        });
-        f->window->RunCommandId(ui::cmd::kCensus);
-        QVERIFY(checked);
+        }));
         QVERIFY(f->View().HasSelection());
         QCOMPARE(CellsOf(*f->View().SelectedCells()), Shifted(RPentomino(), 60, 0));
     }
 
     void totalCensusAddsUpAndZeroes() {
-        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
-        f->window->RunCommandId(ui::cmd::kCensus);
+        QVERIFY(f->RunAnswering(ui::cmd::kCensus));
         f->window->RunCommandId(ui::cmd::kNext);  // the blocks stay, the glider moves on
-        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
-        f->window->RunCommandId(ui::cmd::kCensus);
-        bool checked = false;
-        WhenModal<QDialog>([&](QDialog* dialog) {
+        QVERIFY(f->RunAnswering(ui::cmd::kCensus));
+        QVERIFY(f->RunAnswering(ui::cmd::kTotalCensus, [&](QDialog* dialog) {
             auto& census = dynamic_cast<ui::CCensusDialog&>(*dialog);
             QCOMPARE(census.windowTitle(), QStringLiteral("Total Census"));
             QVERIFY(!census.Button("Unclassifiable"));
             QCOMPARE(census.TableText(), QStringLiteral("block,6,4\nglider,2,5\n"));
             census.Button("Zero Counts")->click();
             QCOMPARE(census.TableText(), QString());
-            checked = true;
-            dialog->reject();
-        });
-        f->window->RunCommandId(ui::cmd::kTotalCensus);
-        QVERIFY(checked);
+        }));
         QCOMPARE(FindNamedPattern("block", user_)->censusCount, 0u);
     }
 
@@ -125,10 +114,9 @@ private slots:
         readOnly->SetReadOnly(true);
         CPatternLibrary* other = MakeLibrary("other.lfl", 3);
         TheCensus().SetLibraryNumber(7);  // no such library
-        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
-        f->window->RunCommandId(ui::cmd::kCensus);
+        QVERIFY(f->RunAnswering(ui::cmd::kCensus));
         QCOMPARE(TheCensus().Last(), nullptr);  // cancelled: nothing ran
-        WhenModal<QDialog>([&](QDialog* dialog) {
+        QVERIFY(f->RunAnswering(ui::cmd::kCensus, [&](QDialog* dialog) {
             auto& choice = dynamic_cast<ui::CCensusLibraryDialog&>(*dialog);
             const auto listed = [&](CPatternLibrary* library) {
                 return choice.List()->findItems(QString::fromStdString(library->Description()),
@@ -139,8 +127,7 @@ private slots:
             choice.List()->setCurrentItem(listed(other).value(0));
             WhenModal<QDialog>([](QDialog* census) { census->reject(); });
             choice.accept();
-        });
-        f->window->RunCommandId(ui::cmd::kCensus);
+        }));
         QCOMPARE(TheCensus().LibraryNumber(), 3);
         QVERIFY(TheCensus().Last());
         DestroyLibrary(other);

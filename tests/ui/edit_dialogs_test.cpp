@@ -43,14 +43,7 @@ class EditDialogsTest : public QObject {
     }
     // Runs a command whose dialog the action drives; the action must have run.
     void Drive(uint32_t command, const std::function<void(QDialog*)>& action) {
-        bool ran = false;
-        WhenModal<QDialog>([&](QDialog* dialog) {
-            ran = true;
-            action(dialog);
-            if (dialog->isVisible()) dialog->reject();
-        });
-        f->window->RunCommandId(command);
-        QVERIFY(ran);
+        QVERIFY(f->RunAnswering(command, action));
     }
 
 private slots:

@@ -41,14 +41,8 @@ class OptionsSheetTest : public QObject {
     }
     // Opens the sheet from the menu and runs the action on it.
     void WithSheet(const std::function<void(COptionsSheet&)>& action) {
-        bool ran = false;
-        WhenModal<QDialog>([&](QDialog* dialog) {
-            ran = true;
-            action(dynamic_cast<COptionsSheet&>(*dialog));
-            if (dialog->isVisible()) dialog->reject();
-        });
-        f->window->RunCommandId(ui::cmd::kOptions);
-        QVERIFY(ran);
+        QVERIFY(f->RunAnswering(ui::cmd::kOptions,
+                                [&](QDialog* dialog) { action(dynamic_cast<COptionsSheet&>(*dialog)); }));
     }
     static QWidget* Control(COptionsSheet& sheet, const COptionDescriptor& option) {
         sheet.Tabs()->setCurrentIndex(int(option.page));

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "support/temp_folder.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
+#include "ui/modal_answer.h"
 #include "ui/universe_window.h"
 
 namespace tessera::test {
@@ -81,6 +83,18 @@ public:
             if (button->text() == text) button->click();
     }
     std::string IniText() const { return ReadFile(iniPath); }
+    // Runs a command and answers the modal dialog it opens with the action (closed afterwards if still
+    // open); false when no dialog came up.
+    bool RunAnswering(uint32_t command, const std::function<void(QDialog*)>& action = {}) {
+        bool ran = false;
+        WhenModal<QDialog>([&](QDialog* dialog) {
+            ran = true;
+            if (action) action(dialog);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        window->RunCommandId(command);
+        return ran;
+    }
     // Lets the event loop (and with it the scheduler) run for a while.
     static void Pump(int milliseconds) { QTest::qWait(milliseconds); }
     // The colour of the first pixel of a cell in the window as the screen would show it.
