@@ -5,7 +5,9 @@
 #include <bit>
 #include <cstring>
 
+#include "engine/bit_count.h"
 #include "engine/grow_listener.h"
+#include "engine/packed_tiles.h"
 #include "foundation/block_heap.h"
 #include "foundation/memory_recovery.h"
 
@@ -117,6 +119,8 @@ struct CBitField::CTile {
     uint32_t signature[2];
     bool signatureKnown[2];
     uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
+    uint32_t rowMask[2];  // bit r: row r of the buffer holds a live cell
+    uint32_t population[2];
     bool empty[2];
     // The buffer's generation equals the one two generations before it (over this tile).
     bool repeatsTwoBack[2];
@@ -151,12 +155,33 @@ CBitField::CBitField(const CRow* firstRow) {
         }
     }
     SortTiles();
-    for (CTile* t : tiles_) {
-        for (uint64_t row : t->rows[parity_]) t->columns[parity_] |= row;
-        t->empty[parity_] = false;
-        t->signatureKnown[0] = t->signatureKnown[1] = false;
-        t->historyKnown = false;
+    for (CTile* t : tiles_) Summarize(*t, parity_);
+}
+
+CBitField::CBitField(const CPackedTiles& cells) {
+    for (size_t i = 0; i < cells.TileCount(); ++i) {
+        const CPackedTiles::CRecord& record = cells.Tile(i);
+        CTile* tile = AddTile(record.key);
+        const uint64_t* row = record.Rows();
+        for (uint32_t bits = record.rowMask; bits; bits &= bits - 1)
+            tile->rows[parity_][std::countr_zero(bits)] = *row++;
     }
+    SortTiles();
+    for (CTile* t : tiles_) Summarize(*t, parity_);
+}
+
+void CBitField::Summarize(CTile& tile, int p) {
+    tile.columns[p] = 0;
+    tile.rowMask[p] = 0;
+    for (int r = 0; r < kH; ++r) {
+        const uint64_t row = tile.rows[p][r];
+        tile.columns[p] |= row;
+        tile.rowMask[p] |= static_cast<uint32_t>(row != 0) << r;
+    }
+    tile.population[p] = CountBits(tile.rows[p], kH);
+    tile.empty[p] = tile.population[p] == 0;
+    tile.signatureKnown[0] = tile.signatureKnown[1] = false;
+    tile.historyKnown = false;
 }
 
 CBitField::~CBitField() {
@@ -235,8 +260,7 @@ void CBitField::Expand() {
         bool missing = false;
         for (CTile* other : tile->neighbours) missing |= other == nullptr;
         if (!missing) continue;
-        uint64_t any = 0;
-        for (uint64_t row : tile->rows[p]) any |= row;
+        const uint64_t any = tile->columns[p];
         const uint64_t top = tile->rows[p][0], bottom = tile->rows[p][kH - 1];
         const bool need[kDirections] = {top != 0,          bottom != 0,        (any & 1) != 0,
                                         (any >> 63) != 0,  (top & 1) != 0,     (top >> 63) != 0,
@@ -385,12 +409,18 @@ bool CBitField::IsQuiet(const CTile& tile, int p) {
            !(nb[kSW] && nb[kSW]->rows[p][0] >> 63) && !(nb[kSE] && nb[kSE]->rows[p][0] & 1);
 }
 
-uint32_t CBitField::Step(RuleCode code) {
-    if (!logic_ || logic_->Code() != code) logic_ = std::make_unique<CRuleLogic>(code);
+void CBitField::Step(RuleCode code) {
+    const int p = parity_, q = 1 - p;
+    if (!logic_ || logic_->Code() != code) {
+        // Under another rule a place that repeated need not repeat: every tile is stepped afresh.
+        for (CTile* tile : tiles_) {
+            tile->historyKnown = false;
+            tile->repeatsTwoBack[p] = false;
+        }
+        logic_ = std::make_unique<CRuleLogic>(code);
+    }
     const CRuleLogic& logic = *logic_;
     Expand();
-    const int p = parity_, q = 1 - p;
-    uint32_t signature = 0;
     for (CTile* tile : tiles_) {
         bool settled = tile->repeatsTwoBack[p];
         for (int d = 0; d < kDirections && settled; ++d) {
@@ -401,10 +431,10 @@ uint32_t CBitField::Step(RuleCode code) {
             // Its block of tiles repeats the generation before last, so it repeats the generation
             // before: the other buffer holds it already.
             tile->repeatsTwoBack[q] = true;
-            if (!tile->empty[p]) signature += TileSignature(*tile, p);
             continue;
         }
-        uint64_t changed = 0, any = 0, columns = 0;
+        uint64_t changed = 0, columns = 0;
+        uint32_t rowMask = 0;
         uint64_t* out = tile->rows[q];
         if (IsQuiet(*tile, p)) {
             if (!tile->empty[q]) {
@@ -414,11 +444,6 @@ uint32_t CBitField::Step(RuleCode code) {
         } else {
             CNeighbourRows n;
             Gather(*tile, p, n);
-            if (!tile->signatureKnown[p]) {
-                tile->signature[p] = SignatureOf(n);
-                tile->signatureKnown[p] = true;
-            }
-            signature += tile->signature[p];
             for (int j = 1; j <= kH; ++j) {
                 uint64_t next = 0;
                 const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
@@ -426,15 +451,17 @@ uint32_t CBitField::Step(RuleCode code) {
                                           n.east[j] | n.east[j + 1];
                 if (occupied) next = NextRow(logic, n, j, occupied);
                 changed |= next ^ out[j - 1];
-                any |= next;
                 columns |= next;
+                rowMask |= static_cast<uint32_t>(next != 0) << (j - 1);
                 out[j - 1] = next;
             }
         }
         tile->repeatsTwoBack[q] = changed == 0 && tile->historyKnown;
         tile->historyKnown = true;
-        tile->empty[q] = any == 0;
+        tile->empty[q] = columns == 0;
         tile->columns[q] = columns;
+        tile->rowMask[q] = rowMask;
+        tile->population[q] = columns ? CountBits(out, kH) : 0;
         if (changed) {
             // The signatures of this buffer that read these cells are out of date.
             tile->signatureKnown[q] = false;
@@ -445,7 +472,48 @@ uint32_t CBitField::Step(RuleCode code) {
     }
     parity_ = q;
     if (++steps_ % 8 == 0) Collect();
-    return signature;
+}
+
+CFieldTotals CBitField::Totals() const {
+    const int p = parity_;
+    CFieldTotals totals;
+    CLRect& bounds = totals.bounds;
+    uint64_t bandKey = ~uint64_t{0};
+    uint32_t bandRows = 0;
+    for (const CTile* tile : tiles_) {
+        if (tile->empty[p]) continue;
+        const uint64_t ty = TileYOf(tile->key);
+        if (ty != bandKey) {
+            totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
+            bandRows = 0;
+            bandKey = ty;
+        }
+        bandRows |= tile->rowMask[p];
+        totals.population += tile->population[p];
+        const int64_t left = static_cast<int64_t>(TileXOf(tile->key) << kTileColumnShift) - kCoordinateBias;
+        const int64_t top = static_cast<int64_t>(ty << kTileRowShift) - kCoordinateBias;
+        const uint64_t columns = tile->columns[p];
+        const uint32_t rows = tile->rowMask[p];
+        bounds.left = std::min(bounds.left, static_cast<int32_t>(left + std::countr_zero(columns)));
+        bounds.right = std::max(bounds.right, static_cast<int32_t>(left + 64 - std::countl_zero(columns)));
+        bounds.top = std::min(bounds.top, static_cast<int32_t>(top + std::countr_zero(rows)));
+        bounds.bottom = std::max(bounds.bottom, static_cast<int32_t>(top + 32 - std::countl_zero(rows)));
+    }
+    totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
+    return totals;
+}
+
+std::unique_ptr<CPackedTiles> CBitField::Pack() const {
+    const int p = parity_;
+    size_t bytes = 0;
+    for (const CTile* tile : tiles_) {
+        if (!tile->empty[p]) bytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
+    }
+    auto packed = std::make_unique<CPackedTiles>(bytes, tiles_.size());
+    for (const CTile* tile : tiles_) {
+        if (!tile->empty[p]) packed->Append(tile->key, tile->rowMask[p], tile->population[p], tile->rows[p]);
+    }
+    return packed;
 }
 
 // Only tiles with a live cell in either generation take part.
