@@ -120,6 +120,8 @@ struct CBitField::CTile {
     bool signatureKnown[2];
     uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
     uint32_t rowMask[2];  // bit r: row r of the buffer holds a live cell
+    // Bit r: row r of the buffer differs from the generation two before it (all bits when unknown).
+    uint32_t changedRows[2];
     uint32_t population[2];
     bool empty[2];
     // The buffer's generation equals the one two generations before it (over this tile).
@@ -180,6 +182,7 @@ void CBitField::Summarize(CTile& tile, int p) {
     }
     tile.population[p] = CountBits(tile.rows[p], kH);
     tile.empty[p] = tile.population[p] == 0;
+    tile.changedRows[p] = ~0u;
     tile.signatureKnown[0] = tile.signatureKnown[1] = false;
     tile.historyKnown = false;
 }
@@ -297,7 +300,7 @@ struct CNeighbourRows {
 };
 
 template <class Tile>
-void Gather(const Tile& tile, int p, CNeighbourRows& n) {
+void Gather(const Tile& tile, int p, CNeighbourRows& n, int from = 0, int to = kH + 1) {
     const Tile* const* nb = tile.neighbours;
     const auto rowOf = [p](const Tile* t, int r) { return t ? t->rows[p][r] : 0; };
     uint64_t westSide[kH + 2], eastSide[kH + 2];
@@ -316,7 +319,7 @@ void Gather(const Tile& tile, int p, CNeighbourRows& n) {
         std::memcpy(eastSide + 1, nb[kE]->rows[p], sizeof(tile.rows[p]));
     else
         std::memset(eastSide + 1, 0, sizeof(tile.rows[p]));
-    for (int j = 0; j < kH + 2; ++j) {
+    for (int j = from; j <= to; ++j) {
         n.west[j] = n.centre[j] << 1 | westSide[j] >> 63;
         n.east[j] = n.centre[j] >> 1 | eastSide[j] << 63;
     }
@@ -416,6 +419,7 @@ void CBitField::Step(RuleCode code) {
         for (CTile* tile : tiles_) {
             tile->historyKnown = false;
             tile->repeatsTwoBack[p] = false;
+            tile->changedRows[p] = ~0u;
         }
         logic_ = std::make_unique<CRuleLogic>(code);
     }
@@ -431,38 +435,55 @@ void CBitField::Step(RuleCode code) {
             // Its block of tiles repeats the generation before last, so it repeats the generation
             // before: the other buffer holds it already.
             tile->repeatsTwoBack[q] = true;
+            tile->changedRows[q] = 0;
             continue;
         }
-        uint64_t changed = 0, columns = 0;
-        uint32_t rowMask = 0;
+        uint32_t changed = 0;  // rows of the other buffer that get new cells
         uint64_t* out = tile->rows[q];
         if (IsQuiet(*tile, p)) {
-            if (!tile->empty[q]) {
-                changed = kAll;
-                std::memset(out, 0, sizeof(tile->rows[q]));
-            }
+            changed = tile->rowMask[q];
+            if (changed) std::memset(out, 0, sizeof(tile->rows[q]));
         } else {
-            CNeighbourRows n;
-            Gather(*tile, p, n);
-            for (int j = 1; j <= kH; ++j) {
-                uint64_t next = 0;
-                const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
-                const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] | n.east[j - 1] |
-                                          n.east[j] | n.east[j + 1];
-                if (occupied) next = NextRow(logic, n, j, occupied);
-                changed |= next ^ out[j - 1];
-                columns |= next;
-                rowMask |= static_cast<uint32_t>(next != 0) << (j - 1);
-                out[j - 1] = next;
+            // A row can differ from the generation two back only next to a row that did.
+            uint32_t need = ~0u;
+            if (tile->historyKnown) {
+                const CTile* const* nb = tile->neighbours;
+                const auto rowsOf = [p](const CTile* t) { return t ? t->changedRows[p] : 0u; };
+                const uint32_t side = rowsOf(tile) | rowsOf(nb[kW]) | rowsOf(nb[kE]);
+                need = side | side << 1 | side >> 1;
+                need |= ((rowsOf(nb[kN]) | rowsOf(nb[kNW]) | rowsOf(nb[kNE])) >> (kH - 1)) & 1;
+                need |= ((rowsOf(nb[kS]) | rowsOf(nb[kSW]) | rowsOf(nb[kSE])) & 1) << (kH - 1);
+            }
+            if (need) {
+                CNeighbourRows n;
+                Gather(*tile, p, n, std::countr_zero(need), kH + 1 - std::countl_zero(need));
+                for (uint32_t bits = need; bits; bits &= bits - 1) {
+                    const int r = std::countr_zero(bits);
+                    const int j = r + 1;
+                    uint64_t next = 0;
+                    const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
+                    const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] |
+                                              n.east[j - 1] | n.east[j] | n.east[j + 1];
+                    if (occupied) next = NextRow(logic, n, j, occupied);
+                    changed |= static_cast<uint32_t>(next != out[r]) << r;
+                    out[r] = next;
+                }
             }
         }
         tile->repeatsTwoBack[q] = changed == 0 && tile->historyKnown;
+        tile->changedRows[q] = tile->historyKnown ? changed : ~0u;
         tile->historyKnown = true;
-        tile->empty[q] = columns == 0;
-        tile->columns[q] = columns;
-        tile->rowMask[q] = rowMask;
-        tile->population[q] = columns ? CountBits(out, kH) : 0;
         if (changed) {
+            uint64_t columns = 0;
+            uint32_t rowMask = 0;
+            for (int r = 0; r < kH; ++r) {
+                columns |= out[r];
+                rowMask |= static_cast<uint32_t>(out[r] != 0) << r;
+            }
+            tile->empty[q] = columns == 0;
+            tile->columns[q] = columns;
+            tile->rowMask[q] = rowMask;
+            tile->population[q] = columns ? CountBits(out, kH) : 0;
             // The signatures of this buffer that read these cells are out of date.
             tile->signatureKnown[q] = false;
             for (EDirection d : {kW, kE, kN, kNW, kNE}) {
