@@ -303,26 +303,18 @@ template <class Tile>
 void Gather(const Tile& tile, int p, CNeighbourRows& n, int from = 0, int to = kH + 1) {
     const Tile* const* nb = tile.neighbours;
     const auto rowOf = [p](const Tile* t, int r) { return t ? t->rows[p][r] : 0; };
-    uint64_t westSide[kH + 2], eastSide[kH + 2];
-    n.centre[0] = rowOf(nb[kN], kH - 1);
-    westSide[0] = rowOf(nb[kNW], kH - 1);
-    eastSide[0] = rowOf(nb[kNE], kH - 1);
-    n.centre[kH + 1] = rowOf(nb[kS], 0);
-    westSide[kH + 1] = rowOf(nb[kSW], 0);
-    eastSide[kH + 1] = rowOf(nb[kSE], 0);
-    std::memcpy(n.centre + 1, tile.rows[p], sizeof(tile.rows[p]));
-    if (nb[kW])
-        std::memcpy(westSide + 1, nb[kW]->rows[p], sizeof(tile.rows[p]));
-    else
-        std::memset(westSide + 1, 0, sizeof(tile.rows[p]));
-    if (nb[kE])
-        std::memcpy(eastSide + 1, nb[kE]->rows[p], sizeof(tile.rows[p]));
-    else
-        std::memset(eastSide + 1, 0, sizeof(tile.rows[p]));
-    for (int j = from; j <= to; ++j) {
-        n.west[j] = n.centre[j] << 1 | westSide[j] >> 63;
-        n.east[j] = n.centre[j] >> 1 | eastSide[j] << 63;
-    }
+    const auto put = [&n](int j, uint64_t centre, uint64_t west, uint64_t east) {
+        n.centre[j] = centre;
+        n.west[j] = centre << 1 | west >> 63;
+        n.east[j] = centre >> 1 | east << 63;
+    };
+    if (from == 0) put(0, rowOf(nb[kN], kH - 1), rowOf(nb[kNW], kH - 1), rowOf(nb[kNE], kH - 1));
+    const int first = std::max(from, 1), last = std::min(to, kH);
+    const uint64_t* west = nb[kW] ? nb[kW]->rows[p] : nullptr;
+    const uint64_t* east = nb[kE] ? nb[kE]->rows[p] : nullptr;
+    for (int j = first; j <= last; ++j)
+        put(j, tile.rows[p][j - 1], west ? west[j - 1] : 0, east ? east[j - 1] : 0);
+    if (to == kH + 1) put(kH + 1, rowOf(nb[kS], 0), rowOf(nb[kSW], 0), rowOf(nb[kSE], 0));
 }
 
 // Each live cell adds 527 (the nine windows it lies in, and its own window's centre) and, for each
