@@ -492,16 +492,19 @@ CFieldTotals CBitField::Totals() const {
     CFieldTotals totals;
     CLRect& bounds = totals.bounds;
     uint64_t bandKey = ~uint64_t{0};
-    uint32_t bandRows = 0;
+    uint32_t bandRows = 0, bandCells = 0;
     for (const CTile* tile : tiles_) {
         if (tile->empty[p]) continue;
         const uint64_t ty = TileYOf(tile->key);
         if (ty != bandKey) {
             totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
             bandRows = 0;
+            bandCells = 0;
             bandKey = ty;
         }
         bandRows |= tile->rowMask[p];
+        bandCells += tile->population[p];
+        totals.largestBand = std::max(totals.largestBand, bandCells);
         totals.population += tile->population[p];
         const int64_t left = static_cast<int64_t>(TileXOf(tile->key) << kTileColumnShift) - kCoordinateBias;
         const int64_t top = static_cast<int64_t>(ty << kTileRowShift) - kCoordinateBias;

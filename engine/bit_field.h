@@ -25,6 +25,7 @@ struct CFieldTotals {
     uint32_t population = 0;
     uint32_t rowCount = 0;  // rows holding a live cell
     CLRect bounds = EmptyRect;
+    uint32_t largestBand = 0;  // the most live cells in one band of 32 rows: no row holds more
 };
 
 class CBitField {

@@ -65,6 +65,7 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListene
             result->population_ = totals.population;
             result->rowCount_ = totals.rowCount;
             result->bounds_ = totals.bounds;
+            result->maxRowPopulation_ = totals.largestBand;  // a bound until the rows are made
             result->rowsMissing_ = totals.population != 0;
             result->field_ = std::move(field);
             return result;

@@ -321,10 +321,12 @@ int CGrowableUniverse::CheckGrowable() {
     if (population_ >= 2147483647u) return msg::GameTooBig;
     if (!rowsMissing_) {
         Consolidate();
-    } else if (std::min<int64_t>(population_, int64_t{bounds_.right} - bounds_.left) > kLongestGrowableRow) {
+    } else if (std::min({int64_t{population_}, int64_t{bounds_.right} - bounds_.left,
+                         int64_t{maxRowPopulation_}}) > kLongestGrowableRow) {
         MakeRows();  // a row may be too long: only the rows tell
     }
-    // Without rows, no row holds more cells than the population or the width, both within the limit.
+    // Without rows, no row holds more cells than the population, the width or the bound from the
+    // tiles, each within the limit.
     const uint32_t longestRow = rowsMissing_ ? 0 : maxRowPopulation_;
     if (longestRow > kLongestGrowableRow || bounds_.left <= -2147483647 || bounds_.right >= 2147483645 ||
         bounds_.top <= -2147483647 || bounds_.bottom >= 2147483645) {

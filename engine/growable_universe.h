@@ -122,7 +122,8 @@ private:
     // This generation's cells as bit tiles, kept for the next step; dropped by any edit.
     std::unique_ptr<CBitField> field_;
     // Without rows, the cells are in field_ until it moves on to the next generation, then in packed_.
-    // Population, row count and bounds are exact all the same; maxRowPopulation_ waits for the rows.
+    // Population, row count and bounds are exact all the same; maxRowPopulation_ is only a bound
+    // (no row holds more) until the rows are made.
     std::unique_ptr<CPackedTiles> packed_;
     bool rowsMissing_ = false;
     uint32_t maxRowPopulation_ = 0;

@@ -12,6 +12,7 @@
 
 #include "engine/grow_listener.h"
 #include "foundation/block_heap.h"
+#include "foundation/messages.h"
 #include "support/recording_listener.h"
 #include "support/reference_life.h"
 
@@ -128,6 +129,27 @@ TEST(GrowTiles, LongConwayRunAgreesWithTheRowSweep) {
     std::mt19937 rng(4242);
     const Cells soup = RandomSoup(rng, -100, -50, 200, 120, 0.35);
     EXPECT_EQ(GrowSideBySide(rng, soup, kConwayRuleCode, 400, false), 400);
+}
+
+// A generation without rows refuses growth for a row over the limit exactly as one with rows does,
+// and makes no rows when the population, the width or the bands of 32 rows rule such a row out.
+TEST(GrowTiles, RowLimitWithoutRows) {
+    constexpr RuleCode kSurviveOnTwo = (1u << 2) | kNeighbourhoodMask;
+    Cells longRow, fewPerBand;
+    for (int32_t x = 0; x < 31000; ++x) longRow.insert({x, 0});
+    for (int32_t i = 0; i < 31; ++i) {
+        for (int32_t x = 0; x < 1000; ++x) fewPerBand.insert({1000 * i + x, 3 * i});
+    }
+    for (const Cells* cells : {&longRow, &fewPerBand}) {
+        auto grown = MakeUniverse(*cells, kSurviveOnTwo)->GrowWithTiles(nullptr);
+        auto reference = MakeUniverse(*cells, kSurviveOnTwo)->Grow(nullptr, nullptr);
+        ASSERT_GT(grown->Population(), 30000u);
+        const bool refused = cells == &longRow;
+        EXPECT_EQ(grown->CheckGrowable(), refused ? msg::GameTooBig : 0);
+        EXPECT_EQ(reference->CheckGrowable(), refused ? msg::GameTooBig : 0);
+        EXPECT_EQ(grown->HoldsRows(), refused) << "rows are made only to find the longest";
+        EXPECT_EQ(CellsOf(*grown), CellsOf(*reference));
+    }
 }
 
 TEST(GrowTiles, ExhaustedHeapFailsCleanlyAndKeepsTheSource) {
