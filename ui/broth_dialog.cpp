@@ -15,6 +15,7 @@
 #include "games/broth.h"
 #include "games/game.h"
 #include "games/game_registry.h"
+#include "ui/dialog_help.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
 #include "ui/universe_window.h"
@@ -60,6 +61,7 @@ CBrothDialog::CBrothDialog(QWidget* parent) : QDialog(parent) {
     sizeRow->addWidget(by);
     sizeRow->addWidget(height_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    AddHelpButton(*this, *buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

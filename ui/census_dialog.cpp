@@ -17,6 +17,7 @@
 #include "games/game.h"
 #include "patterns/named_pattern.h"
 #include "patterns/pattern_library.h"
+#include "ui/dialog_help.h"
 #include "ui/message_sink.h"
 #include "ui/pattern_details.h"
 #include "ui/universe_window.h"
@@ -46,6 +47,7 @@ CCensusLibraryDialog::CCensusLibraryDialog(QWidget* parent) : QDialog(parent) {
     }
     if (!list_->currentItem() && list_->count() > 0) list_->setCurrentRow(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    AddHelpButton(*this, *buttons);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     ok_->setEnabled(list_->count() > 0);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -90,6 +92,7 @@ CCensusDialog::CCensusDialog(ECensusMode mode, const CGame* game, QWidget* paren
     });
 
     auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
+    AddHelpButton(*this, *buttons);
     const auto add = [&](const char* text) {
         return buttons->addButton(QString::fromUtf8(text), QDialogButtonBox::ActionRole);
     };

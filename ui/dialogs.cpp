@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <cctype>
 
@@ -21,7 +20,7 @@
 #include "games/cancel_box.h"
 #include "games/game.h"
 #include "games/game_registry.h"
-#include "ui/help_window.h"
+#include "ui/dialog_help.h"
 #include "ui/message_sink.h"
 
 namespace tessera::ui {
@@ -31,16 +30,7 @@ constexpr int kMaxNameLength = 255;
 
 QDialogButtonBox* OkCancelHelp(QDialog* dialog, bool help) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    if (help) {
-        QPushButton* button = buttons->addButton(QDialogButtonBox::Help);
-        QObject::connect(button, &QPushButton::clicked, dialog,
-                         [dialog] { OpenHelp(HelpPageFor(dialog->windowTitle())); });
-        // The messages send the user to F1.
-        QObject::connect(new QShortcut(QKeySequence::HelpContents, dialog), &QShortcut::activated, button,
-                         &QPushButton::click);
-        // Blocking only the window it belongs to, so that the help can be read while it is open.
-        dialog->setWindowModality(Qt::WindowModal);
-    }
+    if (help) AddHelpButton(*dialog, *buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

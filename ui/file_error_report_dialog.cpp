@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "ui/dialog_help.h"
+
 namespace tessera::ui {
 namespace {
 
@@ -22,6 +24,7 @@ CFileErrorReportDialog::CFileErrorReportDialog(std::string_view caption, std::st
     report_->setReadOnly(true);
     report_->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    AddHelpButton(*this, *buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);

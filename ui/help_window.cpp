@@ -59,13 +59,17 @@ constexpr CDialogHelp kDialogHelp[] = {
     {"Select Game", "games-and-generations.html#games"},
     {"Description", "games-and-generations.html#games"},
     {"Name", "games-and-generations.html#games"},
-    {"Growth Rules", "rules.html"},
+    {"Growth Rules", "rules.html#dialog"},
     {"Random Broth", "drawing-and-growing.html#broth"},
-    {"Repeat Insertion", "drawing-and-growing.html#clipboard"},
-    {"Select Universe", "file-formats.html"},
+    {"Repeat Insertion", "drawing-and-growing.html#repeat"},
+    {"Select Universe", "file-formats.html#several"},
+    {"File Error report", "file-formats.html#errors"},
     {"Census", "libraries-and-census.html#census"},
-    {"Create Pattern", "libraries-and-census.html#patterns"},
+    {"Total Census", "libraries-and-census.html#census"},
+    {"Create Pattern", "libraries-and-census.html#create"},
+    {"Pattern \"", "libraries-and-census.html#properties"},
     {"Pattern", "libraries-and-census.html#libraries"},
+    {"Tessera Options", "options.html#general"},
 };
 
 QPointer<CHelpWindow>& TheHelpWindow() {
@@ -184,8 +188,8 @@ void CHelpWindow::ShowPage(const QString& page) {
 
 QString CHelpWindow::CurrentPage() const { return browser_->source().fileName(); }
 
-void CHelpWindow::PageShown() {
-    const QString file = CurrentPage();
+void CHelpWindow::PageShown(const QUrl& shown) {
+    const QString file = shown.fileName();
     const auto page =
         std::find_if(pages_.begin(), pages_.end(), [&](const CPage& p) { return p.file == file; });
     setWindowTitle(page == pages_.end() ? QStringLiteral("Tessera Help")
@@ -195,7 +199,7 @@ void CHelpWindow::PageShown() {
         contents_->setCurrentRow(int(page - pages_.begin()));
     }
     // A page opened from the search shows where the first word is.
-    if (!searchWords_.isEmpty() && found_.contains(file) && browser_->source().fragment().isEmpty())
+    if (!searchWords_.isEmpty() && found_.contains(file) && shown.fragment().isEmpty())
         browser_->find(searchWords_.front());
 }
 

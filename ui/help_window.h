@@ -10,6 +10,7 @@ class QLineEdit;
 class QListWidget;
 class QTabWidget;
 class QTextBrowser;
+class QUrl;
 
 namespace tessera::ui {
 
@@ -46,7 +47,8 @@ private:
         QStringList words;  // lower case, in order
     };
     void LoadPages();
-    void PageShown();
+    // The browser tells of the new page before its source() returns it: the page is the signal's.
+    void PageShown(const QUrl& shown);
 
     QString folder_;
     std::vector<CPage> pages_;  // the contents page first, then the pages it lists in its order

@@ -581,14 +581,17 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
                 window_->ReloadColours();
                 slider_->SetSpeedRange(params::MinGrowSpeed.GetUInt(), params::MaxGrowSpeed.GetUInt());
             });
+            connect(&sheet, &COptionsSheet::coloursPreviewed, this,
+                    [this](const CRenderColours& colours) { window_->ShowColours(colours); });
             sheet.exec();
+            window_->ReloadColours();  // a preview that was not stored goes
             return true;
         }
         case cmd::kRepeatInsert:
             RepeatFloatingObject(*window_, repeatMemory_, this);
             return true;
         case cmd::kCreatePattern:
-            CreatePatternFromDialog(*window_, patternLibrary_, this);
+            CreatePatternFromDialog(*window_, patternLibrary_, clipboard_.get(), this);
             return true;
         case cmd::kRuleShow: {
             CRulesDialog dialog(requireGame().Current().GetRuleCode(), this);

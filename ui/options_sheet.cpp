@@ -27,6 +27,7 @@
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
 #include "text/lex.h"
+#include "ui/dialog_help.h"
 #include "ui/file_types.h"
 #include "ui/log_slider.h"
 #include "ui/message_sink.h"
@@ -57,6 +58,7 @@ const char kTitle[] = "Tessera Options";
 const char kDefaultsQuestion[] = "Restore all options to default settings?";
 const char kDemonstration[] = "#P -5 -1\n#R 23/3\n..*....*..\n**.****.**\n..*....*..\n";
 const char* const kPageNames[] = {"&General", "&View", "&File"};
+const char* const kPageSections[] = {"general", "view", "file"};  // of the help page
 constexpr int kTimerMillisecondsPerSecond = 1000;
 
 QString Label(const char* text) { return QString::fromUtf8(text); }
@@ -380,15 +382,17 @@ COptionsPage::~COptionsPage() = default;
 
 void COptionsPage::LoadAll() {
     shown_ = true;
-    for (const auto& control : controls_) {
-        const QSignalBlocker quiet(control->Widget());
-        control->Load();
-    }
+    // Loading is no change: the previews stay as they are (a slider inside a control's box would
+    // otherwise start them).
+    loading_ = true;
+    for (const auto& control : controls_) control->Load();
+    loading_ = false;
     if (rules_) FillRules(DefaultRuleCode());
     if (preview_) {
         preview_->SetColours(PreviewColours());
         preview_->SetPitch(params::GridPitch.GetInt(), true);
     }
+    if (page_ == EOptionPage::View) emit coloursPreviewed(PreviewColours());
 }
 
 void COptionsPage::StoreAll() {
@@ -441,14 +445,20 @@ CRenderColours COptionsPage::PreviewColours() const {
             colours.background = control->CurrentValue() != 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
         else if (param == &params::AliveColor)
             colours.alive = control->CurrentColour().rgb();
+        else if (param == &params::BornColor)
+            colours.born = control->CurrentColour().rgb();
+        else if (param == &params::DiedColor)
+            colours.died = control->CurrentColour().rgb();
         else if (param == &params::SelectedColor)
             colours.selected = control->CurrentColour().rgb();
+        else if (param == &params::ForegroundColor)
+            colours.floating = control->CurrentColour().rgb();
     }
     return colours;
 }
 
 void COptionsPage::Changed(const COptionControl& control) {
-    if (!preview_) return;
+    if (!preview_ || loading_) return;
     switch (control.option.preview) {
         case EOptionPreview::Pitch:
             preview_->SetPitch(int(control.CurrentValue()), control.option.param == &params::GridPitch);
@@ -461,6 +471,7 @@ void COptionsPage::Changed(const COptionControl& control) {
             break;
         case EOptionPreview::None:
             preview_->SetColours(PreviewColours());
+            if (page_ == EOptionPage::View) emit coloursPreviewed(PreviewColours());
             break;
     }
 }
@@ -477,12 +488,17 @@ COptionsSheet::COptionsSheet(int& lastPage, QWidget* parent) : QDialog(parent), 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                              QDialogButtonBox::Apply | QDialogButtonBox::RestoreDefaults,
                                          this);
+    AddHelpButton(*this, *buttons, [this] {
+        return QStringLiteral("options.html#") + QLatin1String(kPageSections[tabs_->currentIndex()]);
+    });
     buttons->button(QDialogButtonBox::RestoreDefaults)->setText(QStringLiteral("&Defaults"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, &COptionsSheet::Apply);
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
             &COptionsSheet::RestoreDefaults);
+    connect(pages_[int(EOptionPage::View)], &COptionsPage::coloursPreviewed, this,
+            &COptionsSheet::coloursPreviewed);
     // A page loads its controls when it is first shown.
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0 && !pages_[index]->WasShown()) pages_[index]->LoadAll();

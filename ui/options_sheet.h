@@ -73,6 +73,10 @@ public:
     COptionsPreview* Preview() const { return preview_; }
     QComboBox* RuleCombo() const { return rules_; }
 
+signals:
+    // The colours the View page shows now, for the open windows to preview.
+    void coloursPreviewed(const tessera::ui::CRenderColours& colours);
+
 private:
     void Changed(const COptionControl& control);
     // The rule names, with chosen selected.
@@ -83,6 +87,7 @@ private:
 
     EOptionPage page_;
     bool shown_ = false;
+    bool loading_ = false;
     std::vector<std::unique_ptr<COptionControl>> controls_;
     COptionsPreview* preview_ = nullptr;
     QComboBox* rules_ = nullptr;
@@ -106,6 +111,9 @@ public:
 signals:
     // The parameters changed: windows take the new colours, scales and speeds.
     void applied();
+    // The View page's colours changed and are not stored yet; after Cancel the windows take the stored
+    // colours again.
+    void coloursPreviewed(const tessera::ui::CRenderColours& colours);
 
 private:
     void StoreShownPages();

@@ -23,8 +23,10 @@
 #include "patterns/pattern_types.h"
 #include "patterns/pattern_universe.h"
 #include "rules/rule_notation.h"
+#include "ui/dialog_help.h"
 #include "ui/dialogs.h"
 #include "ui/message_sink.h"
+#include "ui/qt_clipboard.h"
 #include "ui/universe_window.h"
 
 namespace tessera::ui {
@@ -50,8 +52,8 @@ constexpr EPatternType kDeclarableTypes[] = {
 // ---- Create Pattern
 
 CCreatePatternDialog::CCreatePatternDialog(CUniverseWindow& window, CPatternLibrary* lastUsed,
-                                           QWidget* parent)
-    : QDialog(parent), window_(window) {
+                                           CDesktopClipboard* clipboard, QWidget* parent)
+    : QDialog(parent), window_(window), clipboard_(clipboard) {
     setWindowTitle(QStringLiteral("Create Pattern"));
     auto* sources = new QGroupBox(QStringLiteral("Source"), this);
     auto* sourceLayout = new QVBoxLayout(sources);
@@ -63,11 +65,14 @@ CCreatePatternDialog::CCreatePatternDialog(CUniverseWindow& window, CPatternLibr
         sourceLayout->addWidget(button);
     }
     const bool hasCells = window.Game() && window.Game()->Current().Population() > 0;
+    const bool hasClipboard = clipboard && clipboard->Clipboard().IsPatternAvailable();
     source_->button(kWholeUniverse)->setEnabled(hasCells);
     source_->button(kSelection)->setEnabled(window.HasSelection());
-    // Reading a pattern from the clipboard belongs to the clipboard exchange, not offered here.
-    source_->button(kClipboard)->setEnabled(false);
-    source_->button(window.HasSelection() ? kSelection : kWholeUniverse)->setChecked(true);
+    source_->button(kClipboard)->setEnabled(hasClipboard);
+    const ESource first = window.HasSelection()       ? kSelection
+                          : !hasCells && hasClipboard ? kClipboard
+                                                      : kWholeUniverse;
+    source_->button(first)->setChecked(true);
 
     libraries_ = new QListWidget(this);
     CPatternLibrary* preselected = DefaultTargetLibrary(lastUsed);
@@ -83,8 +88,9 @@ CCreatePatternDialog::CCreatePatternDialog(CUniverseWindow& window, CPatternLibr
     auto* libraryLabel = new QLabel(QStringLiteral("&Library:"), this);
     libraryLabel->setBuddy(libraries_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    AddHelpButton(*this, *buttons);
     buttons->button(QDialogButtonBox::Ok)
-        ->setEnabled(libraries_->count() > 0 && (hasCells || window.HasSelection()));
+        ->setEnabled(libraries_->count() > 0 && (hasCells || window.HasSelection() || hasClipboard));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -99,20 +105,39 @@ CCreatePatternDialog::CCreatePatternDialog(CUniverseWindow& window, CPatternLibr
 
 void CCreatePatternDialog::SetSource(ESource source) { source_->button(source)->setChecked(true); }
 
+CCreatePatternDialog::ESource CCreatePatternDialog::Source() const { return ESource(source_->checkedId()); }
+
+bool CCreatePatternDialog::IsSourceOffered(ESource source) const {
+    return source_->button(source)->isEnabled();
+}
+
 CPatternLibrary* CCreatePatternDialog::ChosenLibrary() const {
     const QListWidgetItem* item = libraries_->currentItem();
     return item ? FindLibrary(item->data(kLibraryRole).toInt()) : nullptr;
 }
 
+CUniverse* CCreatePatternDialog::SourceCells() {
+    switch (Source()) {
+        case kSelection:
+            cells_ = window_.HasSelection() ? window_.SelectedCells() : nullptr;
+            break;
+        case kWholeUniverse:
+            cells_ =
+                window_.Game() ? std::make_unique<CGrowableUniverse>(window_.Game()->Current()) : nullptr;
+            break;
+        case kClipboard:
+            // Taking may ask which of several patterns, or whether to invert a bitmap: asked only once.
+            if (!fromClipboard_ && clipboard_) fromClipboard_ = clipboard_->TakePattern().universe;
+            return fromClipboard_ && fromClipboard_->Population() > 0 ? fromClipboard_.get() : nullptr;
+    }
+    return cells_ && cells_->Population() > 0 ? cells_.get() : nullptr;
+}
+
 void CCreatePatternDialog::accept() {
     CPatternLibrary* library = ChosenLibrary();
     if (!library) return;
-    std::unique_ptr<CUniverse> source;
-    if (source_->checkedId() == kSelection && window_.HasSelection())
-        source = window_.SelectedCells();
-    else if (source_->checkedId() == kWholeUniverse && window_.Game())
-        source = std::make_unique<CGrowableUniverse>(window_.Game()->Current());
-    if (!source || source->Population() == 0) return;
+    CUniverse* source = SourceCells();
+    if (!source) return;
     const CPatternOperationResult result = CreateNamedPattern(*source, name_->text().toStdString(), *library);
     if (result.messageId != 0) return Refuse(this, result.message, name_);
     created_ = result.entry;
@@ -158,6 +183,7 @@ CPatternPropertiesDialog::CPatternPropertiesDialog(CNamedPattern& entry, QWidget
     form->addRow(QStringLiteral("Apgcode:"), apgcode_);
     form->addRow(recognizable_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    AddHelpButton(*this, *buttons);
     QPushButton* rename = buttons->addButton(QStringLiteral("Re&name..."), QDialogButtonBox::ActionRole);
     connect(rename, &QPushButton::clicked, this, [this] {
         CNameDialog ask(QString::fromStdString(entry_.Name()), this);
@@ -200,8 +226,9 @@ void CPatternPropertiesDialog::reject() {
     QDialog::reject();
 }
 
-void CreatePatternFromDialog(CUniverseWindow& window, std::optional<int32_t>& lastLibrary, QWidget* parent) {
-    CCreatePatternDialog create(window, lastLibrary ? FindLibrary(*lastLibrary) : nullptr, parent);
+void CreatePatternFromDialog(CUniverseWindow& window, std::optional<int32_t>& lastLibrary,
+                             CDesktopClipboard* clipboard, QWidget* parent) {
+    CCreatePatternDialog create(window, lastLibrary ? FindLibrary(*lastLibrary) : nullptr, clipboard, parent);
     if (create.exec() != QDialog::Accepted || !create.Created()) return;
     lastLibrary = create.ChosenLibrary()->Number();
     CPatternPropertiesDialog properties(*create.Created(), parent);

@@ -89,6 +89,8 @@ public:
     // The clipboard's pattern floats in the window centred on the cell (the window's centre by default),
     // ready to be dropped.
     void PasteInto(CUniverseWindow& view, std::optional<CLPoint> centre = std::nullopt);
+    // The clipboard's pattern, with the user's choice when it holds several (none on cancel).
+    CClipboardPattern TakePattern() { return clipboard_.TakePattern(dialogs_); }
     // The program is about to exit: large offers stay on the clipboard only when the user wants.
     void GiveUp();
 

@@ -9,6 +9,7 @@
 
 #include "engine/growable_universe.h"
 #include "engine/transform.h"
+#include "ui/dialog_help.h"
 #include "ui/message_sink.h"
 #include "ui/universe_window.h"
 
@@ -68,6 +69,7 @@ CRepeatInsertionDialog::CRepeatInsertionDialog(const CRepeatInsertion& start, QW
         grid->addWidget(fields_[i], i / 3, (i % 3) * 2 + 1);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    AddHelpButton(*this, *buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

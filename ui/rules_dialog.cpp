@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/dialog_help.h"
 #include "ui/dialogs.h"
 #include "ui/message_sink.h"
 
@@ -95,6 +96,7 @@ CRulesDialog::CRulesDialog(RuleCode code, QWidget* parent) : QDialog(parent), mo
     delete_ = new QPushButton(QStringLiteral("&Delete"), this);
     connect(delete_, &QPushButton::clicked, this, &CRulesDialog::DeleteName);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    AddHelpButton(*this, *buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

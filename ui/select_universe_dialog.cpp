@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "engine/universe.h"
+#include "ui/dialog_help.h"
 #include "ui/mono_image.h"
 
 namespace tessera::ui {
@@ -32,6 +33,7 @@ CSelectUniverseDialog::CSelectUniverseDialog(const CUniverseCollection& universe
     picture_->setFrameShape(QFrame::StyledPanel);
     details_ = new QLabel(this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    AddHelpButton(*this, *buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(list_, &QListWidget::currentRowChanged, this, [this, buttons] {

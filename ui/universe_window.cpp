@@ -148,8 +148,10 @@ void CUniverseWindow::SetGrowDisplay(EGrowDisplay display) {
     Redraw();
 }
 
-void CUniverseWindow::ReloadColours() {
-    colours_ = CRenderColours::FromParameters();
+void CUniverseWindow::ReloadColours() { ShowColours(CRenderColours::FromParameters()); }
+
+void CUniverseWindow::ShowColours(const CRenderColours& colours) {
+    colours_ = colours;
     Redraw();
 }
 
@@ -668,6 +670,7 @@ bool CUniverseWindow::RunCommand(uint32_t id) {
             floating_.reset();
             mouse_ = EMouse::kIdle;
             zoomSelectPending_ = false;
+            removeRegionPending_ = false;
             rightRect_ = EmptyRect;
             Redraw();
             return true;
@@ -694,6 +697,7 @@ void CUniverseWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool shift = !ctrl && (event->modifiers() & Qt::ShiftModifier);
+    if (PressForRegion(cell)) return;
     moveBy_ = {};
     if (zoomSelectPending_) {
         selectionSet_.reset();
@@ -799,7 +803,7 @@ void CUniverseWindow::mouseReleaseEvent(QMouseEvent* event) {
         ReleaseRightButton(cell);
         return;
     }
-    if (event->button() != Qt::LeftButton) return;
+    if (event->button() != Qt::LeftButton || ReleaseRegion()) return;
     const EMouse was = mouse_;
     mouse_ = EMouse::kIdle;
     RunGuarded(this, [&] {
@@ -920,7 +924,7 @@ void CUniverseWindow::contextMenuEvent(QContextMenuEvent* event) {
         selectionSet_ = set->Population() > 0 ? std::move(set) : nullptr;
         Redraw();
     });
-    item("Remove Region from Selection", false, [] {});  // needs the right-button rectangle
+    item("Remove Region from Selection", HasSelection(), [this] { StartRemovingRegion(); });
     item("Fill Region", editable && selection_.IsValid() && !selectionSet_, [this] { FillSelection(); });
     item("Select Object", alive, [=, this] { SelectObjectAt(cell, false); });
     item("Add Object to Selection", alive && !inSelection, [=, this] { SelectObjectAt(cell, true); });

@@ -59,6 +59,8 @@ public:
     EGrowDisplay GrowDisplay() const { return display_; }
     // Colours are read from the parameters again.
     void ReloadColours();
+    // Draws with colours the parameters do not hold (yet): the options sheet's preview.
+    void ShowColours(const CRenderColours& colours);
 
     // ---- View
     CViewGeometry& Geometry() { return geometry_; }
@@ -184,6 +186,12 @@ private:
     // A right-button rectangle removes its region from the selection, or becomes the selection when
     // there is none.
     void ApplyRightRectangle(const CLRect& rect);
+    // "Remove Region from Selection": the next left drag draws a rectangle whose cells leave the
+    // selection, as a right-button drag does without the right-click menu.
+    void StartRemovingRegion();
+    // The left button starts or ends that drag; false when no such drag is wanted or going on.
+    bool PressForRegion(CLPoint cell);
+    bool ReleaseRegion();
 
     CGame* game_ = nullptr;
     bool gridStyle_;
@@ -212,6 +220,7 @@ private:
     bool zoomSelectPending_ = false;
     // The rectangle of a right-button drag, until it is applied to the selection.
     CLRect rightRect_ = EmptyRect;
+    bool removeRegionPending_ = false;
     CLPoint mouseCell_{};
     bool mouseInside_ = false;
     CLSize moveBy_{};

@@ -1,5 +1,5 @@
-// The universe window's rectangles beyond the left-button selection: the right-button rectangle and
-// Zoom to Selection when nothing is selected yet.
+// The universe window's rectangles beyond the left-button selection: the right-button rectangle, the
+// region that "Remove Region from Selection" takes out, and Zoom to Selection when nothing is selected yet.
 #include "engine/growable_universe.h"
 #include "ui/message_sink.h"
 #include "ui/universe_window.h"
@@ -28,6 +28,32 @@ void CUniverseWindow::ReleaseRightButton(CLPoint cell) {
         return;
     }
     ApplyRightRectangle(rect);
+}
+
+void CUniverseWindow::StartRemovingRegion() {
+    removeRegionPending_ = true;
+    zoomSelectPending_ = false;
+}
+
+bool CUniverseWindow::PressForRegion(CLPoint cell) {
+    if (!removeRegionPending_) return false;
+    anchor_ = cell;
+    rightRect_ = {cell.x, cell.x + 1, cell.y, cell.y + 1};
+    mouse_ = EMouse::kRightRectDrag;
+    Redraw();
+    return true;
+}
+
+bool CUniverseWindow::ReleaseRegion() {
+    if (!removeRegionPending_ || mouse_ != EMouse::kRightRectDrag) return false;
+    removeRegionPending_ = false;
+    mouse_ = EMouse::kIdle;
+    const CLRect rect = rightRect_;
+    rightRect_ = EmptyRect;
+    // A selection cleared meanwhile is not made anew from the rectangle.
+    if (HasSelection()) ApplyRightRectangle(rect);
+    Redraw();
+    return true;
 }
 
 void CUniverseWindow::ApplyRightRectangle(const CLRect& rect) {

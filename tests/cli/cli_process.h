@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace tessera::test {
 
 struct CliResult {
@@ -19,7 +21,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& stdinT
 // stderrIsTerminal is set (as when a person runs it). A process still running at destruction is killed.
 class CliProcess {
 public:
-    explicit CliProcess(const std::vector<std::string>& args, bool stderrIsTerminal = false);
+    explicit CliProcess(const std::vector<std::string>& args, bool stderrIsTerminal = false,
+                        const std::string& stdinText = "");
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
@@ -35,7 +38,7 @@ private:
     int pid_ = -1;
     int terminal_ = -1;  // the pseudo-terminal's master side, when stderr is a terminal
     std::string terminalText_;
-    std::string folder_;
+    CTempFolder folder_;  // standard input, output and error
 };
 
 }  // namespace tessera::test

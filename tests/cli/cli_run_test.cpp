@@ -1,6 +1,7 @@
 // tessera-cli run: files written here in each input form, grown by the tool and compared with the
 // reference stepper; the output forms read back by the tool; universe selection; usage errors, file
-// errors and refusals; Ctrl+C during a long growth.
+// errors and refusals; Ctrl+C during a long growth; patterns that die before the generation asked for,
+// and files whose rule cannot be run.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -240,6 +241,28 @@ TEST_F(CliRunTest, MemoryLimitTrimsKeptGenerationsAndFailsCleanlyWhenThatCannotH
               std::string::npos)
         << failed.err;
     EXPECT_EQ(failed.out, "");
+}
+
+TEST_F(CliRunTest, APatternThatDiesIsTheEmptyPatternAtTheGenerationAskedFor) {
+    const Cells start = {{0, 0}, {1, 0}, {3, 0}, {1, 1}, {2, 1}, {1, 2}, {2, 2}};
+    ASSERT_FALSE(ReferenceRun(start, kConwayRuleCode, 2).empty());
+    ASSERT_TRUE(ReferenceRun(start, kConwayRuleCode, 3).empty());
+    const std::string file = Write("dies.rle", ToRle(start, "B3/S23"));
+    for (const char* format : {"rle", "game"}) {
+        CliResult r = RunCli({"run", file, "--generations", "30", "--format", format});
+        ExpectResult(r, {}, 30, "23/3", PatternPartOf(r.out));
+        EXPECT_EQ("", r.err);
+    }
+}
+
+TEST_F(CliRunTest, AFileRuleThatCannotRunFailsUnlessTheRuleIsGiven) {
+    const std::string file = Write("history.rle", "x = 3, y = 1, rule = LifeHistory\n3o!\n");
+    CliResult refused = RunCli({"run", file, "--generations", "1"});
+    EXPECT_EQ(1, refused.exitCode);
+    EXPECT_EQ("", refused.out);
+    EXPECT_NE(std::string::npos, refused.err.find("\"LifeHistory\"")) << refused.err;
+    CliResult given = RunCli({"run", file, "--generations", "1", "--rule", "b3/s23"});
+    ExpectResult(given, {{1, -1}, {1, 0}, {1, 1}}, 1, "23/3", PatternPartOf(given.out));
 }
 
 }  // namespace tessera::test

@@ -82,10 +82,7 @@ TEST(IniDocument, EditsTouchOnlyTheirOwnLines) {
 TEST(IniDocument, RefusesWhatOneLineCannotHold) {
     auto doc = CIniDocument::Parse("[A]\nk=1\n");
     EXPECT_FALSE(doc.SetValue("A", "k", "1\n[B]"));
-    EXPECT_FALSE(doc.SetValue("A", "a=b", "1"));
-    EXPECT_FALSE(doc.SetValue("A", "", "1"));
-    EXPECT_FALSE(doc.SetValue("A", ";x", "1"));
-    EXPECT_FALSE(doc.SetValue("A", "[x", "1"));
+    for (const char* key : {"a=b", "", ";x", "[x"}) EXPECT_FALSE(doc.SetValue("A", key, "1")) << key;
     EXPECT_FALSE(doc.SetValue("A]", "x", "1"));
     EXPECT_FALSE(doc.SetValue("A", "x", std::string("a\0b", 3)));
     EXPECT_EQ(doc.Serialize(), "[A]\nk=1\n");
@@ -100,6 +97,17 @@ TEST(IniDocument, NewKeysAfterTheLastKeyOfAnUnterminatedFile) {
     auto crlf = CIniDocument::Parse("[A]\r\nk=1\r\n");
     EXPECT_TRUE(crlf.SetValue("B", "m", "2"));
     EXPECT_EQ(crlf.Serialize(), "[A]\r\nk=1\r\n[B]\r\nm=2\r\n");
+}
+
+// A file written by an editor that puts a byte-order mark first keeps its first section, and the mark
+// survives an edit.
+TEST(IniDocument, ByteOrderMarkIsKept) {
+    const std::string text = "\xEF\xBB\xBF[Parameters]\r\nDefaultRule=34/34\r\n";
+    CIniDocument document = CIniDocument::Parse(text);
+    EXPECT_EQ("34/34", document.Value("Parameters", "DefaultRule").value_or("absent"));
+    EXPECT_EQ(text, document.Serialize());
+    ASSERT_TRUE(document.SetValue("Parameters", "GridPitch", "9"));
+    EXPECT_EQ("\xEF\xBB\xBF[Parameters]\r\nDefaultRule=34/34\r\nGridPitch=9\r\n", document.Serialize());
 }
 
 // Random edits against a reference model of sections and keys; after every step the document read

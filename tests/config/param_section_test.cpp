@@ -54,11 +54,8 @@ TEST_F(ParamSection, KeyListAndValueLengthsAreLimited) {
     // 100 keys of 10 characters each: with a separator apiece only 93 fit in 1023 characters.
     std::string text = "[Preload]\n";
     for (int i = 0; i < 100; ++i) {
-        text += "Library" +
-                std::string(i < 10    ? "00"
-                            : i < 100 ? "0"
-                                      : "") +
-                std::to_string(i) + "=" + std::string(static_cast<size_t>(70 + i % 20), 'v') + "\n";
+        text += (i < 10 ? "Library00" : "Library0") + std::to_string(i) + "=" +
+                std::string(static_cast<size_t>(70 + i % 20), 'v') + "\n";
     }
     WriteIni(text);
     const Entries entries = Read("Preload");

@@ -1,13 +1,13 @@
-// The parameter table: a few rows, and the properties every row must have.
+// The parameter table: a few rows, the properties every row must have, and the options bound to them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <optional>
 #include <set>
 #include <string>
 
 #include "config/ini_document.h"
+#include "config/option_descriptors.h"
 #include "support/temp_folder.h"
 
 namespace tessera::test {
@@ -60,57 +60,40 @@ TEST_F(ParameterDefaults, EveryDefaultIsValidAndReadWithoutAFile) {
     EXPECT_FALSE(std::filesystem::exists(iniPath_));
 }
 
-// Every numeric parameter takes its limits from the file and refuses one step beyond them. The file
-// holds one such value for every parameter at once.
-enum class Bound { Min, Max, BelowMin, AboveMax };
-
-// The text for the bound, or nothing when an unsigned minimum of 0 has no value below it.
-std::optional<std::string> BoundText(CParam* param, Bound bound) {
-    int64_t min = 0, max = 0;
-    if (auto* p = dynamic_cast<CParamInt*>(param)) {
-        min = p->Min();
-        max = p->Max();
-    } else if (auto* u = dynamic_cast<CParamUInt*>(param)) {
-        min = u->Min();
-        max = u->Max();
-        if (bound == Bound::BelowMin && min == 0) return std::nullopt;
-    } else {
-        return std::nullopt;
+// Every numeric parameter takes the values at its limits and refuses one step beyond them.
+TEST(ParameterTable, EveryNumericRangeHoldsAtItsBounds) {
+    for (CParam* param : AllParameters()) {
+        int64_t min = 0, max = 0;
+        if (auto* p = dynamic_cast<CParamInt*>(param)) {
+            min = p->Min(), max = p->Max();
+        } else if (auto* u = dynamic_cast<CParamUInt*>(param)) {
+            min = u->Min(), max = u->Max();
+        } else {
+            continue;
+        }
+        SCOPED_TRACE(param->Key());
+        EXPECT_LE(min, max);
+        EXPECT_TRUE(param->IsValid(std::to_string(min)));
+        EXPECT_TRUE(param->IsValid(std::to_string(max)));
+        EXPECT_FALSE(param->IsValid(std::to_string(max + 1)));
+        // An unsigned minimum of 0 has no text below it: "-1" reads as the largest value.
+        if (min > 0 || dynamic_cast<CParamInt*>(param)) EXPECT_FALSE(param->IsValid(std::to_string(min - 1)));
     }
-    switch (bound) {
-        case Bound::Min:
-            return std::to_string(min);
-        case Bound::Max:
-            return std::to_string(max);
-        case Bound::BelowMin:
-            return std::to_string(min - 1);
-        case Bound::AboveMax:
-            return std::to_string(max + 1);
-    }
-    return std::nullopt;
 }
 
-TEST_F(ParameterDefaults, EveryNumericRangeIsEnforcedAtItsBounds) {
-    for (Bound bound : {Bound::Min, Bound::Max, Bound::BelowMin, Bound::AboveMax}) {
-        std::string text = "[Parameters]\n";
-        for (CParam* param : AllParameters()) {
-            if (auto value = BoundText(param, bound)) text += std::string(param->Key()) + "=" + *value + "\n";
-        }
-        WriteIni(text);
-        ResetAllParameters();
-        const bool accepted = bound == Bound::Min || bound == Bound::Max;
-        for (CParam* param : AllParameters()) {
-            auto value = BoundText(param, bound);
-            if (!value) continue;
-            SCOPED_TRACE(param->Key());
-            EXPECT_EQ(param->GetText(), accepted ? *value : param->DefaultText());
-            if (!accepted) continue;
-            if (auto* p = dynamic_cast<CParamInt*>(param)) {
-                EXPECT_EQ(std::to_string(p->GetInt()), *value);
-            } else if (auto* u = dynamic_cast<CParamUInt*>(param)) {
-                EXPECT_EQ(std::to_string(u->GetUInt()), *value);
-            }
-        }
+// The options sheet's bindings: a value outside a parameter's limits is refused and leaves it as it was;
+// defaults come back.
+TEST_F(ParameterDefaults, OptionsRefuseValuesBeyondTheLimitsAndRestoreDefaults) {
+    for (const COptionDescriptor& option : OptionDescriptors()) {
+        if (option.kind == EOptionKind::String || option.kind == EOptionKind::Color) continue;
+        SCOPED_TRACE(option.param->Key());
+        const int64_t low = OptionMinimum(option), high = OptionMaximum(option);
+        ASSERT_TRUE(StoreOption(option, high));
+        EXPECT_FALSE(StoreOption(option, high + 1));
+        EXPECT_FALSE(StoreOption(option, low - 1));
+        EXPECT_EQ(OptionValue(option), high);
+        RestoreOptionDefault(option);
+        EXPECT_EQ(option.param->GetText(), option.param->DefaultText());
     }
 }
 

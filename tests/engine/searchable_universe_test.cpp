@@ -5,9 +5,9 @@
 #include <deque>
 
 #include "engine/searchable_universe.h"
-#include "foundation/errors.h"
 #include "foundation/messages.h"
 #include "support/cells.h"
+#include "support/error_of.h"
 #include "support/reference_life.h"
 
 namespace tessera::test {
@@ -59,7 +59,6 @@ TEST(SearchableUniverse, MembershipAndCountsAgreeWithAPlainSet) {
         for (int x = -31; x <= 31; ++x) ASSERT_EQ(u.IsAlive(x, y), model.count({x, y}) == 1);
     }
     EXPECT_EQ(CellsOf(u), model);
-    EXPECT_EQ(u.BucketCount(), 8u);
 }
 
 TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
@@ -69,11 +68,6 @@ TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
     g->SetGeneration(8);
     CSearchableUniverse s(*g);
     EXPECT_TRUE(s.IsModified()) << "made by pasting";
-    EXPECT_EQ(s.BucketCount(), [&] {
-        size_t power = 1;
-        while (power * 2 <= g->Population() / 2) power *= 2;
-        return std::max<size_t>(8, 2 * power);
-    }());
     EXPECT_EQ(s.GetSignature(), g->GetSignature());
     EXPECT_EQ(s.GetSignature(), ReferenceSignature(cells));
     EXPECT_EQ(SequenceOf(*s.ExploreSorted()), SequenceOf(*g->ExploreSorted()));
@@ -101,14 +95,8 @@ TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
 
 TEST(SearchableUniverse, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
     auto u = MakeSearchable({{0, 0}, {1, 1}});
-    for (const CLPoint p : {CLPoint{2147483647, 0}, CLPoint{2147483646, 5}, CLPoint{0, -2147483647 - 1}}) {
-        try {
-            u->SetCell(p.x, p.y);
-            ADD_FAILURE() << "a cell beyond the universe was accepted";
-        } catch (const CErrorException& e) {
-            EXPECT_EQ(e.MessageId(), msg::CellOutsideUniverse);
-        }
-    }
+    for (const CLPoint p : {CLPoint{2147483647, 0}, CLPoint{2147483646, 5}, CLPoint{0, -2147483647 - 1}})
+        EXPECT_EQ(MessageIdOf([&] { u->SetCell(p.x, p.y); }), msg::CellOutsideUniverse);
     EXPECT_FALSE(u->ClearCell(2147483647, 0));
     EXPECT_EQ(u->Population(), 2u);
     EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));

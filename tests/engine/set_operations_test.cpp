@@ -70,12 +70,6 @@ TEST(SetOperations, DifferenceSplitsIntoThreeParts) {
     EXPECT_EQ(CellsOf(inArea), expected);
 }
 
-}  // namespace
-}  // namespace tessera::test
-
-namespace tessera::test {
-namespace {
-
 TEST(SetOperations, AUniversePastedIntoOrRemovedFromItself) {
     std::mt19937 rng(35);
     const Cells cells = RandomSoup(rng, 0, 0, 200, 200, 0.6);  // more cells than one round of edits

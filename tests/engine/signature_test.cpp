@@ -7,18 +7,6 @@
 namespace tessera::test {
 namespace {
 
-TEST(Signature, EqualsTheFormulaAndIgnoresShifts) {
-    std::mt19937 rng(41);
-    for (int trial = 0; trial < 20; ++trial) {
-        const Cells cells = RandomSoup(rng, -10, -10, 30, 25, 0.1 + 0.02 * trial);
-        auto u = MakeUniverse(cells);
-        const uint32_t signature = u->GetSignature();
-        EXPECT_EQ(signature, ReferenceSignature(cells));
-        auto moved = MakeUniverse(Shifted(cells, 12345 * trial - 7, -999 * trial));
-        EXPECT_EQ(moved->GetSignature(), signature);
-    }
-}
-
 TEST(Signature, EditsForgetTheOldSignature) {
     auto u = MakeUniverse(Glider());
     const uint32_t glider = u->GetSignature();

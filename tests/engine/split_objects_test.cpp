@@ -66,12 +66,5 @@ TEST(SplitIntoObjects, RandomSoupsMatchAFloodFill) {
     EXPECT_TRUE(Objects(empty).empty());
 }
 
-TEST(RemoveCells, ClearsExactlyTheObjectsCells) {
-    auto u = MakeUniverse({{0, 0}, {1, 0}, {5, 5}});
-    auto object = MakeUniverse({{0, 0}, {1, 0}, {9, 9}});
-    RemoveCells(*u, *object);
-    EXPECT_EQ((Cells{{5, 5}}), CellsOf(*u));
-}
-
 }  // namespace
 }  // namespace tessera::test

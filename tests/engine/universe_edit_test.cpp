@@ -1,24 +1,13 @@
 // Single-cell edits, the pending overlay and its consolidation, checked against a plain cell set.
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "foundation/errors.h"
 #include "foundation/messages.h"
 #include "support/cells.h"
+#include "support/error_of.h"
 #include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
-
-int MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CErrorException& e) {
-        return e.MessageId();
-    }
-    return 0;
-}
 
 TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
     std::mt19937 rng(11);
@@ -64,9 +53,9 @@ TEST(UniverseEdits, TwentyThousandPendingEditsConsolidateBeforeTheNext) {
 
 TEST(UniverseEdits, CellsBeyondTheUniverseAreRefused) {
     CGrowableUniverse u;
-    EXPECT_EQ(MessageOf([&] { u.SetCell(2147483646, 0); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(MessageOf([&] { u.SetCell(0, 2147483647); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(MessageOf([&] { u.SetCell(-2147483647 - 1, 0); }), msg::CellOutsideUniverse);
+    EXPECT_EQ(MessageIdOf([&] { u.SetCell(2147483646, 0); }), msg::CellOutsideUniverse);
+    EXPECT_EQ(MessageIdOf([&] { u.SetCell(0, 2147483647); }), msg::CellOutsideUniverse);
+    EXPECT_EQ(MessageIdOf([&] { u.SetCell(-2147483647 - 1, 0); }), msg::CellOutsideUniverse);
     EXPECT_EQ(u.Population(), 0u);
     EXPECT_FALSE(u.ClearCell(2147483647, 0));
     EXPECT_TRUE(u.SetCell(2147483645, -2147483647));
@@ -80,12 +69,12 @@ TEST(UniverseEdits, RowLongerThanABlockIsRefusedAndLosesNothing) {
     u.SetCell(5, 1);
     ASSERT_EQ(u.Population(), kMaxRowCells + 1);
     const uint32_t population = u.Population();
-    EXPECT_EQ(MessageOf([&] { u.SetCell(-1, 0); }), msg::RowTooLong);
+    EXPECT_EQ(MessageIdOf([&] { u.SetCell(-1, 0); }), msg::RowTooLong);
     EXPECT_EQ(u.Population(), population);
     EXPECT_FALSE(u.IsAlive(-1, 0));
     // A paste that would lengthen the row is taken back whole.
     auto patch = MakeUniverse({{7, -3}, {3, 0}, {-2, 0}, {9, 9}});
-    EXPECT_EQ(MessageOf([&] { PasteFrom(u, *patch); }), msg::RowTooLong);
+    EXPECT_EQ(MessageIdOf([&] { PasteFrom(u, *patch); }), msg::RowTooLong);
     EXPECT_EQ(u.Population(), population);
     EXPECT_FALSE(u.IsAlive(7, -3));
     // Clearing a cell makes room again.
@@ -119,12 +108,4 @@ TEST(UniverseLifecycle, DiscardWhileInUseWaitsForTheLastRelease) {
 }
 
 }  // namespace
-}  // namespace tessera::test
-
-namespace tessera::test {
-namespace {}  // namespace
-}  // namespace tessera::test
-
-namespace tessera::test {
-namespace {}  // namespace
 }  // namespace tessera::test

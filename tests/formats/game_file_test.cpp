@@ -29,8 +29,6 @@ protected:
     COpenResult Open(const std::filesystem::path& path) { return OpenGameFile(path, games, dialogs); }
 };
 
-const Cells kGlider = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
-
 }  // namespace
 
 TEST_F(GameFileTest, RleFileBecomesAGameNamedAfterItsPattern) {
@@ -42,7 +40,7 @@ TEST_F(GameFileTest, RleFileBecomesAGameNamedAfterItsPattern) {
     EXPECT_EQ(0, result.messageId);
     // "#N Glider" names the file's own universe, titled "glider", so the title stays.
     EXPECT_EQ("glider", result.game->Name().Text());
-    EXPECT_EQ(kGlider, CellsOf(result.game->Current()));
+    EXPECT_EQ(Glider(), CellsOf(result.game->Current()));
     EXPECT_EQ("Someone", result.game->Originator());
     EXPECT_EQ("A ship.", result.game->Description());
     EXPECT_TRUE(result.showDescription);

@@ -19,6 +19,7 @@
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "rules/rules.h"
+#include "support/error_of.h"
 
 namespace tessera::test {
 namespace {
@@ -98,12 +99,8 @@ TEST_F(HostileInputTest, RleWriterRefusesWhatItsHeaderCannotSay) {
     for (const Cells& tooLarge :
          {Cells{{-2147483647, 0}, {-1, 0}}, Cells{{0, -2147483647}, {0, 2147483645}}}) {
         std::ostringstream refused;
-        try {
-            WriteXLifeRle(*MakeUniverse(tooLarge, DefaultRuleCode()), refused);
-            ADD_FAILURE() << "written: " << refused.str().substr(0, 40);
-        } catch (const CErrorException& error) {
-            EXPECT_EQ(msg::RleTooLarge, error.MessageId());
-        }
+        EXPECT_EQ(msg::RleTooLarge,
+                  MessageIdOf([&] { WriteXLifeRle(*MakeUniverse(tooLarge, DefaultRuleCode()), refused); }));
         EXPECT_EQ("", refused.str());
     }
 }

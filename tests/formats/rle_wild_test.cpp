@@ -2,12 +2,13 @@
 // column, notes after '!', comment lines in the data, other line ends and byte-order marks.
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
 
 #include "format_test_support.h"
 #include "formats/game_format.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
+#include "support/reference_life.h"
 
 using namespace tessera;
 using namespace tessera::test;
@@ -23,7 +24,7 @@ std::string WithLineEnds(const std::string& text, const std::string& end) {
 
 class RleWildTest : public FormatTest {};
 
-// What a rule means, spelled out apart from any code: birth and survival counts and the offsets of the
+// What a rule means, spelled out apart from the rule parser: birth and survival counts and the offsets of the
 // counted neighbours.
 struct Meaning {
     std::set<int> births, survivals;
@@ -33,16 +34,15 @@ const std::vector<CLPoint> kMoore = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}
 const std::vector<CLPoint> kHex = {{-1, -1}, {0, -1}, {-1, 0}, {1, 0}, {0, 1}, {1, 1}};
 const std::vector<CLPoint> kVonNeumann = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}};
 
-Cells Step(const Cells& cells, const Meaning& m) {
-    std::map<CLPoint, int, CellLess> counts;
-    for (const CLPoint& c : cells)
-        for (const CLPoint& d : m.neighbours) ++counts[{c.x - d.x, c.y - d.y}];
-    Cells next;
-    for (const CLPoint& c : cells)
-        if (m.survivals.count(counts.count(c) ? counts[c] : 0)) next.insert(c);
-    for (const auto& [c, n] : counts)
-        if (!cells.count(c) && m.births.count(n)) next.insert(c);
-    return next;
+// The rule code of a meaning, built from the digits' neighbour offsets, for the reference stepper.
+RuleCode CodeOf(const Meaning& m) {
+    RuleCode code = 0;
+    for (int n : m.survivals) code |= 1u << n;
+    for (int n : m.births) code |= 1u << (9 + n);
+    for (const NeighbourDigit& d : kNeighbourDigits)
+        if (std::count(m.neighbours.begin(), m.neighbours.end(), CLPoint{d.dx, d.dy}))
+            code |= 1u << d.codeBit;
+    return code;
 }
 
 // RLE with run counts, a line break after every `wrap` characters wherever it falls.
@@ -88,7 +88,7 @@ TEST_F(RleWildTest, EveryRuleFormGrowsAsItMeans) {
         grown->SetRuleCode(read->UniverseAt(1)->GetRuleCode());
         for (int g = 1; g <= 4; ++g) {
             grown = grown->Grow(nullptr);
-            cells = Step(cells, meaning);
+            cells = ReferenceStep(cells, CodeOf(meaning));
             ASSERT_EQ(cells, CellsOf(*grown)) << "generation " << g;
         }
     }

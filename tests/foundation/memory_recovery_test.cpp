@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "foundation/block_heap.h"
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
 #include "foundation/global_memory.h"
@@ -17,19 +17,17 @@ namespace {
 
 // A stand-in for the games: each game has a class and a number of generations it can give back; a
 // trim with factor f gives back min(f, left) of them, answering "more with a larger factor" while the
-// factor is below `needsFactor`. Giving back a generation frees one heap block when the game holds
-// blocks. Every call is logged.
+// factor is below `needsFactor`. Every call is logged. (The games' tests run recovery against real
+// games on a full heap.)
 struct FakeGame {
     EGameTrimClass gameClass;
     int generations;
     uint32_t needsFactor = 1;
-    std::vector<void*> blocks = {};
 };
 
 class FakeRecoverer : public CMemoryRecoverer {
 public:
-    explicit FakeRecoverer(std::vector<FakeGame> games, CBlockHeap* heap = nullptr)
-        : games(std::move(games)), heap_(heap) {
+    explicit FakeRecoverer(std::vector<FakeGame> games) : games(std::move(games)) {
         previous_ = SetMemoryRecoverer(this);
     }
     ~FakeRecoverer() override { SetMemoryRecoverer(previous_); }
@@ -44,13 +42,7 @@ public:
                 outcome = ETrimOutcome::MoreWithLargerFactor;
             } else if (game.generations > 0) {
                 outcome = ETrimOutcome::Freed;
-                for (uint32_t i = 0; i < factor && game.generations > 0; ++i) {
-                    --game.generations;
-                    if (heap_ && !game.blocks.empty()) {
-                        heap_->Free(game.blocks.back());
-                        game.blocks.pop_back();
-                    }
-                }
+                game.generations -= std::min<int>(static_cast<int>(factor), game.generations);
             }
             if (afterEachGame(outcome)) return;
         }
@@ -60,7 +52,6 @@ public:
     std::vector<std::string> log;
 
 private:
-    CBlockHeap* heap_;
     CMemoryRecoverer* previous_;
 };
 
@@ -116,44 +107,6 @@ TEST(MemoryRecovery, NestedRecoveryAnswersFalse) {
     FakeRecoverer games({{EGameTrimClass::UnnamedUndisplayed, 1}});
     EXPECT_TRUE(RecoverMemory(attempt));
     EXPECT_FALSE(attempt.nestedResult);
-}
-
-// With the default configuration the heap holds 134 chunks; the 135th chunk request runs recovery.
-TEST(GuardedRowHeapAlloc, ChunkCapRunsRecoveryThenFails) {
-    CBlockHeap heap;
-    ASSERT_EQ(heap.MaximumChunks(), 134u);
-    const uint32_t cellsFillingAChunk = (499984 - 16 - 20) / 4;  // 4n + 20 bytes plus the header
-    std::vector<void*> blocks;
-    for (int i = 0; i < 134; ++i) blocks.push_back(GuardedRowHeapAlloc(heap, cellsFillingAChunk));
-    EXPECT_EQ(heap.ChunksInUse(), 134u);
-    EXPECT_TRUE(heap.FreeBlocks().empty());
-
-    {  // Games that hold nothing on this heap: recovery runs, cannot help, the allocation fails.
-        FakeRecoverer games({{EGameTrimClass::UnnamedUndisplayed, 2}, {EGameTrimClass::Displayed, 1}});
-        try {
-            GuardedRowHeapAlloc(heap, 10);
-            FAIL() << "allocation beyond the cap succeeded";
-        } catch (const CMemoryException& e) {
-            EXPECT_EQ(e.MessageId(), msg::OutOfMemory);
-        }
-        EXPECT_EQ(games.log, (Log{"0x1", "0x2", "0x4", "1x1", "2x1", "2x2"}));
-        EXPECT_EQ(heap.ChunksInUse(), 134u);
-    }
-    {  // A game that gives back blocks: the first freed block releases a chunk and the retry succeeds.
-        FakeRecoverer games({{EGameTrimClass::NamedOrKept, 3}}, &heap);
-        games.games[0].blocks.assign(blocks.end() - 3, blocks.end());
-        blocks.resize(blocks.size() - 3);
-        void* block = GuardedRowHeapAlloc(heap, 10);
-        ASSERT_NE(block, nullptr);
-        EXPECT_EQ(CBlockHeap::BlockSize(block), 80u);  // 4 x 10 + 20 bytes plus the header, rounded up
-        EXPECT_EQ(games.log, (Log{"0x1", "1x1"}));
-        EXPECT_EQ(games.games[0].generations, 2);
-        EXPECT_EQ(heap.ChunksInUse(), 134u);
-        heap.Free(block);
-        for (void* b : games.games[0].blocks) heap.Free(b);
-    }
-    for (void* b : blocks) heap.Free(b);
-    EXPECT_EQ(heap.ChunksInUse(), 0u);
 }
 
 TEST(NearPool, ForeignSlotsAreRefused) {

@@ -2,18 +2,17 @@
 // permissions and links): a failure leaves the old file and no temporary one, and says why.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "foundation/messages.h"
 #include "foundation/safe_file.h"
+#include "support/temp_folder.h"
 
 namespace tessera::test {
 namespace {
@@ -31,14 +30,10 @@ std::string FailureOf(const fs::path& target, const std::string& content) {
 }
 
 TEST(SafeFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
-    std::string pattern = (fs::temp_directory_path() / "tessera-safe-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path folder = pattern, target = folder / "kept.lif";
+    const CTempFolder temp;
+    const fs::path folder = temp.Path(), target = folder / "kept.lif";
     auto unchanged = [&] {
-        std::ifstream in(target);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str() == "the old file\n" && fs::directory_iterator(folder)->path() == target &&
+        return ReadFile(target) == "the old file\n" && fs::directory_iterator(folder)->path() == target &&
                std::distance(fs::directory_iterator(folder), fs::directory_iterator()) == 1;
     };
     std::ofstream(target) << "the old file\n";
@@ -70,7 +65,6 @@ TEST(SafeFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     const fs::path nowhere = folder / "missing" / "x.lif";
     EXPECT_EQ(FormatMessage(msg::FileNotWritten, nowhere.string(), std::strerror(ENOENT)),
               FailureOf(nowhere, "x"));
-    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "foundation/block_heap.h"
-#include "foundation/errors.h"
 #include "game_support.h"
 #include "games/game_registry.h"
+#include "support/error_of.h"
 
 namespace tessera::test {
 namespace {
@@ -94,12 +94,7 @@ TEST_F(GameMemoryTest, StepThatCannotGetMemoryFailsAndLeavesTheGameAsItWas) {
     window.floating->Consolidate();
     Cells before = CellsOf(game.Current());
     FullHeap full(true);
-    try {
-        game.StepForward(&window);
-        FAIL() << "the step should have run out of memory";
-    } catch (const CErrorException& e) {
-        EXPECT_EQ(e.MessageId(), msg::OutOfMemory);
-    }
+    EXPECT_EQ(MessageIdOf([&] { (void)game.StepForward(&window); }), msg::OutOfMemory);
     EXPECT_EQ(game.Generation(), 0);
     EXPECT_EQ(game.Generations().Count(), 1);
     EXPECT_EQ(game.FloatingObjectCopy(), nullptr);

@@ -11,6 +11,7 @@
 #include "engine/transform.h"
 #include "patterns/pattern.h"
 #include "rules/rule_code.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
@@ -43,14 +44,10 @@ std::vector<CLPoint> DecodeWechsler(std::string_view code) {
 // period generations of what start becomes after settle generations, grown by the engine.
 std::vector<std::vector<CLPoint>> Phases(const std::vector<CLPoint>& start, int period, int settle) {
     std::vector<std::vector<CLPoint>> phases;
-    auto universe = std::make_unique<CGrowableUniverse>();
-    universe->SetRuleCode(kConwayRuleCode);
-    for (const CLPoint& p : start) universe->SetCell(p.x, p.y);
+    auto universe = MakeUniverse(Cells(start.begin(), start.end()));
     for (int generation = 0; generation < settle; ++generation) universe = universe->Grow(nullptr);
     for (int generation = 0; generation < period; ++generation) {
-        std::vector<CLPoint>& cells = phases.emplace_back();
-        ExplorePtr e = universe->ExploreAll();
-        while (e->Next()) cells.push_back(e->Current());
+        phases.push_back(SequenceOf(*universe->ExploreAll()));
         universe = universe->Grow(nullptr);
     }
     return phases;
@@ -121,8 +118,7 @@ TEST(ApgCode, PatternsAreNamedFromTheirClassification) {
                                                                    {"xp2_7e", "2331"}, {"", "1"}};
     for (const auto& [code, shape] : cases) {
         for (int orientation : {0, 5}) {
-            auto source = std::make_unique<CGrowableUniverse>();
-            source->SetRuleCode(kConwayRuleCode);
+            auto source = MakeUniverse({});
             const CTransform turn(3, -2, orientation);
             for (const CLPoint& p : DecodeWechsler(shape)) {
                 const CLPoint q = turn.Apply(p);

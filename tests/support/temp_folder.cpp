@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 
 #include "config/parameters.h"
@@ -35,15 +36,31 @@ std::string ReadFile(const std::filesystem::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-void TempConfigTest::SetUp() {
-    ::setenv("TESSERA_INI", iniPath_.c_str(), 1);
+namespace {
+
+// Points TESSERA_INI at the file and answers the value it had, so that the test can put it back: tests
+// that come later in the same program must not fall back to the user's configuration.
+std::optional<std::string> UseConfiguration(const char* path) {
+    std::optional<std::string> previous;
+    if (const char* value = std::getenv("TESSERA_INI")) previous = value;
+    ::setenv("TESSERA_INI", path, 1);
+    ResetAllParameters();
+    return previous;
+}
+
+void RestoreConfiguration(const std::optional<std::string>& previous) {
+    if (previous)
+        ::setenv("TESSERA_INI", previous->c_str(), 1);
+    else
+        ::unsetenv("TESSERA_INI");
     ResetAllParameters();
 }
 
-void TempConfigTest::TearDown() {
-    ResetAllParameters();
-    ::unsetenv("TESSERA_INI");
-}
+}  // namespace
+
+void TempConfigTest::SetUp() { previousIni_ = UseConfiguration(iniPath_.c_str()); }
+
+void TempConfigTest::TearDown() { RestoreConfiguration(previousIni_); }
 
 void TempConfigTest::WriteIni(const std::string& text) const {
     std::ofstream(iniPath_, std::ios::binary | std::ios::trunc) << text;
@@ -55,13 +72,9 @@ void TempConfigTest::WriteParameter(const std::string& key, const std::string& v
 }
 
 void DefaultParametersTest::SetUp() {
-    ::setenv("TESSERA_INI", "/nonexistent-tessera-folder/TESSERA.INI", 1);
-    ResetAllParameters();
+    previousIni_ = UseConfiguration("/nonexistent-tessera-folder/TESSERA.INI");
 }
 
-void DefaultParametersTest::TearDown() {
-    ResetAllParameters();
-    ::unsetenv("TESSERA_INI");
-}
+void DefaultParametersTest::TearDown() { RestoreConfiguration(previousIni_); }
 
 }  // namespace tessera::test

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "config/parameters.h"
@@ -45,6 +46,9 @@ protected:
     CTempFolder temp_;
     const std::filesystem::path folder_ = temp_.Path();
     const std::filesystem::path iniPath_ = folder_ / "TESSERA.INI";
+
+private:
+    std::optional<std::string> previousIni_;
 };
 
 // Default parameters: TESSERA_INI names a file that does not exist, so nothing is read or written.
@@ -52,6 +56,9 @@ class DefaultParametersTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+private:
+    std::optional<std::string> previousIni_;
 };
 
 }  // namespace tessera::test

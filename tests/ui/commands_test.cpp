@@ -1,5 +1,7 @@
 // Main-window commands against the real core: the growth buttons on a fake clock, Goto with its
-// progress box and Cancel, stepping back, the game commands, rules, opening a file and shutting down.
+// progress box and Cancel, stepping back, the game commands, rules, opening a file and shutting down;
+// the keys on the real window: generation and game keys, zoom keys at the scales the zoom tables give,
+// grid and map style, the growth displays, scrolling by pages and the selection keys.
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -16,13 +18,8 @@ namespace tessera::test {
 namespace cmd = ui::cmd;
 
 namespace {
-// The R-pentomino: it keeps changing for over a thousand generations.
-const Cells kRPentomino{{1, 0}, {2, 0}, {0, 1}, {1, 1}, {1, 2}};
-
-Cells ReferenceGenerations(Cells cells, int generations) {
-    for (int i = 0; i < generations; ++i) cells = ReferenceStep(cells, kConwayRuleCode);
-    return cells;
-}
+// The R-pentomino keeps changing for over a thousand generations.
+Cells RAfter(int generations) { return ReferenceRun(RPentomino(), kConwayRuleCode, generations); }
 }  // namespace
 
 class CommandsTest : public QObject {
@@ -30,13 +27,21 @@ class CommandsTest : public QObject {
     std::unique_ptr<CUiFixture> f;
 
     QToolButton* Button(uint32_t id) { return f->window->GrowButton(id); }
+    void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(f->window.get(), Qt::Key(key), modifiers);
+    }
+    int Scale() { return f->View().Geometry().Scale(); }
 
 private slots:
-    void init() { f = std::make_unique<CUiFixture>(); }
+    void init() {
+        f = std::make_unique<CUiFixture>();
+        f->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
+    }
     void cleanup() { f.reset(); }
 
     void growthButtonsPressHoldAndToggle() {
-        f->Place(kRPentomino);
+        f->Place(RPentomino());
         // Released before the double-click time: exactly one generation.
         QTest::mousePress(Button(cmd::kGrowWhilePressed), Qt::LeftButton);
         QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kArmed);
@@ -53,13 +58,13 @@ private slots:
         f->Pump(50);
         QCOMPARE(f->Game().Generation(), reached);
         QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kIdle);
-        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, reached));
+        QCOMPARE(f->GameCells(), RAfter(reached));
         // Held backwards: it goes back towards the start.
         QTest::mousePress(Button(cmd::kGrowBackwards), Qt::LeftButton);
         QTRY_VERIFY(f->Game().Generation() < reached - 2);
         QTest::mouseRelease(Button(cmd::kGrowBackwards), Qt::LeftButton);
         const int32_t back = f->Game().Generation();
-        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, back));
+        QCOMPARE(f->GameCells(), RAfter(back));
         // The toggle starts continuous growth; pressing it again stops it and leaves the mode idle.
         QTest::mouseClick(Button(cmd::kGrowContinuously), Qt::LeftButton);
         QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kContinuous);
@@ -72,14 +77,14 @@ private slots:
     }
 
     void gotoGrowsInTheBackgroundAndCancels() {
-        f->Place(kRPentomino);
+        f->Place(RPentomino());
         f->window->StartGoto(60, 0);
         QTRY_VERIFY(!f->window->IsGrowing());
         QCOMPARE(f->Game().Generation(), 60);
-        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, 60));
+        QCOMPARE(f->GameCells(), RAfter(60));
         f->window->RunCommandId(cmd::kPrevious);
         QCOMPARE(f->Game().Generation(), 59);
-        QCOMPARE(f->GameCells(), ReferenceGenerations(kRPentomino, 59));
+        QCOMPARE(f->GameCells(), RAfter(59));
         // A far target opens the progress box; its Cancel stops the growth where it is.
         f->window->StartGoto(1'000'000, 0);
         QTRY_VERIFY(f->window->ProgressBox() != nullptr);
@@ -93,7 +98,7 @@ private slots:
         f->Pump(30);
         QCOMPARE(f->Game().Generation(), stopped);
         f->window->RunCommandId(cmd::kFirst);
-        QCOMPARE(f->GameCells(), kRPentomino);
+        QCOMPARE(f->GameCells(), RPentomino());
         f->window->RunCommandId(cmd::kLast);
         QCOMPARE(f->Game().Generation(), stopped);
     }
@@ -105,20 +110,15 @@ private slots:
         CGame& first = f->Game();
         f->window->RunCommandId(cmd::kCopyCurrent);
         QVERIFY(&f->Game() != &first);
-        QCOMPARE(f->GameCells(), ReferenceGenerations(Glider(), 2));
+        QCOMPARE(f->GameCells(), ReferenceRun(Glider(), kConwayRuleCode, 2));
         f->window->RunCommandId(cmd::kCopyStart);  // the copy's start is generation 2 of the first
-        QCOMPARE(f->GameCells(), ReferenceGenerations(Glider(), 2));
+        QCOMPARE(f->GameCells(), ReferenceRun(Glider(), kConwayRuleCode, 2));
         f->window->ShowGame(&first);
         f->window->RunCommandId(cmd::kCopyStart);
         QCOMPARE(f->GameCells(), Glider());
-        f->window->RunCommandId(cmd::kCopyGame);
-        QCOMPARE(f->games.Count(), size_t(5));
-        f->window->RunCommandId(cmd::kNewGame);
-        QCOMPARE(f->Game().Population(), 0u);
-        QCOMPARE(f->games.Count(), size_t(6));
-        f->window->RunCommandId(cmd::kSelectPrevious);
+        QCOMPARE(f->games.Count(), size_t(4));
         f->window->RunCommandId(cmd::kDeleteThis);
-        QCOMPARE(f->games.Count(), size_t(5));
+        QCOMPARE(f->games.Count(), size_t(3));
         f->window->RunCommandId(cmd::kDeleteOthers);
         QCOMPARE(f->games.Count(), size_t(1));
         // Rules by name from the rule menu.
@@ -141,8 +141,7 @@ private slots:
         f->window->resize(700, 560);
         f->window->close();
         QCOMPARE(f->games.Count(), size_t(0));
-        std::ifstream in(f->iniPath);
-        const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string ini = f->IniText();
         QVERIFY2(ini.find("WindowSizeX=700") != std::string::npos, ini.c_str());
         QVERIFY(ini.find("WindowSizeY=560") != std::string::npos);
         QVERIFY(ini.find("AutoStopGrow=0") != std::string::npos);
@@ -152,11 +151,89 @@ private slots:
         f->window->showMaximized();
         QTRY_VERIFY(f->window->isMaximized());
         f->window->close();
-        std::ifstream in(f->iniPath);
-        const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string ini = f->IniText();
         QVERIFY2(ini.find("WindowSize") == std::string::npos && ini.find("WindowPos") == std::string::npos,
                  ini.c_str());
         QVERIFY(ini.find("AutoStopGrow=0") != std::string::npos);
+    }
+
+    void generationAndGameKeys() {
+        f->Place(RPentomino());
+        for (int i = 0; i < 4; ++i) Press(Qt::Key_PageDown);
+        const Cells expected = ReferenceRun(RPentomino(), kConwayRuleCode, 4);
+        QCOMPARE(f->GameCells(), expected);
+        for (auto [key, generation] : {std::pair{Qt::Key_PageUp, 3}, {Qt::Key_Home, 0}, {Qt::Key_End, 4}}) {
+            Press(key);
+            QCOMPARE(f->Game().Generation(), generation);
+        }
+        CGame& original = f->Game();
+        Press(Qt::Key_F3, Qt::ControlModifier);  // copy the game with its history
+        QVERIFY(&f->Game() != &original && f->Game().Generation() == 4 &&
+                f->Game().First().Generation() == 0);
+        Press(Qt::Key_F3, Qt::ShiftModifier);  // copy the current generation as a start
+        QVERIFY(f->Game().Generation() == 0 && f->GameCells() == expected);
+        Press(Qt::Key_F2);
+        QCOMPARE(f->Game().Population(), 0u);
+        QCOMPARE(f->games.Count(), size_t(4));
+        for (int i = 0; i < 3; ++i) Press(Qt::Key_PageUp, Qt::ShiftModifier);
+        QCOMPARE(&f->Game(), &original);
+        Press(Qt::Key_PageDown, Qt::ShiftModifier);
+        QCOMPARE(f->Game().Generation(), 4);
+        Press(Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(f->Game().Population(), 0u);
+    }
+
+    void zoomStyleAndDisplayKeys() {
+        f->Place(Glider());
+        QCOMPARE(Scale(), 10);  // the default grid pitch
+        // Grid scales run from 6 to 12 and map scales up to 8 (the default 5); the tables give the steps.
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int scale;
+        } steps[] = {{Qt::Key_F5, {}, 12},
+                     {Qt::Key_F7, {}, 8},
+                     {Qt::Key_F7, {}, 6},
+                     {Qt::Key_F6, Qt::ControlModifier, 8},
+                     {Qt::Key_F6, Qt::ShiftModifier, 10},
+                     {Qt::Key_M, Qt::ControlModifier, 5},
+                     {Qt::Key_F7, {}, 3},
+                     {Qt::Key_F6, {}, 8}};
+        for (const auto& step : steps) {
+            Press(step.key, step.modifiers);
+            QCOMPARE(Scale(), step.scale);
+        }
+        QVERIFY(!f->View().IsGridStyle());
+        Press(Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(f->View().IsGridStyle());
+        Press(Qt::Key_F4, Qt::ShiftModifier);
+        QCOMPARE(f->View().GrowDisplay(), ui::EGrowDisplay::kDifferences);
+        Press(Qt::Key_F4, Qt::ControlModifier);
+        QCOMPARE(f->View().GrowDisplay(), ui::EGrowDisplay::kFlashDifferences);
+        Press(Qt::Key_F4);
+        QCOMPARE(f->View().GrowDisplay(), ui::EGrowDisplay::kNewOnly);
+    }
+
+    void scrollingAndSelectionKeys() {
+        const int overlap = params::PageScrollOverlap.GetInt();
+        const CLRect start = f->View().Geometry().VisibleCells();
+        QTest::keyClick(&f->View(), Qt::Key_Right);
+        CLRect now = f->View().Geometry().VisibleCells();
+        QCOMPARE(now.left - start.left, start.right - start.left - overlap);
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left}) QTest::keyClick(&f->View(), key);
+        now = f->View().Geometry().VisibleCells();
+        QCOMPARE(now.left, start.left);
+        QCOMPARE(now.top, start.top);
+
+        f->Place(Shifted(Glider(), 30, 40));
+        Press(Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(f->View().SelectionRect(), (CLRect{30, 33, 40, 43}));
+        Press(Qt::Key_F5, Qt::ShiftModifier);  // zoom to the selection: it fits, at the largest grid scale
+        QCOMPARE(Scale(), 12);
+        Press(Qt::Key_N, Qt::ControlModifier);  // grow the selection
+        QCOMPARE(f->GameCells(), Shifted(ReferenceStep(Glider(), kConwayRuleCode), 30, 40));
+        Press(Qt::Key_Delete);
+        QCOMPARE(f->Game().Population(), 0u);
     }
 };
 

@@ -1,5 +1,6 @@
-// The dialogs of broths, repeated insertions, new patterns and their properties, and growth rules, driven
-// from the menus: bad values refused with their message and nothing changed, good ones applied.
+// The dialogs of Goto, names and descriptions, broths, repeated insertions, new patterns and their
+// properties, and growth rules: bad values refused with their message and nothing changed, good ones
+// applied.
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include "rules/rule_registry.h"
 #include "ui/broth_dialog.h"
 #include "ui/command_ids.h"
+#include "ui/dialogs.h"
 #include "ui/file_error_report_dialog.h"
 #include "ui/modal_answer.h"
 #include "ui/pattern_dialogs.h"
@@ -41,14 +43,7 @@ class EditDialogsTest : public QObject {
     }
     // Runs a command whose dialog the action drives; the action must have run.
     void Drive(uint32_t command, const std::function<void(QDialog*)>& action) {
-        bool ran = false;
-        WhenModal<QDialog>([&](QDialog* dialog) {
-            ran = true;
-            action(dialog);
-            if (dialog->isVisible()) dialog->reject();
-        });
-        f->window->RunCommandId(command);
-        QVERIFY(ran);
+        QVERIFY(f->RunAnswering(command, action));
     }
 
 private slots:
@@ -238,6 +233,55 @@ private slots:
         });
         QCOMPARE(f->Game().Current().GetRuleCode(), ParseRuleText("23/38"));
         ResetRuleRegistry();
+    }
+
+    void gotoGenerationChecksAndRemembers() {
+        ui::CGotoMemory memory;
+        {
+            ui::CGotoDialog dialog(memory, f->Game());
+            dialog.GenerationField()->setText("0");
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QCOMPARE(f->messages.back(), QStringLiteral("Generation must be a number greater than zero."));
+            dialog.GenerationField()->setText("250");
+            dialog.SetEvery(true);
+            dialog.IntervalField()->setText("0");
+            dialog.accept();
+            QCOMPARE(f->messages.back(),
+                     QStringLiteral("Display interval must be a number greater than zero."));
+            QCOMPARE(memory.target, 0);
+            dialog.SetEvery(false);  // the interval field is ignored now
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(memory.target, 250);
+            QCOMPARE(memory.interval, 0);
+        }
+        ui::CGotoDialog again(memory, f->Game());
+        QCOMPARE(again.GenerationField()->text(), QStringLiteral("250"));
+        CGame& other = f->games.NewGame();
+        ui::CGotoDialog forOther(memory, other);
+        QCOMPARE(forOther.GenerationField()->text(), QString());
+    }
+
+    void namesAndDescriptions() {
+        for (const char* bad : {"", "-dash first", "semi;colon"}) {
+            ui::CNameDialog dialog(QString::fromUtf8(bad));
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QVERIFY(f->messages.back().startsWith("That is not a valid name.\n(Names must begin"));
+        }
+        ui::CNameDialog good(QStringLiteral("Glider gun #2"));
+        good.accept();
+        QCOMPARE(good.result(), int(QDialog::Accepted));
+        QVERIFY(f->Game().SetName(CName(good.Name())));
+        ui::CDescriptionDialog description(f->Game());
+        QCOMPARE(description.windowTitle(),
+                 QStringLiteral("Description: ") + QString::fromStdString(f->Game().Title(true)));
+        description.OriginatorField()->setText("R. Person");
+        description.DescriptionField()->setPlainText("Two lines\nof text");
+        description.accept();
+        QCOMPARE(f->Game().Originator(), std::string("R. Person"));
+        QCOMPARE(f->Game().Description(), std::string("Two lines\nof text"));
     }
 };
 

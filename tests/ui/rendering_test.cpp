@@ -1,23 +1,45 @@
 // What the universe window shows: the colours of known cells in the grabbed window at several scales,
 // in map and grid style, with a selection, and the differences display after a step.
 #include <QTest>
+#include <set>
+#include <sstream>
 
 #include "config/parameters.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_registry.h"
-#include "ui/universe_renderer.h"
 
 namespace tessera::test {
+namespace {
+
+// A colour parameter as the screen shows it, read from its text: red, green and blue, or one grey level.
+QRgb Shown(CParamColor& parameter) {
+    std::istringstream in(parameter.GetText());
+    int r = 0, g = 0, b = 0;
+    in >> r;
+    if (!(in >> g >> b)) g = b = r;
+    return qRgb(r, g, b) & 0xFFFFFF;
+}
+
+}  // namespace
 
 class RenderingTest : public QObject {
     Q_OBJECT
     std::unique_ptr<CUiFixture> f;
-    ui::CRenderColours colours;
+    struct {
+        QRgb alive, background, grid, selected, born, died;
+    } colours{};
 
 private slots:
     void init() {
         f = std::make_unique<CUiFixture>();
-        colours = ui::CRenderColours::FromParameters();
+        colours = {Shown(params::AliveColor), 0xFFFFFFu,  // white paper by default
+                   Shown(params::GridColor),  Shown(params::SelectedColor),
+                   Shown(params::BornColor),  Shown(params::DiedColor)};
+        // Every check below tells its colour from the others.
+        QCOMPARE(std::set<QRgb>({colours.alive, colours.background, colours.grid, colours.selected,
+                                 colours.born, colours.died})
+                     .size(),
+                 size_t(6));
     }
     void cleanup() { f.reset(); }
 
@@ -26,13 +48,13 @@ private slots:
         f->Place({{0, 0}, {3, 1}, {-40, -30}});
         for (int scale : {1, 2, 5, 8, 11}) {
             f->View().Geometry().SetScale(scale, CLPoint{0, 0});
-            QCOMPARE(f->PixelOfCell({0, 0}), colours.alive & 0xFFFFFF);
-            QCOMPARE(f->PixelOfCell({3, 1}), colours.alive & 0xFFFFFF);
-            QCOMPARE(f->PixelOfCell({1, 0}), colours.background & 0xFFFFFF);
-            QCOMPARE(f->PixelOfCell({3, 0}), colours.background & 0xFFFFFF);
+            QCOMPARE(f->PixelOfCell({0, 0}), colours.alive);
+            QCOMPARE(f->PixelOfCell({3, 1}), colours.alive);
+            QCOMPARE(f->PixelOfCell({1, 0}), colours.background);
+            QCOMPARE(f->PixelOfCell({3, 0}), colours.background);
             // The gap at the right of a cell stays background from scale 3 on.
-            if (scale >= 3) QCOMPARE(f->PixelOfCell({0, 0}, scale - 1, 0), colours.background & 0xFFFFFF);
-            if (scale >= 2) QCOMPARE(f->PixelOfCell({0, 0}, 1, 0), colours.alive & 0xFFFFFF);
+            if (scale >= 3) QCOMPARE(f->PixelOfCell({0, 0}, scale - 1, 0), colours.background);
+            if (scale >= 2) QCOMPARE(f->PixelOfCell({0, 0}, 1, 0), colours.alive);
         }
         // Zoomed out, a pixel stands for a square of cells: lit when any of them lives.
         f->View().Geometry().SetScale(-4, CLPoint{0, 0});
@@ -41,22 +63,22 @@ private slots:
         const auto pixel = [&](int x, int y) {
             return image.pixel(int(g.PixelX(x)), int(g.PixelY(y))) & 0xFFFFFF;
         };
-        QCOMPARE(pixel(3, 1), colours.alive & 0xFFFFFF);
-        QCOMPARE(pixel(-40, -30), colours.alive & 0xFFFFFF);
-        QCOMPARE(pixel(8, 0), colours.background & 0xFFFFFF);
+        QCOMPARE(pixel(3, 1), colours.alive);
+        QCOMPARE(pixel(-40, -30), colours.alive);
+        QCOMPARE(pixel(8, 0), colours.background);
     }
 
     void gridStyleAndSelection() {
         f->window->RunCommandId(40050);  // grid style
         f->Place({{0, 0}, {2, 0}, {5, 5}});
         QCOMPARE(f->View().Geometry().Scale(), 10);
-        QCOMPARE(f->PixelOfCell({0, 0}, 4, 4), colours.alive & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({0, 0}, 9, 4), colours.grid & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({1, 0}, 4, 4), colours.background & 0xFFFFFF);
+        QCOMPARE(f->PixelOfCell({0, 0}, 4, 4), colours.alive);
+        QCOMPARE(f->PixelOfCell({0, 0}, 9, 4), colours.grid);
+        QCOMPARE(f->PixelOfCell({1, 0}, 4, 4), colours.background);
         f->View().SetSelectionRect({2, 6, 0, 6});
-        QCOMPARE(f->PixelOfCell({0, 0}, 4, 4), colours.alive & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({2, 0}, 4, 4), colours.selected & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({5, 5}, 4, 4), colours.selected & 0xFFFFFF);
+        QCOMPARE(f->PixelOfCell({0, 0}, 4, 4), colours.alive);
+        QCOMPARE(f->PixelOfCell({2, 0}, 4, 4), colours.selected);
+        QCOMPARE(f->PixelOfCell({5, 5}, 4, 4), colours.selected);
     }
 
     void differencesAfterOneStep() {
@@ -65,16 +87,16 @@ private slots:
         f->Place({{0, 1}, {1, 1}, {2, 1}});  // a blinker lying down
         f->window->RunCommandId(40046);
         QCOMPARE(f->Game().Generation(), 1);
-        QCOMPARE(f->PixelOfCell({1, 0}, 2, 2), colours.born & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({1, 2}, 2, 2), colours.born & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({0, 1}, 2, 2), colours.died & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({1, 1}, 2, 2), colours.alive & 0xFFFFFF);
+        QCOMPARE(f->PixelOfCell({1, 0}, 2, 2), colours.born);
+        QCOMPARE(f->PixelOfCell({1, 2}, 2, 2), colours.born);
+        QCOMPARE(f->PixelOfCell({0, 1}, 2, 2), colours.died);
+        QCOMPARE(f->PixelOfCell({1, 1}, 2, 2), colours.alive);
         // Flashing shows the differences, then the plain generation.
         f->window->RunCommandId(40038);
         f->window->RunCommandId(40046);
-        QCOMPARE(f->PixelOfCell({0, 1}, 2, 2), colours.born & 0xFFFFFF);
-        QTRY_COMPARE(f->PixelOfCell({0, 1}, 2, 2), colours.alive & 0xFFFFFF);
-        QCOMPARE(f->PixelOfCell({1, 0}, 2, 2), colours.background & 0xFFFFFF);
+        QCOMPARE(f->PixelOfCell({0, 1}, 2, 2), colours.born);
+        QTRY_COMPARE(f->PixelOfCell({0, 1}, 2, 2), colours.alive);
+        QCOMPARE(f->PixelOfCell({1, 0}, 2, 2), colours.background);
     }
 };
 

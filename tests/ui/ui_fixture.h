@@ -3,22 +3,26 @@
 // registry, the main window over them, and the messages the program would have shown.
 #include <QApplication>
 #include <QImage>
+#include <QPushButton>
 #include <QStyleHints>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "config/parameters.h"
-#include "support/cells.h"
 #include "games/fakes.h"
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "games/task_scheduler.h"
+#include "support/cells.h"
+#include "support/temp_folder.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
+#include "ui/modal_answer.h"
 #include "ui/universe_window.h"
 
 namespace tessera::test {
@@ -59,6 +63,37 @@ public:
     QString PaneText(int pane) {
         QTest::qWait(int(params::StatusBarUpdateInterval.GetUInt()) + 20);  // the panes refresh on a timer
         return window->PaneText(pane);
+    }
+    // The mouse on the universe window, at the middle of cells.
+    QPoint At(CLPoint cell) { return View().WidgetPointOfCell(cell); }
+    void Click(CLPoint cell, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(View().viewport(), button, keys, At(cell));
+    }
+    void Drag(CLPoint from, CLPoint to, Qt::KeyboardModifiers keys = {},
+              Qt::MouseButton button = Qt::LeftButton) {
+        QWidget* surface = View().viewport();
+        QTest::mousePress(surface, button, keys, At(from));
+        QTest::mouseMove(surface, At({(from.x + to.x) / 2, (from.y + to.y) / 2}));
+        QTest::mouseMove(surface, At(to));
+        QTest::mouseRelease(surface, button, keys, At(to));
+    }
+    // Clicks the push buttons with the given text among the widget's children.
+    static void ClickButton(QWidget& parent, const QString& text) {
+        for (QPushButton* button : parent.findChildren<QPushButton*>())
+            if (button->text() == text) button->click();
+    }
+    std::string IniText() const { return ReadFile(iniPath); }
+    // Runs a command and answers the modal dialog it opens with the action (closed afterwards if still
+    // open); false when no dialog came up.
+    bool RunAnswering(uint32_t command, const std::function<void(QDialog*)>& action = {}) {
+        bool ran = false;
+        WhenModal<QDialog>([&](QDialog* dialog) {
+            ran = true;
+            if (action) action(dialog);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        window->RunCommandId(command);
+        return ran;
     }
     // Lets the event loop (and with it the scheduler) run for a while.
     static void Pump(int milliseconds) { QTest::qWait(milliseconds); }
