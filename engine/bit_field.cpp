@@ -5,7 +5,9 @@
 #include <bit>
 #include <cstring>
 
+#include "engine/bit_count.h"
 #include "engine/grow_listener.h"
+#include "engine/packed_tiles.h"
 #include "foundation/block_heap.h"
 #include "foundation/memory_recovery.h"
 
@@ -117,6 +119,10 @@ struct CBitField::CTile {
     uint32_t signature[2];
     bool signatureKnown[2];
     uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
+    uint32_t rowMask[2];  // bit r: row r of the buffer holds a live cell
+    // Bit r: row r of the buffer differs from the generation two before it (all bits when unknown).
+    uint32_t changedRows[2];
+    uint32_t population[2];
     bool empty[2];
     // The buffer's generation equals the one two generations before it (over this tile).
     bool repeatsTwoBack[2];
@@ -151,12 +157,34 @@ CBitField::CBitField(const CRow* firstRow) {
         }
     }
     SortTiles();
-    for (CTile* t : tiles_) {
-        for (uint64_t row : t->rows[parity_]) t->columns[parity_] |= row;
-        t->empty[parity_] = false;
-        t->signatureKnown[0] = t->signatureKnown[1] = false;
-        t->historyKnown = false;
+    for (CTile* t : tiles_) Summarize(*t, parity_);
+}
+
+CBitField::CBitField(const CPackedTiles& cells) {
+    for (size_t i = 0; i < cells.TileCount(); ++i) {
+        const CPackedTiles::CRecord& record = cells.Tile(i);
+        CTile* tile = AddTile(record.key);
+        const uint64_t* row = record.Rows();
+        for (uint32_t bits = record.rowMask; bits; bits &= bits - 1)
+            tile->rows[parity_][std::countr_zero(bits)] = *row++;
     }
+    SortTiles();
+    for (CTile* t : tiles_) Summarize(*t, parity_);
+}
+
+void CBitField::Summarize(CTile& tile, int p) {
+    tile.columns[p] = 0;
+    tile.rowMask[p] = 0;
+    for (int r = 0; r < kH; ++r) {
+        const uint64_t row = tile.rows[p][r];
+        tile.columns[p] |= row;
+        tile.rowMask[p] |= static_cast<uint32_t>(row != 0) << r;
+    }
+    tile.population[p] = CountBits(tile.rows[p], kH);
+    tile.empty[p] = tile.population[p] == 0;
+    tile.changedRows[p] = ~0u;
+    tile.signatureKnown[0] = tile.signatureKnown[1] = false;
+    tile.historyKnown = false;
 }
 
 CBitField::~CBitField() {
@@ -235,8 +263,7 @@ void CBitField::Expand() {
         bool missing = false;
         for (CTile* other : tile->neighbours) missing |= other == nullptr;
         if (!missing) continue;
-        uint64_t any = 0;
-        for (uint64_t row : tile->rows[p]) any |= row;
+        const uint64_t any = tile->columns[p];
         const uint64_t top = tile->rows[p][0], bottom = tile->rows[p][kH - 1];
         const bool need[kDirections] = {top != 0,          bottom != 0,        (any & 1) != 0,
                                         (any >> 63) != 0,  (top & 1) != 0,     (top >> 63) != 0,
@@ -273,29 +300,21 @@ struct CNeighbourRows {
 };
 
 template <class Tile>
-void Gather(const Tile& tile, int p, CNeighbourRows& n) {
+void Gather(const Tile& tile, int p, CNeighbourRows& n, int from = 0, int to = kH + 1) {
     const Tile* const* nb = tile.neighbours;
     const auto rowOf = [p](const Tile* t, int r) { return t ? t->rows[p][r] : 0; };
-    uint64_t westSide[kH + 2], eastSide[kH + 2];
-    n.centre[0] = rowOf(nb[kN], kH - 1);
-    westSide[0] = rowOf(nb[kNW], kH - 1);
-    eastSide[0] = rowOf(nb[kNE], kH - 1);
-    n.centre[kH + 1] = rowOf(nb[kS], 0);
-    westSide[kH + 1] = rowOf(nb[kSW], 0);
-    eastSide[kH + 1] = rowOf(nb[kSE], 0);
-    std::memcpy(n.centre + 1, tile.rows[p], sizeof(tile.rows[p]));
-    if (nb[kW])
-        std::memcpy(westSide + 1, nb[kW]->rows[p], sizeof(tile.rows[p]));
-    else
-        std::memset(westSide + 1, 0, sizeof(tile.rows[p]));
-    if (nb[kE])
-        std::memcpy(eastSide + 1, nb[kE]->rows[p], sizeof(tile.rows[p]));
-    else
-        std::memset(eastSide + 1, 0, sizeof(tile.rows[p]));
-    for (int j = 0; j < kH + 2; ++j) {
-        n.west[j] = n.centre[j] << 1 | westSide[j] >> 63;
-        n.east[j] = n.centre[j] >> 1 | eastSide[j] << 63;
-    }
+    const auto put = [&n](int j, uint64_t centre, uint64_t west, uint64_t east) {
+        n.centre[j] = centre;
+        n.west[j] = centre << 1 | west >> 63;
+        n.east[j] = centre >> 1 | east << 63;
+    };
+    if (from == 0) put(0, rowOf(nb[kN], kH - 1), rowOf(nb[kNW], kH - 1), rowOf(nb[kNE], kH - 1));
+    const int first = std::max(from, 1), last = std::min(to, kH);
+    const uint64_t* west = nb[kW] ? nb[kW]->rows[p] : nullptr;
+    const uint64_t* east = nb[kE] ? nb[kE]->rows[p] : nullptr;
+    for (int j = first; j <= last; ++j)
+        put(j, tile.rows[p][j - 1], west ? west[j - 1] : 0, east ? east[j - 1] : 0);
+    if (to == kH + 1) put(kH + 1, rowOf(nb[kS], 0), rowOf(nb[kSW], 0), rowOf(nb[kSE], 0));
 }
 
 // Each live cell adds 527 (the nine windows it lies in, and its own window's centre) and, for each
@@ -385,12 +404,19 @@ bool CBitField::IsQuiet(const CTile& tile, int p) {
            !(nb[kSW] && nb[kSW]->rows[p][0] >> 63) && !(nb[kSE] && nb[kSE]->rows[p][0] & 1);
 }
 
-uint32_t CBitField::Step(RuleCode code) {
-    if (!logic_ || logic_->Code() != code) logic_ = std::make_unique<CRuleLogic>(code);
+void CBitField::Step(RuleCode code) {
+    const int p = parity_, q = 1 - p;
+    if (!logic_ || logic_->Code() != code) {
+        // Under another rule a place that repeated need not repeat: every tile is stepped afresh.
+        for (CTile* tile : tiles_) {
+            tile->historyKnown = false;
+            tile->repeatsTwoBack[p] = false;
+            tile->changedRows[p] = ~0u;
+        }
+        logic_ = std::make_unique<CRuleLogic>(code);
+    }
     const CRuleLogic& logic = *logic_;
     Expand();
-    const int p = parity_, q = 1 - p;
-    uint32_t signature = 0;
     for (CTile* tile : tiles_) {
         bool settled = tile->repeatsTwoBack[p];
         for (int d = 0; d < kDirections && settled; ++d) {
@@ -401,41 +427,55 @@ uint32_t CBitField::Step(RuleCode code) {
             // Its block of tiles repeats the generation before last, so it repeats the generation
             // before: the other buffer holds it already.
             tile->repeatsTwoBack[q] = true;
-            if (!tile->empty[p]) signature += TileSignature(*tile, p);
+            tile->changedRows[q] = 0;
             continue;
         }
-        uint64_t changed = 0, any = 0, columns = 0;
+        uint32_t changed = 0;  // rows of the other buffer that get new cells
         uint64_t* out = tile->rows[q];
         if (IsQuiet(*tile, p)) {
-            if (!tile->empty[q]) {
-                changed = kAll;
-                std::memset(out, 0, sizeof(tile->rows[q]));
-            }
+            changed = tile->rowMask[q];
+            if (changed) std::memset(out, 0, sizeof(tile->rows[q]));
         } else {
-            CNeighbourRows n;
-            Gather(*tile, p, n);
-            if (!tile->signatureKnown[p]) {
-                tile->signature[p] = SignatureOf(n);
-                tile->signatureKnown[p] = true;
+            // A row can differ from the generation two back only next to a row that did.
+            uint32_t need = ~0u;
+            if (tile->historyKnown) {
+                const CTile* const* nb = tile->neighbours;
+                const auto rowsOf = [p](const CTile* t) { return t ? t->changedRows[p] : 0u; };
+                const uint32_t side = rowsOf(tile) | rowsOf(nb[kW]) | rowsOf(nb[kE]);
+                need = side | side << 1 | side >> 1;
+                need |= ((rowsOf(nb[kN]) | rowsOf(nb[kNW]) | rowsOf(nb[kNE])) >> (kH - 1)) & 1;
+                need |= ((rowsOf(nb[kS]) | rowsOf(nb[kSW]) | rowsOf(nb[kSE])) & 1) << (kH - 1);
             }
-            signature += tile->signature[p];
-            for (int j = 1; j <= kH; ++j) {
-                uint64_t next = 0;
-                const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
-                const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] | n.east[j - 1] |
-                                          n.east[j] | n.east[j + 1];
-                if (occupied) next = NextRow(logic, n, j, occupied);
-                changed |= next ^ out[j - 1];
-                any |= next;
-                columns |= next;
-                out[j - 1] = next;
+            if (need) {
+                CNeighbourRows n;
+                Gather(*tile, p, n, std::countr_zero(need), kH + 1 - std::countl_zero(need));
+                for (uint32_t bits = need; bits; bits &= bits - 1) {
+                    const int r = std::countr_zero(bits);
+                    const int j = r + 1;
+                    uint64_t next = 0;
+                    const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
+                    const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] |
+                                              n.east[j - 1] | n.east[j] | n.east[j + 1];
+                    if (occupied) next = NextRow(logic, n, j, occupied);
+                    changed |= static_cast<uint32_t>(next != out[r]) << r;
+                    out[r] = next;
+                }
             }
         }
         tile->repeatsTwoBack[q] = changed == 0 && tile->historyKnown;
+        tile->changedRows[q] = tile->historyKnown ? changed : ~0u;
         tile->historyKnown = true;
-        tile->empty[q] = any == 0;
-        tile->columns[q] = columns;
         if (changed) {
+            uint64_t columns = 0;
+            uint32_t rowMask = 0;
+            for (int r = 0; r < kH; ++r) {
+                columns |= out[r];
+                rowMask |= static_cast<uint32_t>(out[r] != 0) << r;
+            }
+            tile->empty[q] = columns == 0;
+            tile->columns[q] = columns;
+            tile->rowMask[q] = rowMask;
+            tile->population[q] = columns ? CountBits(out, kH) : 0;
             // The signatures of this buffer that read these cells are out of date.
             tile->signatureKnown[q] = false;
             for (EDirection d : {kW, kE, kN, kNW, kNE}) {
@@ -445,7 +485,51 @@ uint32_t CBitField::Step(RuleCode code) {
     }
     parity_ = q;
     if (++steps_ % 8 == 0) Collect();
-    return signature;
+}
+
+CFieldTotals CBitField::Totals() const {
+    const int p = parity_;
+    CFieldTotals totals;
+    CLRect& bounds = totals.bounds;
+    uint64_t bandKey = ~uint64_t{0};
+    uint32_t bandRows = 0, bandCells = 0;
+    for (const CTile* tile : tiles_) {
+        if (tile->empty[p]) continue;
+        const uint64_t ty = TileYOf(tile->key);
+        if (ty != bandKey) {
+            totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
+            bandRows = 0;
+            bandCells = 0;
+            bandKey = ty;
+        }
+        bandRows |= tile->rowMask[p];
+        bandCells += tile->population[p];
+        totals.largestBand = std::max(totals.largestBand, bandCells);
+        totals.population += tile->population[p];
+        const int64_t left = static_cast<int64_t>(TileXOf(tile->key) << kTileColumnShift) - kCoordinateBias;
+        const int64_t top = static_cast<int64_t>(ty << kTileRowShift) - kCoordinateBias;
+        const uint64_t columns = tile->columns[p];
+        const uint32_t rows = tile->rowMask[p];
+        bounds.left = std::min(bounds.left, static_cast<int32_t>(left + std::countr_zero(columns)));
+        bounds.right = std::max(bounds.right, static_cast<int32_t>(left + 64 - std::countl_zero(columns)));
+        bounds.top = std::min(bounds.top, static_cast<int32_t>(top + std::countr_zero(rows)));
+        bounds.bottom = std::max(bounds.bottom, static_cast<int32_t>(top + 32 - std::countl_zero(rows)));
+    }
+    totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
+    return totals;
+}
+
+std::unique_ptr<CPackedTiles> CBitField::Pack() const {
+    const int p = parity_;
+    size_t bytes = 0;
+    for (const CTile* tile : tiles_) {
+        if (!tile->empty[p]) bytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
+    }
+    auto packed = std::make_unique<CPackedTiles>(bytes, tiles_.size());
+    for (const CTile* tile : tiles_) {
+        if (!tile->empty[p]) packed->Append(tile->key, tile->rowMask[p], tile->population[p], tile->rows[p]);
+    }
+    return packed;
 }
 
 // Only tiles with a live cell in either generation take part.

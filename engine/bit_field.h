@@ -12,11 +12,21 @@
 #include <vector>
 
 #include "engine/row_heap.h"
+#include "foundation/geometry.h"
 #include "rules/rule_code.h"
 
 namespace tessera {
 
 class CGrowListener;
+class CPackedTiles;
+
+// What a generation on tiles tells without its rows.
+struct CFieldTotals {
+    uint32_t population = 0;
+    uint32_t rowCount = 0;  // rows holding a live cell
+    CLRect bounds = EmptyRect;
+    uint32_t largestBand = 0;  // the most live cells in one band of 32 rows: no row holds more
+};
 
 class CBitField {
 public:
@@ -25,6 +35,7 @@ public:
 
     // The cells of a row list (ascending y, each row ascending x).
     explicit CBitField(const CRow* firstRow);
+    explicit CBitField(const CPackedTiles& cells);
     CBitField(const CBitField&) = delete;
     CBitField& operator=(const CBitField&) = delete;
     ~CBitField();
@@ -32,8 +43,11 @@ public:
     // The signature of the current generation (see CUniverse::GetSignature).
     uint32_t Signature();
     // Advances every tile one generation under the rule; the generation before stays readable.
-    // Answers the signature of the generation it started from.
-    uint32_t Step(RuleCode code);
+    void Step(RuleCode code);
+    // Population, row count and bounds of the current generation.
+    CFieldTotals Totals() const;
+    // The current generation's cells, kept apart from the tiles (in block-heap memory).
+    std::unique_ptr<CPackedTiles> Pack() const;
 
     // Reading out the generation the last Step produced, in ascending y (each call with a larger y than
     // the one before; BeginReadOut starts over). Writes the cells of row y in ascending x to out and
@@ -52,6 +66,8 @@ private:
     CTile* AddTile(uint64_t key);
     void RemoveTile(CTile* tile);
     CTile* NewTileMemory();
+    // Sets the summaries of a buffer that was filled from outside the step.
+    static void Summarize(CTile& tile, int parity);
     // Makes sure every tile next to a live border cell exists, so that births there have a tile.
     void Expand();
     // Drops tiles that have been empty for three generations.

@@ -1,12 +1,15 @@
-// One generation on bit tiles. The rows visited, their order, the cells and the listener calls are
-// those of the row sweep; only the arithmetic differs. The tiles pass from each generation to the one
-// grown from it, so a long growth reads the rows in once and then only writes each generation's rows.
+// One generation on bit tiles. The cells and the listener calls are those of the row sweep; only the
+// arithmetic differs. The tiles pass from each generation to the one grown from it, so a long growth
+// reads the rows in once. Unless a listener hears the step (a window then draws the new generation),
+// the grown generation gets no rows: they are made when something reads its cells, which most
+// generations of a long growth never see before the game trims them.
 #include <memory>
 
 #include "engine/bit_field.h"
 #include "engine/grow_listener.h"
 #include "engine/grow_sizing.h"
 #include "engine/growable_universe.h"
+#include "engine/packed_tiles.h"
 #include "foundation/errors.h"
 #include "rules/rules.h"
 
@@ -31,31 +34,42 @@ bool CGrowableUniverse::PrefersTiles() const {
 }
 
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener) {
-    Consolidate();  // the row count is exact
+    if (!rowsMissing_) Consolidate();  // the row count is exact
     if (gGrowthEngine == EGrowthEngine::Tiles && PrefersTiles()) return GrowWithTiles(listener);
+    Consolidate();  // the sweep reads rows
     field_.reset();
     return Grow(listener, nullptr);
 }
 
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListener* listener) {
-    Consolidate();
+    // A listener hears the rows visited, which follow the source's rows.
+    if (listener || !rowsMissing_) Consolidate();
     CUniverseUse hold(*this);
     GetRule(ruleCode_);  // keeps the rule's use stamp fresh, as every growth does
     const bool wide = BirthsOnFewNeighbours(ruleCode_);
-    const uint32_t known = signature_;
-    signature_ = 0;
     auto result = NewSibling(generation_ + 1);
-    if (!firstRow_) return result;
+    if (population_ == 0) return result;
     if (!CoordinatesAllowGrowth(bounds_)) throw CErrorException(msg::GameTooBig);
 
+    // Without rows, this generation keeps its cells packed before the tiles move on.
+    if (rowsMissing_ && !packed_) packed_ = field_->Pack();
     // Taken out for the step: after a failure neither generation holds half-stepped tiles.
     std::unique_ptr<CBitField> field = std::move(field_);
-    uint32_t signature = known;
     try {
         if (listener) listener->OnGrowBegin(*this);
-        if (!field) field = std::make_unique<CBitField>(firstRow_);
-        const uint32_t stepped = field->Step(ruleCode_);
-        if (signature == 0) signature = stepped;
+        if (!field)
+            field = packed_ ? std::make_unique<CBitField>(*packed_) : std::make_unique<CBitField>(firstRow_);
+        field->Step(ruleCode_);
+        if (!listener) {
+            const CFieldTotals totals = field->Totals();
+            result->population_ = totals.population;
+            result->rowCount_ = totals.rowCount;
+            result->bounds_ = totals.bounds;
+            result->maxRowPopulation_ = totals.largestBand;  // a bound until the rows are made
+            result->rowsMissing_ = totals.population != 0;
+            result->field_ = std::move(field);
+            return result;
+        }
         result->rowHeap_.Create(GrownRowHeapCapacity(wide, population_, maxRowPopulation_));
 
         CRowBuilder builder(*result);
@@ -100,7 +114,6 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListene
         if (listener) listener->OnGrowEnd(*this);
         throw;
     }
-    signature_ = signature;
     result->field_ = std::move(field);
     return result;
 }

@@ -8,6 +8,7 @@
 
 #include "engine/bit_field.h"
 #include "engine/growable_explore.h"
+#include "engine/packed_tiles.h"
 #include "foundation/errors.h"
 #include "foundation/far_pool.h"
 #include "foundation/messages.h"
@@ -18,6 +19,8 @@ namespace {
 
 // Pending edits are folded into the rows once the overlay holds this many nodes.
 constexpr uint32_t kMaxPendingEdits = 20000;
+// A generation with a longer row is too big to grow.
+constexpr int64_t kLongestGrowableRow = 30000;
 
 CFarPool& GrowableUniversePool() {
     static CFarPool pool(100, sizeof(CGrowableUniverse), "CGrowableUniverse");
@@ -84,6 +87,8 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Clone() {
 void CGrowableUniverse::ResetCells() {
     pending_.reset();
     field_.reset();
+    packed_.reset();
+    rowsMissing_ = false;
     rowHeap_.Free();
     firstRow_ = nullptr;
     cursor_ = nullptr;
@@ -165,6 +170,7 @@ void CGrowableUniverse::CheckRowRoom(int32_t y) {
 }
 
 bool CGrowableUniverse::IsAlive(int32_t x, int32_t y) {
+    MakeRows();
     if (pending_) {
         const EPointState state = pending_->StateOf({x, y});
         if (state != EPointState::None) return state == EPointState::Added;
@@ -176,6 +182,7 @@ bool CGrowableUniverse::IsAlive(int32_t x, int32_t y) {
 // consolidation cannot lose the bounds change of this edit.
 bool CGrowableUniverse::SetCell(int32_t x, int32_t y) {
     if (!InsideUniverse(x, y)) throw CErrorException(msg::CellOutsideUniverse);
+    MakeRows();
     CPointSet& pending = PreparePendingEdits();
     bool changed;
     if (RowsHold(x, y)) {
@@ -196,6 +203,7 @@ bool CGrowableUniverse::SetCell(int32_t x, int32_t y) {
 
 bool CGrowableUniverse::ClearCell(int32_t x, int32_t y) {
     if (!InsideUniverse(x, y)) return false;
+    MakeRows();
     CPointSet& pending = PreparePendingEdits();
     if (bounds_.IsValid() || population_ == 0) {
         if (x == bounds_.left || x + 1 == bounds_.right || y == bounds_.top || y + 1 == bounds_.bottom) {
@@ -217,6 +225,7 @@ bool CGrowableUniverse::ClearCell(int32_t x, int32_t y) {
 }
 
 void CGrowableUniverse::Consolidate() {
+    MakeRows();
     if (!pending_) return;
     CPointSet& pending = *pending_;
     if (pending.Count() == 0) {
@@ -310,8 +319,16 @@ CLRect CGrowableUniverse::GetBounds() {
 int CGrowableUniverse::CheckGrowable() {
     if (population_ == 0) return msg::NothingToGrow;
     if (population_ >= 2147483647u) return msg::GameTooBig;
-    Consolidate();
-    if (maxRowPopulation_ > 30000 || bounds_.left <= -2147483647 || bounds_.right >= 2147483645 ||
+    if (!rowsMissing_) {
+        Consolidate();
+    } else if (std::min({int64_t{population_}, int64_t{bounds_.right} - bounds_.left,
+                         int64_t{maxRowPopulation_}}) > kLongestGrowableRow) {
+        MakeRows();  // a row may be too long: only the rows tell
+    }
+    // Without rows, no row holds more cells than the population, the width or the bound from the
+    // tiles, each within the limit.
+    const uint32_t longestRow = rowsMissing_ ? 0 : maxRowPopulation_;
+    if (longestRow > kLongestGrowableRow || bounds_.left <= -2147483647 || bounds_.right >= 2147483645 ||
         bounds_.top <= -2147483647 || bounds_.bottom >= 2147483645) {
         return msg::GameTooBig;
     }
@@ -321,6 +338,16 @@ int CGrowableUniverse::CheckGrowable() {
 
 uint32_t CGrowableUniverse::GetSignature() {
     if (signature_ != 0 || population_ == 0) return signature_;
+    // A generation on tiles (never one with pending edits) is summed on its tiles.
+    if (field_) {
+        signature_ = field_->Signature();
+        return signature_;
+    }
+    if (packed_) {
+        CBitField cells(*packed_);
+        signature_ = cells.Signature();
+        return signature_;
+    }
     Consolidate();
     if (GrowthEngine() == EGrowthEngine::Tiles && PrefersTiles()) {
         // The tiles are kept: the next step of this generation starts from them.
@@ -370,6 +397,42 @@ bool CGrowableUniverse::IsShiftOf(CUniverse& other, CLSize offset) {
         }
     }
     return true;
+}
+
+void CGrowableUniverse::MakeRowsFromTiles() {
+    std::unique_ptr<CPackedTiles> fromField;
+    const CPackedTiles* cells = packed_.get();
+    if (!cells) {
+        fromField = field_->Pack();
+        cells = fromField.get();
+    }
+    const uint64_t longestRow = cells->MaxRowPopulation();
+    const uint64_t words = uint64_t{population_} + uint64_t{rowCount_} * kRowOverheadWords;
+    const uint64_t capacity =
+        std::max(std::min<uint64_t>(words, kMaxBlockWords), longestRow + kRowOverheadWords);
+
+    // Built apart and swapped in once complete, as a consolidation is.
+    std::unique_ptr<CGrowableUniverse> made = NewSibling(generation_);
+    made->rowHeap_.Create(static_cast<uint32_t>(capacity));
+    class CSink : public CPackedTiles::CRowSink {
+    public:
+        explicit CSink(CGrowableUniverse& universe) : builder_(universe) {}
+        int32_t* Begin(int32_t y, uint32_t count) override {
+            row_ = builder_.Reserve(y, count);
+            row_->count = count;
+            return row_->Cells();
+        }
+        void End() override { builder_.Append(row_); }
+        CRowBuilder builder_;
+
+    private:
+        CRow* row_ = nullptr;
+    } sink(*made);
+    cells->WriteRows(sink);
+    sink.builder_.Finish();
+    SwapRows(*made);
+    packed_.reset();
+    rowsMissing_ = false;
 }
 
 void CRowBuilder::Finish() {

@@ -13,6 +13,7 @@ namespace tessera {
 
 class CBitField;
 class CGrowListener;
+class CPackedTiles;
 struct CGrowStatistics;
 
 // How Grow computes the next generation: the row sweep, or word-wide arithmetic on bit tiles that a
@@ -78,8 +79,13 @@ public:
     // Growth on bit tiles: read from the rows, or taken over from the step that made this generation.
     [[nodiscard]] std::unique_ptr<CGrowableUniverse> GrowWithTiles(CGrowListener* listener);
     bool HoldsTiles() const { return field_ != nullptr; }
+    // False for a generation grown on tiles whose rows nothing has read yet.
+    bool HoldsRows() const { return !rowsMissing_; }
 
-    uint32_t MaxRowPopulation() const { return maxRowPopulation_; }
+    uint32_t MaxRowPopulation() {
+        MakeRows();
+        return maxRowPopulation_;
+    }
     uint32_t RowCount() const { return rowCount_; }
     uint32_t PendingEditCount() const { return pending_ ? pending_->Count() : 0; }
     uint32_t RowHeapBlockCount() const { return rowHeap_.BlockCount(); }
@@ -90,6 +96,11 @@ public:
 private:
     friend class CRowBuilder;
     bool PrefersTiles() const;
+    // A generation grown on tiles gets its rows the first time anything reads them.
+    void MakeRows() {
+        if (rowsMissing_) MakeRowsFromTiles();
+    }
+    void MakeRowsFromTiles();
     // No cells, the given rule and generation.
     CGrowableUniverse(RuleCode code, int32_t generation);
 
@@ -110,6 +121,11 @@ private:
     std::unique_ptr<CPointSet> pending_;
     // This generation's cells as bit tiles, kept for the next step; dropped by any edit.
     std::unique_ptr<CBitField> field_;
+    // Without rows, the cells are in field_ until it moves on to the next generation, then in packed_.
+    // Population, row count and bounds are exact all the same; maxRowPopulation_ is only a bound
+    // (no row holds more) until the rows are made.
+    std::unique_ptr<CPackedTiles> packed_;
+    bool rowsMissing_ = false;
     uint32_t maxRowPopulation_ = 0;
     uint32_t rowCount_ = 0;
     const CRow* cursor_ = nullptr;

@@ -27,18 +27,20 @@ Cells CombBands(int bands, int32_t width) {
 TEST(GrowRowRoom, FilledCombsStayInsideTheirBlocks) {
     // 45 bands of width 404 hold over 10000 cells, so the result's blocks take 30000 words; the full
     // row of the 42nd band is reserved just before the end of the first block.
-    for (int bands : {1, 45}) {
-        SCOPED_TRACE(bands);
-        const Cells cells = CombBands(bands, 404);
-        auto u = MakeUniverse(cells, kKeepAllBornOnThree);
-        auto grown = u->Grow(nullptr);
-        EXPECT_EQ(CellsOf(*grown), ReferenceStep(cells, kKeepAllBornOnThree));
-        EXPECT_EQ(grown->MaxRowPopulation(), 403u);
-        uint64_t rowWords = 0;
-        for (const CRow* row = grown->FirstRow(); row; row = row->next) rowWords += RowWords(row->count);
-        EXPECT_LE(rowWords, uint64_t{grown->RowHeapBlockCount()} * grown->RowHeapDefaultCapacity())
-            << "the rows take more words than their blocks hold";
-    }
+    // The sweep sizes its blocks up front; tiles make the rows when they are read.
+    for (const bool sweep : {true, false})
+        for (int bands : {1, 45}) {
+            SCOPED_TRACE(std::to_string(bands) + (sweep ? " bands, sweep" : " bands, tiles"));
+            const Cells cells = CombBands(bands, 404);
+            auto u = MakeUniverse(cells, kKeepAllBornOnThree);
+            auto grown = sweep ? u->Grow(nullptr, nullptr) : u->Grow(nullptr);
+            EXPECT_EQ(CellsOf(*grown), ReferenceStep(cells, kKeepAllBornOnThree));
+            EXPECT_EQ(grown->MaxRowPopulation(), 403u);
+            uint64_t rowWords = 0;
+            for (const CRow* row = grown->FirstRow(); row; row = row->next) rowWords += RowWords(row->count);
+            EXPECT_LE(rowWords, uint64_t{grown->RowHeapBlockCount()} * grown->RowHeapDefaultCapacity())
+                << "the rows take more words than their blocks hold";
+        }
 }
 
 TEST(GrowRowRoom, BirthOnZeroWithNoCountedNeighbourSurroundsEveryCell) {
@@ -49,7 +51,7 @@ TEST(GrowRowRoom, BirthOnZeroWithNoCountedNeighbourSurroundsEveryCell) {
     for (int32_t x = 0; x < 400; x += 4) cells.insert({x, 0});
     const Cells expected = ReferenceStep(cells, kBornOnZeroAlone);
     ASSERT_EQ(expected.size(), 800u);
-    auto grown = MakeUniverse(cells, kBornOnZeroAlone)->Grow(nullptr);
+    auto grown = MakeUniverse(cells, kBornOnZeroAlone)->Grow(nullptr, nullptr);
     EXPECT_EQ(CellsOf(*grown), expected);
     EXPECT_EQ(grown->RowHeapDefaultCapacity(), 10u * 100 + kRowOverheadWords) << "sized as for birth on 1";
 }

@@ -42,7 +42,7 @@ TEST(Grow, MatchesReferenceOverRandomRulesAndSoups) {
             EXPECT_EQ(grown->Generation(), trial + generation + 1);
             EXPECT_EQ(grown->GetRuleCode(), rule);
             ExpectExactTotals(*grown, next);
-            EXPECT_EQ(u->KnownSignature(), ReferenceSignature(cells));
+            EXPECT_EQ(u->GetSignature(), ReferenceSignature(cells));
             EXPECT_EQ(CellsOf(*u), cells) << "the source is unchanged";
             u = std::move(grown);
             cells = next;
