@@ -128,6 +128,7 @@ struct CBitField::CTile {
     bool repeatsTwoBack[2];
     // The other buffer holds the generation before the current one (not so for tiles read from rows).
     bool historyKnown;
+    uint32_t activeMark;  // the epoch of the last active list that holds the tile
     CTile* nextFree;
 };
 
@@ -231,6 +232,9 @@ CBitField::CTile* CBitField::AddTile(uint64_t key) {
         if (other) other->neighbours[kOpposite[d]] = tile;
     }
     added_.push_back(tile);
+    // A new tile has no history yet: the step visits it.
+    tile->activeMark = epoch_;
+    active_.push_back(tile);
     return tile;
 }
 
@@ -254,11 +258,18 @@ void CBitField::SortTiles() {
     added_.clear();
 }
 
+void CBitField::KeepActive(CTile* tile) {
+    if (tile->activeMark == epoch_ + 1) return;
+    tile->activeMark = epoch_ + 1;
+    nextActive_.push_back(tile);
+}
+
+// Tiles outside the active list repeat, so no birth beyond their borders needs a new tile.
 void CBitField::Expand() {
     const int p = parity_;
-    const size_t count = tiles_.size();
+    const size_t count = active_.size();
     for (size_t i = 0; i < count; ++i) {
-        CTile* tile = tiles_[i];
+        CTile* tile = active_[i];
         if (tile->empty[p]) continue;
         bool missing = false;
         for (CTile* other : tile->neighbours) missing |= other == nullptr;
@@ -280,7 +291,7 @@ void CBitField::Collect() {
     const int p = parity_;
     size_t kept = 0;
     for (CTile* tile : tiles_) {
-        if (tile->empty[0] && tile->empty[1] && tile->repeatsTwoBack[p]) {
+        if (tile->empty[0] && tile->empty[1] && tile->repeatsTwoBack[p] && tile->activeMark != epoch_) {
             RemoveTile(tile);
         } else {
             tiles_[kept++] = tile;
@@ -412,12 +423,17 @@ void CBitField::Step(RuleCode code) {
             tile->historyKnown = false;
             tile->repeatsTwoBack[p] = false;
             tile->changedRows[p] = ~0u;
+            if (tile->activeMark != epoch_) {
+                tile->activeMark = epoch_;
+                active_.push_back(tile);
+            }
         }
         logic_ = std::make_unique<CRuleLogic>(code);
     }
     const CRuleLogic& logic = *logic_;
     Expand();
-    for (CTile* tile : tiles_) {
+    nextActive_.clear();
+    for (CTile* tile : active_) {
         bool settled = tile->repeatsTwoBack[p];
         for (int d = 0; d < kDirections && settled; ++d) {
             const CTile* other = tile->neighbours[d];
@@ -465,6 +481,14 @@ void CBitField::Step(RuleCode code) {
         tile->repeatsTwoBack[q] = changed == 0 && tile->historyKnown;
         tile->changedRows[q] = tile->historyKnown ? changed : ~0u;
         tile->historyKnown = true;
+        // Visited again until the settled branch has seen it, so that both buffers are marked as
+        // repeating before the step leaves it alone; a change wakes the tiles around it.
+        KeepActive(tile);
+        if (!tile->repeatsTwoBack[q]) {
+            for (CTile* other : tile->neighbours) {
+                if (other) KeepActive(other);
+            }
+        }
         if (changed) {
             uint64_t columns = 0;
             uint32_t rowMask = 0;
@@ -484,6 +508,8 @@ void CBitField::Step(RuleCode code) {
         }
     }
     parity_ = q;
+    active_.swap(nextActive_);
+    ++epoch_;
     if (++steps_ % 8 == 0) Collect();
 }
 

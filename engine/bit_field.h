@@ -73,6 +73,8 @@ private:
     // Drops tiles that have been empty for three generations.
     void Collect();
     void SortTiles();
+    // Puts a tile in the list the step after the next visits.
+    void KeepActive(CTile* tile);
     uint32_t TileSignature(CTile& tile, int parity) const;
     static bool IsQuiet(const CTile& tile, int parity);
 
@@ -80,7 +82,12 @@ private:
     std::vector<CTile*> tiles_;      // ascending key: tile rows top to bottom, each left to right
     std::vector<CTile*> added_;      // created since the last sort
     std::vector<CTile*> readTiles_;  // the tiles the read-out visits, in the order of tiles_
-    std::vector<void*> slabs_;       // blocks of the block heap that tiles are carved from
+    // The tiles the next step visits: every other tile and its neighbours repeat the generation before
+    // last, so the step leaves it as it is. A tile is in the list when its mark equals epoch_.
+    std::vector<CTile*> active_;
+    std::vector<CTile*> nextActive_;
+    uint32_t epoch_ = 1;
+    std::vector<void*> slabs_;  // blocks of the block heap that tiles are carved from
     CTile* freeTiles_ = nullptr;
     std::unique_ptr<CRuleLogic> logic_;  // for the rule of the last step
     int parity_ = 0;                     // the buffer holding the current generation
