@@ -519,8 +519,10 @@ CFieldTotals CBitField::Totals() const {
     CLRect& bounds = totals.bounds;
     uint64_t bandKey = ~uint64_t{0};
     uint32_t bandRows = 0, bandCells = 0;
+    size_t packBytes = 0;
     for (const CTile* tile : tiles_) {
         if (tile->empty[p]) continue;
+        packBytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
         const uint64_t ty = TileYOf(tile->key);
         if (ty != bandKey) {
             totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
@@ -542,14 +544,19 @@ CFieldTotals CBitField::Totals() const {
         bounds.bottom = std::max(bounds.bottom, static_cast<int32_t>(top + 32 - std::countl_zero(rows)));
     }
     totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
+    packBytes_ = packBytes;
+    packBytesStep_ = steps_;
     return totals;
 }
 
 std::unique_ptr<CPackedTiles> CBitField::Pack() const {
     const int p = parity_;
-    size_t bytes = 0;
-    for (const CTile* tile : tiles_) {
-        if (!tile->empty[p]) bytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
+    size_t bytes = packBytes_;
+    if (packBytesStep_ != steps_) {
+        bytes = 0;
+        for (const CTile* tile : tiles_) {
+            if (!tile->empty[p]) bytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
+        }
     }
     auto packed = std::make_unique<CPackedTiles>(bytes, tiles_.size());
     for (const CTile* tile : tiles_) {
