@@ -77,7 +77,9 @@ TEST(ParameterTable, EveryNumericRangeHoldsAtItsBounds) {
         EXPECT_TRUE(param->IsValid(std::to_string(max)));
         EXPECT_FALSE(param->IsValid(std::to_string(max + 1)));
         // An unsigned minimum of 0 has no text below it: "-1" reads as the largest value.
-        if (min > 0 || dynamic_cast<CParamInt*>(param)) EXPECT_FALSE(param->IsValid(std::to_string(min - 1)));
+        if (min > 0 || dynamic_cast<CParamInt*>(param)) {
+            EXPECT_FALSE(param->IsValid(std::to_string(min - 1)));
+        }
     }
 }
 
