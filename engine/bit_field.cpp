@@ -112,6 +112,16 @@ inline void FullAdd(uint64_t a, uint64_t b, uint64_t c, uint64_t& sum, uint64_t&
 
 }  // namespace
 
+// What changed in a buffer against the generation two before it: the rows, and the rows whose first
+// (west) and last (east) column changed, which are all the tiles beside it read.
+struct CBitField::CChanges {
+    uint32_t rows;
+    uint32_t west;
+    uint32_t east;
+
+    static CChanges All() { return {~0u, ~0u, ~0u}; }
+};
+
 struct CBitField::CTile {
     uint64_t rows[2][kH];  // bit i of a row is the cell at column (tile x) * 64 + i
     CTile* neighbours[kDirections];
@@ -120,12 +130,12 @@ struct CBitField::CTile {
     bool signatureKnown[2];
     uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
     uint32_t rowMask[2];  // bit r: row r of the buffer holds a live cell
-    // Bit r: row r of the buffer differs from the generation two before it (all bits when unknown).
-    uint32_t changedRows[2];
+    // A buffer's changes hold for the generation counted in changeStep; a tile the step left alone
+    // repeats the generation two before, so its changes are none.
+    CChanges changes[2];
+    uint32_t changeStep[2];
     uint32_t population[2];
     bool empty[2];
-    // The buffer's generation equals the one two generations before it (over this tile).
-    bool repeatsTwoBack[2];
     // The other buffer holds the generation before the current one (not so for tiles read from rows).
     bool historyKnown;
     uint32_t activeMark;  // the epoch of the last active list that holds the tile
@@ -183,7 +193,8 @@ void CBitField::Summarize(CTile& tile, int p) {
     }
     tile.population[p] = CountBits(tile.rows[p], kH);
     tile.empty[p] = tile.population[p] == 0;
-    tile.changedRows[p] = ~0u;
+    tile.changes[p] = CChanges::All();
+    tile.changeStep[p] = 0;
     tile.signatureKnown[0] = tile.signatureKnown[1] = false;
     tile.historyKnown = false;
 }
@@ -288,10 +299,9 @@ void CBitField::Expand() {
 }
 
 void CBitField::Collect() {
-    const int p = parity_;
     size_t kept = 0;
     for (CTile* tile : tiles_) {
-        if (tile->empty[0] && tile->empty[1] && tile->repeatsTwoBack[p] && tile->activeMark != epoch_) {
+        if (tile->empty[0] && tile->empty[1] && tile->activeMark != epoch_) {
             RemoveTile(tile);
         } else {
             tiles_[kept++] = tile;
@@ -415,14 +425,47 @@ bool CBitField::IsQuiet(const CTile& tile, int p) {
            !(nb[kSW] && nb[kSW]->rows[p][0] >> 63) && !(nb[kSE] && nb[kSE]->rows[p][0] & 1);
 }
 
+// The changes of a buffer, none unless they were recorded for the buffer's generation.
+CBitField::CChanges CBitField::ChangesOf(const CTile* tile, int p, uint32_t step) {
+    return tile && tile->changeStep[p] == step ? tile->changes[p] : CChanges{};
+}
+
+// The rows of a tile whose next generation can differ from the one before it: those next to a row
+// where its own cells or the cells beside it changed.
+uint32_t CBitField::RowsToCompute(const CTile& tile, int p) const {
+    if (!tile.historyKnown) return ~0u;
+    const CTile* const* nb = tile.neighbours;
+    const uint32_t side = ChangesOf(&tile, p, steps_).rows | ChangesOf(nb[kW], p, steps_).east |
+                          ChangesOf(nb[kE], p, steps_).west;
+    uint32_t need = side | side << 1 | side >> 1;
+    const uint32_t above =
+        ChangesOf(nb[kN], p, steps_).rows | ChangesOf(nb[kNW], p, steps_).east | ChangesOf(nb[kNE], p, steps_).west;
+    const uint32_t below =
+        ChangesOf(nb[kS], p, steps_).rows | ChangesOf(nb[kSW], p, steps_).east | ChangesOf(nb[kSE], p, steps_).west;
+    need |= above >> (kH - 1) & 1;
+    need |= (below & 1) << (kH - 1);
+    return need;
+}
+
+// A change wakes the tile for the next step, and each tile beside it whose cells read the changed ones.
+void CBitField::WakeReaders(CTile* tile, const CChanges& c) {
+    if (!c.rows) return;
+    KeepActive(tile);
+    CTile* const* nb = tile->neighbours;
+    const bool wake[kDirections] = {(c.rows & 1) != 0, (c.rows >> (kH - 1)) != 0, c.west != 0,
+                                    c.east != 0,       (c.west & 1) != 0,        (c.east & 1) != 0,
+                                    (c.west >> (kH - 1)) != 0, (c.east >> (kH - 1)) != 0};
+    for (int d = 0; d < kDirections; ++d) {
+        if (wake[d] && nb[d]) KeepActive(nb[d]);
+    }
+}
+
 void CBitField::Step(RuleCode code) {
     const int p = parity_, q = 1 - p;
     if (!logic_ || logic_->Code() != code) {
         // Under another rule a place that repeated need not repeat: every tile is stepped afresh.
         for (CTile* tile : tiles_) {
             tile->historyKnown = false;
-            tile->repeatsTwoBack[p] = false;
-            tile->changedRows[p] = ~0u;
             if (tile->activeMark != epoch_) {
                 tile->activeMark = epoch_;
                 active_.push_back(tile);
@@ -434,62 +477,40 @@ void CBitField::Step(RuleCode code) {
     Expand();
     nextActive_.clear();
     for (CTile* tile : active_) {
-        bool settled = tile->repeatsTwoBack[p];
-        for (int d = 0; d < kDirections && settled; ++d) {
-            const CTile* other = tile->neighbours[d];
-            settled = !other || other->repeatsTwoBack[p];
-        }
-        if (settled) {
-            // Its block of tiles repeats the generation before last, so it repeats the generation
-            // before: the other buffer holds it already.
-            tile->repeatsTwoBack[q] = true;
-            tile->changedRows[q] = 0;
-            continue;
-        }
-        uint32_t changed = 0;  // rows of the other buffer that get new cells
+        // Nothing in reach changed since the generation before last: the tile repeats the generation
+        // before, which the other buffer holds already.
+        const uint32_t need = RowsToCompute(*tile, p);
+        if (!need) continue;
+        CChanges changed{};  // of the other buffer, against what it held
         uint64_t* out = tile->rows[q];
         if (IsQuiet(*tile, p)) {
-            changed = tile->rowMask[q];
-            if (changed) std::memset(out, 0, sizeof(tile->rows[q]));
-        } else {
-            // A row can differ from the generation two back only next to a row that did.
-            uint32_t need = ~0u;
-            if (tile->historyKnown) {
-                const CTile* const* nb = tile->neighbours;
-                const auto rowsOf = [p](const CTile* t) { return t ? t->changedRows[p] : 0u; };
-                const uint32_t side = rowsOf(tile) | rowsOf(nb[kW]) | rowsOf(nb[kE]);
-                need = side | side << 1 | side >> 1;
-                need |= ((rowsOf(nb[kN]) | rowsOf(nb[kNW]) | rowsOf(nb[kNE])) >> (kH - 1)) & 1;
-                need |= ((rowsOf(nb[kS]) | rowsOf(nb[kSW]) | rowsOf(nb[kSE])) & 1) << (kH - 1);
-            }
-            if (need) {
-                CNeighbourRows n;
-                Gather(*tile, p, n, std::countr_zero(need), kH + 1 - std::countl_zero(need));
-                for (uint32_t bits = need; bits; bits &= bits - 1) {
-                    const int r = std::countr_zero(bits);
-                    const int j = r + 1;
-                    uint64_t next = 0;
-                    const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
-                    const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] |
-                                              n.east[j - 1] | n.east[j] | n.east[j + 1];
-                    if (occupied) next = NextRow(logic, n, j, occupied);
-                    changed |= static_cast<uint32_t>(next != out[r]) << r;
-                    out[r] = next;
+            changed.rows = tile->rowMask[q];
+            if (changed.rows) {
+                for (int r = 0; r < kH; ++r) {
+                    changed.west |= static_cast<uint32_t>(out[r] & 1) << r;
+                    changed.east |= static_cast<uint32_t>(out[r] >> 63) << r;
                 }
+                std::memset(out, 0, sizeof(tile->rows[q]));
+            }
+        } else {
+            CNeighbourRows n;
+            Gather(*tile, p, n, std::countr_zero(need), kH + 1 - std::countl_zero(need));
+            for (uint32_t bits = need; bits; bits &= bits - 1) {
+                const int r = std::countr_zero(bits);
+                const int j = r + 1;
+                uint64_t next = 0;
+                const uint64_t around = n.centre[j - 1] | n.centre[j] | n.centre[j + 1];
+                const uint64_t occupied = around | n.west[j - 1] | n.west[j] | n.west[j + 1] | n.east[j - 1] |
+                                          n.east[j] | n.east[j + 1];
+                if (occupied) next = NextRow(logic, n, j, occupied);
+                const uint64_t diff = next ^ out[r];
+                changed.rows |= static_cast<uint32_t>(diff != 0) << r;
+                changed.west |= static_cast<uint32_t>(diff & 1) << r;
+                changed.east |= static_cast<uint32_t>(diff >> 63) << r;
+                out[r] = next;
             }
         }
-        tile->repeatsTwoBack[q] = changed == 0 && tile->historyKnown;
-        tile->changedRows[q] = tile->historyKnown ? changed : ~0u;
-        tile->historyKnown = true;
-        // Visited again until the settled branch has seen it, so that both buffers are marked as
-        // repeating before the step leaves it alone; a change wakes the tiles around it.
-        KeepActive(tile);
-        if (!tile->repeatsTwoBack[q]) {
-            for (CTile* other : tile->neighbours) {
-                if (other) KeepActive(other);
-            }
-        }
-        if (changed) {
+        if (changed.rows) {
             uint64_t columns = 0;
             uint32_t rowMask = 0;
             for (int r = 0; r < kH; ++r) {
@@ -506,6 +527,12 @@ void CBitField::Step(RuleCode code) {
                 if (CTile* other = tile->neighbours[d]) other->signatureKnown[q] = false;
             }
         }
+        // Without history the other buffer held no generation: count every place as changed.
+        if (!tile->historyKnown) changed = CChanges::All();
+        tile->historyKnown = true;
+        tile->changes[q] = changed;
+        tile->changeStep[q] = steps_ + 1;
+        WakeReaders(tile, changed);
     }
     parity_ = q;
     active_.swap(nextActive_);

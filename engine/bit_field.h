@@ -1,10 +1,11 @@
 #pragma once
 // CBitField: the live cells of one generation as tiles of 64 x 32 bit cells, for growth that advances a
 // whole tile row with word-wide arithmetic. Each tile keeps two buffers: the current generation and the
-// one before it. A tile whose 3 x 3 block of tiles equals that of two generations ago will repeat the
-// generation before, which its other buffer already holds: such tiles (still lifes, period-2
-// oscillators, empty space next to them) are skipped. Rows of a universe are read in once; after each
-// step the new generation is read out row by row.
+// one before it. A tile none of whose cells, nor the cells beside it, changed since two generations ago
+// will repeat the generation before, which its other buffer already holds: such tiles (still lifes,
+// period-2 oscillators, empty space next to them) are skipped, and a tile is visited only when a change
+// reaches it. Rows of a universe are read in once; after each step the new generation is read out row
+// by row.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -61,6 +62,7 @@ public:
 
 private:
     struct CTile;
+    struct CChanges;
 
     CTile* TileAt(uint64_t key) const;
     CTile* AddTile(uint64_t key);
@@ -70,11 +72,14 @@ private:
     static void Summarize(CTile& tile, int parity);
     // Makes sure every tile next to a live border cell exists, so that births there have a tile.
     void Expand();
-    // Drops tiles that have been empty for three generations.
+    // Drops empty tiles that the next step does not visit.
     void Collect();
     void SortTiles();
     // Puts a tile in the list the step after the next visits.
     void KeepActive(CTile* tile);
+    uint32_t RowsToCompute(const CTile& tile, int parity) const;
+    static CChanges ChangesOf(const CTile* tile, int parity, uint32_t step);
+    void WakeReaders(CTile* tile, const CChanges& changes);
     uint32_t TileSignature(CTile& tile, int parity) const;
     static bool IsQuiet(const CTile& tile, int parity);
 

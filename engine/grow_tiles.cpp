@@ -23,19 +23,10 @@ EGrowthEngine gGrowthEngine = EGrowthEngine::Tiles;
 void SetGrowthEngine(EGrowthEngine engine) { gGrowthEngine = engine; }
 EGrowthEngine GrowthEngine() { return gGrowthEngine; }
 
-// Tiles pay for 64 x 32 cells whatever they hold; the row sweep pays per live cell and per row. Rows
-// with few cells each (small objects scattered far apart, glider streams) are cheaper to sweep, so
-// tiles are used from a few cells per row on and kept while the rows stay fuller than half that.
-constexpr uint32_t kCellsPerRowForTiles = 8;
-
-bool CGrowableUniverse::PrefersTiles() const {
-    const uint64_t threshold = field_ ? kCellsPerRowForTiles / 2 : kCellsPerRowForTiles;
-    return population_ >= threshold * rowCount_;
-}
-
+// Tiles step only where a change reaches, so they serve sparse patterns as well as dense ones; the row
+// sweep stays as the reference.
 std::unique_ptr<CGrowableUniverse> CGrowableUniverse::Grow(CGrowListener* listener) {
-    if (!rowsMissing_) Consolidate();  // the row count is exact
-    if (gGrowthEngine == EGrowthEngine::Tiles && PrefersTiles()) return GrowWithTiles(listener);
+    if (gGrowthEngine == EGrowthEngine::Tiles) return GrowWithTiles(listener);
     Consolidate();  // the sweep reads rows
     field_.reset();
     return Grow(listener, nullptr);

@@ -349,7 +349,7 @@ uint32_t CGrowableUniverse::GetSignature() {
         return signature_;
     }
     Consolidate();
-    if (GrowthEngine() == EGrowthEngine::Tiles && PrefersTiles()) {
+    if (GrowthEngine() == EGrowthEngine::Tiles) {
         // The tiles are kept: the next step of this generation starts from them.
         if (!field_) field_ = std::make_unique<CBitField>(firstRow_);
         signature_ = field_->Signature();

@@ -95,7 +95,6 @@ public:
 
 private:
     friend class CRowBuilder;
-    bool PrefersTiles() const;
     // A generation grown on tiles gets its rows the first time anything reads them.
     void MakeRows() {
         if (rowsMissing_) MakeRowsFromTiles();
