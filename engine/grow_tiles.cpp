@@ -42,14 +42,26 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListene
     if (population_ == 0) return result;
     if (!CoordinatesAllowGrowth(bounds_)) throw CErrorException(msg::GameTooBig);
 
-    // Without rows, this generation keeps its cells packed before the tiles move on.
-    if (rowsMissing_ && !packed_) packed_ = field_->Pack();
     // Taken out for the step: after a failure neither generation holds half-stepped tiles.
     std::unique_ptr<CBitField> field = std::move(field_);
+    // Without rows, this generation keeps the way to its cells before the tiles move on: the stretch
+    // of replayed generations it belongs to, or, where a stretch ends, its cells packed. The grown
+    // generation continues the stretch.
+    std::shared_ptr<const CPackedTiles> base = packed_;
+    uint32_t steps = 1;
     try {
         if (listener) listener->OnGrowBegin(*this);
-        if (!field)
-            field = packed_ ? std::make_unique<CBitField>(*packed_) : std::make_unique<CBitField>(firstRow_);
+        if (!field) field = TilesOfCells();
+        if (!base && rowsMissing_) {
+            if (replayBase_ && replayRule_ == ruleCode_ && replaySteps_ < kReplayStretch) {
+                base = replayBase_;
+                steps = replaySteps_ + 1;
+            } else {
+                packed_ = field->Pack();
+                replayBase_.reset();
+                base = packed_;
+            }
+        }
         field->Step(ruleCode_);
         if (!listener) {
             const CFieldTotals totals = field->Totals();
@@ -59,6 +71,11 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListene
             result->maxRowPopulation_ = totals.largestBand;  // a bound until the rows are made
             result->rowsMissing_ = totals.population != 0;
             result->field_ = std::move(field);
+            if (base && result->rowsMissing_) {
+                result->replayBase_ = std::move(base);
+                result->replaySteps_ = steps;
+                result->replayRule_ = ruleCode_;
+            }
             return result;
         }
         result->rowHeap_.Create(GrownRowHeapCapacity(wide, population_, maxRowPopulation_));
@@ -102,6 +119,8 @@ std::unique_ptr<CGrowableUniverse> CGrowableUniverse::GrowWithTiles(CGrowListene
         builder.Finish();
         if (listener) listener->OnGrowEnd(*result);
     } catch (...) {
+        // Tiles that were this generation's only copy of its cells (packing them failed) stay.
+        if (rowsMissing_ && !packed_ && !replayBase_) field_ = std::move(field);
         if (listener) listener->OnGrowEnd(*this);
         throw;
     }

@@ -88,6 +88,7 @@ void CGrowableUniverse::ResetCells() {
     pending_.reset();
     field_.reset();
     packed_.reset();
+    replayBase_.reset();
     rowsMissing_ = false;
     rowHeap_.Free();
     firstRow_ = nullptr;
@@ -343,9 +344,8 @@ uint32_t CGrowableUniverse::GetSignature() {
         signature_ = field_->Signature();
         return signature_;
     }
-    if (packed_) {
-        CBitField cells(*packed_);
-        signature_ = cells.Signature();
+    if (rowsMissing_) {
+        signature_ = TilesOfCells()->Signature();
         return signature_;
     }
     Consolidate();
@@ -399,12 +399,20 @@ bool CGrowableUniverse::IsShiftOf(CUniverse& other, CLSize offset) {
     return true;
 }
 
+std::unique_ptr<CBitField> CGrowableUniverse::TilesOfCells() const {
+    if (packed_) return std::make_unique<CBitField>(*packed_);
+    if (!rowsMissing_) return std::make_unique<CBitField>(firstRow_);
+    auto tiles = std::make_unique<CBitField>(*replayBase_);
+    for (uint32_t i = 0; i < replaySteps_; ++i) tiles->Step(replayRule_);
+    return tiles;
+}
+
 void CGrowableUniverse::MakeRowsFromTiles() {
-    std::unique_ptr<CPackedTiles> fromField;
+    std::unique_ptr<CPackedTiles> made;
     const CPackedTiles* cells = packed_.get();
     if (!cells) {
-        fromField = field_->Pack();
-        cells = fromField.get();
+        made = field_ ? field_->Pack() : TilesOfCells()->Pack();
+        cells = made.get();
     }
     const uint64_t longestRow = cells->MaxRowPopulation();
     const uint64_t words = uint64_t{population_} + uint64_t{rowCount_} * kRowOverheadWords;
@@ -412,8 +420,8 @@ void CGrowableUniverse::MakeRowsFromTiles() {
         std::max(std::min<uint64_t>(words, kMaxBlockWords), longestRow + kRowOverheadWords);
 
     // Built apart and swapped in once complete, as a consolidation is.
-    std::unique_ptr<CGrowableUniverse> made = NewSibling(generation_);
-    made->rowHeap_.Create(static_cast<uint32_t>(capacity));
+    std::unique_ptr<CGrowableUniverse> madeRows = NewSibling(generation_);
+    madeRows->rowHeap_.Create(static_cast<uint32_t>(capacity));
     class CSink : public CPackedTiles::CRowSink {
     public:
         explicit CSink(CGrowableUniverse& universe) : builder_(universe) {}
@@ -427,11 +435,12 @@ void CGrowableUniverse::MakeRowsFromTiles() {
 
     private:
         CRow* row_ = nullptr;
-    } sink(*made);
+    } sink(*madeRows);
     cells->WriteRows(sink);
     sink.builder_.Finish();
-    SwapRows(*made);
+    SwapRows(*madeRows);
     packed_.reset();
+    replayBase_.reset();
     rowsMissing_ = false;
 }
 

@@ -100,6 +100,8 @@ private:
         if (rowsMissing_) MakeRowsFromTiles();
     }
     void MakeRowsFromTiles();
+    // Tiles holding this generation's cells, made from its packed cells, its stretch or its rows.
+    std::unique_ptr<CBitField> TilesOfCells() const;
     // No cells, the given rule and generation.
     CGrowableUniverse(RuleCode code, int32_t generation);
 
@@ -120,10 +122,17 @@ private:
     std::unique_ptr<CPointSet> pending_;
     // This generation's cells as bit tiles, kept for the next step; dropped by any edit.
     std::unique_ptr<CBitField> field_;
-    // Without rows, the cells are in field_ until it moves on to the next generation, then in packed_.
-    // Population, row count and bounds are exact all the same; maxRowPopulation_ is only a bound
-    // (no row holds more) until the rows are made.
-    std::unique_ptr<CPackedTiles> packed_;
+    // Without rows, the cells are in field_ until it moves on to the next generation. Then most
+    // generations of a long growth, which are trimmed unread, keep only the way to remake them:
+    // replaySteps_ steps under replayRule_ from the cells of an earlier generation (replayBase_, shared
+    // by a stretch of at most kReplayStretch generations); the last of a stretch keeps its cells in
+    // packed_. Population, row count and bounds are exact all the same; maxRowPopulation_ is only a
+    // bound (no row holds more) until the rows are made.
+    static constexpr uint32_t kReplayStretch = 16;
+    std::shared_ptr<const CPackedTiles> packed_;
+    std::shared_ptr<const CPackedTiles> replayBase_;
+    uint32_t replaySteps_ = 0;
+    RuleCode replayRule_ = 0;
     bool rowsMissing_ = false;
     uint32_t maxRowPopulation_ = 0;
     uint32_t rowCount_ = 0;
