@@ -123,23 +123,24 @@ struct CBitField::CChanges {
 };
 
 struct CBitField::CTile {
-    uint64_t rows[2][kH];  // bit i of a row is the cell at column (tile x) * 64 + i
-    CTile* neighbours[kDirections];
+    // What the step and the totals read of every tile comes first, to share its cache lines.
     uint64_t key;
-    uint32_t signature[2];
-    bool signatureKnown[2];
-    uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
-    uint32_t rowMask[2];  // bit r: row r of the buffer holds a live cell
+    CTile* neighbours[kDirections];
     // A buffer's changes hold for the generation counted in changeStep; a tile the step left alone
     // repeats the generation two before, so its changes are none.
     CChanges changes[2];
     uint32_t changeStep[2];
+    uint32_t rowMask[2];  // bit r: row r of the buffer holds a live cell
     uint32_t population[2];
+    uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
     bool empty[2];
     // The other buffer holds the generation before the current one (not so for tiles read from rows).
     bool historyKnown;
+    bool signatureKnown[2];
     uint32_t activeMark;  // the epoch of the last active list that holds the tile
+    uint32_t signature[2];
     CTile* nextFree;
+    uint64_t rows[2][kH];  // bit i of a row is the cell at column (tile x) * 64 + i
 };
 
 namespace {
@@ -546,10 +547,8 @@ CFieldTotals CBitField::Totals() const {
     CLRect& bounds = totals.bounds;
     uint64_t bandKey = ~uint64_t{0};
     uint32_t bandRows = 0, bandCells = 0;
-    size_t packBytes = 0;
     for (const CTile* tile : tiles_) {
         if (tile->empty[p]) continue;
-        packBytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
         const uint64_t ty = TileYOf(tile->key);
         if (ty != bandKey) {
             totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
@@ -571,19 +570,14 @@ CFieldTotals CBitField::Totals() const {
         bounds.bottom = std::max(bounds.bottom, static_cast<int32_t>(top + 32 - std::countl_zero(rows)));
     }
     totals.rowCount += static_cast<uint32_t>(std::popcount(bandRows));
-    packBytes_ = packBytes;
-    packBytesStep_ = steps_;
     return totals;
 }
 
 std::unique_ptr<CPackedTiles> CBitField::Pack() const {
     const int p = parity_;
-    size_t bytes = packBytes_;
-    if (packBytesStep_ != steps_) {
-        bytes = 0;
-        for (const CTile* tile : tiles_) {
-            if (!tile->empty[p]) bytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
-        }
+    size_t bytes = 0;
+    for (const CTile* tile : tiles_) {
+        if (!tile->empty[p]) bytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
     }
     auto packed = std::make_unique<CPackedTiles>(bytes, tiles_.size());
     for (const CTile* tile : tiles_) {

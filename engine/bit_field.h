@@ -97,10 +97,6 @@ private:
     std::unique_ptr<CRuleLogic> logic_;  // for the rule of the last step
     int parity_ = 0;                     // the buffer holding the current generation
     uint32_t steps_ = 0;
-    // The bytes Pack needs for the generation after step packBytesStep_ (counted by Totals, which
-    // visits every tile anyway, so that packing visits them once).
-    mutable size_t packBytes_ = 0;
-    mutable uint32_t packBytesStep_ = ~0u;
     // Read-out cursor: the first tile of the band that holds the row asked for last.
     size_t bandStart_ = 0;
 };
