@@ -136,8 +136,11 @@ struct CBitField::CTile {
     bool empty[2];
     // The other buffer holds the generation before the current one (not so for tiles read from rows).
     bool historyKnown;
-    bool signatureKnown[2];
     uint32_t activeMark;  // the epoch of the last active list that holds the tile
+    // The generation index (the field's step count) at which the buffer last got new cells, and one
+    // more than the index at which its signature was summed (0: never).
+    uint32_t cellsStep[2];
+    uint32_t signatureStep[2];
     uint32_t signature[2];
     CTile* nextFree;
     uint64_t rows[2][kH];  // bit i of a row is the cell at column (tile x) * 64 + i
@@ -196,7 +199,7 @@ void CBitField::Summarize(CTile& tile, int p) {
     tile.empty[p] = tile.population[p] == 0;
     tile.changes[p] = CChanges::All();
     tile.changeStep[p] = 0;
-    tile.signatureKnown[0] = tile.signatureKnown[1] = false;
+    tile.signatureStep[0] = tile.signatureStep[1] = 0;
     tile.historyKnown = false;
 }
 
@@ -234,7 +237,6 @@ CBitField::CTile* CBitField::AddTile(uint64_t key) {
     std::memset(tile, 0, sizeof(CTile));
     tile->key = key;
     tile->empty[0] = tile->empty[1] = true;
-    tile->signatureKnown[0] = tile->signatureKnown[1] = true;
     tile->historyKnown = true;
     index_.emplace(key, tile);
     const uint64_t tx = TileXOf(key), ty = TileYOf(key);
@@ -364,11 +366,16 @@ SignatureOf(const CNeighbourRows& n) {
 }  // namespace
 
 uint32_t CBitField::TileSignature(CTile& tile, int p) const {
-    if (tile.signatureKnown[p]) return tile.signature[p];
+    // A tile's sum reads its own cells and those of the tiles west, east and below it.
+    bool known = tile.signatureStep[p] != 0;
+    for (const CTile* t : {&tile, tile.neighbours[kW], tile.neighbours[kE], tile.neighbours[kS],
+                           tile.neighbours[kSW], tile.neighbours[kSE]})
+        known = known && (!t || t->cellsStep[p] < tile.signatureStep[p]);
+    if (known) return tile.signature[p];
     CNeighbourRows n;
     Gather(tile, p, n);
     tile.signature[p] = SignatureOf(n);
-    tile.signatureKnown[p] = true;
+    tile.signatureStep[p] = steps_ + 1;
     return tile.signature[p];
 }
 
@@ -522,11 +529,7 @@ void CBitField::Step(RuleCode code) {
             tile->columns[q] = columns;
             tile->rowMask[q] = rowMask;
             tile->population[q] = columns ? CountBits(out, kH) : 0;
-            // The signatures of this buffer that read these cells are out of date.
-            tile->signatureKnown[q] = false;
-            for (EDirection d : {kW, kE, kN, kNW, kNE}) {
-                if (CTile* other = tile->neighbours[d]) other->signatureKnown[q] = false;
-            }
+            tile->cellsStep[q] = steps_ + 1;  // the signatures that read these cells are out of date
         }
         // Without history the other buffer held no generation: count every place as changed.
         if (!tile->historyKnown) changed = CChanges::All();

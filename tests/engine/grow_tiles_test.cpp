@@ -151,6 +151,25 @@ TEST(GrowTiles, GlidersWakeSettledTiles) {
     }
 }
 
+// Sums kept on tiles must go stale whenever cells they read change. Under a neighbourhood blind to the
+// cells below, a tile stays as it is while the tile under it changes, which its sum also reads.
+TEST(GrowTiles, KeptSignaturesFollowTheCellsTheyRead) {
+    constexpr RuleCode kAboveAndBeside = RuleCode{0x1E8} << kNeighbourhoodShift;
+    constexpr RuleCode rule = (RuleCode{0b1110} << kSurvivalShift) | (RuleCode{0b100} << kBirthShift) |
+                              kAboveAndBeside;
+    std::mt19937 rng(31);
+    const Cells soup = RandomSoup(rng, -20, 10, 150, 40, 0.3);
+    auto rows = MakeUniverse(soup, rule), tiles = MakeUniverse(soup, rule);
+    for (int step = 0; step < 80 && !HasFailure(); ++step) {
+        SetGrowthEngine(EGrowthEngine::Tiles);
+        const uint32_t fromTiles = tiles->GetSignature();
+        SetGrowthEngine(EGrowthEngine::Rows);
+        EXPECT_EQ(fromTiles, rows->GetSignature()) << "step " << step;
+        rows = rows->Grow(nullptr, nullptr);
+        tiles = tiles->GrowWithTiles(nullptr);
+    }
+}
+
 // A generation without rows refuses growth for a row over the limit exactly as one with rows does,
 // and makes no rows when the population, the width or the bands of 32 rows rule such a row out.
 TEST(GrowTiles, RowLimitWithoutRows) {
