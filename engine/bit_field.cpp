@@ -19,6 +19,8 @@ constexpr int64_t kCoordinateBias = int64_t{1} << 31;  // makes every coordinate
 constexpr int kTileColumnShift = 6;
 constexpr int kTileRowShift = 5;
 constexpr uint64_t kAll = ~uint64_t{0};
+// From this many rows to compute on, a tile under 23/3 is computed whole, several rows at once.
+constexpr int kRowsForWholeTile = 12;
 
 // Neighbouring tiles, with their offsets in tiles.
 enum EDirection { kN, kS, kW, kE, kNW, kNE, kSW, kSE, kDirections };
@@ -389,21 +391,30 @@ uint32_t CBitField::Signature() {
 
 namespace {
 
+// Row j of the next generation of a gathered tile under 23/3: born on 3 neighbours, surviving on 2 or 3.
+inline uint64_t ConwayRow(const CNeighbourRows& n, int j) {
+    uint64_t s1, c1, s2, c2, b0, c3, t2, c4;
+    FullAdd(n.east[j + 1], n.centre[j + 1], n.west[j + 1], s1, c1);
+    FullAdd(n.east[j], n.west[j], n.east[j - 1], s2, c2);
+    const uint64_t s3 = n.centre[j - 1] ^ n.west[j - 1], c3a = n.centre[j - 1] & n.west[j - 1];
+    FullAdd(s1, s2, s3, b0, c3);
+    FullAdd(c1, c2, c3a, t2, c4);
+    const uint64_t b1 = t2 ^ c3, fourOrMore = c4 | (t2 & c3);
+    return b1 & ~fourOrMore & (b0 | n.centre[j]);
+}
+
+// Every row of a gathered tile under 23/3, without branches, so that the compiler advances several
+// rows at once.
+void ConwayTile(const CNeighbourRows& n, uint64_t* __restrict next) {
+    for (int j = 1; j <= kH; ++j) next[j - 1] = ConwayRow(n, j);
+}
+
 // Row j of the next generation of a gathered tile; `occupied` marks the columns whose window holds a
 // live cell (no other column can come alive).
 uint64_t NextRow(const CBitField::CRuleLogic& logic, const CNeighbourRows& n, int j, uint64_t occupied) {
     const uint64_t window[9] = {n.east[j + 1], n.centre[j + 1], n.west[j + 1],   n.east[j],    n.centre[j],
                                 n.west[j],     n.east[j - 1],   n.centre[j - 1], n.west[j - 1]};
-    if (logic.IsConway()) {
-        uint64_t s1, c1, s2, c2, b0, c3, t2, c4;
-        FullAdd(window[0], window[1], window[2], s1, c1);
-        FullAdd(window[3], window[5], window[6], s2, c2);
-        const uint64_t s3 = window[7] ^ window[8], c3a = window[7] & window[8];
-        FullAdd(s1, s2, s3, b0, c3);
-        FullAdd(c1, c2, c3a, t2, c4);
-        const uint64_t b1 = t2 ^ c3, fourOrMore = c4 | (t2 & c3);
-        return b1 & ~fourOrMore & (b0 | window[4]);
-    }
+    if (logic.IsConway()) return ConwayRow(n, j);
     uint64_t in[8];
     int m = 0;
     for (int k = 0; k < 9; ++k) {
@@ -502,6 +513,18 @@ void CBitField::Step(RuleCode code) {
             }
         } else {
             CNeighbourRows n;
+            if (logic.IsConway() && std::popcount(need) >= kRowsForWholeTile) {
+                Gather(*tile, p, n);
+                uint64_t next[kH];
+                ConwayTile(n, next);
+                for (int r = 0; r < kH; ++r) {
+                    const uint64_t diff = next[r] ^ out[r];
+                    changed.rows |= static_cast<uint32_t>(diff != 0) << r;
+                    changed.west |= static_cast<uint32_t>(diff & 1) << r;
+                    changed.east |= static_cast<uint32_t>(diff >> 63) << r;
+                    out[r] = next[r];
+                }
+            } else {
             Gather(*tile, p, n, std::countr_zero(need), kH + 1 - std::countl_zero(need));
             for (uint32_t bits = need; bits; bits &= bits - 1) {
                 const int r = std::countr_zero(bits);
@@ -516,6 +539,7 @@ void CBitField::Step(RuleCode code) {
                 changed.west |= static_cast<uint32_t>(diff & 1) << r;
                 changed.east |= static_cast<uint32_t>(diff >> 63) << r;
                 out[r] = next;
+            }
             }
         }
         if (changed.rows) {
