@@ -125,20 +125,20 @@ struct CBitField::CChanges {
 };
 
 struct CBitField::CTile {
-    // What the step and the totals read of every tile comes first, to share its cache lines.
+    // What the totals and the step read of every tile comes first, to share its cache lines.
     uint64_t key;
-    CTile* neighbours[kDirections];
-    // A buffer's changes hold for the generation counted in changeStep; a tile the step left alone
-    // repeats the generation two before, so its changes are none.
-    CChanges changes[2];
-    uint32_t changeStep[2];
+    uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
     uint32_t rowMask[2];  // bit r: row r of the buffer holds a live cell
     uint32_t population[2];
-    uint64_t columns[2];  // the buffer's rows ORed together: its occupied columns
     bool empty[2];
     // The other buffer holds the generation before the current one (not so for tiles read from rows).
     bool historyKnown;
+    // The rows the step of an epoch computes (indexed by the epoch's parity): those next to rows where
+    // the tile's own cells or the cells beside it changed against two generations before. The tiles
+    // that change put them here, so that a step reads no other tile to know its work.
+    uint32_t need[2];
     uint32_t activeMark;  // the epoch of the last active list that holds the tile
+    CTile* neighbours[kDirections];
     // The generation index (the field's step count) at which the buffer last got new cells, and one
     // more than the index at which its signature was summed (0: never).
     uint32_t cellsStep[2];
@@ -199,8 +199,6 @@ void CBitField::Summarize(CTile& tile, int p) {
     }
     tile.population[p] = CountBits(tile.rows[p], kH);
     tile.empty[p] = tile.population[p] == 0;
-    tile.changes[p] = CChanges::All();
-    tile.changeStep[p] = 0;
     tile.signatureStep[0] = tile.signatureStep[1] = 0;
     tile.historyKnown = false;
 }
@@ -248,8 +246,10 @@ CBitField::CTile* CBitField::AddTile(uint64_t key) {
         if (other) other->neighbours[kOpposite[d]] = tile;
     }
     added_.push_back(tile);
-    // A new tile has no history yet: the step visits it.
+    // A new tile has no history yet: the step computes it whole. (No tile meant no live cell, and
+    // a change beside it that could bring one reached no tile.)
     tile->activeMark = epoch_;
+    tile->need[epoch_ & 1] = ~0u;
     active_.push_back(tile);
     return tile;
 }
@@ -274,8 +274,13 @@ void CBitField::SortTiles() {
     added_.clear();
 }
 
-void CBitField::KeepActive(CTile* tile) {
-    if (tile->activeMark == epoch_ + 1) return;
+void CBitField::KeepActive(CTile* tile, uint32_t rows) {
+    uint32_t& need = tile->need[(epoch_ + 1) & 1];
+    if (tile->activeMark == epoch_ + 1) {
+        need |= rows;
+        return;
+    }
+    need = rows;
     tile->activeMark = epoch_ + 1;
     nextActive_.push_back(tile);
 }
@@ -328,7 +333,8 @@ struct CNeighbourRows {
 template <class Tile>
 void Gather(const Tile& tile, int p, CNeighbourRows& n, int from = 0, int to = kH + 1) {
     const Tile* const* nb = tile.neighbours;
-    const auto rowOf = [p](const Tile* t, int r) { return t ? t->rows[p][r] : 0; };
+    // A tile beside is read only where its border holds a live cell.
+    const auto rowOf = [p](const Tile* t, int r) { return t && (t->rowMask[p] >> r & 1) ? t->rows[p][r] : 0; };
     const auto put = [&n](int j, uint64_t centre, uint64_t west, uint64_t east) {
         n.centre[j] = centre;
         n.west[j] = centre << 1 | west >> 63;
@@ -336,8 +342,8 @@ void Gather(const Tile& tile, int p, CNeighbourRows& n, int from = 0, int to = k
     };
     if (from == 0) put(0, rowOf(nb[kN], kH - 1), rowOf(nb[kNW], kH - 1), rowOf(nb[kNE], kH - 1));
     const int first = std::max(from, 1), last = std::min(to, kH);
-    const uint64_t* west = nb[kW] ? nb[kW]->rows[p] : nullptr;
-    const uint64_t* east = nb[kE] ? nb[kE]->rows[p] : nullptr;
+    const uint64_t* west = nb[kW] && nb[kW]->columns[p] >> 63 ? nb[kW]->rows[p] : nullptr;
+    const uint64_t* east = nb[kE] && nb[kE]->columns[p] & 1 ? nb[kE]->rows[p] : nullptr;
     for (int j = first; j <= last; ++j)
         put(j, tile.rows[p][j - 1], west ? west[j - 1] : 0, east ? east[j - 1] : 0);
     if (to == kH + 1) put(kH + 1, rowOf(nb[kS], 0), rowOf(nb[kSW], 0), rowOf(nb[kSE], 0));
@@ -444,38 +450,23 @@ bool CBitField::IsQuiet(const CTile& tile, int p) {
            !(nb[kSW] && nb[kSW]->rows[p][0] >> 63) && !(nb[kSE] && nb[kSE]->rows[p][0] & 1);
 }
 
-// The changes of a buffer, none unless they were recorded for the buffer's generation.
-CBitField::CChanges CBitField::ChangesOf(const CTile* tile, int p, uint32_t step) {
-    return tile && tile->changeStep[p] == step ? tile->changes[p] : CChanges{};
-}
-
-// The rows of a tile whose next generation can differ from the one before it: those next to a row
-// where its own cells or the cells beside it changed.
-uint32_t CBitField::RowsToCompute(const CTile& tile, int p) const {
-    if (!tile.historyKnown) return ~0u;
-    const CTile* const* nb = tile.neighbours;
-    const uint32_t side = ChangesOf(&tile, p, steps_).rows | ChangesOf(nb[kW], p, steps_).east |
-                          ChangesOf(nb[kE], p, steps_).west;
-    uint32_t need = side | side << 1 | side >> 1;
-    const uint32_t above =
-        ChangesOf(nb[kN], p, steps_).rows | ChangesOf(nb[kNW], p, steps_).east | ChangesOf(nb[kNE], p, steps_).west;
-    const uint32_t below =
-        ChangesOf(nb[kS], p, steps_).rows | ChangesOf(nb[kSW], p, steps_).east | ChangesOf(nb[kSE], p, steps_).west;
-    need |= above >> (kH - 1) & 1;
-    need |= (below & 1) << (kH - 1);
-    return need;
-}
-
 // A change wakes the tile for the next step, and each tile beside it whose cells read the changed ones.
 void CBitField::WakeReaders(CTile* tile, const CChanges& c) {
     if (!c.rows) return;
-    KeepActive(tile);
+    const auto spread = [](uint32_t rows) { return rows | rows << 1 | rows >> 1; };
+    constexpr uint32_t kTop = 1, kBottom = 1u << (kH - 1);
+    const auto bottomIf = [](uint32_t bit) { return bit ? kBottom : 0u; };
+    const auto topIf = [](uint32_t bit) { return bit ? kTop : 0u; };
+    KeepActive(tile, spread(c.rows));
+    // The rows of each tile around that read a changed cell: the tile above reads this tile's top
+    // row with its bottom row, the tile to the west reads its west column, and so on.
+    const uint32_t needs[kDirections] = {bottomIf(c.rows & kTop),   topIf(c.rows & kBottom),
+                                         spread(c.west),            spread(c.east),
+                                         bottomIf(c.west & kTop),   bottomIf(c.east & kTop),
+                                         topIf(c.west & kBottom),   topIf(c.east & kBottom)};
     CTile* const* nb = tile->neighbours;
-    const bool wake[kDirections] = {(c.rows & 1) != 0, (c.rows >> (kH - 1)) != 0, c.west != 0,
-                                    c.east != 0,       (c.west & 1) != 0,        (c.east & 1) != 0,
-                                    (c.west >> (kH - 1)) != 0, (c.east >> (kH - 1)) != 0};
     for (int d = 0; d < kDirections; ++d) {
-        if (wake[d] && nb[d]) KeepActive(nb[d]);
+        if (needs[d] && nb[d]) KeepActive(nb[d], needs[d]);
     }
 }
 
@@ -498,7 +489,8 @@ void CBitField::Step(RuleCode code) {
     for (CTile* tile : active_) {
         // Nothing in reach changed since the generation before last: the tile repeats the generation
         // before, which the other buffer holds already.
-        const uint32_t need = RowsToCompute(*tile, p);
+        // Without history every row is computed.
+        const uint32_t need = tile->historyKnown ? tile->need[epoch_ & 1] : ~0u;
         if (!need) continue;
         CChanges changed{};  // of the other buffer, against what it held
         uint64_t* out = tile->rows[q];
@@ -558,8 +550,6 @@ void CBitField::Step(RuleCode code) {
         // Without history the other buffer held no generation: count every place as changed.
         if (!tile->historyKnown) changed = CChanges::All();
         tile->historyKnown = true;
-        tile->changes[q] = changed;
-        tile->changeStep[q] = steps_ + 1;
         WakeReaders(tile, changed);
     }
     parity_ = q;

@@ -75,10 +75,8 @@ private:
     // Drops empty tiles that the next step does not visit.
     void Collect();
     void SortTiles();
-    // Puts a tile in the list the step after the next visits.
-    void KeepActive(CTile* tile);
-    uint32_t RowsToCompute(const CTile& tile, int parity) const;
-    static CChanges ChangesOf(const CTile* tile, int parity, uint32_t step);
+    // Puts a tile in the list the next step visits, with rows it must compute.
+    void KeepActive(CTile* tile, uint32_t rows);
     void WakeReaders(CTile* tile, const CChanges& changes);
     uint32_t TileSignature(CTile& tile, int parity) const;
     static bool IsQuiet(const CTile& tile, int parity);
