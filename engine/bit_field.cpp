@@ -494,6 +494,8 @@ void CBitField::Step(RuleCode code) {
         if (!need) continue;
         CChanges changed{};  // of the other buffer, against what it held
         uint64_t* out = tile->rows[q];
+        uint32_t rowMask = 0;  // of the rows computed
+        uint32_t computed = ~0u;
         if (IsQuiet(*tile, p)) {
             changed.rows = tile->rowMask[q];
             if (changed.rows) {
@@ -503,20 +505,26 @@ void CBitField::Step(RuleCode code) {
                 }
                 std::memset(out, 0, sizeof(tile->rows[q]));
             }
+        } else if (logic.IsConway() && std::popcount(need) >= kRowsForWholeTile) {
+            CNeighbourRows n;
+            Gather(*tile, p, n);
+            uint64_t next[kH];
+            ConwayTile(n, next);
+            uint64_t anyDiff = 0;
+            for (int r = 0; r < kH; ++r) {
+                const uint64_t diff = next[r] ^ out[r];
+                anyDiff |= diff;
+                changed.rows |= static_cast<uint32_t>(diff != 0) << r;
+                rowMask |= static_cast<uint32_t>(next[r] != 0) << r;
+                out[r] = next[r];
+            }
+            // A busy tile's neighbours are mostly busy too: a changed border column counts as changed
+            // in every changed row, which at worst makes the tile beside compute a few more rows.
+            changed.west = anyDiff & 1 ? changed.rows : 0;
+            changed.east = anyDiff >> 63 ? changed.rows : 0;
         } else {
             CNeighbourRows n;
-            if (logic.IsConway() && std::popcount(need) >= kRowsForWholeTile) {
-                Gather(*tile, p, n);
-                uint64_t next[kH];
-                ConwayTile(n, next);
-                for (int r = 0; r < kH; ++r) {
-                    const uint64_t diff = next[r] ^ out[r];
-                    changed.rows |= static_cast<uint32_t>(diff != 0) << r;
-                    changed.west |= static_cast<uint32_t>(diff & 1) << r;
-                    changed.east |= static_cast<uint32_t>(diff >> 63) << r;
-                    out[r] = next[r];
-                }
-            } else {
+            computed = need;
             Gather(*tile, p, n, std::countr_zero(need), kH + 1 - std::countl_zero(need));
             for (uint32_t bits = need; bits; bits &= bits - 1) {
                 const int r = std::countr_zero(bits);
@@ -530,20 +538,16 @@ void CBitField::Step(RuleCode code) {
                 changed.rows |= static_cast<uint32_t>(diff != 0) << r;
                 changed.west |= static_cast<uint32_t>(diff & 1) << r;
                 changed.east |= static_cast<uint32_t>(diff >> 63) << r;
+                rowMask |= static_cast<uint32_t>(next != 0) << r;
                 out[r] = next;
-            }
             }
         }
         if (changed.rows) {
             uint64_t columns = 0;
-            uint32_t rowMask = 0;
-            for (int r = 0; r < kH; ++r) {
-                columns |= out[r];
-                rowMask |= static_cast<uint32_t>(out[r] != 0) << r;
-            }
+            for (int r = 0; r < kH; ++r) columns |= out[r];
             tile->empty[q] = columns == 0;
             tile->columns[q] = columns;
-            tile->rowMask[q] = rowMask;
+            tile->rowMask[q] = (tile->rowMask[q] & ~computed) | rowMask;
             tile->population[q] = columns ? CountBits(out, kH) : 0;
             tile->cellsStep[q] = steps_ + 1;  // the signatures that read these cells are out of date
         }
