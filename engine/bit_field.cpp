@@ -207,10 +207,7 @@ CBitField::~CBitField() {
     for (void* slab : slabs_) TheBlockHeap().Free(slab);
 }
 
-CBitField::CTile* CBitField::TileAt(uint64_t key) const {
-    const auto found = index_.find(key);
-    return found == index_.end() ? nullptr : found->second;
-}
+CBitField::CTile* CBitField::TileAt(uint64_t key) const { return index_.Find(key); }
 
 CBitField::CTile* CBitField::NewTileMemory() {
     if (!freeTiles_) {
@@ -238,7 +235,7 @@ CBitField::CTile* CBitField::AddTile(uint64_t key) {
     tile->key = key;
     tile->empty[0] = tile->empty[1] = true;
     tile->historyKnown = true;
-    index_.emplace(key, tile);
+    index_.Insert(key, tile);
     const uint64_t tx = TileXOf(key), ty = TileYOf(key);
     for (int d = 0; d < kDirections; ++d) {
         CTile* other = TileAt(KeyOf(tx + kDx[d], ty + kDy[d]));
@@ -258,7 +255,7 @@ void CBitField::RemoveTile(CTile* tile) {
     for (int d = 0; d < kDirections; ++d) {
         if (CTile* other = tile->neighbours[d]) other->neighbours[kOpposite[d]] = nullptr;
     }
-    index_.erase(tile->key);
+    index_.Erase(tile->key);
     tile->nextFree = freeTiles_;
     freeTiles_ = tile;
 }
@@ -334,7 +331,9 @@ template <class Tile>
 void Gather(const Tile& tile, int p, CNeighbourRows& n, int from = 0, int to = kH + 1) {
     const Tile* const* nb = tile.neighbours;
     // A tile beside is read only where its border holds a live cell.
-    const auto rowOf = [p](const Tile* t, int r) { return t && (t->rowMask[p] >> r & 1) ? t->rows[p][r] : 0; };
+    const auto rowOf = [p](const Tile* t, int r) {
+        return t && (t->rowMask[p] >> r & 1) ? t->rows[p][r] : 0;
+    };
     const auto put = [&n](int j, uint64_t centre, uint64_t west, uint64_t east) {
         n.centre[j] = centre;
         n.west[j] = centre << 1 | west >> 63;
@@ -460,10 +459,9 @@ void CBitField::WakeReaders(CTile* tile, const CChanges& c) {
     KeepActive(tile, spread(c.rows));
     // The rows of each tile around that read a changed cell: the tile above reads this tile's top
     // row with its bottom row, the tile to the west reads its west column, and so on.
-    const uint32_t needs[kDirections] = {bottomIf(c.rows & kTop),   topIf(c.rows & kBottom),
-                                         spread(c.west),            spread(c.east),
-                                         bottomIf(c.west & kTop),   bottomIf(c.east & kTop),
-                                         topIf(c.west & kBottom),   topIf(c.east & kBottom)};
+    const uint32_t needs[kDirections] = {
+        bottomIf(c.rows & kTop), topIf(c.rows & kBottom), spread(c.west),          spread(c.east),
+        bottomIf(c.west & kTop), bottomIf(c.east & kTop), topIf(c.west & kBottom), topIf(c.east & kBottom)};
     CTile* const* nb = tile->neighbours;
     for (int d = 0; d < kDirections; ++d) {
         if (needs[d] && nb[d]) KeepActive(nb[d], needs[d]);

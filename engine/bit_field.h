@@ -9,10 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/row_heap.h"
+#include "engine/tile_index.h"
 #include "foundation/geometry.h"
 #include "rules/rule_code.h"
 
@@ -81,7 +81,7 @@ private:
     uint32_t TileSignature(CTile& tile, int parity) const;
     static bool IsQuiet(const CTile& tile, int parity);
 
-    std::unordered_map<uint64_t, CTile*> index_;
+    CTileIndex<CTile> index_;
     std::vector<CTile*> tiles_;      // ascending key: tile rows top to bottom, each left to right
     std::vector<CTile*> added_;      // created since the last sort
     std::vector<CTile*> readTiles_;  // the tiles the read-out visits, in the order of tiles_

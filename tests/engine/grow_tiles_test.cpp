@@ -155,8 +155,8 @@ TEST(GrowTiles, GlidersWakeSettledTiles) {
 // cells below, a tile stays as it is while the tile under it changes, which its sum also reads.
 TEST(GrowTiles, KeptSignaturesFollowTheCellsTheyRead) {
     constexpr RuleCode kAboveAndBeside = RuleCode{0x1E8} << kNeighbourhoodShift;
-    constexpr RuleCode rule = (RuleCode{0b1110} << kSurvivalShift) | (RuleCode{0b100} << kBirthShift) |
-                              kAboveAndBeside;
+    constexpr RuleCode rule =
+        (RuleCode{0b1110} << kSurvivalShift) | (RuleCode{0b100} << kBirthShift) | kAboveAndBeside;
     std::mt19937 rng(31);
     const Cells soup = RandomSoup(rng, -20, 10, 150, 40, 0.3);
     auto rows = MakeUniverse(soup, rule), tiles = MakeUniverse(soup, rule);
