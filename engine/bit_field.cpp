@@ -8,6 +8,7 @@
 #include "engine/bit_count.h"
 #include "engine/grow_listener.h"
 #include "engine/packed_tiles.h"
+#include "engine/tile_row_store.h"
 #include "foundation/block_heap.h"
 #include "foundation/memory_recovery.h"
 
@@ -508,18 +509,13 @@ void CBitField::Step(RuleCode code) {
             Gather(*tile, p, n);
             uint64_t next[kH];
             ConwayTile(n, next);
-            uint64_t anyDiff = 0;
-            for (int r = 0; r < kH; ++r) {
-                const uint64_t diff = next[r] ^ out[r];
-                anyDiff |= diff;
-                changed.rows |= static_cast<uint32_t>(diff != 0) << r;
-                rowMask |= static_cast<uint32_t>(next[r] != 0) << r;
-                out[r] = next[r];
-            }
+            const CStoredRows stored = StoreTileRows(next, out);
+            changed.rows = stored.changed;
+            rowMask = stored.occupied;
             // A busy tile's neighbours are mostly busy too: a changed border column counts as changed
             // in every changed row, which at worst makes the tile beside compute a few more rows.
-            changed.west = anyDiff & 1 ? changed.rows : 0;
-            changed.east = anyDiff >> 63 ? changed.rows : 0;
+            changed.west = stored.changedColumns & 1 ? changed.rows : 0;
+            changed.east = stored.changedColumns >> 63 ? changed.rows : 0;
         } else {
             CNeighbourRows n;
             computed = need;

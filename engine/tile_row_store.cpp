@@ -1,0 +1,73 @@
+#include "engine/tile_row_store.h"
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define TESSERA_WIDE_ROWS 1
+#endif
+
+namespace tessera {
+namespace {
+
+constexpr int kRows = 32;
+
+CStoredRows StoreRowByRow(const uint64_t* next, uint64_t* out) {
+    CStoredRows stored;
+    for (int r = 0; r < kRows; ++r) {
+        const uint64_t diff = next[r] ^ out[r];
+        stored.changedColumns |= diff;
+        stored.columns |= next[r];
+        stored.changed |= static_cast<uint32_t>(diff != 0) << r;
+        stored.occupied |= static_cast<uint32_t>(next[r] != 0) << r;
+        out[r] = next[r];
+    }
+    return stored;
+}
+
+#ifdef TESSERA_WIDE_ROWS
+// Four rows at a time; a row's bit comes from the sign mask of a 64-bit lane compare.
+__attribute__((target("avx2"))) CStoredRows StoreFourRowsAtOnce(const uint64_t* next, uint64_t* out) {
+    CStoredRows stored;
+    constexpr int kLanes = 4;
+    constexpr uint32_t kLaneBits = (1u << kLanes) - 1;
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i changedColumns = zero, columns = zero;
+    for (int r = 0; r < kRows; r += kLanes) {
+        const __m256i now = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(next + r));
+        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + r));
+        const __m256i diff = _mm256_xor_si256(now, before);
+        changedColumns = _mm256_or_si256(changedColumns, diff);
+        columns = _mm256_or_si256(columns, now);
+        const auto same =
+            static_cast<uint32_t>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(diff, zero))));
+        const auto empty =
+            static_cast<uint32_t>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(now, zero))));
+        stored.changed |= (~same & kLaneBits) << r;
+        stored.occupied |= (~empty & kLaneBits) << r;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + r), now);
+    }
+    alignas(32) uint64_t lanes[2][kLanes];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[0]), changedColumns);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[1]), columns);
+    for (int i = 0; i < kLanes; ++i) {
+        stored.changedColumns |= lanes[0][i];
+        stored.columns |= lanes[1][i];
+    }
+    return stored;
+}
+
+bool HasWideRows() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
+
+}  // namespace
+
+CStoredRows StoreTileRows(const uint64_t* next, uint64_t* out) {
+#ifdef TESSERA_WIDE_ROWS
+    if (HasWideRows()) return StoreFourRowsAtOnce(next, out);
+#endif
+    return StoreRowByRow(next, out);
+}
+
+}  // namespace tessera

@@ -1,0 +1,19 @@
+#pragma once
+// Storing a freshly computed tile over the buffer it replaces, with what the step needs to know of it:
+// which rows changed, which hold a live cell, and the columns that did either. Built with wide vector
+// instructions where the processor has them, one row at a time otherwise.
+#include <cstdint>
+
+namespace tessera {
+
+struct CStoredRows {
+    uint32_t changed = 0;   // bit r: row r differs from what the buffer held
+    uint32_t occupied = 0;  // bit r: row r holds a live cell
+    uint64_t changedColumns = 0;
+    uint64_t columns = 0;  // the rows ORed together
+};
+
+// Copies the 32 rows of `next` over `out`.
+CStoredRows StoreTileRows(const uint64_t* next, uint64_t* out);
+
+}  // namespace tessera
