@@ -20,8 +20,8 @@ constexpr int64_t kCoordinateBias = int64_t{1} << 31;  // makes every coordinate
 constexpr int kTileColumnShift = 6;
 constexpr int kTileRowShift = 5;
 constexpr uint64_t kAll = ~uint64_t{0};
-// From this many rows to compute on, a tile under 23/3 is computed whole, several rows at once.
-constexpr int kRowsForWholeTile = 12;
+// Tiles under 23/3 are computed in groups of rows, several rows at once.
+constexpr int kRowGroup = 4;
 
 // Neighbouring tiles, with their offsets in tiles.
 enum EDirection { kN, kS, kW, kE, kNW, kNE, kSW, kSE, kDirections };
@@ -409,10 +409,13 @@ inline uint64_t ConwayRow(const CNeighbourRows& n, int j) {
     return b1 & ~fourOrMore & (b0 | n.centre[j]);
 }
 
-// Every row of a gathered tile under 23/3, without branches, so that the compiler advances several
-// rows at once.
-void ConwayTile(const CNeighbourRows& n, uint64_t* __restrict next) {
-    for (int j = 1; j <= kH; ++j) next[j - 1] = ConwayRow(n, j);
+// Rows first to end - 1 of a gathered tile under 23/3, without branches, so that the compiler advances
+// several rows at once.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void ConwayRows(const CNeighbourRows& n, int first, int end, uint64_t* __restrict next) {
+    for (int r = first; r < end; ++r) next[r] = ConwayRow(n, r + 1);
 }
 
 // Row j of the next generation of a gathered tile; `occupied` marks the columns whose window holds a
@@ -504,16 +507,21 @@ void CBitField::Step(RuleCode code) {
                 }
                 std::memset(out, 0, sizeof(tile->rows[q]));
             }
-        } else if (logic.IsConway() && std::popcount(need) >= kRowsForWholeTile) {
+        } else if (logic.IsConway()) {
+            // The rows from the first to the last one needed, in whole groups: rows in between that
+            // no change reached come out as the buffer holds them already.
+            const int first = std::countr_zero(need) & ~(kRowGroup - 1);
+            const int end = (kH - std::countl_zero(need) + kRowGroup - 1) & ~(kRowGroup - 1);
             CNeighbourRows n;
-            Gather(*tile, p, n);
+            Gather(*tile, p, n, first, end + 1);
             uint64_t next[kH];
-            ConwayTile(n, next);
-            const CStoredRows stored = StoreTileRows(next, out);
+            ConwayRows(n, first, end, next);
+            const CStoredRows stored = StoreTileRows(next, out, first, end);
+            computed = (end == kH ? ~0u : (1u << end) - 1) & ~((1u << first) - 1);
             changed.rows = stored.changed;
             rowMask = stored.occupied;
-            // A busy tile's neighbours are mostly busy too: a changed border column counts as changed
-            // in every changed row, which at worst makes the tile beside compute a few more rows.
+            // A changed border column counts as changed in every changed row, which at worst makes the
+            // tile beside compute a few more rows.
             changed.west = stored.changedColumns & 1 ? changed.rows : 0;
             changed.east = stored.changedColumns >> 63 ? changed.rows : 0;
         } else {

@@ -8,11 +8,9 @@
 namespace tessera {
 namespace {
 
-constexpr int kRows = 32;
-
-CStoredRows StoreRowByRow(const uint64_t* next, uint64_t* out) {
+CStoredRows StoreRowByRow(const uint64_t* next, uint64_t* out, int first, int end) {
     CStoredRows stored;
-    for (int r = 0; r < kRows; ++r) {
+    for (int r = first; r < end; ++r) {
         const uint64_t diff = next[r] ^ out[r];
         stored.changedColumns |= diff;
         stored.columns |= next[r];
@@ -25,13 +23,14 @@ CStoredRows StoreRowByRow(const uint64_t* next, uint64_t* out) {
 
 #ifdef TESSERA_WIDE_ROWS
 // Four rows at a time; a row's bit comes from the sign mask of a 64-bit lane compare.
-__attribute__((target("avx2"))) CStoredRows StoreFourRowsAtOnce(const uint64_t* next, uint64_t* out) {
+__attribute__((target("avx2"))) CStoredRows StoreFourRowsAtOnce(const uint64_t* next, uint64_t* out,
+                                                                int first, int end) {
     CStoredRows stored;
     constexpr int kLanes = 4;
     constexpr uint32_t kLaneBits = (1u << kLanes) - 1;
     const __m256i zero = _mm256_setzero_si256();
     __m256i changedColumns = zero, columns = zero;
-    for (int r = 0; r < kRows; r += kLanes) {
+    for (int r = first; r < end; r += kLanes) {
         const __m256i now = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(next + r));
         const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + r));
         const __m256i diff = _mm256_xor_si256(now, before);
@@ -63,11 +62,11 @@ bool HasWideRows() {
 
 }  // namespace
 
-CStoredRows StoreTileRows(const uint64_t* next, uint64_t* out) {
+CStoredRows StoreTileRows(const uint64_t* next, uint64_t* out, int first, int end) {
 #ifdef TESSERA_WIDE_ROWS
-    if (HasWideRows()) return StoreFourRowsAtOnce(next, out);
+    if (HasWideRows()) return StoreFourRowsAtOnce(next, out, first, end);
 #endif
-    return StoreRowByRow(next, out);
+    return StoreRowByRow(next, out, first, end);
 }
 
 }  // namespace tessera

@@ -13,7 +13,7 @@ struct CStoredRows {
     uint64_t columns = 0;  // the rows ORed together
 };
 
-// Copies the 32 rows of `next` over `out`.
-CStoredRows StoreTileRows(const uint64_t* next, uint64_t* out);
+// Copies rows first to end - 1 of `next` over those of `out`; first and end are multiples of 4.
+CStoredRows StoreTileRows(const uint64_t* next, uint64_t* out, int first, int end);
 
 }  // namespace tessera
