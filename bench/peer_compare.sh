@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs tessera-cli and bgolly (QuickLife) side by side on the same generated inputs and prints, per case,
 # wall time, processor time (user + system) and peak RSS of both whole processes and the ratios
-# (tessera / peer). On a shared machine the processor-time ratio is the steadier one.
+# (tessera / peer). Each command runs RUNS times (default 3) and the best wall and processor times and the
+# largest RSS are kept: on a shared machine single runs vary by a third.
 # usage: bench/peer_compare.sh [path/to/tessera-cli]   (default build/release/tessera-cli)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,13 +12,24 @@ trap 'rm -rf "$work"' EXIT
 python3 "$here/make_patterns.py" "$work"
 export TESSERA_INI="$work/none.ini"   # never read or write a user's configuration
 
-measure() {  # command... -> "wall-seconds kilobytes cpu-seconds"
-    /usr/bin/time -f "%e %M %U %S" -o "$work/time" "$@" > /dev/null 2> "$work/err" || {
-        cat "$work/err" >&2
-        echo "failed: $*" >&2
-        exit 1
-    }
-    awk '{ printf "%s %s %.2f\n", $1, $2, $3 + $4 }' "$work/time"
+runs=${RUNS:-3}
+
+measure() {  # command... -> "wall-seconds kilobytes cpu-seconds", the best of $runs runs
+    : > "$work/times"
+    i=0
+    while [ "$i" -lt "$runs" ]; do
+        start=$(date +%s%N)
+        /usr/bin/time -f "%M %U %S" -o "$work/time" "$@" > /dev/null 2> "$work/err" || {
+            cat "$work/err" >&2
+            echo "failed: $*" >&2
+            exit 1
+        }
+        end=$(date +%s%N)
+        awk -v ns=$((end - start)) '{ printf "%.3f %s %.2f\n", ns / 1e9, $1, $2 + $3 }' "$work/time" >> "$work/times"
+        i=$((i + 1))
+    done
+    awk 'NR == 1 || $1 < w { w = $1 } $2 > k { k = $2 } NR == 1 || $3 < c { c = $3 }
+         END { printf "%s %s %.2f\n", w, k, c }' "$work/times"
 }
 
 printf "%-10s %6s %7s %7s %7s %7s %7s %7s %7s %7s %6s\n" case gens tess_s peer_s wall_x \
@@ -32,6 +44,6 @@ for item in soup1000:1000 soup1000:3000 acorn:5000 gun:10000 sparse:2000; do
     ps=$1 pk=$2 pc=$3
     awk -v n="$name" -v g="$gens" -v ts="$ts" -v ps="$ps" -v tk="$tk" -v pk="$pk" -v tc="$tc" -v pc="$pc" '
         function ratio(a, b) { return b > 0 ? a / b : 0 }
-        BEGIN { printf "%-10s %6d %7.2f %7.2f %7.2f %7.2f %7.2f %7.2f %7.1f %7.1f %6.2f\n", n, g, ts, ps,
+        BEGIN { printf "%-10s %6d %7.3f %7.3f %7.2f %7.2f %7.2f %7.2f %7.1f %7.1f %6.2f\n", n, g, ts, ps,
             ratio(ts, ps), tc, pc, ratio(tc, pc), tk / 1024, pk / 1024, ratio(tk, pk) }'
 done
