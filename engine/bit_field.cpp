@@ -498,6 +498,8 @@ void CBitField::Step(RuleCode code) {
         uint64_t* out = tile->rows[q];
         uint32_t rowMask = 0;  // of the rows computed
         uint32_t computed = ~0u;
+        int32_t populationChange = 0;
+        bool populationKnown = false;  // populationChange holds
         if (IsQuiet(*tile, p)) {
             changed.rows = tile->rowMask[q];
             if (changed.rows) {
@@ -520,6 +522,8 @@ void CBitField::Step(RuleCode code) {
             computed = (end == kH ? ~0u : (1u << end) - 1) & ~((1u << first) - 1);
             changed.rows = stored.changed;
             rowMask = stored.occupied;
+            populationChange = stored.populationChange;
+            populationKnown = true;
             // A changed border column counts as changed in every changed row, which at worst makes the
             // tile beside compute a few more rows.
             changed.west = stored.changedColumns & 1 ? changed.rows : 0;
@@ -550,7 +554,13 @@ void CBitField::Step(RuleCode code) {
             tile->empty[q] = columns == 0;
             tile->columns[q] = columns;
             tile->rowMask[q] = (tile->rowMask[q] & ~computed) | rowMask;
-            tile->population[q] = columns ? CountBits(out, kH) : 0;
+            if (!columns)
+                tile->population[q] = 0;
+            else if (populationKnown)
+                tile->population[q] =
+                    static_cast<uint32_t>(static_cast<int32_t>(tile->population[q]) + populationChange);
+            else
+                tile->population[q] = CountBits(out, kH);
             tile->cellsStep[q] = steps_ + 1;  // the signatures that read these cells are out of date
         }
         // Without history the other buffer held no generation: count every place as changed.
