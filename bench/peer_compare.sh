@@ -2,7 +2,8 @@
 # Runs tessera-cli and bgolly (QuickLife) side by side on the same generated inputs and prints, per case,
 # wall time, processor time (user + system) and peak RSS of both whole processes and the ratios
 # (tessera / peer). Each command runs RUNS times (default 3) and the best wall and processor times and the
-# largest RSS are kept: on a shared machine single runs vary by a third.
+# largest RSS are kept: on a shared machine single runs vary by a third. tessera-cli writes the grown
+# pattern to its standard output (thrown away here); bgolly computes it without writing it.
 # usage: bench/peer_compare.sh [path/to/tessera-cli]   (default build/release/tessera-cli)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -38,7 +39,7 @@ for item in soup1000:1000 soup1000:3000 acorn:5000 gun:10000 sparse:2000; do
     name=${item%%:*}
     gens=${item##*:}
     file="$work/$name.rle"
-    set -- $(measure "$cli" run "$file" --generations "$gens" --output "$work/out.rle")
+    set -- $(measure "$cli" run "$file" --generations "$gens")
     ts=$1 tk=$2 tc=$3
     set -- $(measure bgolly -a QuickLife -q -q -m "$gens" "$file")
     ps=$1 pk=$2 pc=$3
