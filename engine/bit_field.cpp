@@ -283,27 +283,33 @@ void CBitField::KeepActive(CTile* tile, uint32_t rows) {
     nextActive_.push_back(tile);
 }
 
-// Tiles outside the active list repeat, so no birth beyond their borders needs a new tile.
+// A missing tile holds no live cell and stays so until a change beside it reaches it: only tiles without
+// history (just read in, or under a new rule) and tiles whose border changed next to a missing tile,
+// which the last step noted, can need a new tile beside them.
 void CBitField::Expand() {
-    const int p = parity_;
     const size_t count = active_.size();
     for (size_t i = 0; i < count; ++i) {
-        CTile* tile = active_[i];
-        if (tile->empty[p]) continue;
-        bool missing = false;
-        for (CTile* other : tile->neighbours) missing |= other == nullptr;
-        if (!missing) continue;
-        const uint64_t any = tile->columns[p];
-        const uint64_t top = tile->rows[p][0], bottom = tile->rows[p][kH - 1];
-        const bool need[kDirections] = {top != 0,          bottom != 0,        (any & 1) != 0,
-                                        (any >> 63) != 0,  (top & 1) != 0,     (top >> 63) != 0,
-                                        (bottom & 1) != 0, (bottom >> 63) != 0};
-        const uint64_t tx = TileXOf(tile->key), ty = TileYOf(tile->key);
-        for (int d = 0; d < kDirections; ++d) {
-            if (need[d] && !tile->neighbours[d]) AddTile(KeyOf(tx + kDx[d], ty + kDy[d]));
-        }
+        if (!active_[i]->historyKnown) AddTilesBeside(active_[i]);
     }
+    for (CTile* tile : bordering_) AddTilesBeside(tile);
+    bordering_.clear();
     SortTiles();
+}
+
+void CBitField::AddTilesBeside(CTile* tile) {
+    const int p = parity_;
+    if (tile->empty[p]) return;
+    bool missing = false;
+    for (CTile* other : tile->neighbours) missing |= other == nullptr;
+    if (!missing) return;
+    const uint64_t any = tile->columns[p];
+    const uint64_t top = tile->rows[p][0], bottom = tile->rows[p][kH - 1];
+    const bool need[kDirections] = {top != 0,       bottom != 0,      (any & 1) != 0,    (any >> 63) != 0,
+                                    (top & 1) != 0, (top >> 63) != 0, (bottom & 1) != 0, (bottom >> 63) != 0};
+    const uint64_t tx = TileXOf(tile->key), ty = TileYOf(tile->key);
+    for (int d = 0; d < kDirections; ++d) {
+        if (need[d] && !tile->neighbours[d]) AddTile(KeyOf(tx + kDx[d], ty + kDy[d]));
+    }
 }
 
 void CBitField::Collect() {
@@ -467,9 +473,15 @@ void CBitField::WakeReaders(CTile* tile, const CChanges& c) {
         bottomIf(c.rows & kTop), topIf(c.rows & kBottom), spread(c.west),          spread(c.east),
         bottomIf(c.west & kTop), bottomIf(c.east & kTop), topIf(c.west & kBottom), topIf(c.east & kBottom)};
     CTile* const* nb = tile->neighbours;
+    bool missing = false;
     for (int d = 0; d < kDirections; ++d) {
-        if (needs[d] && nb[d]) KeepActive(nb[d], needs[d]);
+        if (!needs[d]) continue;
+        if (nb[d])
+            KeepActive(nb[d], needs[d]);
+        else
+            missing = true;
     }
+    if (missing) bordering_.push_back(tile);
 }
 
 void CBitField::Step(RuleCode code) {

@@ -72,6 +72,7 @@ private:
     static void Summarize(CTile& tile, int parity);
     // Makes sure every tile next to a live border cell exists, so that births there have a tile.
     void Expand();
+    void AddTilesBeside(CTile* tile);
     // Drops empty tiles that the next step does not visit.
     void Collect();
     void SortTiles();
@@ -89,6 +90,7 @@ private:
     // last, so the step leaves it as it is. A tile is in the list when its mark equals epoch_.
     std::vector<CTile*> active_;
     std::vector<CTile*> nextActive_;
+    std::vector<CTile*> bordering_;  // changed next to a missing tile in the last step
     uint32_t epoch_ = 1;
     std::vector<void*> slabs_;  // blocks of the block heap that tiles are carved from
     CTile* freeTiles_ = nullptr;
