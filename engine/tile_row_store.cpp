@@ -14,7 +14,6 @@ CStoredRows StoreTileRowsOneByOne(const uint64_t* next, uint64_t* out, int first
     for (int r = first; r < end; ++r) {
         const uint64_t diff = next[r] ^ out[r];
         stored.changedColumns |= diff;
-        stored.columns |= next[r];
         stored.changed |= static_cast<uint32_t>(diff != 0) << r;
         stored.occupied |= static_cast<uint32_t>(next[r] != 0) << r;
         stored.populationChange += std::popcount(next[r]) - std::popcount(out[r]);
@@ -44,13 +43,12 @@ __attribute__((target("avx2"))) CStoredRows StoreFourRowsAtOnce(const uint64_t* 
     constexpr int kLanes = 4;
     constexpr uint32_t kLaneBits = (1u << kLanes) - 1;
     const __m256i zero = _mm256_setzero_si256();
-    __m256i changedColumns = zero, columns = zero, nowCells = zero, beforeCells = zero;
+    __m256i changedColumns = zero, nowCells = zero, beforeCells = zero;
     for (int r = first; r < end; r += kLanes) {
         const __m256i now = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(next + r));
         const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + r));
         const __m256i diff = _mm256_xor_si256(now, before);
         changedColumns = _mm256_or_si256(changedColumns, diff);
-        columns = _mm256_or_si256(columns, now);
         nowCells = _mm256_add_epi8(nowCells, CountByteBits(now));
         beforeCells = _mm256_add_epi8(beforeCells, CountByteBits(before));
         const auto same =
@@ -61,15 +59,13 @@ __attribute__((target("avx2"))) CStoredRows StoreFourRowsAtOnce(const uint64_t* 
         stored.occupied |= (~empty & kLaneBits) << r;
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + r), now);
     }
-    alignas(32) uint64_t lanes[4][kLanes];
+    alignas(32) uint64_t lanes[3][kLanes];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[0]), changedColumns);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[1]), columns);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[2]), _mm256_sad_epu8(nowCells, zero));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[3]), _mm256_sad_epu8(beforeCells, zero));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[1]), _mm256_sad_epu8(nowCells, zero));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[2]), _mm256_sad_epu8(beforeCells, zero));
     for (int i = 0; i < kLanes; ++i) {
         stored.changedColumns |= lanes[0][i];
-        stored.columns |= lanes[1][i];
-        stored.populationChange += static_cast<int32_t>(lanes[2][i]) - static_cast<int32_t>(lanes[3][i]);
+        stored.populationChange += static_cast<int32_t>(lanes[1][i]) - static_cast<int32_t>(lanes[2][i]);
     }
     return stored;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Storing a freshly computed tile over the buffer it replaces, with what the step needs to know of it:
-// which rows changed, which hold a live cell, the columns that did either, and the change in live cells.
+// which rows changed, which hold a live cell, the columns that changed, and the change in live cells.
 // Built with wide vector instructions where the processor has them, one row at a time otherwise.
 #include <cstdint>
 
@@ -10,7 +10,6 @@ struct CStoredRows {
     uint32_t changed = 0;   // bit r: row r differs from what the buffer held
     uint32_t occupied = 0;  // bit r: row r holds a live cell
     uint64_t changedColumns = 0;
-    uint64_t columns = 0;  // the rows ORed together
     int32_t populationChange = 0;
 };
 

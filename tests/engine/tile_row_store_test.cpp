@@ -28,7 +28,6 @@ TEST(TileRowStore, WideAndOneByOneAgree) {
         EXPECT_EQ(a.changed, b.changed);
         EXPECT_EQ(a.occupied, b.occupied);
         EXPECT_EQ(a.changedColumns, b.changedColumns);
-        EXPECT_EQ(a.columns, b.columns);
         EXPECT_EQ(a.populationChange, b.populationChange);
         if (HasFailure()) return;
     }
