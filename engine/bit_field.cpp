@@ -179,12 +179,12 @@ CBitField::CBitField(const CRow* firstRow) {
 }
 
 CBitField::CBitField(const CPackedTiles& cells) {
-    for (size_t i = 0; i < cells.TileCount(); ++i) {
-        const CPackedTiles::CRecord& record = cells.Tile(i);
-        CTile* tile = AddTile(record.key);
-        const uint64_t* row = record.Rows();
-        for (uint32_t bits = record.rowMask; bits; bits &= bits - 1)
-            tile->rows[parity_][std::countr_zero(bits)] = *row++;
+    CPackedTiles::CReader reader(cells);
+    uint64_t key = 0;
+    uint64_t rows[kH] = {};
+    while (reader.Next(key, rows)) {
+        std::memcpy(AddTile(key)->rows[parity_], rows, sizeof rows);
+        std::fill(std::begin(rows), std::end(rows), uint64_t{0});
     }
     SortTiles();
     for (CTile* t : tiles_) Summarize(*t, parity_);
@@ -621,12 +621,15 @@ CFieldTotals CBitField::Totals() const {
 std::unique_ptr<CPackedTiles> CBitField::Pack() const {
     const int p = parity_;
     size_t bytes = 0;
+    uint64_t lastKey = 0;
     for (const CTile* tile : tiles_) {
-        if (!tile->empty[p]) bytes += CPackedTiles::RecordBytes(tile->rowMask[p]);
+        if (tile->empty[p]) continue;
+        bytes += CPackedTiles::RecordBytes(tile->key - lastKey, tile->rowMask[p], tile->rows[p]);
+        lastKey = tile->key;
     }
-    auto packed = std::make_unique<CPackedTiles>(bytes, tiles_.size());
+    auto packed = std::make_unique<CPackedTiles>(bytes);
     for (const CTile* tile : tiles_) {
-        if (!tile->empty[p]) packed->Append(tile->key, tile->rowMask[p], tile->population[p], tile->rows[p]);
+        if (!tile->empty[p]) packed->Append(tile->key, tile->rowMask[p], tile->rows[p]);
     }
     return packed;
 }

@@ -2,8 +2,8 @@
 // CPackedTiles: the live cells of one generation kept as bit tiles of 64 x 32 cells, only the tiles with
 // a live cell and of each only its non-empty rows, in blocks of the block heap. A generation grown on
 // tiles keeps its cells this way once the tiles have moved on to the next generation; its rows are made
-// from them only when something reads them.
-#include <bit>
+// from them only when something reads them. Every kept generation of a long growth is held like this,
+// so rows are stored by the bytes they use: a glider's row takes two or three bytes, not eight.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -12,16 +12,7 @@ namespace tessera {
 
 class CPackedTiles {
 public:
-    // A tile's key is (tile row << 32 | tile column), both counted from the most negative coordinate.
-    struct CRecord {
-        uint64_t key;
-        uint32_t rowMask;  // bit r: row r of the tile holds a live cell
-        uint32_t population;
-        // The non-empty rows, top to bottom.
-        const uint64_t* Rows() const { return reinterpret_cast<const uint64_t*>(this + 1); }
-        uint64_t* Rows() { return reinterpret_cast<uint64_t*>(this + 1); }
-    };
-    static_assert(sizeof(CRecord) == 16);
+    static constexpr int kTileRows = 32;
 
     // Receives the rows of the cells in ascending y: Begin answers room for count cells, End takes them.
     class CRowSink {
@@ -33,21 +24,34 @@ public:
         ~CRowSink() = default;
     };
 
-    // Room for `bytes` bytes of records of `tiles` tiles, in ascending key order.
-    CPackedTiles(size_t bytes, size_t tiles);
+    // Reads the tiles back in ascending key order. A tile's key is (tile row << 32 | tile column), both
+    // counted from the most negative coordinate.
+    class CReader {
+    public:
+        explicit CReader(const CPackedTiles& packed) : packed_(packed) {}
+        // Moves to the next tile, giving its key and writing its non-empty rows to rows[r] (the others
+        // are left as they are); false after the last.
+        bool Next(uint64_t& key, uint64_t* rows);
+
+    private:
+        const CPackedTiles& packed_;
+        size_t block_ = 0;
+        const std::byte* at_ = nullptr;  // the next tile's record
+        const std::byte* end_ = nullptr;
+        uint64_t key_ = 0;
+    };
+
+    // Room for `bytes` bytes of records (the sum of their RecordBytes).
+    explicit CPackedTiles(size_t bytes);
     CPackedTiles(const CPackedTiles&) = delete;
     CPackedTiles& operator=(const CPackedTiles&) = delete;
     ~CPackedTiles();
 
-    static size_t RecordBytes(uint32_t rowMask) {
-        return sizeof(CRecord) + sizeof(uint64_t) * static_cast<size_t>(std::popcount(rowMask));
-    }
-    // Appends a tile (its 32 rows, which rowMask and population describe) with at least one live
-    // cell; keys come in ascending order.
-    void Append(uint64_t key, uint32_t rowMask, uint32_t population, const uint64_t* rows);
-
-    size_t TileCount() const { return records_.size(); }
-    const CRecord& Tile(size_t i) const { return *records_[i]; }
+    // What a tile with these rows (all 32 of them, rowMask telling the non-empty ones) takes when its
+    // key is keyStep past the key appended before it (the first tile's: past 0).
+    static size_t RecordBytes(uint64_t keyStep, uint32_t rowMask, const uint64_t* rows);
+    // Appends a tile with at least one live cell; keys come in ascending order.
+    void Append(uint64_t key, uint32_t rowMask, const uint64_t* rows);
 
     // The most live cells of any row.
     uint32_t MaxRowPopulation() const;
@@ -55,11 +59,14 @@ public:
     void WriteRows(CRowSink& sink) const;
 
 private:
-    std::vector<void*> blocks_;
-    std::vector<CRecord*> records_;
-    std::byte* free_ = nullptr;
+    struct CBlock {
+        std::byte* start;
+        size_t used;
+    };
+    std::vector<CBlock> blocks_;
     size_t room_ = 0;
     size_t blockBytes_ = 0;
+    uint64_t lastKey_ = 0;
 };
 
 }  // namespace tessera
