@@ -586,7 +586,7 @@ void CBitField::Step(RuleCode code) {
     if (++steps_ % 8 == 0) Collect();
 }
 
-CFieldTotals CBitField::Totals() const {
+TESSERA_COUNTS_BITS CFieldTotals CBitField::Totals() const {
     const int p = parity_;
     CFieldTotals totals;
     CLRect& bounds = totals.bounds;
