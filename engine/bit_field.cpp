@@ -45,7 +45,7 @@ public:
     static constexpr int kVariables = 6;  // b0, b1, b2, b3, centre, any
 
     explicit CRuleLogic(RuleCode code) : code_(code) {
-        const uint32_t neighbours = (code >> 18) & 0x1EF;
+        const uint32_t neighbours = (code >> kNeighbourhoodShift) & kNeighbourWindowMask;
         for (int k = 0; k < 9; ++k) counts_[k] = (neighbours >> k) & 1 ? kAll : 0;
         std::vector<CTerm> terms;
         for (int n = 0; n <= 8; ++n) {
