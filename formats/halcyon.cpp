@@ -136,7 +136,8 @@ int ImportHalcyonBytes(std::string_view bytes, std::ostream& text) {
         liveCells += rowCells;
         liveRows += rowCells > 0;
     }
-    const uint64_t rowBytes = RowBytes(liveCells, liveRows);
+    // The rows are rebuilt beside the old ones as cells come in, so twice their bytes are held at the end.
+    const uint64_t rowBytes = 2 * RowBytes(liveCells, liveRows);
     CheckBytesFitMemory(rowBytes);
     const CHalcyonBitmap bitmap(rows, words);
     uint32_t top = 0;

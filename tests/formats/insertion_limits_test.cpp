@@ -58,13 +58,13 @@ TEST_F(InsertionLimitsTest, MemoryIsRefusedBeforeTheHeapFills) {
     EXPECT_THROW(ReadText(diagonal), CMemoryException);
 
     // A checkerboard whose rows fit, but not together with the text they are converted to.
-    const uint32_t words = 499, height = 1800;
+    const uint32_t words = 499, height = 950;
     std::string bitmap(6 + size_t{height} * words * 2, static_cast<char>(0xAA));
     bitmap[2] = static_cast<char>((words - 1) & 0xFF);
     bitmap[3] = static_cast<char>((words - 1) >> 8);
     bitmap[4] = static_cast<char>((height - 1) & 0xFF);
     bitmap[5] = static_cast<char>((height - 1) >> 8);
-    ASSERT_LT(RowBytes(uint64_t{height} * words * 8, height), ConfiguredMemory());
+    ASSERT_LT(2 * RowBytes(uint64_t{height} * words * 8, height), ConfiguredMemory());
     std::ostringstream text;
     EXPECT_THROW(ImportHalcyonBytes(bitmap, text), CMemoryException);
 
