@@ -28,6 +28,7 @@ TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
         if (step % 997 == 0) {
             ASSERT_EQ(u.GetBounds(), BoundsOf(model));
             ASSERT_EQ(CellsOf(u), model);
+            ASSERT_EQ(u.GetSignature(), ReferenceSignature(model)) << "edits forget the old signature";
         }
     }
     EXPECT_EQ(CellsOf(u), model);
@@ -53,9 +54,8 @@ TEST(UniverseEdits, TwentyThousandPendingEditsConsolidateBeforeTheNext) {
 
 TEST(UniverseEdits, CellsBeyondTheUniverseAreRefused) {
     CGrowableUniverse u;
-    EXPECT_EQ(MessageIdOf([&] { u.SetCell(2147483646, 0); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(MessageIdOf([&] { u.SetCell(0, 2147483647); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(MessageIdOf([&] { u.SetCell(-2147483647 - 1, 0); }), msg::CellOutsideUniverse);
+    for (const CLPoint p : {CLPoint{2147483646, 0}, CLPoint{0, 2147483647}, CLPoint{-2147483647 - 1, 0}})
+        EXPECT_EQ(MessageIdOf([&] { u.SetCell(p.x, p.y); }), msg::CellOutsideUniverse);
     EXPECT_EQ(u.Population(), 0u);
     EXPECT_FALSE(u.ClearCell(2147483647, 0));
     EXPECT_TRUE(u.SetCell(2147483645, -2147483647));
