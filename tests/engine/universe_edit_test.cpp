@@ -25,7 +25,7 @@ TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
             EXPECT_EQ(u.IsAlive(p.x, p.y), model.count(p) == 1);
         }
         ASSERT_EQ(u.Population(), model.size());
-        if (step % 997 == 0) {
+        if (step % 997 < 2) {  // two steps in a row: the sums before and after a single edit
             ASSERT_EQ(u.GetBounds(), BoundsOf(model));
             ASSERT_EQ(CellsOf(u), model);
             ASSERT_EQ(u.GetSignature(), ReferenceSignature(model)) << "edits forget the old signature";
