@@ -1,18 +1,17 @@
 // Single-cell edits, the pending overlay and its consolidation, checked against a plain cell set.
 #include <gtest/gtest.h>
 
+#include "engine/searchable_universe.h"
 #include "foundation/messages.h"
 #include "support/cells.h"
 #include "support/error_of.h"
-#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
 
-TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
+void ExpectRandomEditsAgree(CUniverse& u) {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int32_t> coordinate(-40, 40);
-    CGrowableUniverse u;
     Cells model;
     for (int step = 0; step < 30000; ++step) {
         const CLPoint p{coordinate(rng), coordinate(rng)};
@@ -28,10 +27,21 @@ TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
         if (step % 997 < 2) {  // two steps in a row: the sums before and after a single edit
             ASSERT_EQ(u.GetBounds(), BoundsOf(model));
             ASSERT_EQ(CellsOf(u), model);
-            ASSERT_EQ(u.GetSignature(), ReferenceSignature(model)) << "edits forget the old signature";
+            ASSERT_EQ(u.GetSignature(), MakeUniverse(model)->GetSignature()) << "edits forget the old sum";
         }
     }
     EXPECT_EQ(CellsOf(u), model);
+}
+
+// Both kinds of universe: rows with pending edits, and the hashed one with a small size hint so that its
+// chains just grow.
+TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
+    CGrowableUniverse growable;
+    CSearchableUniverse searchable(4);
+    for (CUniverse* universe : {static_cast<CUniverse*>(&growable), static_cast<CUniverse*>(&searchable)}) {
+        SCOPED_TRACE(universe->IsGrowable() ? "growable" : "searchable");
+        ExpectRandomEditsAgree(*universe);
+    }
 }
 
 TEST(UniverseEdits, TwentyThousandPendingEditsConsolidateBeforeTheNext) {
