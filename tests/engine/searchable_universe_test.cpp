@@ -1,13 +1,11 @@
-// The hashed universe (its edits are checked with the growable one's): its growable copy, cells beyond
-// the limits, and object collection against a breadth-first search over a plain set.
+// The hashed universe (its edits are checked with the growable one's): its growable copy and object
+// collection against a breadth-first search over a plain set.
 #include <gtest/gtest.h>
 
 #include <deque>
 
 #include "engine/searchable_universe.h"
-#include "foundation/messages.h"
 #include "support/cells.h"
-#include "support/error_of.h"
 #include "support/reference_life.h"
 
 namespace tessera::test {
@@ -66,20 +64,6 @@ TEST(SearchableUniverse, GrowableCopyMatchesAndFollowsEdits) {
     EXPECT_EQ(SequenceOf(*s.ExploreSorted()), std::vector<CLPoint>(edited.begin(), edited.end()));
     EXPECT_EQ(s.GetSignature(), ReferenceSignature(edited));
     EXPECT_EQ(CellsOf(*s.Grow(nullptr)), ReferenceStep(edited, kConwayRuleCode));
-}
-
-TEST(SearchableUniverse, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
-    auto u = MakeSearchable({{0, 0}, {1, 1}});
-    for (const CLPoint p : {CLPoint{2147483647, 0}, CLPoint{2147483646, 5}, CLPoint{0, -2147483647 - 1}})
-        EXPECT_EQ(MessageIdOf([&] { u->SetCell(p.x, p.y); }), msg::CellOutsideUniverse);
-    EXPECT_FALSE(u->ClearCell(2147483647, 0));
-    EXPECT_EQ(u->Population(), 2u);
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
-    // A paste that would carry a cell beyond takes back the cells it set.
-    auto near = MakeUniverse({{2147483645, 0}, {-5, -5}});
-    EXPECT_THROW(PasteFrom(*u, *near, CTransform(1, 0, 0)), CErrorException);
-    EXPECT_EQ(CellsOf(*u), (Cells{{0, 0}, {1, 1}}));
-    EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
 }
 
 TEST(ConnectedCells, RandomSoupsAndAreasAgainstSearch) {

@@ -62,14 +62,24 @@ TEST(UniverseEdits, TwentyThousandPendingEditsConsolidateBeforeTheNext) {
     EXPECT_EQ(u.GetBounds(), BoundsOf(model)) << "the edit that came with the consolidation keeps its bounds";
 }
 
-TEST(UniverseEdits, CellsBeyondTheUniverseAreRefused) {
-    CGrowableUniverse u;
-    for (const CLPoint p : {CLPoint{2147483646, 0}, CLPoint{0, 2147483647}, CLPoint{-2147483647 - 1, 0}})
-        EXPECT_EQ(MessageIdOf([&] { u.SetCell(p.x, p.y); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(u.Population(), 0u);
-    EXPECT_FALSE(u.ClearCell(2147483647, 0));
-    EXPECT_TRUE(u.SetCell(2147483645, -2147483647));
-    EXPECT_EQ(u.GetBounds(), (CLRect{2147483645, 2147483646, -2147483647, -2147483646}));
+TEST(UniverseEdits, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
+    CGrowableUniverse growable;
+    CSearchableUniverse searchable;
+    for (CUniverse* u : {static_cast<CUniverse*>(&growable), static_cast<CUniverse*>(&searchable)}) {
+        SCOPED_TRACE(u->IsGrowable() ? "growable" : "searchable");
+        u->SetCell(0, 0);
+        u->SetCell(1, 1);
+        for (const CLPoint p : {CLPoint{2147483646, 5}, CLPoint{0, 2147483647}, CLPoint{-2147483647 - 1, 0}})
+            EXPECT_EQ(MessageIdOf([&] { u->SetCell(p.x, p.y); }), msg::CellOutsideUniverse);
+        EXPECT_FALSE(u->ClearCell(2147483647, 0));
+        // A paste that would carry a cell beyond takes back the cells it set.
+        auto near = MakeUniverse({{2147483645, 0}, {-5, -5}});
+        EXPECT_THROW(PasteFrom(*u, *near, CTransform(1, 0, 0)), CErrorException);
+        EXPECT_EQ(CellsOf(*u), (Cells{{0, 0}, {1, 1}}));
+        EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
+        EXPECT_TRUE(u->SetCell(2147483645, -2147483647));
+        EXPECT_EQ(u->GetBounds(), (CLRect{0, 2147483646, -2147483647, 2}));
+    }
 }
 
 TEST(UniverseEdits, RowLongerThanABlockIsRefusedAndLosesNothing) {
