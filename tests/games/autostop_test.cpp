@@ -4,12 +4,12 @@
 
 #include <random>
 
-#include "support/reference_life.h"
 #include "engine/split_objects.h"
 #include "foundation/messages.h"
 #include "game_support.h"
 #include "games/repeat_check.h"
 #include "games/ship_recognition.h"
+#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
