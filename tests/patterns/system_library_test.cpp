@@ -32,13 +32,17 @@ void ExpectPuffer(CPattern& puffer) {
                 moves(&CLRect::bottom));
 }
 
-TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
+CPatternLibrary* LoadShippedLibrary() {
     params::LoadUserLibrary.SetInt(0);
     LoadStartupLibraries();
     FinishLibraryLoadingNow();
+    return FindLibrary(kSystemLibraryNumber);
+}
+
+TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
+    CPatternLibrary* system = LoadShippedLibrary();
     EXPECT_TRUE(frontEnd_.messages.empty());
     EXPECT_TRUE(frontEnd_.reports.empty());
-    CPatternLibrary* system = FindLibrary(kSystemLibraryNumber);
     ASSERT_NE(system, nullptr);
     EXPECT_TRUE(system->IsReadOnly());
     ASSERT_GE(system->Entries().size(), 35u);
@@ -61,10 +65,7 @@ TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
 // orientation, is found where it stands: the placement reported puts exactly the world's cells there.
 TEST_F(LibraryTest, ShippedPatternsAreRecognisedInEveryPhaseAndOrientation) {
     InstallRecognition();
-    params::LoadUserLibrary.SetInt(0);
-    LoadStartupLibraries();
-    FinishLibraryLoadingNow();
-    CPatternLibrary* system = FindLibrary(kSystemLibraryNumber);
+    CPatternLibrary* system = LoadShippedLibrary();
     ASSERT_NE(system, nullptr);
     int recognisable = 0;
     for (CNamedPattern* entry : system->Entries()) {
