@@ -60,18 +60,16 @@ class GrowthTasksTest : public GameTestBase {
 protected:
     GrowthTasksTest() : scheduler(clock, CSchedulerTimings{250, 500, 5}) { scheduler.SetMainWindow(&window); }
 
-    // Runs the scheduler until its queue is empty, as the idle loop would, with the clock moving
-    // `msPerCall` per runner call; answers the number of slices run.
-    int RunToCompletion(int64_t msPerCall = 0, int limit = 100000) {
+    // Runs the first task of the queue once it is due, as the idle loop would; answers whether it ran.
+    bool RunNextSlice() {
+        const CMillitime due = scheduler.TaskQueue().First()->DueTime();
+        if (clock.now < due) clock.now = due;
+        return scheduler.RunBackgroundSlice();
+    }
+    // Answers the number of slices run until the queue is empty.
+    int RunToCompletion() {
         int slices = 0;
-        while (!scheduler.TaskQueue().IsEmpty() && limit-- > 0) {
-            if (scheduler.RunBackgroundSlice()) {
-                ++slices;
-            } else if (!scheduler.TaskQueue().IsEmpty()) {
-                clock.now = scheduler.TaskQueue().First()->DueTime();
-            }
-            clock.Advance(msPerCall);
-        }
+        while (!scheduler.TaskQueue().IsEmpty()) slices += RunNextSlice();
         return slices;
     }
 
@@ -132,13 +130,9 @@ TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
     CBgReverseGrow task(scheduler, [&](CBgTask&) { ++completions; });
     scheduler.Schedule(task, clock.now);
     int slices = 0;
-    while (!task.HasFinished()) {
-        clock.now = task.DueTime();
-        scheduler.RunBackgroundSlice();
-        ++slices;
-        if (!task.HasFinished()) {
-            ASSERT_EQ(task.Interval(), 10);
-        }
+    for (; !task.HasFinished(); ++slices) {
+        RunNextSlice();
+        ASSERT_TRUE(task.HasFinished() || task.Interval() == 10) << task.Interval();
     }
     EXPECT_EQ(game.Generation(), 0);
     EXPECT_EQ(completions, 1);
@@ -158,20 +152,14 @@ TEST_F(GrowthTasksTest, TasksWhoseGameWasDeletedStopQuietly) {
     window.speed = 1000;
     CBgReverseGrow reverse(scheduler);
     scheduler.Schedule(reverse, clock.now);
-    for (int i = 0; i < 5; ++i) {
-        clock.now = reverse.DueTime();
-        scheduler.RunBackgroundSlice();
-    }
+    for (int i = 0; i < 5; ++i) RunNextSlice();
     ASSERT_EQ(game.Generation(), 101);  // generation 150 is held while 149 is regrown
     auto grow = StartGrow(scheduler, games.NewGame(*MakeUniverse(Glider())), 500, 0);
     CGame& other = games.NewGame();
     window.currentGame = &other;
     games.DeleteAllOtherGames(other);
     const size_t reports = window.reported.size();
-    for (int i = 0; i < 3 && !scheduler.TaskQueue().IsEmpty(); ++i) {
-        clock.now = scheduler.TaskQueue().First()->DueTime();
-        scheduler.RunBackgroundSlice();
-    }
+    for (int i = 0; i < 3 && !scheduler.TaskQueue().IsEmpty(); ++i) RunNextSlice();
     EXPECT_TRUE(reverse.HasFinished());
     EXPECT_TRUE(grow->HasFinished());
     EXPECT_EQ(window.reported.size(), reports);
