@@ -83,6 +83,7 @@ TEST_F(ClipboardTest, TextIsExaminedForOneSeveralOrNoPattern) {
     EXPECT_FALSE(clipboard.IsPatternAvailable());
     EXPECT_TRUE(clipboard.IsTextAvailable());
     EXPECT_EQ(clipboard.State(), EClipboardState::NoPattern);
+    EXPECT_EQ(system.joins, 1) << "the viewer chain is joined once";
 }
 
 TEST_F(ClipboardTest, BitmapsOfEveryScaleMatchAModelAndImportBack) {
