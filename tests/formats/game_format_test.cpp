@@ -61,8 +61,6 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
         }
         if (round % 3 == 1) game.ResetToGeneration(game.Generation() / 2);
         if (round % 3 == 2) game.ResetToGeneration(0);
-        game.SetDescription(std::string(100, 'x') +
-                            " and a rather long second sentence that needs splitting\nend");
 
         const std::string text = Written(game);
         // The name is taken by the original: the user is asked for another one.
@@ -91,13 +89,9 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
         EXPECT_EQ(game.Generation() == 0 ? game.Last().Generation() : game.Generation(), copy->Generation());
         EXPECT_EQ(game.MaxPopulation(), copy->MaxPopulation());
         EXPECT_EQ(game.MinPopulationGeneration(), copy->MinPopulationGeneration());
-        // Long description lines come back joined with line breaks where they were cut.
-        std::string joined = copy->Description();
-        for (size_t at; (at = joined.find("\r\n")) != std::string::npos;) joined.erase(at, 2);
-        EXPECT_EQ(std::string(100, 'x') + " and a rather long second sentence that needs splittingend",
-                  joined);
         // Written again, the copy gives the same text below its date and name lines (when the start was
-        // current, the copy's current is its last block, which then says so).
+        // current, the copy's current is its last block, which then says so). Descriptions are the game
+        // file test's.
         if (game.Generation() == 0) continue;
         const auto originalLines = LinesOf(Written(game)), copyLines = LinesOf(Written(*copy));
         ASSERT_EQ(originalLines.size(), copyLines.size());
