@@ -37,8 +37,6 @@ public:
     int choice = 1;
     int selectCalls = 0;
     std::vector<std::string> offered;
-    std::string caption;
-    std::string report;
     int reportCalls = 0;
     std::vector<std::string> otherNames;  // answers to the name clash question, then cancel
     std::vector<std::string> clashes;     // the names the question was asked about
@@ -49,11 +47,7 @@ public:
         for (int i = 1; i <= universes.UniverseCount(); ++i) offered.push_back(universes.NameAt(i));
         return choice;
     }
-    void ShowErrorReport(std::string_view c, std::string_view r) override {
-        ++reportCalls;
-        caption = c;
-        report = r;
-    }
+    void ShowErrorReport(std::string_view, std::string_view) override { ++reportCalls; }
     bool AskForOtherName(CName& name) override {
         clashes.push_back(name.Text());
         if (clashes.size() > otherNames.size()) return false;
