@@ -1,17 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "config/parameters.h"
 #include "format_test_support.h"
 #include "rules/rule_notation.h"
-#include "rules/rules.h"
 
 namespace tessera::test {
 
-namespace {
-
-class XLReaderTest : public FormatTest {};
-
-}  // namespace
+using XLReaderTest = FormatTest;
 
 TEST_F(XLReaderTest, NameThatRepeatsTheTitleKeepsTheTopLevelAndClashesAreNumbered) {
     auto same = ReadText("#N test\nx = 1, y = 1\no!\n");
