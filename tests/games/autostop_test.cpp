@@ -110,7 +110,7 @@ TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
 TEST_F(AutostopTest, AShipOnCourseForAnotherObjectIsWaitedForAndAnUnknownOneNeverEnds) {
     // A glider heading for a blinker 40 cells on: the game stays interesting until they have met.
     Cells cells = kBlinker;
-    for (const CLPoint& p : kGlider) cells.insert({p.x - 40, p.y - 41});
+    for (const CLPoint& p : Glider()) cells.insert({p.x - 40, p.y - 41});
     FakeShipRecognition recognition;
     games.SetShipRecognition(&recognition);
     CGame& game = GameOf(cells);

@@ -45,7 +45,7 @@ protected:
     bool RecogniseObject(CUniverse& world, CPatternRef& placement, std::optional<CLPoint> at = {}) {
         CSearchableUniverse hashed(world);
         std::unique_ptr<CUniverse> object =
-            ConnectedCells(hashed, at.value_or(hashed.FirstCell()), UniverseLimits);
+            ConnectedCells(hashed, at ? *at : hashed.FirstCell(), UniverseLimits);
         return Recognise(*object, hashed, placement);
     }
 
