@@ -171,9 +171,9 @@ private slots:
         }
         QCOMPARE(states.back(), states[states.size() - 7]);
         f->View().SetFloatingObject(MakeUniverse(Glider(), kConwayRuleCode), {15, 15});
-        Drag({16, 16}, {18, 14});  // dropped where dragged
+        Drag({16, 16}, {18, 18});  // dropped where dragged
         QVERIFY(!f->View().HasFloatingObject());
-        edited(plus(states.back(), Shifted(Glider(), 17, 13)));
+        edited(plus(states.back(), Shifted(Glider(), 17, 17)));
         f->View().SetSelectionRect({0, 4, 14, 17});
         Cells filled;
         for (int32_t y = 14; y < 17; ++y)
