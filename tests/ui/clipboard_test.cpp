@@ -1,21 +1,14 @@
 // The Edit commands through Qt's clipboard: what other programs get (text, image, picture), patterns
 // coming back from text and images, the choice among several, and what stays once the program has gone.
-#include <QAbstractButton>
 #include <QClipboard>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QTest>
 
-#include "support/pattern_texts.h"
-#include "ui/command_ids.h"
-#include "ui/modal_answer.h"
 #include "ui/qt_clipboard.h"
 #include "ui/select_universe_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 namespace {

@@ -2,16 +2,11 @@
 // progress box and Cancel, stepping back, the game commands, rules, opening a file and shutting down;
 // the keys on the real window: generation and game keys, zoom keys at the scales the zoom tables give,
 // grid and map style, the growth displays, scrolling by pages and the selection keys.
-#include <QPushButton>
-#include <QTest>
 #include <QToolButton>
 #include <fstream>
 
 #include "rules/rules.h"
-#include "support/reference_life.h"
-#include "ui/command_ids.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 

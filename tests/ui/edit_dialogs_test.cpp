@@ -6,36 +6,28 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <fstream>
 
-#include "config/parameters.h"
 #include "games/broth.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_registry.h"
 #include "ui/broth_dialog.h"
-#include "ui/command_ids.h"
 #include "ui/dialogs.h"
 #include "ui/file_error_report_dialog.h"
-#include "ui/help_window.h"
-#include "ui/modal_answer.h"
 #include "ui/options_sheet.h"
 #include "ui/pattern_dialogs.h"
 #include "ui/repeat_insertion_dialog.h"
 #include "ui/rules_dialog.h"
 #include "ui/select_universe_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 

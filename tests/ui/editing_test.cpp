@@ -5,14 +5,9 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QTest>
 #include <QTimer>
 
-#include "engine/transform.h"
-#include "support/reference_life.h"
-#include "ui/command_ids.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 

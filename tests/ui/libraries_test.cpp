@@ -8,27 +8,17 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QTest>
 #include <QTreeWidget>
 #include <fstream>
-#include <functional>
 
 #include "patterns/census.h"
 #include "patterns/library_commands.h"
 #include "patterns/library_loader.h"
-#include "patterns/named_pattern.h"
-#include "patterns/pattern.h"
-#include "patterns/pattern_library.h"
 #include "ui/census_dialog.h"
-#include "ui/command_ids.h"
 #include "ui/library_desk.h"
-#include "ui/modal_answer.h"
 #include "ui/pattern_details.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 

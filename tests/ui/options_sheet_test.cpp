@@ -5,34 +5,24 @@
 // desktop's own tools accept what is written.
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QTest>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
 
 #include "config/option_descriptors.h"
-#include "config/parameters.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
-#include "ui/command_ids.h"
 #include "ui/file_types.h"
 #include "ui/log_slider.h"
-#include "ui/modal_answer.h"
 #include "ui/options_sheet.h"
 #include "ui/rules_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 namespace {

@@ -5,14 +5,9 @@
 // visible and its parameter saved.
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 #include <QUrl>
 #include <cstdio>
 #include <fstream>
@@ -23,20 +18,10 @@
 #include "engine/searchable_universe.h"
 #include "patterns/component_index.h"
 #include "patterns/library_commands.h"
-#include "patterns/named_pattern.h"
-#include "patterns/pattern_library.h"
-#include "patterns/recognition.h"
-#include "support/pattern_texts.h"
-#include "support/reference_life.h"
-#include "ui/command_ids.h"
-#include "ui/help_window.h"
-#include "ui/modal_answer.h"
 #include "ui/pattern_dialogs.h"
 #include "ui/pattern_library_dialog.h"
 #include "ui/pattern_tiles.h"
-#include "ui/patterns_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 namespace {

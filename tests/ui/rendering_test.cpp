@@ -1,14 +1,11 @@
 // What the universe window shows: the colours of known cells in the grabbed window at several scales,
 // in map and grid style, with a selection, and the differences display after a step; the zoom arithmetic
 // behind it and the logarithmic scales of the slider and auto-scroll.
-#include <QTest>
 #include <set>
 #include <sstream>
 
-#include "config/parameters.h"
 #include "ui/log_slider.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 #include "ui/view_geometry.h"
 
 namespace tessera::test {

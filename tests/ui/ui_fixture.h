@@ -1,7 +1,8 @@
 #pragma once
 // The desktop tests' surroundings: a private configuration file, a scheduler on a fake clock, a game
 // registry, the main window over them, and the messages the program would have shown; the ways a person
-// answers dialogs, and pattern libraries to try them on.
+// answers dialogs, and pattern libraries to try them on. Each test class registers itself here so that
+// the one test program runs them all.
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
@@ -27,7 +28,10 @@
 #include "patterns/pattern_library.h"
 #include "patterns/recognition.h"
 #include "support/cells.h"
+#include "support/pattern_texts.h"
+#include "support/reference_life.h"
 #include "support/temp_folder.h"
+#include "ui/command_ids.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
@@ -172,6 +176,20 @@ public:
     std::vector<QString> messages;
     std::unique_ptr<ui::CMainWindow> window;
     CPatternLibrary* user = nullptr;
+};
+
+using UiTestFactory = std::function<std::unique_ptr<QObject>()>;
+
+inline std::vector<UiTestFactory>& UiTests() {
+    static std::vector<UiTestFactory> tests;
+    return tests;
+}
+
+template <class T>
+struct RegisterUiTest {
+    RegisterUiTest() {
+        UiTests().push_back([] { return std::make_unique<T>(); });
+    }
 };
 
 }  // namespace tessera::test
