@@ -17,8 +17,6 @@ class EditingTest : public QObject {
     Q_OBJECT
     std::unique_ptr<CUiFixture> f;
 
-    void Click(CLPoint cell, Qt::MouseButton button = Qt::LeftButton) { f->Click(cell, button); }
-    void Drag(CLPoint from, CLPoint to, Qt::KeyboardModifiers keys = {}) { f->Drag(from, to, keys); }
     void Press(Qt::Key key, Qt::KeyboardModifiers keys) { QTest::keyClick(f->window.get(), key, keys); }
 
 private slots:
@@ -34,7 +32,7 @@ private slots:
         f->window->RunCommandId(cmd::kFirst);
         CGame& original = f->Game();
         QCOMPARE(original.Generation(), 0);
-        Click({8, 8});
+        f->Click({8, 8});
         QVERIFY(&f->Game() != &original);
         QCOMPARE(f->games.Count(), size_t(2));
         Cells edited = Glider();
@@ -48,7 +46,7 @@ private slots:
         f->window->Action(cmd::kZoomSelection)->trigger();  // enabled without a selection
         QCOMPARE(f->View().Geometry().Scale(), 10);
         // The drag starts on an empty cell, which would otherwise draw; here it selects, then fits.
-        Drag({5, 5}, {8, 7});
+        f->Drag({5, 5}, {8, 7});
         QCOMPARE(f->Game().Population(), 0u);
         QCOMPARE(f->View().SelectionRect(), (CLRect{5, 9, 5, 8}));
         QCOMPARE(f->View().Geometry().Scale(), 12);  // four cells across fit at the largest grid scale
@@ -56,7 +54,7 @@ private slots:
         QVERIFY(shown.left <= 5 && shown.right >= 9 && shown.top <= 5 && shown.bottom >= 8);
         // The next click draws again.
         QTest::keyClick(&f->View(), Qt::Key_Escape);
-        Click({6, 6});
+        f->Click({6, 6});
         QCOMPARE(f->GameCells(), (Cells{{6, 6}}));
     }
 
@@ -86,7 +84,7 @@ private slots:
                 QContextMenuEvent event(QContextMenuEvent::Mouse, f->At({11, 3}),
                                         f->View().viewport()->mapToGlobal(f->At({11, 3})));
                 QApplication::sendEvent(f->View().viewport(), &event);
-                Drag({9, 0}, {14, 6});
+                f->Drag({9, 0}, {14, 6});
             }
             QCOMPARE(f->View().SelectionRect(), (CLRect{2, 4, 2, 4}));
             f->window->RunCommandId(cmd::kDelete);
@@ -129,24 +127,24 @@ private slots:
         };
         const auto enabled = [&](uint32_t id) { return f->window->Action(id)->isEnabled(); };
         QVERIFY(!enabled(cmd::kUndo));
-        Click({10, 9});
+        f->Click({10, 9});
         edited(plus(states.back(), {{10, 9}}));
-        Click({15, 15}, Qt::RightButton);  // right click kills when the right-click menu is off
+        f->Click({15, 15}, Qt::RightButton);  // right click kills when the right-click menu is off
         edited(minus(states.back(), {{15, 15}}));
-        Click({12, 3});  // to be covered by the move
+        f->Click({12, 3});  // to be covered by the move
         edited(plus(states.back(), {{12, 3}}));
-        Drag({1, 1}, {5, 5});  // from an empty cell: a selection, not a drawing
+        f->Drag({1, 1}, {5, 5});  // from an empty cell: a selection, not a drawing
         QCOMPARE(f->View().SelectionRect(), (CLRect{1, 6, 1, 6}));
         // Dragging from inside the selection moves its cells; with Shift the drag copies them.
-        Drag({3, 3}, {11, 3});
+        f->Drag({3, 3}, {11, 3});
         const Cells moved = Shifted(glider, 8, 0);
         edited(plus(minus(states.back(), glider), moved));
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 14, 1, 6}));
-        Drag({11, 3}, {11, 8}, Qt::ShiftModifier);  // over the cell drawn at (10, 9)
+        f->Drag({11, 3}, {11, 8}, Qt::ShiftModifier);  // over the cell drawn at (10, 9)
         const Cells copy = Shifted(moved, 0, 5);
         edited(plus(states.back(), copy));
         // Ctrl starts a new rectangle even inside the selection; Shift then extends it.
-        Drag({9, 10}, {10, 11}, Qt::ControlModifier);
+        f->Drag({9, 10}, {10, 11}, Qt::ControlModifier);
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 11, 10, 12}));
         f->Click({14, 13}, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 15, 10, 14}));
@@ -166,7 +164,7 @@ private slots:
         }
         QCOMPARE(states.back(), states[states.size() - 7]);
         f->View().SetFloatingObject(MakeUniverse(Glider(), kConwayRuleCode), {15, 15});
-        Drag({16, 16}, {18, 18});  // dropped where dragged
+        f->Drag({16, 16}, {18, 18});  // dropped where dragged
         QVERIFY(!f->View().HasFloatingObject());
         edited(plus(states.back(), Shifted(Glider(), 17, 17)));
         f->View().SetSelectionRect({0, 4, 14, 17});
@@ -176,7 +174,7 @@ private slots:
         command(cmd::kFill, plus(states.back(), filled));
         // Grow Selection grows only the selected cells; the cell drawn outside neither counts nor changes.
         QTest::keyClick(&f->View(), Qt::Key_Escape);
-        Click({13, 5});
+        f->Click({13, 5});
         edited(plus(states.back(), {{13, 5}}));
         const CLRect around{8, 13, 1, 6};
         f->View().SetSelectionRect(around);

@@ -63,9 +63,6 @@ class PatternWindowsTest : public QObject {
     CPatternLibrary* generated = nullptr;
     CPatternLibrary* other = nullptr;
 
-    void Add(CPatternLibrary& library, const std::string& name, const Cells& cells) {
-        QVERIFY(CUiFixture::AddPattern(&library, name, cells));
-    }
     // The recognised pattern of the object standing alone at the origin of an empty world.
     CPattern* RecognisedAlone(const Cells& cells) {
         auto world = MakeUniverse(Shifted(cells, 50, 50));
@@ -117,16 +114,16 @@ private slots:
         InstallRecognition();
         QCOMPARE(CreateNewLibrary((f->folder / "generated").string(), &generated), 0);
         QCOMPARE(CreateNewLibrary((f->folder / "other").string(), &other), 0);
-        Add(*generated, "glider", Glider());
+        QVERIFY(f->AddPattern(generated, "glider", Glider()));
         std::mt19937 rng(2024);
         for (int i = 0; i < kGenerated; ++i) {
             const Cells soup = RandomSoup(rng, 0, 0, 3 + i % 4, 3 + i % 3, 0.5);
             char name[16];
             std::snprintf(name, sizeof name, "P%03d", i);
-            if (!soup.empty()) Add(*generated, name, soup);
+            if (!soup.empty()) QVERIFY(f->AddPattern(generated, name, soup));
         }
-        Add(*other, "block", CellsFromPicture("**\n**"));
-        Add(*other, "blinker", CellsFromPicture("***"));
+        QVERIFY(f->AddPattern(other, "block", CellsFromPicture("**\n**")));
+        QVERIFY(f->AddPattern(other, "blinker", CellsFromPicture("***")));
     }
     void cleanup() {
         f.reset();
@@ -231,13 +228,26 @@ private slots:
         QCOMPARE(shown.size(), size_t(32));
     }
 
-    void deletingAPatternTakesItOutOfItsLibraryAndRecognition() {
+    // Copy and Edit Properties on one pattern, Delete on another: each changes only what it says.
+    void copyEditAndDeleteTheSelectedPattern() {
         CPattern* glider = &FindNamedPattern("glider", generated)->Pattern();
+        CPattern* block = &FindNamedPattern("block", other)->Pattern();
         QCOMPARE(RecognisedAlone(Glider()), glider);
-        QVERIFY(RecognisedAlone(CellsFromPicture("***")));
+        QCOMPARE(RecognisedAlone(CellsFromPicture("**\n**")), block);
+        ui::CPatternsDialog& dialog = Open();
+        QVERIFY(ItemOf(dialog, "block") > 0);
+        CUiFixture::ClickButton(dialog, QStringLiteral("&Copy"));
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(Normalised(ReadToolPattern(copied.toStdString())), CellsFromPicture("**\n**"));
+        WhenModal<ui::CPatternPropertiesDialog>([](ui::CPatternPropertiesDialog* properties) {
+            properties->RecognizableBox()->setChecked(false);
+            properties->accept();
+        });
+        CUiFixture::ClickButton(dialog, QStringLiteral("&Edit Properties..."));
+        QVERIFY(!block->IsRecognizable() && RecognisedAlone(CellsFromPicture("**\n**")) != block);
+
         std::map<std::string, Snapshot> before = Everything();
         const size_t entries = generated->Entries().size();
-        ui::CPatternsDialog& dialog = Open();
         const int item = ItemOf(dialog, "glider");
         const auto asked = CUiFixture::AnswerNext(QMessageBox::Ok);
         CUiFixture::ClickButton(dialog, QStringLiteral("&Delete"));
@@ -254,26 +264,6 @@ private slots:
         // The list moved on to the pattern after it.
         QCOMPARE(dialog.Tiles().ItemCount(), int(NamedPatterns().Count()));
         QCOMPARE(dialog.Tiles().Selected(), item);
-    }
-
-    void copyAndEditPropertiesOfTheSelectedPattern() {
-        CPattern* glider = &FindNamedPattern("glider", generated)->Pattern();
-        QCOMPARE(RecognisedAlone(Glider()), glider);
-        ui::CPatternsDialog& dialog = Open();
-        QVERIFY(ItemOf(dialog, "glider") > 0);
-        CUiFixture::ClickButton(dialog, QStringLiteral("&Copy"));
-        const QString copied = QGuiApplication::clipboard()->text();
-        QCOMPARE(Normalised(ReadToolPattern(copied.toStdString())), Normalised(Glider()));
-
-        WhenModal<ui::CPatternPropertiesDialog>([](ui::CPatternPropertiesDialog* properties) {
-            properties->RecognizableBox()->setChecked(false);
-            properties->accept();
-        });
-        CUiFixture::ClickButton(dialog, QStringLiteral("&Edit Properties..."));
-        QVERIFY(!glider->IsRecognizable());
-        CPattern* now = RecognisedAlone(Glider());
-        QVERIFY(now != glider);
-        QVERIFY(RecognisedAlone(CellsFromPicture("***")));
     }
 
     void libraryDialogUnloadsItsLibrary() {
