@@ -7,18 +7,21 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
 
 #include "cli/batch_file_dialogs.h"
 #include "cli/commands.h"
+#include "cli/died_game.h"
 #include "cli/game_growth.h"
 #include "cli/interrupt_guard.h"
 #include "cli/stderr_library_front_end.h"
 #include "cli/system_memory.h"
 #include "cli/terminal_front_end.h"
 #include "config/memory_settings.h"
+#include "config/parameters.h"
 #include "formats/game_file.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
@@ -91,6 +94,10 @@ int Census(const CCensusOptions& options) {
     CStderrLibraryFrontEnd libraryFrontEnd;
     LoadStartupLibraries();
     for (const std::string& library : options.libraries) {
+        if (!std::filesystem::is_regular_file(library) || !std::ifstream(library)) {
+            std::cerr << kPrefix << "cannot read library '" << library << "'\n";
+            return kExitFailed;
+        }
         CPatternLibrary* loaded = nullptr;
         if (LoadLibrary(library, true, false, &loaded) != 0 || !loaded) {
             std::cerr << kPrefix << "cannot load library '" << library << "'\n";
@@ -109,20 +116,26 @@ int Census(const CCensusOptions& options) {
                   << "\n";
         return kExitFailed;
     }
-    CGame& game = *opened.game;
-    if (game.Generation() != options.generations) {
+    CGame* game = opened.game;
+    // The census is of the generation asked for: growth never stops early on a repeat.
+    params::AutoStopGrow.SetInt(0);
+    if (game->Generation() != options.generations) {
         CInterruptGuard interrupt;
         CTerminalMainWindow window(std::cerr, ::isatty(STDERR_FILENO) == 1);
-        const CGrowthOutcome outcome = GrowToGeneration(game, options.generations, window, interrupt);
-        if (outcome.messageId != 0) return kExitFailed;
-        if (outcome.cancelled) {
-            std::cerr << kPrefix << "interrupted at generation " << game.Generation() << "\n";
+        const CGrowthOutcome outcome = GrowToGeneration(*game, options.generations, window, interrupt);
+        if (outcome.messageId == msg::NothingToGrow && HasDied(*game)) {
+            game = &CarryDiedGameTo(games, *game, options.generations);
+        } else if (outcome.messageId != 0) {
+            if (outcome.messageId == msg::NothingToGrow) std::cerr << MessageText(msg::NothingToGrow) << "\n";
+            return kExitFailed;
+        } else if (outcome.cancelled) {
+            std::cerr << kPrefix << "interrupted at generation " << game->Generation() << "\n";
             return kExitFailed;
         }
     }
 
     CBatchCensusFrontEnd censusFrontEnd;
-    const CCensusResult* result = TheCensus().Open(game, censusFrontEnd);
+    const CCensusResult* result = TheCensus().Open(*game, censusFrontEnd);
     if (!result) {
         std::cerr << kPrefix << "no user library to take new patterns\n";
         return kExitFailed;

@@ -190,6 +190,12 @@ int CheckRepeat(CGame& game) {
     CRepeatState& state = game.Repeat();
     CSignatureRing& ring = game.SignatureRing();
 
+    // Generations grown while automatic stop was off left no signatures: start the ring afresh here so
+    // that each entry stays with its own generation.
+    if (int64_t(ring.Base()) + ring.Count() != g) {
+        ring.Restart(g);
+        state.Clear();
+    }
     const uint32_t signature = q.GetSignature();
     ring.Add(signature);
     if (state.period == 0) {

@@ -20,6 +20,7 @@
 #include "patterns/named_pattern.h"
 #include "patterns/pattern_info.h"
 #include "patterns/pattern_library.h"
+#include "patterns/recognition.h"
 #include "text/lex.h"
 
 namespace tessera {
@@ -202,6 +203,7 @@ bool ReadLibraryFile(CPatternLibrary& library) {
     std::error_code error;
     if (!in || std::filesystem::is_directory(library.FileName(), error)) return false;
     library.loaded = std::time(nullptr);
+    const CLibraryActivity reading;
     CLex lex(in, library.FileName());
     if (lex.Kind() == TokWord && lex.TokenText() == "LIBRARY") {
         ReadNativeLibrary(library, lex);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "games/bg_task.h"
+#include "patterns/recognition.h"
 #include "text/lex_attribute.h"
 
 namespace tessera {
@@ -29,6 +30,7 @@ private:
     // Gives each attribute to the library or to the pattern's information; reports the others.
     void ApplyAttributes(const CAttributeValueList& attributes, CPatternInfo& info);
 
+    CLibraryActivity activity_;  // no discriminator tree is built while the patterns arrive
     CPatternLibrary& library_;
     std::vector<std::string> names_;  // the imported universes, in dictionary order
     size_t next_ = 0;

@@ -9,6 +9,7 @@
 #include "foundation/name.h"
 #include "patterns/library_insertions.h"
 #include "patterns/named_pattern.h"
+#include "patterns/recognition.h"
 
 namespace tessera {
 namespace {
@@ -109,6 +110,7 @@ CPatternLibrary* MakeLibrary(std::string fileName, int32_t number) {
 
 void DestroyLibrary(CPatternLibrary* library) {
     if (!library) return;
+    const CLibraryActivity unloading;
     for (CNamedPattern* entry : library->Entries()) delete entry;
     delete library;
 }

@@ -21,9 +21,12 @@
 #include "formats/game_file.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
+#include "games/broth.h"
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "games/growth_tasks.h"
+#include "games/millitime.h"
+#include "games/repeat_check.h"
 #include "games/task_scheduler.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_registry.h"
@@ -259,8 +262,7 @@ void CMainWindow::BuildMenus() {
     AddCommand(generation, cmd::kLast, "&Last", K(Qt::Key_End), "Go to the last generation");
     AddCommand(generation, cmd::kPrevious, "&Previous", K(Qt::Key_PageUp), "Go to the previous generation");
     AddCommand(generation, cmd::kNext, "&Next", K(Qt::Key_PageDown), "Go to the next generation");
-    AddCommand(generation, cmd::kAutostop, "&Autostop", {},
-               "Stop growing automatically when nothing new happens")
+    AddCommand(generation, cmd::kAutostop, "Auto&stop", {}, "Turn on or off automatic stop")
         ->setCheckable(true);
     AddCommand(nullptr, cmd::kGrowOne, "Grow", {}, "Grow the game by one generation");
 
@@ -453,6 +455,7 @@ QDialog* CMainWindow::ProgressBox() const { return progressBox_ ? progressBox_->
 void CMainWindow::RunCommandId(uint32_t id) {
     if (task_ && StopsGrowth(id)) CancelGrowth();
     NoteCommandStart();
+    TheRandomGenerator().Stir(CSystemClock().Now());
     RunGuarded(this, [&] {
         if (!RunMainCommand(id)) window_->RunCommand(id);
     });
@@ -574,7 +577,7 @@ bool CMainWindow::RunMainCommand(uint32_t id) {
             if (int status = window_->GrowOneGeneration()) ReportMessage(requireGame(), status);
             return true;
         case cmd::kAutostop:
-            params::AutoStopGrow.SetInt(params::AutoStopGrow.GetInt() != 0 ? 0 : 1);
+            ToggleAutostop(game);
             return true;
         case cmd::kGridStyle:
             window_->SetGridStyle(true);
@@ -879,11 +882,13 @@ void CMainWindow::LeaveBusyState() {
     if (busyDepth_ > 0 && --busyDepth_ == 0) QApplication::restoreOverrideCursor();
 }
 
-void CMainWindow::ReportMessage(CGame&, int messageId) {
+void CMainWindow::ReportMessage(CGame& game, int messageId) {
     // Shown once the slice has returned: a message box waits on the user, and the scheduler must not
     // run again inside its event loop.
     const QString text =
-        QString::fromUtf8(MessageText(messageId).data(), qsizetype(MessageText(messageId).size()));
+        IsRepeatReport(messageId)
+            ? QString::fromStdString(RepeatMessage(game, messageId))
+            : QString::fromUtf8(MessageText(messageId).data(), qsizetype(MessageText(messageId).size()));
     QTimer::singleShot(0, this, [this, text] { ShowMessage(this, QMessageBox::Information, text); });
 }
 

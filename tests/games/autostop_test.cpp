@@ -4,12 +4,12 @@
 
 #include <random>
 
-#include "support/reference_life.h"
 #include "engine/split_objects.h"
 #include "foundation/messages.h"
 #include "game_support.h"
 #include "games/repeat_check.h"
 #include "games/ship_recognition.h"
+#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
@@ -106,6 +106,39 @@ TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
     games.SetShipRecognition(nullptr);
     CGame& unknown = GameOf(cells);
     EXPECT_EQ(GrowUntilStop(unknown), msg::RepeatSimilar);
+}
+
+TEST_F(AutostopTest, AShipOnCourseForAnotherObjectIsWaitedForAndAnUnknownOneNeverEnds) {
+    // A glider heading for a blinker 40 cells on: the game stays interesting until they have met.
+    Cells cells = kBlinker;
+    for (const CLPoint& p : kGlider) cells.insert({p.x - 40, p.y - 41});
+    FakeShipRecognition recognition;
+    games.SetShipRecognition(&recognition);
+    CGame& game = GameOf(cells);
+    const int code = GrowUntilStop(game);
+    std::vector<Cells> history{cells};
+    int32_t met = 0;  // the first generation whose cells are no longer a blinker and a glider apart
+    while (met == 0 && history.size() < 400) {
+        history.push_back(ReferenceStep(history.back(), kConwayRuleCode));
+        if (history.back().size() != cells.size()) met = int32_t(history.size()) - 1;
+    }
+    ASSERT_GT(met, 100);
+    EXPECT_GE(game.Generation(), met) << "stopped with " << code << " before they met";
+
+    // An escaping lightweight spaceship is no ship this recognition knows: only a similarity is reported.
+    Cells unknownShip = kBlinker;
+    for (const CLPoint& p : CellsFromPicture("*..*.\n....*\n*...*\n.****"))
+        unknownShip.insert({p.x + 8, p.y});
+    EXPECT_EQ(GrowUntilStop(GameOf(unknownShip)), msg::RepeatSimilar);
+}
+
+TEST_F(AutostopTest, TurningItOffAndOnAgainWhileGrowingStillStops) {
+    CGame& game = GameOf(kBlinker);
+    ToggleAutostop(&game);
+    EXPECT_EQ(GrowUntilStop(game, 3), 0);
+    ToggleAutostop(&game);
+    EXPECT_EQ(GrowUntilStop(game, 100), msg::RepeatInPlace);
+    EXPECT_EQ(RepeatMessage(game, msg::RepeatInPlace), "Generation 5 is the same as generation 3.");
 }
 
 TEST_F(AutostopTest, ReportedRepeatsHoldUnderAnIndependentStepper) {
