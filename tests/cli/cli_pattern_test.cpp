@@ -1,5 +1,6 @@
 // tessera-cli classify, library and census: the properties of a pattern, the patterns of a library file,
-// and census rows by name or by apgcode with new shapes kept in the user library only with --save.
+// and census rows by name or by apgcode, of the generation asked for, with new shapes kept in the user
+// library only with --save.
 #include <gtest/gtest.h>
 
 #include "cli/cli_process.h"
@@ -72,6 +73,25 @@ TEST_F(CliPatternTest, CensusNewShapesAreKeptOnlyWithSave) {
     EXPECT_EQ(first.out, RunCli({"census", file}).out);  // not saved: new again
     EXPECT_EQ(0, RunCli({"census", file, "--save"}).exitCode);
     EXPECT_EQ("New12-1,1,12\nobjects=1 new=0 unclassifiable=0\n", RunCli({"census", file}).out);
+}
+
+// Growth neither stops early on what looks like the end of the story nor fails when everything has died
+// on the way.
+TEST_F(CliPatternTest, CensusCountsTheGenerationAskedFor) {
+    // A glider meets a block 40 rows down and both are gone by generation 160.
+    const std::string crash = Write("crash.rle", "x = 44, y = 44\nbo$2bo$3o40$42b2o$42b2o!\n");
+    CliResult r = RunCli({"census", crash, "--generations", "160"});
+    EXPECT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("objects=0 new=0 unclassifiable=0\n", r.out);
+    r = RunCli({"census", crash, "--generations", "4"});
+    EXPECT_EQ("block,1,4\nglider,1,5\nobjects=2 new=0 unclassifiable=0\n", r.out);
+    // A lone cell dies at once; the census of generation 5 is of nothing.
+    r = RunCli({"census", Write("cell.rle", "x = 1, y = 1\no!\n"), "--generations", "5"});
+    EXPECT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("objects=0 new=0 unclassifiable=0\n", r.out);
+    r = RunCli({"census", crash, "--library", PathOf("missing.lfl")});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_NE(r.err.find("missing.lfl"), std::string::npos) << r.err;
 }
 
 }  // namespace

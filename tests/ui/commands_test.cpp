@@ -211,6 +211,23 @@ private slots:
         Press(Qt::Key_Delete);
         QCOMPARE(f->Game().Population(), 0u);
     }
+
+    // Automatic stop from the menu, turned on midway: a repeat is reported with its generations.
+    void autostopTurnedOnMidwayReportsTheRepeat() {
+        f->Place(CellsFromPicture("***"));
+        for (int i = 0; i < 3; ++i) f->window->RunCommandId(cmd::kNext);
+        f->window->RunCommandId(cmd::kAutostop);
+        QCOMPARE(params::AutoStopGrow.GetInt(), 1);
+        for (int i = 0; i < 10 && f->messages.empty(); ++i) {
+            f->window->RunCommandId(cmd::kNext);
+            CUiFixture::Pump(1);
+        }
+        QCOMPARE(f->messages.size(), size_t(1));
+        QCOMPARE(f->messages.front(), QStringLiteral("Generation 5 is the same as generation 3."));
+        QCOMPARE(f->Game().Generation(), 7);
+        f->window->RunCommandId(cmd::kAutostop);
+        QCOMPARE(params::AutoStopGrow.GetInt(), 0);
+    }
 };
 
 static RegisterUiTest<CommandsTest> registered;
