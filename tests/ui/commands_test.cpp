@@ -1,7 +1,8 @@
 // Main-window commands against the real core: the growth buttons on a fake clock, Goto with its
 // progress box and Cancel, stepping back, the game commands, rules, opening a file and shutting down;
 // the keys on the real window: generation and game keys, zoom keys at the scales the zoom tables give,
-// grid and map style, the growth displays, scrolling by pages and the selection keys.
+// grid and map style, the growth displays, scrolling by pages and the selection keys; automatic stop
+// turned on from the menu.
 #include <QToolButton>
 #include <fstream>
 
