@@ -111,7 +111,7 @@
     PARAM_INT(XLifeRLELineLength, "70", 32, 255) \
     PARAM_UINT(MaxXLifeErrors, "100", 1u, 10000u) \
     PARAM_INT(XLifeStrict, "0", 0, 1) \
-    PARAM_UINT(MaxClipboardBuffer, "65528", 65528u, 4294967295u) \
+    PARAM_UINT(MaxClipboardBuffer, "4294967295", 65528u, 4294967295u) \
     PARAM_UINT(DefaultClipboardScale, "8", 1u, 15u) \
     PARAM_UINT(DefaultClipboardStyle, "0", 0u, 1u) \
     PARAM_COLOR(ClipboardAliveColor, "0 0 0") \

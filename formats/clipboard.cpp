@@ -1,5 +1,6 @@
 #include "formats/clipboard.h"
 
+#include <new>
 #include <sstream>
 
 #include "config/parameters.h"
@@ -9,6 +10,7 @@
 #include "formats/xl_collection.h"
 #include "formats/xl_import.h"
 #include "formats/xl_writer.h"
+#include "foundation/errors.h"
 #include "foundation/messages.h"
 #include "games/game.h"
 #include "games/game_registry.h"
@@ -89,11 +91,17 @@ void CClipboard::Render(EClipboardFormat format) {
             return;
         }
         case EClipboardFormat::Bitmap:
-            system_.PutBitmap(
-                RenderPatternBitmap(*universe_, scale_, params::ClipboardInvertBitmap.GetInt() != 0));
-            return;
         case EClipboardFormat::Picture:
-            system_.PutPicture(*universe_, scale_, style_);
+            // A render buffer that cannot be had renders nothing; the text is still offered.
+            try {
+                if (format == EClipboardFormat::Bitmap)
+                    system_.PutBitmap(
+                        RenderPatternBitmap(*universe_, scale_, params::ClipboardInvertBitmap.GetInt() != 0));
+                else
+                    system_.PutPicture(*universe_, scale_, style_);
+            } catch (const CMemoryException&) {
+            } catch (const std::bad_alloc&) {
+            }
             return;
     }
 }

@@ -1,8 +1,10 @@
 #include "formats/clipboard_bitmap.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 
+#include "config/parameters.h"
 #include "engine/growable_universe.h"
 #include "engine/render_bits.h"
 #include "foundation/errors.h"
@@ -51,8 +53,9 @@ CMonochromeBitmap RenderPatternBitmap(CUniverse& pattern, int scale, bool invert
     const int64_t width = scale >= 1 ? w * scale : CeilDiv(w, -int64_t(scale));
     const int64_t height = scale >= 1 ? h * scale : CeilDiv(h, -int64_t(scale));
     const int64_t rowBytes = CeilDiv(width, 16) * 2;
-    if (width > INT32_MAX || height > INT32_MAX || rowBytes * height > kMaxBitmapBytes)
-        throw CMemoryException();
+    // A sparse pattern at a large scale would need more than the memory the user allows the program.
+    const int64_t limit = std::min<int64_t>(kMaxBitmapBytes, int64_t(params::MaxMemory.GetUInt()) << 20);
+    if (width > INT32_MAX || height > INT32_MAX || rowBytes * height > limit) throw CMemoryException();
     bitmap.width = int32_t(width);
     bitmap.height = int32_t(height);
     bitmap.bytesPerRow = int32_t(rowBytes);

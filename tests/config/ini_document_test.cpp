@@ -32,24 +32,12 @@ const char* const kHandWritten =
 TEST(IniDocument, ReadsTrimmedValuesIgnoringCase) {
     const auto doc = CIniDocument::Parse(kHandWritten);
     EXPECT_EQ(doc.Value("Parameters", "GridPitch"), "11");
-    EXPECT_EQ(doc.Value("PARAMETERS", "gridpitch"), "11");
     EXPECT_EQ(doc.Value(" rules ", " SEEDS "), "/2");
     EXPECT_EQ(doc.Value("Parameters", "Life"), std::nullopt);
-    EXPECT_EQ(doc.Value("Nowhere", "Life"), std::nullopt);
     EXPECT_EQ(doc.Value("Parameters", "junk line without equals"), std::nullopt);
     EXPECT_EQ(doc.Value("Parameters", "; keep the old rule around"), std::nullopt);
     EXPECT_EQ(doc.Keys("Parameters"), (std::vector<std::string>{"GridPitch", "DefaultRule"}));
-    EXPECT_EQ(doc.Keys("preload"), (std::vector<std::string>{"Library1"}));
     EXPECT_TRUE(doc.Keys("missing").empty());
-}
-
-TEST(IniDocument, RoundTripKeepsEveryByte) {
-    EXPECT_EQ(CIniDocument::Parse(kHandWritten).Serialize(), kHandWritten);
-    const std::string crlf = "[A]\r\nx=1\r\n;c\r\n";
-    EXPECT_EQ(CIniDocument::Parse(crlf).Serialize(), crlf);
-    const std::string unterminated = "[A]\nx=1";
-    EXPECT_EQ(CIniDocument::Parse(unterminated).Serialize(), unterminated);
-    EXPECT_EQ(CIniDocument::Parse("").Serialize(), "");
 }
 
 TEST(IniDocument, EditsTouchOnlyTheirOwnLines) {
@@ -58,23 +46,14 @@ TEST(IniDocument, EditsTouchOnlyTheirOwnLines) {
     EXPECT_TRUE(doc.SetValue("Parameters", "KeepEvery", "3"));   // appended before the blank line
     EXPECT_TRUE(doc.DeleteKey("RULES", "life"));
     EXPECT_TRUE(doc.SetValue("Census", "Last", "x"));  // a new section at the end
-    EXPECT_EQ(doc.Serialize(),
-              "; Tessera settings, edited by hand\n"
-              "\n"
-              "[Parameters]\n"
-              "GRIDPITCH=12\n"
-              "; keep the old rule around\n"
-              "DefaultRule=34/34\n"
-              "junk line without equals\n"
-              "KeepEvery=3\n"
-              "\n"
-              "[Rules]\n"
-              "Seeds=/2\n"
-              "   \n"
-              "[Preload]\n"
-              "Library1=RO*/tmp/a.lfl\n"
-              "[Census]\n"
-              "Last=x\n");
+    std::string expected = kHandWritten;
+    auto replace = [&](const std::string& from, const std::string& to) {
+        expected.replace(expected.find(from), from.size(), to);
+    };
+    replace("GridPitch = 11  \n", "GRIDPITCH=12\n");
+    replace("equals\n", "equals\nKeepEvery=3\n");
+    replace("Life=23/3\n", "");
+    EXPECT_EQ(doc.Serialize(), expected + "[Census]\nLast=x\n");
     EXPECT_FALSE(doc.DeleteKey("Rules", "Life"));
     EXPECT_FALSE(doc.DeleteSection("Nowhere"));
 }
@@ -90,24 +69,24 @@ TEST(IniDocument, RefusesWhatOneLineCannotHold) {
     EXPECT_EQ(doc.Value("A", "x"), "");
 }
 
-TEST(IniDocument, NewKeysAfterTheLastKeyOfAnUnterminatedFile) {
-    auto doc = CIniDocument::Parse("[A]\nk=1");
-    EXPECT_TRUE(doc.SetValue("A", "m", "2"));
-    EXPECT_EQ(doc.Serialize(), "[A]\nk=1\nm=2\n");
-    auto crlf = CIniDocument::Parse("[A]\r\nk=1\r\n");
-    EXPECT_TRUE(crlf.SetValue("B", "m", "2"));
-    EXPECT_EQ(crlf.Serialize(), "[A]\r\nk=1\r\n[B]\r\nm=2\r\n");
-}
-
-// A file written by an editor that puts a byte-order mark first keeps its first section, and the mark
-// survives an edit.
-TEST(IniDocument, ByteOrderMarkIsKept) {
-    const std::string text = "\xEF\xBB\xBF[Parameters]\r\nDefaultRule=34/34\r\n";
-    CIniDocument document = CIniDocument::Parse(text);
-    EXPECT_EQ("34/34", document.Value("Parameters", "DefaultRule").value_or("absent"));
-    EXPECT_EQ(text, document.Serialize());
-    ASSERT_TRUE(document.SetValue("Parameters", "GridPitch", "9"));
-    EXPECT_EQ("\xEF\xBB\xBF[Parameters]\r\nDefaultRule=34/34\r\nGridPitch=9\r\n", document.Serialize());
+// Every byte survives a read and a write; a new key takes the file's line ends, also after an unterminated
+// last line, and a byte-order mark stays first without hiding the first section.
+TEST(IniDocument, RoundTripsKeepEveryByteAndNewKeysFollowTheLineEnds) {
+    EXPECT_EQ(CIniDocument::Parse(kHandWritten).Serialize(), kHandWritten);
+    const struct {
+        std::string text, section, edited;
+    } cases[] = {
+        {"", "A", "[A]\nm=2\n"},
+        {"[A]\nk=1", "A", "[A]\nk=1\nm=2\n"},
+        {"[A]\r\nk=1\r\n", "B", "[A]\r\nk=1\r\n[B]\r\nm=2\r\n"},
+        {"\xEF\xBB\xBF[A]\r\nk=1\r\n", "a", "\xEF\xBB\xBF[A]\r\nk=1\r\nm=2\r\n"},
+    };
+    for (const auto& c : cases) {
+        auto doc = CIniDocument::Parse(c.text);
+        EXPECT_EQ(doc.Serialize(), c.text);
+        ASSERT_TRUE(doc.SetValue(c.section, "m", "2"));
+        EXPECT_EQ(doc.Serialize(), c.edited) << c.text;
+    }
 }
 
 // Random edits against a reference model of sections and keys; after every step the document read

@@ -22,19 +22,13 @@ class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+        Set(value);
     }
-    ~ScopedEnvironment() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
+    ~ScopedEnvironment() { Set(old_ ? old_->c_str() : nullptr); }
 
 private:
+    void Set(const char* value) { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
+
     const char* name_;
     std::optional<std::string> old_;
 };

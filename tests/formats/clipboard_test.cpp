@@ -63,7 +63,6 @@ TEST_F(ClipboardTest, TextIsExaminedForOneSeveralOrNoPattern) {
     EXPECT_TRUE(clipboard.IsPatternAvailable());
     EXPECT_EQ(system.joins, 1);
     EXPECT_EQ(clipboard.State(), EClipboardState::SeveralPatterns);
-    EXPECT_TRUE(clipboard.IsTextAvailable());
     dialogs.choice = 0;
     EXPECT_EQ(Take().universe, nullptr) << "cancelling the choice pastes nothing";
     dialogs.choice = 2;
@@ -84,7 +83,7 @@ TEST_F(ClipboardTest, TextIsExaminedForOneSeveralOrNoPattern) {
     EXPECT_FALSE(clipboard.IsPatternAvailable());
     EXPECT_TRUE(clipboard.IsTextAvailable());
     EXPECT_EQ(clipboard.State(), EClipboardState::NoPattern);
-    EXPECT_EQ(system.joins, 1);
+    EXPECT_EQ(system.joins, 1) << "the viewer chain is joined once";
 }
 
 TEST_F(ClipboardTest, BitmapsOfEveryScaleMatchAModelAndImportBack) {
@@ -128,25 +127,31 @@ TEST_F(ClipboardTest, BitmapsOfEveryScaleMatchAModelAndImportBack) {
     EXPECT_EQ(user.questions.size(), 1u);
 }
 
-TEST_F(ClipboardTest, LargePatternsRoundTripAsTextOnceTheLimitAllows) {
+TEST_F(ClipboardTest, LargePatternsRoundTripAsTextUnlessTheUserLimitsIt) {
     std::mt19937 random(7);
     const Cells cells = RandomSoup(random, 0, 0, 400, 300, 0.45);
     auto pattern = MakeUniverse(cells, kConwayRuleCode);
     clipboard.CopyPattern(*pattern);
     ASSERT_GT(clipboard.PatternText().size(), 65528u);
-
-    clipboard.Render(EClipboardFormat::Text);
-    EXPECT_FALSE(system.text) << "over the limit: no text";
-    ASSERT_EQ(user.notices.size(), 1u);
-    EXPECT_NE(user.notices[0].find("MaxClipboardBuffer"), std::string::npos);
-
-    params::MaxClipboardBuffer.SetUInt(100'000'000);
     clipboard.Render(EClipboardFormat::Text);
     ASSERT_TRUE(system.text);
     system.HandOver(clipboard);
     CClipboardPattern back = Take();
     ASSERT_TRUE(back.universe);
     EXPECT_EQ(Normalised(CellsOf(*back.universe)), Normalised(cells));
+
+    params::MaxClipboardBuffer.SetUInt(65528);
+    clipboard.CopyPattern(*pattern);
+    clipboard.Render(EClipboardFormat::Text);
+    EXPECT_FALSE(system.text) << "over the limit: no text";
+    ASSERT_EQ(user.notices.size(), 1u);
+    EXPECT_NE(user.notices[0].find("MaxClipboardBuffer"), std::string::npos);
+
+    // Two cells far apart at a large scale: no bitmap is rendered, and nothing fails.
+    auto sparse = MakeUniverse({{0, 0}, {40000, 40000}}, kConwayRuleCode);
+    clipboard.CopyPattern(*sparse, 8, 0);
+    clipboard.Render(EClipboardFormat::Bitmap);
+    EXPECT_FALSE(system.bitmap);
 }
 
 TEST_F(ClipboardTest, GivingUpAsksAboutLargeContentOnly) {

@@ -1,7 +1,8 @@
 #pragma once
-// Helpers of the file format tests: cells as plain sets, fake dialogs, and a private configuration
-// file so that parameters start from their defaults.
+// Helpers of the file format tests: cells as plain sets, fake dialogs, games read from text, and a
+// private configuration file so that parameters start from their defaults.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 #include <set>
@@ -12,7 +13,11 @@
 
 #include "engine/growable_universe.h"
 #include "formats/file_dialogs.h"
+#include "formats/game_file.h"
+#include "formats/game_format.h"
+#include "formats/input_limit_exception.h"
 #include "formats/xl_import.h"
+#include "games/game_registry.h"
 #include "support/cells.h"
 #include "support/temp_folder.h"
 #include "text/lex.h"
@@ -32,8 +37,6 @@ public:
     int choice = 1;
     int selectCalls = 0;
     std::vector<std::string> offered;
-    std::string caption;
-    std::string report;
     int reportCalls = 0;
     std::vector<std::string> otherNames;  // answers to the name clash question, then cancel
     std::vector<std::string> clashes;     // the names the question was asked about
@@ -44,11 +47,7 @@ public:
         for (int i = 1; i <= universes.UniverseCount(); ++i) offered.push_back(universes.NameAt(i));
         return choice;
     }
-    void ShowErrorReport(std::string_view c, std::string_view r) override {
-        ++reportCalls;
-        caption = c;
-        report = r;
-    }
+    void ShowErrorReport(std::string_view, std::string_view) override { ++reportCalls; }
     bool AskForOtherName(CName& name) override {
         clashes.push_back(name.Text());
         if (clashes.size() > otherNames.size()) return false;
@@ -77,6 +76,44 @@ inline Cells CellsNamed(const CXLUniverseCollection& collection, const std::stri
     return u ? CellsOf(*u->universe) : Cells{};
 }
 
+// The message and line of the input limit a read runs into, or {0, 0} when it runs into none.
+inline std::pair<int, int32_t> LimitOf(const std::function<void()>& read) {
+    try {
+        read();
+    } catch (const CInputLimitException& e) {
+        return {e.MessageId(), e.LineNumber()};
+    }
+    return {0, 0};
+}
+
 class FormatTest : public TempConfigTest {};
+
+// Games read from text as the Open command reads them, and written back.
+class GameTextTest : public FormatTest {
+protected:
+    CGame* Read(const std::string& text) {
+        CLex lex(text);
+        return ReadGameFile(lex, "title", "title.lif", games, dialogs);
+    }
+    // The line of the syntax error the text gives, or 0 when it reads; a failed read leaves no game.
+    int32_t SyntaxErrorLine(const std::string& text) {
+        const size_t before = games.Count();
+        try {
+            if (CGame* game = Read(text)) games.DestroyGame(*game);
+        } catch (const CSyntaxException& e) {
+            EXPECT_EQ(before, games.Count()) << "a game was left behind";
+            return e.LineNumber();
+        }
+        return 0;
+    }
+    static std::string Written(CGame& game) {
+        std::ostringstream out;
+        WriteGame(game, out);
+        return out.str();
+    }
+
+    CGameRegistry games;
+    FakeDialogs dialogs;
+};
 
 }  // namespace tessera::test

@@ -62,22 +62,18 @@ std::string Convert(const std::string& bytes, int* status = nullptr) {
 TEST(HalcyonImport, LengthAndWidthAreChecked) {
     HalcyonImage widest(500, 1);  // W = 499: rows of 1000 bytes
     widest.Set(7999, 0);
-    int status = -1;
-    EXPECT_EQ("x = 1, y = 1\no!\n", Convert(widest.Bytes(), &status));
-    EXPECT_EQ(0, status);
-
-    HalcyonImage tooWide(501, 1);  // W = 500
-    EXPECT_EQ("", Convert(tooWide.Bytes(), &status));
-    EXPECT_EQ(1106, status);
-
     HalcyonImage image(1, 2);
     image.Set(0, 0);
-    EXPECT_EQ("", Convert(image.Bytes() + '\0', &status));
-    EXPECT_EQ(1107, status);
-    EXPECT_EQ("", Convert(image.Bytes().substr(0, 7), &status));
-    EXPECT_EQ(1107, status);
-    EXPECT_EQ("", Convert("\x01\x02\x03", &status));
-    EXPECT_EQ(1107, status);
+    const std::pair<std::string, int> cases[] = {{widest.Bytes(), 0},
+                                                 {HalcyonImage(501, 1).Bytes(), 1106},  // W = 500
+                                                 {image.Bytes() + '\0', 1107},
+                                                 {image.Bytes().substr(0, 7), 1107},
+                                                 {"\x01\x02\x03", 1107}};
+    for (const auto& [bytes, expected] : cases) {
+        int status = -1;
+        EXPECT_EQ(expected ? "" : "x = 1, y = 1\no!\n", Convert(bytes, &status));
+        EXPECT_EQ(expected, status);
+    }
 }
 
 TEST(HalcyonImport, RandomBitmapsDecodeToTheirCells) {

@@ -8,40 +8,18 @@
 #include <vector>
 
 #include "format_test_support.h"
-#include "formats/game_file.h"
-#include "formats/game_format.h"
 #include "formats/halcyon.h"
-#include "formats/input_limit_exception.h"
 #include "formats/xl_writer.h"
 #include "foundation/block_heap.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
-#include "games/game.h"
-#include "games/game_registry.h"
 #include "rules/rules.h"
 #include "support/error_of.h"
 
 namespace tessera::test {
 namespace {
 
-class HostileInputTest : public FormatTest {
-protected:
-    CGameRegistry games;
-    FakeDialogs dialogs;
-
-    // Reads the text as the Open command does (game format or XLife family); the line of the syntax
-    // error, or 0 when the text was read.
-    int32_t SyntaxErrorLine(const std::string& text) {
-        try {
-            CLex lex(text);
-            CGame* game = ReadGameFile(lex, "test", "test.lif", games, dialogs);
-            if (game) games.DestroyGame(*game);
-        } catch (const CSyntaxException& error) {
-            return error.LineNumber();
-        }
-        return 0;
-    }
-};
+using HostileInputTest = GameTextTest;
 
 TEST_F(HostileInputTest, NumbersThatDoNotFitAreErrorsOfTheirLine) {
     const struct {
@@ -72,18 +50,13 @@ TEST_F(HostileInputTest, NumbersThatDoNotFitAreErrorsOfTheirLine) {
 }
 
 TEST_F(HostileInputTest, AGameAtTheLastGenerationIsWrittenAndReadBack) {
-    CLex lex(
+    CGame* game = Read(
         "GAME\nGENERATION 0\n0,0:3;\nENDPATTERN\nGENERATION 2147483647 NOTRIM\n1,-1;\nENDPATTERN\nENDGAME\n");
-    CGame* game = ReadGameFile(lex, "test", "test.lif", games, dialogs);
     ASSERT_NE(nullptr, game);
     EXPECT_EQ(2147483647, game->Generation());
-    std::ostringstream written;
-    WriteGame(*game, written);
-    EXPECT_NE(std::string::npos, written.str().find("GENERATION 2147483648 NOTRIM CURRENT\n"))
-        << written.str();
-
-    CLex again(written.str());
-    CGame* read = ReadGameFile(again, "test", "test.lif", games, dialogs);
+    const std::string written = Written(*game);
+    EXPECT_NE(std::string::npos, written.find("GENERATION 2147483648 NOTRIM CURRENT\n")) << written;
+    CGame* read = Read(written);
     ASSERT_NE(nullptr, read);
     EXPECT_EQ(2147483647, read->Generation());
     EXPECT_EQ((Cells{{-1, 1}}), CellsOf(read->Current()));

@@ -1,18 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "config/parameters.h"
 #include "format_test_support.h"
-#include "formats/input_limit_exception.h"
 #include "rules/rule_notation.h"
-#include "rules/rules.h"
 
 namespace tessera::test {
 
-namespace {
-
-class XLReaderTest : public FormatTest {};
-
-}  // namespace
+using XLReaderTest = FormatTest;
 
 TEST_F(XLReaderTest, NameThatRepeatsTheTitleKeepsTheTopLevelAndClashesAreNumbered) {
     auto same = ReadText("#N test\nx = 1, y = 1\no!\n");
@@ -96,30 +89,25 @@ TEST_F(XLReaderTest, BlockStructureErrorsAndUnknownDirectives) {
     EXPECT_EQ("File test.lif contains the following errors:", c->ErrorReportCaption());
 }
 
+// Long RLE runs are the random RLE test's; here rows grown over lines, the other forms and insertions.
 TEST_F(XLReaderTest, ImpossibleCountsAndPositionsEndTheReadWithTheLine) {
-    auto lineOf = [](const std::string& text) -> std::pair<int, int32_t> {
-        try {
-            ReadText(text);
-        } catch (const CInputLimitException& e) {
-            return {e.MessageId(), e.LineNumber()};
-        }
-        return {0, 0};
+    std::string rows = "x = 1, y = 1\n";
+    for (int i = 0; i < 11; ++i) rows += "10000o\n";  // each run acceptable, the row too long
+    const struct {
+        std::string text;
+        std::pair<int, int32_t> limit;
+    } cases[] = {
+        {"x = 1, y = 1\n99999999999999999999999o!\n", {1321, 2}},
+        {rows + "!\n", {1321, 11}},
+        {"#P 0 0\n*\n" + std::string(100001, '*') + "\n", {1321, 3}},
+        {"#P 2147483640 0\n**********\n", {1322, 2}},
+        {"#M\n4294967290b99999b99999999999b2o!\n", {1322, 2}},
+        {"#R 2147482000 0\n1000 0\n1000 0\n", {1322, 3}},
+        {"2147483646 0\n", {1322, 1}},
+        // Insertions that together make a row too long name the insertion's line.
+        {"#B r0\n#M\n60000o!\n#E\n#B r1\n#I r0\n#I r0 60000 0\n#E\n", {1321, 7}},
     };
-    EXPECT_EQ(std::make_pair(1321, 2), lineOf("x = 1, y = 1\n2147483647o!\n"));
-    EXPECT_EQ(std::make_pair(1321, 2), lineOf("x = 1, y = 1\n99999999999999999999999o!\n"));
-    EXPECT_EQ(std::make_pair(1321, 3), lineOf("#P 0 0\n*\n" + std::string(100001, '*') + "\n"));
-    // A row grown over many lines by runs that are each acceptable.
-    std::string rle = "x = 1, y = 1\n";
-    for (int i = 0; i < 11; ++i) rle += "10000o\n";
-    EXPECT_EQ(std::make_pair(1321, 11), lineOf(rle + "!\n"));
-    EXPECT_EQ(std::make_pair(1322, 2), lineOf("#P 2147483640 0\n**********\n"));
-    EXPECT_EQ(std::make_pair(1322, 2), lineOf("#M\n4294967290b99999b99999999999b2o!\n"));
-    EXPECT_EQ(std::make_pair(1322, 3), lineOf("#R 2147482000 0\n1000 0\n1000 0\n"));
-    EXPECT_EQ(std::make_pair(1322, 1), lineOf("2147483646 0\n"));
-    // Insertions that together make a row too long name the insertion's line.
-    std::string doubling = "#B r0\n#M\n60000o!\n#E\n";
-    doubling += "#B r1\n#I r0\n#I r0 60000 0\n#E\n";
-    EXPECT_EQ(std::make_pair(1321, 7), lineOf(doubling));
+    for (const auto& c : cases) EXPECT_EQ(c.limit, LimitOf([&] { ReadText(c.text); })) << c.text;
 }
 
 // A file cut in the middle keeps what was read (the fuzz target feeds the reader junk).

@@ -50,7 +50,6 @@ protected:
 };
 
 const Cells kBlinker{{0, 0}, {1, 0}, {2, 0}};
-const Cells kGlider{{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
 
 TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
     CGame& blinker = GameOf(kBlinker);
@@ -69,7 +68,7 @@ TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
     EXPECT_EQ(GrowUntilStop(block), msg::RepeatInPlace);
     EXPECT_EQ(RepeatMessage(block, msg::RepeatInPlace), "Generation 1 is the same as generation 0.");
 
-    CGame& glider = GameOf(kGlider);
+    CGame& glider = GameOf(Glider());
     EXPECT_EQ(GrowUntilStop(glider), msg::RepeatMoved);
     EXPECT_EQ(RepeatMessage(glider, msg::RepeatMoved),
               "Generation 4 is the same as generation 0, except for movement");
@@ -82,7 +81,7 @@ TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
 
 TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
     Cells cells = kBlinker;
-    for (const CLPoint& p : kGlider) cells.insert({p.x + 5, p.y + 4});  // heading down and right
+    for (const CLPoint& p : Glider()) cells.insert({p.x + 5, p.y + 4});  // heading down and right
     FakeShipRecognition recognition;
     games.SetShipRecognition(&recognition);
     CGame& known = GameOf(cells);
@@ -111,7 +110,7 @@ TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
 TEST_F(AutostopTest, AShipOnCourseForAnotherObjectIsWaitedForAndAnUnknownOneNeverEnds) {
     // A glider heading for a blinker 40 cells on: the game stays interesting until they have met.
     Cells cells = kBlinker;
-    for (const CLPoint& p : kGlider) cells.insert({p.x - 40, p.y - 41});
+    for (const CLPoint& p : Glider()) cells.insert({p.x - 40, p.y - 41});
     FakeShipRecognition recognition;
     games.SetShipRecognition(&recognition);
     CGame& game = GameOf(cells);

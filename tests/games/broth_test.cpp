@@ -12,10 +12,6 @@
 namespace tessera::test {
 namespace {
 
-
-
-
-
 class ProgressLog : public CBrothProgress {
 public:
     void ShowProgress(std::string_view text) override { lines.emplace_back(text); }

@@ -88,7 +88,7 @@ TEST_F(GameCollectionTest, PruningSparesNamedKeptDisplayedAndExceptedGames) {
 }
 
 TEST_F(GameCollectionTest, DeleteCommands) {
-    CGame& a = games.NewGame();
+    games.NewGame();
     CGame& b = games.NewGame();
     CGame& c = games.NewGame();
     ASSERT_TRUE(c.SetName("c"));
@@ -101,7 +101,6 @@ TEST_F(GameCollectionTest, DeleteCommands) {
     std::vector<uint32_t> left;
     games.ForEachGame([&](const CGame& g) { left.push_back(g.Serial()); });
     EXPECT_EQ(left, (std::vector<uint32_t>{b.Serial(), c.Serial(), d.Serial()}));
-    (void)a;
     games.DeleteAllOtherGames(c);
     EXPECT_EQ(games.Count(), 1u);
     // Deleting the only game leaves a new empty one to show.

@@ -3,28 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <initializer_list>
-#include <set>
 #include <utility>
 #include <vector>
 
 #include "config/parameters.h"
-#include "engine/grow_listener.h"
 #include "engine/growable_universe.h"
 #include "games/front_end.h"
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "games/generation_list.h"
 #include "support/cells.h"
+#include "support/recording_listener.h"
 #include "support/temp_folder.h"
 
 namespace tessera::test {
-
-inline const Cells& Blinker() {
-    static const Cells blinker = CellsFromPicture("***");
-    return blinker;
-}
 
 // Generations 0..count of a start universe, grown directly one after another.
 inline std::vector<Cells> GrowDirectly(CUniverse& start, int count) {
@@ -45,18 +37,6 @@ inline std::vector<int32_t> StoredGenerations(const CGame& game) {
     return numbers;
 }
 
-// Counts births and deaths reported during growth.
-class CountingListener : public CGrowListener {
-public:
-    void OnGrowBegin(CUniverse&) override { ++begins; }
-    void OnGrowRow(int32_t) override {}
-    void OnCellBorn(int32_t) override { ++births; }
-    void OnCellDied(int32_t) override { ++deaths; }
-    void OnGrowRowEnd() override {}
-    void OnGrowEnd(CUniverse&) override { ++ends; }
-    int begins = 0, births = 0, deaths = 0, ends = 0;
-};
-
 // A universe window that shows a game.
 class FakeGameWindow : public CDisplayContext {
 public:
@@ -67,18 +47,13 @@ public:
         ++changes;
         if (game_) changedTo.push_back(game_->Generation());
     }
-    void SaveViewState(CViewState& state) override { state.words[0] = 0xC0FFEE; }
-    int GrowOneGeneration() override {
-        int status = game_->StepForward(this);
-        if (status == 0) shown.push_back(game_->Generation());
-        return status;
-    }
+    void SaveViewState(CViewState&) override {}
+    int GrowOneGeneration() override { return game_->StepForward(this); }
 
-    CountingListener listener;
+    RecordingListener listener;
     UniverseRef floating;
     int changes = 0;
     std::vector<int32_t> changedTo;  // the game's generation at each change
-    std::vector<int32_t> shown;
 
 private:
     CGame* game_;

@@ -13,32 +13,29 @@
 namespace tessera::test {
 namespace {
 
-// A task that logs its slices and runs a fixed number of them.
+// A task that logs its one slice and its end.
 class LoggingTask : public CBgTask {
 public:
-    LoggingTask(std::string name, std::vector<std::string>* log, int slices = 1, int32_t interval = 0)
-        : CBgTask([this](CBgTask&) {
-              log_->push_back(name_ + " finished");
-              ++finishes;
-          }),
+    LoggingTask(std::string name, std::vector<std::string>* log)
+        : CBgTask([this](CBgTask&) { log_->push_back(name_ + " finished"); }),
           name_(std::move(name)),
-          log_(log),
-          slicesLeft_(slices) {
-        SetInterval(interval);
-    }
+          log_(log) {}
     bool Run() override {
         log_->push_back(name_);
-        return --slicesLeft_ > 0;
+        return false;
     }
-    int finishes = 0;
 
 private:
     std::string name_;
     std::vector<std::string>* log_;
-    int slicesLeft_;
 };
 
-constexpr CSchedulerTimings kTimings{250, 500, 5};
+class TaskSchedulerTest : public ::testing::Test {
+protected:
+    FakeClock clock;
+    CTaskScheduler scheduler{clock, CSchedulerTimings{250, 500, 5}};
+    std::vector<std::string> log;
+};
 
 TEST(MillitimeTest, ArithmeticAgreesWithPlainMilliseconds) {
     std::mt19937 random(7);
@@ -60,10 +57,7 @@ TEST(MillitimeTest, ArithmeticAgreesWithPlainMilliseconds) {
     }
 }
 
-TEST(TaskSchedulerTest, RunsTasksInDueOrderAndEqualTimesInArrivalOrder) {
-    FakeClock clock;
-    CTaskScheduler scheduler(clock, kTimings);
-    std::vector<std::string> log;
+TEST_F(TaskSchedulerTest, RunsTasksInDueOrderAndEqualTimesInArrivalOrder) {
     LoggingTask late("late", &log), early("early", &log), sameA("sameA", &log), sameB("sameB", &log);
     CMillitime t0 = clock.now;
     scheduler.Schedule(late, t0.Plus(3));
@@ -78,11 +72,8 @@ TEST(TaskSchedulerTest, RunsTasksInDueOrderAndEqualTimesInArrivalOrder) {
     EXPECT_FALSE(scheduler.RunBackgroundSlice());
 }
 
-TEST(TaskSchedulerTest, TheOwnerMayDestroyTheTaskFromItsCompletion) {
-    FakeClock clock;
-    CTaskScheduler scheduler(clock, kTimings);
-    std::vector<std::string> log;
-    auto owned = std::make_unique<LoggingTask>("x", &log, 1);
+TEST_F(TaskSchedulerTest, TheOwnerMayDestroyTheTaskFromItsCompletion) {
+    auto owned = std::make_unique<LoggingTask>("x", &log);
     class Owner : public CBgTask {
     public:
         explicit Owner(std::unique_ptr<LoggingTask>* slot) : slot_(slot) {}
@@ -103,10 +94,7 @@ TEST(TaskSchedulerTest, TheOwnerMayDestroyTheTaskFromItsCompletion) {
 
 // A task finished from within its own slice (a command handled while the slice waits on the user, say)
 // is finished only once the slice has returned: its owner destroys it from the completion.
-TEST(TaskSchedulerTest, FinishNowFromWithinASliceWaitsForTheSliceToReturn) {
-    FakeClock clock;
-    CTaskScheduler scheduler(clock, kTimings);
-    std::vector<std::string> log;
+TEST_F(TaskSchedulerTest, FinishNowFromWithinASliceWaitsForTheSliceToReturn) {
     class SelfFinishing : public CBgTask {
     public:
         SelfFinishing(CTaskScheduler& scheduler, std::vector<std::string>* log,

@@ -10,10 +10,6 @@
 namespace tessera::test {
 namespace {
 
-
-
-
-
 // A universe window's edit operations on a plain universe.
 class FakeUndoWindow : public CUndoWindow {
 public:

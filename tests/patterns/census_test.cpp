@@ -30,11 +30,10 @@ public:
         if (choose) TheCensus().SetLibraryNumber(*choose);
         return choose.has_value();
     }
-    void ShowProgress(const std::string& text) override { lastProgress = text, ++progressCalls; }
+    void ShowProgress(const std::string& text) override { lastProgress = text; }
 
     std::optional<int32_t> choose;
     int choices = 0;
-    int progressCalls = 0;
     std::string lastProgress = "unset";
 };
 

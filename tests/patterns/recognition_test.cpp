@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -40,10 +41,11 @@ protected:
         return *patterns_.back();
     }
 
-    // Recognises the object at the world's first cell; the placement's cells must be in the world.
-    bool RecogniseFirst(CUniverse& world, CPatternRef& placement) {
+    // Recognises the object at the cell (by default the world's first cell).
+    bool RecogniseObject(CUniverse& world, CPatternRef& placement, std::optional<CLPoint> at = {}) {
         CSearchableUniverse hashed(world);
-        std::unique_ptr<CUniverse> object = ConnectedCells(hashed, hashed.FirstCell(), UniverseLimits);
+        std::unique_ptr<CUniverse> object =
+            ConnectedCells(hashed, at ? *at : hashed.FirstCell(), UniverseLimits);
         return Recognise(*object, hashed, placement);
     }
 
@@ -63,19 +65,12 @@ TEST_F(RecognitionTest, TheHaloKeepsNeighboursOut) {
     CPatternRef placement;
     // A cell two rows above the blinker's centre is an object of its own but lies where the blinker's
     // vertical phase will stand.
-    auto crowded = MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {1, -2}});
-    CSearchableUniverse hashed(*crowded);
-    auto blinker = ConnectedCells(hashed, {0, 0}, UniverseLimits);
-    EXPECT_EQ(3u, blinker->Population());
-    EXPECT_FALSE(Recognise(*blinker, hashed, placement));
+    EXPECT_FALSE(RecogniseObject(*MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {1, -2}}), placement, CLPoint{}));
     // Three rows above it is out of reach.
-    auto clear = MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {1, -3}});
-    CSearchableUniverse hashedClear(*clear);
-    auto alone = ConnectedCells(hashedClear, {0, 0}, UniverseLimits);
-    EXPECT_TRUE(Recognise(*alone, hashedClear, placement));
+    EXPECT_TRUE(RecogniseObject(*MakeUniverse({{0, 0}, {1, 0}, {2, 0}, {1, -3}}), placement, CLPoint{}));
     // A block touched at a corner is one object of five cells, not a block.
     auto touched = MakeUniverse({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 2}});
-    EXPECT_FALSE(RecogniseFirst(*touched, placement));
+    EXPECT_FALSE(RecogniseObject(*touched, placement));
 }
 
 TEST_F(RecognitionTest, APatternOfSeveralPiecesWinsOverItsPieces) {
@@ -83,10 +78,10 @@ TEST_F(RecognitionTest, APatternOfSeveralPiecesWinsOverItsPieces) {
     Library(kBlock);
     auto world = MakeUniverse(biBlock);
     CPatternRef placement;
-    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    ASSERT_TRUE(RecogniseObject(*world, placement));
     EXPECT_EQ(patterns_[0].get(), placement.pattern);  // without the pair in the library: a block
     CPattern& pair = Library(biBlock);
-    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    ASSERT_TRUE(RecogniseObject(*world, placement));
     EXPECT_EQ(&pair, placement.pattern);
     EXPECT_EQ(CellsOf(*world), PlacedCells(placement));
 }
@@ -98,11 +93,11 @@ TEST_F(RecognitionTest, DuplicatesTakeOverWhenTheFirstGoes) {
     EXPECT_EQ(1, first.DuplicateCount());
     auto world = MakeUniverse(kBeehive);
     CPatternRef placement;
-    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    ASSERT_TRUE(RecogniseObject(*world, placement));
     EXPECT_EQ(&first, placement.pattern);
     first.SetRecognizable(ERecognizable::No);
     EXPECT_EQ(nullptr, second.DuplicateOf());
-    ASSERT_TRUE(RecogniseFirst(*world, placement));
+    ASSERT_TRUE(RecogniseObject(*world, placement));
     EXPECT_EQ(&second, placement.pattern);
     second.SetRecognizable(ERecognizable::No);
     EXPECT_TRUE(TheComponentFinder().Components().empty());
@@ -136,7 +131,7 @@ TEST_F(RecognitionTest, DiscriminatorTreesFindWhatTheOneByOneSearchFinds) {
         std::vector<Cells> found;
         for (auto& world : worlds) {
             CPatternRef placement;
-            found.push_back(RecogniseFirst(*world, placement) ? PlacedCells(placement) : Cells{});
+            found.push_back(RecogniseObject(*world, placement) ? PlacedCells(placement) : Cells{});
         }
         return found;
     };

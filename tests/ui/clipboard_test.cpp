@@ -155,8 +155,9 @@ private slots:
     }
 
     void copiesOutliveTheProgramUnlessTheUserLetsThemGo() {
-        // Nothing is drawn until asked for: text too long for the clipboard's limit is refused only then,
-        // and the image is still given.
+        // Nothing is drawn until asked for: text too long for the user's limit is refused only then, and
+        // the image is still given.
+        params::MaxClipboardBuffer.SetUInt(65528);
         auto large = MakeUniverse(SeededSoup(46, 0, 0, 400, 400, 50));
         f->window->Clipboard().Copy(*large, f->View());
         QTest::qWait(20);
