@@ -1,6 +1,6 @@
 // Inputs with very many items: the time per item must not grow with their number. A file of many "#B"
-// blocks listed for the user's choice, a file of many "#N" lines of one name, a configuration file
-// with many named rules read at start-up.
+// blocks listed for the user's choice, a file of many "#N" lines each with its own name, a chain of
+// blocks each inserting the next, a configuration file with many named rules read at start-up.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -38,10 +38,22 @@ BENCHMARK(BM_ListManyBlocks)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisec
 
 void BM_ManyNameLines(benchmark::State& state) {
     std::string text;
-    for (int64_t i = 0; i < state.range(0); ++i) text += "#N pattern\n" + std::to_string(i % 7) + " 0\n";
+    for (int64_t i = 0; i < state.range(0); ++i)
+        text += "#N pattern" + std::to_string(i) + "\n" + std::to_string(i % 7) + " 0\n";
     ReadAndList(state, text);
 }
 BENCHMARK(BM_ManyNameLines)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// Block i inserts block i + 1 and the last holds a cell: taken in dictionary order, most blocks wait
+// for the one after them.
+void BM_InsertionChain(benchmark::State& state) {
+    std::string text;
+    for (int64_t i = 0; i + 1 < state.range(0); ++i)
+        text += "#B b" + std::to_string(i) + "\n#I b" + std::to_string(i + 1) + "\n#E\n";
+    text += "#B b" + std::to_string(state.range(0) - 1) + "\n*\n#E\n";
+    ReadAndList(state, text);
+}
+BENCHMARK(BM_InsertionChain)->Arg(8000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Rule notation for a number below 2 to the 17th: survival counts from its low bits, births from the rest.
 std::string Notation(int64_t n) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/commands.h"
+#include "cli/input_files.h"
 #include "cli/output_file.h"
 #include "cli/pattern_output.h"
 #include "cli/run_options.h"
@@ -35,7 +36,9 @@ const char* BrothUsageText() {
            "  --density P       percentage, 0 to 100\n"
            "  --seed N          the generator's state before filling (0 to 4294967295);\n"
            "                    default: seeded from the clock\n"
-           "  --output OUT      file to write the pattern to (default: standard output)\n"
+           "  --output OUT      file to write the pattern to (default: standard output, followed by\n"
+           "                    the summary line); - writes the pattern alone to standard output and\n"
+           "                    the summary line to standard error\n"
            "  --format F        xlife, rle or game; default: as the program saves\n";
 }
 
@@ -44,6 +47,7 @@ struct CBrothOptions {
     uint32_t density = 0;
     std::optional<uint32_t> seed;
     std::optional<std::string> output;
+    bool summaryToStderr = false;  // "--output -": standard output carries the pattern alone
     EOutputFormat format = EOutputFormat::Default;
 };
 
@@ -103,7 +107,8 @@ std::optional<std::string> ParseBrothOptions(const std::vector<std::string>& arg
             options.seed = seed;
         } else if (name == "--output") {
             if (value.empty()) return "--output needs a file name";
-            options.output = value;
+            options.summaryToStderr = value == kStandardStreamName;
+            options.output = options.summaryToStderr ? std::nullopt : std::optional(value);
         } else {
             if (haveFormat) return "option --format given more than once";
             if (value == "xlife") {
@@ -153,7 +158,7 @@ int MakeBroth(const CBrothOptions& options) {
     } else {
         WritePattern(game, options.format, std::cout);
     }
-    std::cout << SummaryLine(game.Current(), seed) << std::endl;
+    (options.summaryToStderr ? std::cerr : std::cout) << SummaryLine(game.Current(), seed) << std::endl;
     return kExitOk;
 }
 

@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -16,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/died_game.h"
 #include "cli/game_growth.h"
+#include "cli/input_files.h"
 #include "cli/interrupt_guard.h"
 #include "cli/stderr_library_front_end.h"
 #include "cli/system_memory.h"
@@ -42,6 +41,7 @@ namespace {
 constexpr const char* kPrefix = "tessera-cli census: ";
 constexpr const char* kUsage =
     "Usage: tessera-cli census FILE [--generations N] [--library LIB]... [--save] [--apgcode]\n"
+    "  FILE may be - for standard input.\n"
     "  Grows FILE to generation N (default 0) and counts its objects by the patterns of the system and\n"
     "  user libraries and of each LIB; prints Name,Quantity,Size rows and a summary line. New shapes are\n"
     "  added to the user library, which --save writes back. --apgcode prints apgcode,quantity rows.\n";
@@ -94,8 +94,8 @@ int Census(const CCensusOptions& options) {
     CStderrLibraryFrontEnd libraryFrontEnd;
     LoadStartupLibraries();
     for (const std::string& library : options.libraries) {
-        if (!std::filesystem::is_regular_file(library) || !std::ifstream(library)) {
-            std::cerr << kPrefix << "cannot read library '" << library << "'\n";
+        if (const std::optional<std::string> problem = LibraryFileProblem(library)) {
+            std::cerr << *problem << "\n";
             return kExitFailed;
         }
         CPatternLibrary* loaded = nullptr;
@@ -109,7 +109,7 @@ int Census(const CCensusOptions& options) {
     CGameRegistry games;
     CGameMemoryRecovery recovery(games);
     CBatchFileDialogs dialogs(std::cerr, std::nullopt, games);
-    const COpenResult opened = OpenGameFile(std::filesystem::path(options.file), games, dialogs);
+    const COpenResult opened = OpenPatternFile(options.file, games, dialogs);
     if (!opened.game) {
         std::cerr << (opened.messageId != 0 ? opened.message
                                             : kPrefix + ("'" + options.file + "' holds no pattern"))

@@ -5,13 +5,13 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
 
 #include "cli/batch_file_dialogs.h"
 #include "cli/commands.h"
+#include "cli/input_files.h"
 #include "cli/output_file.h"
 #include "cli/stderr_library_front_end.h"
 #include "config/parameters.h"
@@ -41,9 +41,12 @@ int Usage(const std::string& command, const std::string& message, const char* us
     return kExitUsage;
 }
 
-constexpr const char* kClassifyUsage = "Usage: tessera-cli classify FILE\n";
+constexpr const char* kClassifyUsage =
+    "Usage: tessera-cli classify FILE\n"
+    "  FILE may be - for standard input.\n";
 constexpr const char* kLibraryUsage =
-    "Usage: tessera-cli library FILE [--show NAME [--output OUT] [--format rle|xlife]]\n";
+    "Usage: tessera-cli library FILE [--show NAME [--output OUT] [--format rle|xlife]]\n"
+    "  --output OUT  file to write the pattern to (default, or -: standard output)\n";
 
 int Classify(const std::string& file) {
     LoadRules();
@@ -52,7 +55,7 @@ int Classify(const std::string& file) {
     FinishLibraryLoadingNow();
     CGameRegistry games;
     CBatchFileDialogs dialogs(std::cerr, std::nullopt, games);
-    const COpenResult opened = OpenGameFile(std::filesystem::path(file), games, dialogs);
+    const COpenResult opened = OpenPatternFile(file, games, dialogs);
     if (!opened.game) {
         std::cerr << (opened.messageId != 0 ? opened.message
                                             : "tessera-cli classify: '" + file + "' holds no pattern")
@@ -79,8 +82,8 @@ struct CLibraryOptions {
 int Library(const CLibraryOptions& options) {
     LoadRules();
     CStderrLibraryFrontEnd frontEnd;
-    if (!std::filesystem::is_regular_file(options.file)) {
-        std::cerr << "tessera-cli library: cannot read '" << options.file << "'\n";
+    if (const std::optional<std::string> problem = LibraryFileProblem(options.file)) {
+        std::cerr << *problem << "\n";
         return kExitFailed;
     }
     CPatternLibrary* library = nullptr;
@@ -165,6 +168,7 @@ int RunLibraryCommand(const std::vector<std::string>& args) {
     if (options.format != "rle" && options.format != "xlife")
         return Usage("library", "--format takes rle or xlife", kLibraryUsage);
     if (options.output && !options.show) return Usage("library", "--output goes with --show", kLibraryUsage);
+    if (options.output == kStandardStreamName) options.output.reset();
     try {
         return Library(options);
     } catch (const CErrorException& e) {

@@ -17,6 +17,7 @@
 #include "cli/commands.h"
 #include "cli/died_game.h"
 #include "cli/game_growth.h"
+#include "cli/input_files.h"
 #include "cli/interrupt_guard.h"
 #include "cli/output_file.h"
 #include "cli/pattern_output.h"
@@ -45,9 +46,6 @@ namespace tessera::cli {
 namespace {
 
 constexpr const char* kPrefix = "tessera-cli run: ";
-// The file name that stands for standard input, and the name its pattern gets when it brings none.
-constexpr const char* kStandardInput = "-";
-constexpr const char* kStandardInputTitle = "stdin";
 
 int UsageError(const std::string& message) {
     std::cerr << kPrefix << message << "\n" << RunUsageText();
@@ -109,9 +107,7 @@ int Run(const CRunOptions& options) {
         games.SetShipRecognition(&ships);
     }
     CBatchFileDialogs dialogs(std::cerr, options.select, games);
-    const COpenResult opened = options.file == kStandardInput
-                                   ? OpenGameStream(std::cin, kStandardInputTitle, games, dialogs)
-                                   : OpenGameFile(std::filesystem::path(options.file), games, dialogs);
+    const COpenResult opened = OpenPatternFile(options.file, games, dialogs);
     CGame* game = opened.game;
     if (!game) {
         if (opened.messageId != 0) return Failure(opened.message);
@@ -147,8 +143,10 @@ int Run(const CRunOptions& options) {
         std::cerr << kPrefix << "interrupted at generation " << game->Generation() << " of "
                   << options.generations << "\n";
     if (!WriteResult(*game, options)) return kExitFailed;
-    if (!repeatReport.empty()) std::cout << repeatReport << "\n";
-    std::cout << SummaryLine(*game, outcome.cancelled) << std::endl;
+    // Standard output that carries the pattern alone stays a pattern file.
+    std::ostream& reports = options.reportsToStderr ? std::cerr : std::cout;
+    if (!repeatReport.empty()) reports << repeatReport << "\n";
+    reports << SummaryLine(*game, outcome.cancelled) << std::endl;
     return outcome.cancelled ? kExitFailed : kExitOk;
 }
 

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "cli/input_files.h"
+
 namespace tessera::cli {
 namespace {
 
@@ -35,7 +37,9 @@ const char* RunUsageText() {
            "  --generations N  generation to grow to (0 to 2147483647)\n"
            "  --rule TEXT      rule name or notation (e.g. 23/3, B36/S23), set before growing\n"
            "  --select NAME    universe to take when the file holds several\n"
-           "  --output OUT     file to write the pattern to (default: standard output)\n"
+           "  --output OUT     file to write the pattern to (default: standard output, followed\n"
+           "                   by the summary line); - writes the pattern alone to standard output\n"
+           "                   and the reports and summary line to standard error\n"
            "  --format F       xlife (pictures or RLE, as configured), rle, or game;\n"
            "                   default: as the program saves (WriteXLifeFormat)\n"
            "  --autostop       stop early when the game repeats or nothing interesting is left;\n"
@@ -100,9 +104,12 @@ RunRequest ParseRunOptions(const std::vector<std::string>& args) {
             if (auto error = once(options.select.has_value())) return *error;
             options.select = value;
         } else if (name == "--output") {
-            if (auto error = once(options.output.has_value())) return *error;
+            if (auto error = once(options.output || options.reportsToStderr)) return *error;
             if (value.empty()) return CRunUsageError{"--output needs a file name"};
-            options.output = value;
+            if (value == kStandardStreamName)
+                options.reportsToStderr = true;
+            else
+                options.output = value;
         } else {
             if (auto error = once(haveFormat)) return *error;
             const std::optional<EOutputFormat> format = ReadFormat(value);

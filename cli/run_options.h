@@ -22,7 +22,8 @@ struct CRunOptions {
     std::optional<std::string> select;  // universe to take when the file offers several
     std::optional<std::string> output;  // file to write; standard output when absent
     EOutputFormat format = EOutputFormat::Default;
-    bool autostop = false;  // grow with automatic stop
+    bool autostop = false;         // grow with automatic stop
+    bool reportsToStderr = false;  // "--output -": standard output carries the pattern alone
 };
 
 // What the command line asked for: options to run, the help text, or a usage error (its message).

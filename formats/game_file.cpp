@@ -145,9 +145,7 @@ COpenResult OpenGameFile(const std::filesystem::path& fileName, CGameRegistry& g
         title,
         [&]() -> CGame* {
             if (IsHalcyonFileName(fileName)) {
-                std::ifstream readable;
-                OpenInputFile(readable, fileName, std::ios::binary);  // says why when it cannot be read
-                readable.close();
+                CheckInputFile(fileName);  // says why when it cannot be read
                 std::ostringstream text;
                 if (const int status = ImportHalcyon(fileName, text); status != 0)
                     throw CErrorException(status);

@@ -53,33 +53,42 @@ private:
     uint32_t words_;
 };
 
-// RLE items with the line rule of the converter: lines stay within 70 characters.
+// RLE items with the line rule of the converter: lines stay within 70 characters. The text is held
+// in memory beside the pattern made of it, so past a budget of bytes it ends with the memory message.
 class CRleItemWriter {
 public:
-    explicit CRleItemWriter(std::ostream& out) : out_(out) {}
+    CRleItemWriter(std::ostream& out, uint64_t budget) : out_(out), budget_(budget) {}
 
     void Item(uint32_t count, char letter) {
         if (count == 0) return;
         if (count == 2) {
             // Two cells are written as two letters; the first one is accounted for before its line check.
             if (++lineLength_ > kRleLineLength) {
-                out_ << '\n';
+                Put("\n");
                 lineLength_ = 1;
             }
-            out_ << letter;
+            Put(std::string_view(&letter, 1));
             count = 1;
         }
         const std::string text = count == 1 ? std::string(1, letter) : std::to_string(count) + letter;
         if (lineLength_ + text.size() > kRleLineLength) {
-            out_ << '\n';
+            Put("\n");
             lineLength_ = 0;
         }
-        out_ << text;
+        Put(text);
         lineLength_ += text.size();
     }
 
 private:
+    void Put(std::string_view text) {
+        written_ += text.size();
+        if (written_ > budget_) throw CMemoryException();
+        out_ << text;
+    }
+
     std::ostream& out_;
+    uint64_t budget_;
+    uint64_t written_ = 0;
     size_t lineLength_ = 0;
 };
 
@@ -117,10 +126,20 @@ int ImportHalcyonBytes(std::string_view bytes, std::ostream& text) {
 
     // The largest bitmap holds half a billion cells: refuse one the configured memory cannot hold
     // before any text is made of it.
+    const std::string_view rows = bytes.substr(kHeaderBytes);
     uint64_t liveCells = 0;
-    for (const char byte : bytes.substr(kHeaderBytes)) liveCells += std::popcount(static_cast<uint8_t>(byte));
-    CheckCellsFitMemory(liveCells);
-    const CHalcyonBitmap bitmap(bytes.substr(kHeaderBytes), words);
+    uint64_t liveRows = 0;
+    for (size_t start = 0; start < rows.size(); start += size_t{words} * 2) {
+        uint64_t rowCells = 0;
+        for (const char byte : rows.substr(start, size_t{words} * 2))
+            rowCells += std::popcount(static_cast<uint8_t>(byte));
+        liveCells += rowCells;
+        liveRows += rowCells > 0;
+    }
+    // The rows are rebuilt beside the old ones as cells come in, so twice their bytes are held at the end.
+    const uint64_t rowBytes = 2 * RowBytes(liveCells, liveRows);
+    CheckBytesFitMemory(rowBytes);
+    const CHalcyonBitmap bitmap(rows, words);
     uint32_t top = 0;
     while (top < height && bitmap.RowIsEmpty(top)) ++top;
     uint32_t bottom = 0;
@@ -141,7 +160,7 @@ int ImportHalcyonBytes(std::string_view bytes, std::ostream& text) {
     }
     const uint32_t width = top == height ? 0 : bitmap.Width() - left - right;
     text << "x = " << width << ", y = " << height - top - bottom << '\n';
-    CRleItemWriter writer(text);
+    CRleItemWriter writer(text, ConfiguredMemory() - rowBytes);
     uint32_t pendingRowEnds = 0;
     for (uint32_t row = top; row + bottom < height; ++row)
         EncodeRow(bitmap, row, left, pendingRowEnds, writer);

@@ -37,9 +37,17 @@ inline CInputCell CheckedInputCell(int64_t x, int64_t y, int32_t lineNumber);
 // Refuses a run longer than any row can hold before a single cell of it is set.
 inline void CheckRunLength(uint64_t cells, int32_t lineNumber);
 
-// Throws CMemoryException when a universe of that many cells could not fit in the configured memory
-// (each cell takes at least its column number), so that a reader gives up before it fills the heap.
-void CheckCellsFitMemory(uint64_t cells);
+// The fewest heap bytes rows holding that many cells take: every row stores its cells and a header.
+constexpr uint64_t RowBytes(uint64_t cells, uint64_t rows) {
+    return sizeof(int32_t) * (cells + uint64_t{kRowOverheadWords - 1} * rows);
+}
+
+// The bytes the block heap may take at most.
+uint64_t ConfiguredMemory();
+
+// Throws CMemoryException when that many more bytes would not fit in the configured memory beside what
+// the heap holds already, so that a reader gives up before it fills the heap.
+void CheckBytesFitMemory(uint64_t bytes);
 
 }  // namespace tessera
 

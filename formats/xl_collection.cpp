@@ -1,5 +1,9 @@
 #include "formats/xl_collection.h"
 
+#include <functional>
+#include <queue>
+#include <unordered_map>
+
 #include "config/parameters.h"
 #include "engine/transform.h"
 #include "formats/input_limit_exception.h"
@@ -8,6 +12,33 @@
 #include "text/lex.h"
 
 namespace tessera {
+namespace {
+
+// Refuses an insertion that would put a cell of source outside the plane before a cell is set: the
+// engine's own placement arithmetic wraps.
+void CheckPlacementFits(CUniverse& source, const CTransform& transform, int32_t lineNumber) {
+    if (source.Population() == 0) return;
+    const CLRect bounds = source.GetBounds();
+    const CTransform turn(0, 0, transform.orientation);
+    const CLPoint u = turn.Apply({1, 0});
+    const CLPoint v = turn.Apply({0, 1});
+    for (const int64_t x : {int64_t{bounds.left}, int64_t{bounds.right} - 1})
+        for (const int64_t y : {int64_t{bounds.top}, int64_t{bounds.bottom} - 1})
+            CheckedInputCell(transform.xOffset + x * u.x + y * v.x, transform.yOffset + x * u.y + y * v.y,
+                             lineNumber);
+}
+
+// The memory a paste takes beside what the heap holds: the target's rows are rebuilt with the new
+// cells while the old rows stay until the new ones are complete, and the paste records every cell it
+// sets, so that it can take them back, in a vector that may hold twice what it uses.
+void CheckPasteFitsMemory(const CGrowableUniverse& target, const CGrowableUniverse& source) {
+    constexpr uint64_t kRecordBytes = 2 * sizeof(CLPoint);
+    const uint64_t cells = uint64_t{target.Population()} + source.Population();
+    CheckBytesFitMemory(RowBytes(cells, uint64_t{target.RowCount()} + source.RowCount()) +
+                        kRecordBytes * source.Population());
+}
+
+}  // namespace
 
 bool CXLUniverse::HasPendingLocalInsertion() const {
     for (const CXLInsertion* insertion = insertions.First(); insertion; insertion = insertion->Next())
@@ -118,30 +149,40 @@ void CXLUniverseCollection::ShowErrorReport(CFileDialogs& dialogs) const {
     dialogs.ShowErrorReport(ErrorReportCaption(), ErrorReportText());
 }
 
+// Resolves the universes in passes over the dictionary order until a pass makes no progress, as if
+// each pass tried every universe still waiting. Only a universe that waits is tried again, and only
+// once the block it waits for is complete: a chain of n insertions takes n steps, not n passes.
 void CXLUniverseCollection::ResolveInsertions() {
     const std::vector<CXLUniverse*> universes = InOrder();
-    std::vector<bool> done(universes.size(), false);
+    std::unordered_map<const CXLUniverse*, size_t> indexOf;
+    for (size_t i = 0; i < universes.size(); ++i) indexOf.emplace(universes[i], i);
+    // (pass, index) of each try to come, earliest first; the universes waiting for each block.
+    using CTry = std::pair<size_t, size_t>;
+    std::priority_queue<CTry, std::vector<CTry>, std::greater<>> tries;
+    for (size_t i = 0; i < universes.size(); ++i) tries.emplace(0, i);
+    std::vector<std::vector<size_t>> waiting(universes.size());
     size_t unresolved = universes.size();
-    for (bool progress = true; progress && unresolved > 0;) {
-        progress = false;
-        for (size_t i = 0; i < universes.size(); ++i) {
-            if (done[i]) continue;
-            ResolveUniverse(*universes[i]);
-            if (universes[i]->HasPendingLocalInsertion()) continue;
-            done[i] = true;
-            --unresolved;
-            progress = true;
+    while (!tries.empty()) {
+        const auto [pass, i] = tries.top();
+        tries.pop();
+        if (const CXLUniverse* block = ResolveUniverse(*universes[i])) {
+            waiting[indexOf.at(block)].push_back(i);
+            continue;
         }
+        --unresolved;
+        // A waiting universe after this one is tried later in the same pass, one before it in the next.
+        for (size_t waiter : waiting[i]) tries.emplace(waiter > i ? pass : pass + 1, waiter);
+        waiting[i].clear();
     }
     if (unresolved > 0) AddError(msg::XLCircularInsertions, nullptr, 0);
     for (CXLUniverse* universe : universes) ResolveUniverse(*universe);
 }
 
-void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
+const CXLUniverse* CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
     while (CXLInsertion* insertion = target.insertions.First()) {
         CXLUniverse* block =
             insertion->libraryName.empty() ? universes_.Find(CName(insertion->patternName)) : nullptr;
-        if (insertion->IsLocal() && block && block->HasPendingLocalInsertion()) return;
+        if (insertion->IsLocal() && block && block->HasPendingLocalInsertion()) return block;
         std::unique_ptr<CGrowableUniverse> libraryCells;
         ELibraryLookup found = ELibraryLookup::LibraryNotLoaded;
         if (!insertion->libraryName.empty() && LibraryPatternLookup())
@@ -153,8 +194,10 @@ void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
                      nullptr, insertion->lineNumber, insertion->DisplayName());
         } else if (libraryCells) {
             WithInputLimits(insertion->lineNumber, [&] {
-                PasteFrom(*target.universe, *libraryCells,
-                          CTransform(insertion->x, insertion->y, insertion->transform));
+                const CTransform transform(insertion->x, insertion->y, insertion->transform);
+                CheckPlacementFits(*libraryCells, transform, insertion->lineNumber);
+                CheckPasteFitsMemory(*target.universe, *libraryCells);
+                PasteFrom(*target.universe, *libraryCells, transform);
             });
         } else if (!block) {
             AddError(msg::XLInsertionNotInFile, nullptr, insertion->lineNumber, insertion->DisplayName());
@@ -162,14 +205,16 @@ void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
             WithInputLimits(insertion->lineNumber, [&] {
                 // A block placed into itself (possible only with a delay) is copied before it grows.
                 std::unique_ptr<CGrowableUniverse> copy;
-                CUniverse* source = block->universe.get();
+                CGrowableUniverse* source = block->universe.get();
                 if (block == &target) {
                     copy = std::make_unique<CGrowableUniverse>(*block->universe);
                     source = copy.get();
                 }
-                // Insertions that double a block at each level reach any size in a few lines.
-                CheckCellsFitMemory(uint64_t{target.universe->Population()} + source->Population());
+                // Insertions that double a block at each level reach any size in a few lines: each is
+                // refused before its cells are made when they would not fit.
+                CheckPasteFitsMemory(*target.universe, *source);
                 const CTransform transform(insertion->x, insertion->y, insertion->transform);
+                CheckPlacementFits(*source, transform, insertion->lineNumber);
                 if (transform == CTransform()) {
                     PasteFrom(*target.universe, *source);
                 } else {
@@ -180,6 +225,7 @@ void CXLUniverseCollection::ResolveUniverse(CXLUniverse& target) {
         insertion->Unlink();
         delete insertion;
     }
+    return nullptr;
 }
 
 CXLUniverse* CXLUniverseCollection::SelectUniverse(CFileDialogs& dialogs) {

@@ -79,8 +79,8 @@ private:
     // lastSuffix; an empty name when none is free.
     CName FreeName(const CName& base, int lastSuffix);
     // Resolves the pending insertions of one universe up to the first one whose block still waits for
-    // insertions of its own.
-    void ResolveUniverse(CXLUniverse& universe);
+    // insertions of its own, and gives that block (none when every insertion is resolved).
+    const CXLUniverse* ResolveUniverse(CXLUniverse& universe);
 
     CDictKeyed<CXLUniverse, CName> universes_;
     // Universes in dictionary order, for listing by index; rebuilt after a change.

@@ -91,18 +91,91 @@ uint32_t CBlockHeap::BlockSerial(const void* block) {
     return reinterpret_cast<const CBlockHeader*>(Address(block) - kHeaderBytes)->serial;
 }
 
+CBlockHeap::CTreeLinks& CBlockHeap::Links(uint32_t link) const {
+    return *Offset<CTreeLinks>(At(link), kHeaderBytes);
+}
+
+namespace {
+// A well-mixed priority per link, so that the treap is balanced whatever order blocks come in.
+uint32_t Priority(uint32_t link) {
+    uint32_t x = link * 0x9E3779B1u;
+    x ^= x >> 15;
+    x *= 0x85EBCA77u;
+    return x ^ (x >> 13);
+}
+}  // namespace
+
+// Parts the tree into the blocks below key and the rest.
+void CBlockHeap::Split(uint32_t tree, uintptr_t key, uint32_t& below, uint32_t& rest) const {
+    if (tree == 0) {
+        below = rest = 0;
+    } else if (Address(At(tree)) < key) {
+        below = tree;
+        Split(Links(tree).right, key, Links(tree).right, rest);
+    } else {
+        rest = tree;
+        Split(Links(tree).left, key, below, Links(tree).left);
+    }
+}
+
+// Joins two trees whose every block in below lies before every block in above.
+uint32_t CBlockHeap::Merge(uint32_t below, uint32_t above) const {
+    if (below == 0) return above;
+    if (above == 0) return below;
+    if (Priority(below) > Priority(above)) {
+        Links(below).right = Merge(Links(below).right, above);
+        return below;
+    }
+    Links(above).left = Merge(below, Links(above).left);
+    return above;
+}
+
+void CBlockHeap::Index(CBlockHeader* header) {
+    if (header->size < kIndexedSize) return;
+    const uint32_t link = LinkOf(header);
+    Links(link) = CTreeLinks{0, 0};
+    uint32_t below, rest;
+    Split(treeRoot_, Address(header), below, rest);
+    treeRoot_ = Merge(Merge(below, link), rest);
+}
+
+void CBlockHeap::Unindex(CBlockHeader* header) {
+    if (header->size < kIndexedSize) return;
+    uint32_t below, rest, self, above;
+    Split(treeRoot_, Address(header), below, rest);
+    Split(rest, Address(header) + 1, self, above);
+    treeRoot_ = Merge(below, above);
+}
+
+CBlockHeap::CBlockHeader* CBlockHeap::FreeBefore(uintptr_t address) const {
+    const CBlockHeader* prev = &head_;
+    for (uint32_t tree = treeRoot_; tree;) {
+        const CBlockHeader* block = At(tree);
+        if (Address(block) < address) {
+            prev = block;
+            tree = Links(tree).right;
+        } else {
+            tree = Links(tree).left;
+        }
+    }
+    // Only blocks too small for the tree can lie between.
+    while (prev->next && Address(At(prev->next)) < address) prev = At(prev->next);
+    return const_cast<CBlockHeader*>(prev);
+}
+
 // Links a free block into the list at its address position and merges it with a free block that
 // starts where it ends. (Callers merge with the preceding block themselves where that can happen.)
 void CBlockHeap::InsertFree(CBlockHeader* header, uint32_t link) {
-    CBlockHeader* prev = &head_;
-    while (prev->next && Address(At(prev->next)) < Address(header)) prev = At(prev->next);
+    CBlockHeader* prev = FreeBefore(Address(header));
     CBlockHeader* following = At(prev->next);
     header->next = prev->next;
     prev->next = link;
     if (following && Offset<CBlockHeader>(header, header->size) == following) {
+        Unindex(following);
         header->size += following->size;
         header->next = following->next;
     }
+    Index(header);
 }
 
 void* CBlockHeap::Allocate(size_t bytes) {
@@ -120,13 +193,14 @@ void* CBlockHeap::Allocate(size_t bytes) {
         if (!block) return nullptr;
         // Getting the chunk may have run recovery, which frees blocks: find the position afresh.
         InsertFree(block, LinkOf(block));
-        prev = &head_;
-        while (At(prev->next) != block) prev = At(prev->next);
+        prev = FreeBefore(Address(block));
     }
+    Unindex(block);
     if (block->size > need) {
         auto* rest = Offset<CBlockHeader>(block, need);
         *rest = CBlockHeader{block->next, kFreeMagic, kNoSerial, static_cast<uint32_t>(block->size - need)};
         prev->next += static_cast<uint32_t>(need / 16);  // the rest lies `need` bytes further on
+        Index(rest);
     } else {
         prev->next = block->next;
     }
@@ -139,35 +213,32 @@ void CBlockHeap::Free(void* block) {
     CBlockHeader* header = AllocatedHeader(block);
     const uint32_t link = LinkOf(header);
 
-    CBlockHeader* beforePrev = nullptr;
-    CBlockHeader* prev = &head_;
-    while (prev->next && Address(At(prev->next)) < Address(header)) {
-        beforePrev = prev;
-        prev = At(prev->next);
-    }
+    CBlockHeader* prev = FreeBefore(Address(header));
     CBlockHeader* following = At(prev->next);
 
     header->magic = kFreeMagic;
     header->serial = kNoSerial;
     CBlockHeader* merged;
-    CBlockHeader* mergedPrev;
     if (prev != &head_ && Offset<CBlockHeader>(prev, prev->size) == header) {
+        Unindex(prev);  // a block too small for the tree grows into one that belongs there
         prev->size += header->size;
         merged = prev;
-        mergedPrev = beforePrev;
     } else {
         header->next = prev->next;
         prev->next = link;
         merged = header;
-        mergedPrev = prev;
     }
     if (following && Offset<CBlockHeader>(merged, merged->size) == following) {
+        Unindex(following);
         merged->size += following->size;
         merged->next = following->next;
     }
     if (merged->size == usable_) {
+        CBlockHeader* mergedPrev = merged == prev ? FreeBefore(Address(prev)) : prev;
         mergedPrev->next = merged->next;
         ReleaseChunk(reinterpret_cast<CChunkHeader*>(Address(merged) - kHeaderBytes));
+    } else {
+        Index(merged);
     }
 }
 

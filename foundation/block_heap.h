@@ -8,6 +8,10 @@
 // of 16, so Allocate(1) and Allocate(16) take 32 bytes and Allocate(17) takes 48. To keep the header at
 // 16 bytes on 64-bit, the free-list link is a 32-bit compressed address: the chunk's slot number times
 // the chunk's length in 16-byte units, plus the block's offset in units.
+//
+// Freeing finds its place in the list through a search tree of the free blocks by address, kept in the
+// free blocks' own bodies (a 16-byte free block has no body and is found by the short walk from the
+// tree's nearest block), so that many blocks freed in any order cost n log n, not n squared.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -91,6 +95,21 @@ private:
     const CChunkRecord* ChunkOf(const void* address) const;
     CBlockHeader* AllocatedHeader(const void* block) const;
     void InsertFree(CBlockHeader* header, uint32_t link);
+    // The free block that comes last before address in the list, or the list head.
+    CBlockHeader* FreeBefore(uintptr_t address) const;
+
+    // The search tree over free blocks of at least kIndexedSize bytes: a treap keyed by address with
+    // priorities hashed from the links, its two child links held just after the block's header.
+    static constexpr uint32_t kIndexedSize = 2 * kHeaderBytes;
+    struct CTreeLinks {
+        uint32_t left;
+        uint32_t right;
+    };
+    CTreeLinks& Links(uint32_t link) const;
+    void Split(uint32_t tree, uintptr_t key, uint32_t& below, uint32_t& rest) const;
+    uint32_t Merge(uint32_t below, uint32_t above) const;
+    void Index(CBlockHeader* header);
+    void Unindex(CBlockHeader* header);
     CBlockHeader* NewChunk();
     void ReleaseChunk(CChunkHeader* chunk);
 
@@ -104,6 +123,7 @@ private:
     uint32_t serial_ = 0;
     CChunkHeader* chunks_ = nullptr;
     CBlockHeader head_{0, kFreeMagic, 0xFFFFFFFF, kHeaderBytes};  // dummy: the list has no empty case
+    uint32_t treeRoot_ = 0;
     std::vector<std::byte*> slotBase_;     // chunk address by slot, nullptr for a free slot
     std::vector<CChunkRecord> byAddress_;  // chunks sorted by address, to find a block's chunk
 };

@@ -23,4 +23,9 @@ void OpenInputFile(std::ifstream& stream, const std::filesystem::path& file, std
     if (!stream) throw CFileException(msg::FileNotOpened, file.string(), errno != 0 ? errno : EIO);
 }
 
+void CheckInputFile(const std::filesystem::path& file) {
+    std::ifstream stream;
+    OpenInputFile(stream, file, std::ios::binary);
+}
+
 }  // namespace tessera

@@ -10,5 +10,7 @@ namespace tessera {
 // Opens the stream on the file; throws CFileException (msg::FileNotOpened) when it cannot be read.
 void OpenInputFile(std::ifstream& stream, const std::filesystem::path& file,
                    std::ios::openmode mode = std::ios::in);
+// Throws as OpenInputFile does when the file cannot be read, for a reader that opens the file itself.
+void CheckInputFile(const std::filesystem::path& file);
 
 }  // namespace tessera

@@ -1,3 +1,5 @@
+// tessera-cli's own texts: version, help, the rule command, and the exit codes of usage errors (2) and of
+// files that cannot be used (1) for every command, with nothing printed on standard output.
 #include <gtest/gtest.h>
 
 #include "cli/cli_process.h"
@@ -13,22 +15,49 @@ TEST(CliBasics, VersionAndHelp) {
     CliResult h = RunCli({"--help"});
     EXPECT_EQ(h.exitCode, 0);
     EXPECT_NE(h.out.find("Usage: tessera-cli COMMAND"), std::string::npos);
-
-    CliResult bare = RunCli({});
-    EXPECT_EQ(bare.exitCode, 0);
-    EXPECT_EQ(bare.out, h.out);
+    EXPECT_NE(h.out.find("run FILE"), std::string::npos);
+    EXPECT_EQ(RunCli({}).out, h.out);
+    EXPECT_NE(RunCli({"run", "--help"}).out.find("--generations N"), std::string::npos);
 }
 
-TEST(CliBasics, UnknownCommandIsAUsageError) {
-    CliResult r = RunCli({"frobnicate", "x"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.out.empty());
-    EXPECT_NE(r.err.find("unknown command 'frobnicate'"), std::string::npos);
-    EXPECT_NE(r.err.find("Usage:"), std::string::npos);
-    CliResult rule = RunCli({"rule"});
-    EXPECT_EQ(rule.exitCode, 2);
-    EXPECT_EQ(rule.out, "");
-    EXPECT_NE(rule.err.find("usage"), std::string::npos);
+TEST_F(CliFolderTest, BadArgumentsAndUnusableFiles) {
+    const std::string file = Write("glider.rle", "x = 3, y = 3\nbo$2bo$3o!\n");
+    const std::string empty = Write("empty.rle", "#C nothing here\n");
+    const std::string run = "usage: tessera-cli run FILE";
+    const struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string err;
+    } cases[] = {
+        {{"frobnicate", "x"}, 2, "unknown command 'frobnicate'"},
+        {{"rule"}, 2, "usage: tessera-cli rule TEXT"},
+        {{"classify"}, 2, "Usage: tessera-cli classify FILE"},
+        {{"census"}, 2, "no FILE given"},
+        {{"census", file, "--generations", "ten"}, 2, "'ten' is not a generation number"},
+        {{"run"}, 2, run},
+        {{"run", file, "--generations"}, 2, run},
+        {{"run", file, "--generations", "-1"}, 2, run},
+        {{"run", file, "--generations", "12x"}, 2, run},
+        {{"run", file, "--generations", "2147483648"}, 2, run},
+        {{"run", file, "--format", "png"}, 2, run},
+        {{"run", file, "--colour", "red"}, 2, run},
+        {{"run", file, file}, 2, run},
+        {{"run", file, "--select", "a", "--select", "b"}, 2, run},
+        {{"run", file, "--rule", "b3/s23x"}, 2, run},
+        {{"run", file, "--rule", ""}, 2, run},
+        {{"run", file, "--output="}, 2, run},
+        {{"classify", PathOf("missing.lif")}, 1, "could not be opened"},
+        {{"library", file, "--show", "nothing"}, 1, "no pattern 'nothing' in"},
+        {{"census", empty}, 1, "holds no pattern"},
+        {{"run", empty}, 1, "holds no pattern"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + (c.args.size() > 2 ? c.args[2] : ""));
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    }
 }
 
 // Rules by name (the configuration's first), by notation and in other programs' forms.

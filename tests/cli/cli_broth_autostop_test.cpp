@@ -51,28 +51,24 @@ TEST_F(CliBrothTest, SeededBrothsFollowTheGenerator) {
     EXPECT_EQ(ReadToolPattern(PatternPartOf(unseeded.out)), ModelBroth(seed, 30, 30, 50));
 }
 
-TEST_F(CliBrothTest, AutostopReportsTheRepeatBeforeTheSummary) {
+TEST_F(CliBrothTest, AutostopReportsWhyBeforeTheSummary) {
     // Automatic stop is on in the configuration, but only --autostop turns it on for a run.
     Write("TESSERA.INI", "[Parameters]\nAutoStopGrow=1\n");
     const std::string blinker = Write("blinker.lif", "#P 0 0\n***\n");
-    CliResult plain = RunCli({"run", blinker, "--generations", "9"});
-    EXPECT_EQ(SummaryOf(plain.out)["generation"], "9");
+    EXPECT_EQ(SummaryOf(RunCli({"run", blinker, "--generations", "9"}).out)["generation"], "9");
 
     CliResult stopped = RunCli({"run", blinker, "--generations", "1000", "--autostop"});
     ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
     EXPECT_NE(stopped.out.find("\nGeneration 2 is the same as generation 0.\ngeneration=4 "),
               std::string::npos)
         << stopped.out;
-
     // The pattern written is where the game was left.
     EXPECT_EQ(ReadToolPattern(PatternPartOf(stopped.out)),
               ReferenceRun({{0, 0}, {1, 0}, {2, 0}}, kConwayRuleCode, 4));
-}
 
-TEST_F(CliBrothTest, AutostopKnowsShipsFromTheLibraries) {
     // A glider flying away from a blinker: the shipped library names the glider, so the game is over.
     const std::string flight = Write("flight.rle", "x = 12, y = 8, rule = B3/S23\n3o6bo$10bo$8b3o!\n");
-    CliResult stopped = RunCli({"run", flight, "--generations", "2000", "--autostop"});
+    stopped = RunCli({"run", flight, "--generations", "2000", "--autostop"});
     ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
     EXPECT_NE(stopped.out.find("\nThe game is not interesting after generation "), std::string::npos)
         << stopped.out;

@@ -30,10 +30,8 @@ public:
 
 TEST(GrowMemory, ExhaustionPartWayPropagatesAndLeaksNothing) {
     ASSERT_EQ(TheBlockHeap().ChunksInUse(), 0u) << "the test needs an idle heap";
-    // One 30000-word result block per chunk.
-    constexpr size_t kChunk = 140000;
+    constexpr size_t kChunk = 140000;  // one 30000-word result block per chunk
     SmallChunkHeap heap(kChunk);
-    ASSERT_EQ(TheBlockHeap().ChunkSize(), kChunk);
     {
         std::mt19937 rng(71);
         const RuleCode keepAllBornOnThree = 0x1FFu | (1u << 12) | kNeighbourhoodMask;
@@ -46,14 +44,13 @@ TEST(GrowMemory, ExhaustionPartWayPropagatesAndLeaksNothing) {
 
         const CFarPool* universes = PoolNamed("CGrowableUniverse");
         ASSERT_NE(universes, nullptr);
+        auto universesInUse = [&] { return universes->TotalElements() - universes->FreeElements(); };
         const uint32_t chunksForSource = TheBlockHeap().ChunksInUse();
-        bool failedPartWay = false;
-        bool succeeded = false;
+        bool failedPartWay = false, succeeded = false;
         for (uint32_t extra = 0; extra <= 6 && !succeeded; ++extra) {
             TheBlockHeap().SetMaximum(uint64_t{chunksForSource + extra} * kChunk);
             const CMemoryFigures before = TheBlockHeap().GetFigures();
-            const size_t freeUniverses = universes->FreeElements(),
-                         totalUniverses = universes->TotalElements();
+            const size_t universesBefore = universesInUse();
             RecordingListener listener;
             try {
                 auto grown = source->Grow(&listener);
@@ -67,11 +64,9 @@ TEST(GrowMemory, ExhaustionPartWayPropagatesAndLeaksNothing) {
                 EXPECT_EQ(listener.ended, source.get());
                 EXPECT_EQ(source->UseCount(), 0);
                 EXPECT_EQ(TheBlockHeap().GetFigures(), before) << "every block of the partial result is back";
-                EXPECT_EQ(universes->FreeElements() - universes->TotalElements(),
-                          freeUniverses - totalUniverses);
-                const auto rows = std::count_if(listener.calls.begin(), listener.calls.end(),
-                                                [](const std::string& c) { return c.rfind("row ", 0) == 0; });
-                if (rows > 0) failedPartWay = true;
+                EXPECT_EQ(universesInUse(), universesBefore);
+                failedPartWay |= std::any_of(listener.calls.begin(), listener.calls.end(),
+                                             [](const std::string& c) { return c.rfind("row ", 0) == 0; });
             }
         }
         EXPECT_TRUE(failedPartWay);

@@ -88,14 +88,6 @@ PlainSweep PlainGrow(const Cells& cells, const TransitionTable& table) {
     return out;
 }
 
-RuleCode AnyRule(std::mt19937& rng) {
-    uint32_t neighbourhood = 0;
-    for (const NeighbourDigit& d : kNeighbourDigits) {
-        if (rng() % 4) neighbourhood |= 1u << d.codeBit;
-    }
-    return (rng() & 0x3FFFF) | neighbourhood;  // any survival and birth digits, birth on 0 included
-}
-
 // Cells of one row at x0 + the running sum of gaps picked from a list that straddles the 62 and 64
 // columns one mask holds, and jumps far beyond them.
 void AddRun(Cells& cells, std::mt19937& rng, int64_t x0, int32_t y, int count, int64_t maxX) {
@@ -154,7 +146,7 @@ TEST(GrowSweep, MatchesThePlainSweepOverRandomRulesAndLayouts) {
     for (int trial = 0; trial < 300; ++trial) {
         const int64_t ax = anchors[rng() % std::size(anchors)];
         const int64_t ay = anchors[rng() % std::size(anchors)];
-        const RuleCode rule = AnyRule(rng);
+        const RuleCode rule = RandomRule(rng, true);
         const Cells cells = Layout(rng, ax, ay);
         SCOPED_TRACE("trial " + std::to_string(trial) + " rule " + std::to_string(rule));
         ExpectSameAsPlainSweep(cells, rule);
@@ -164,7 +156,7 @@ TEST(GrowSweep, MatchesThePlainSweepOverRandomRulesAndLayouts) {
 TEST(GrowSweep, DenseSoupsAcrossMaskBoundaries) {
     std::mt19937 rng(77);
     for (int trial = 0; trial < 40; ++trial) {
-        const RuleCode rule = AnyRule(rng);
+        const RuleCode rule = RandomRule(rng, true);
         const Cells cells = RandomSoup(rng, -130 + 3 * trial, -5, 260, 6, 0.2 + 0.015 * trial);
         SCOPED_TRACE("trial " + std::to_string(trial) + " rule " + std::to_string(rule));
         ExpectSameAsPlainSweep(cells, rule);

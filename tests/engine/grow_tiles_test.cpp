@@ -19,10 +19,13 @@
 namespace tessera::test {
 namespace {
 
-RuleCode RandomTileRule(std::mt19937& rng) {
-    std::uniform_int_distribution<uint32_t> bits(0, 0x1FF);
-    const RuleCode neighbourhood = (bits(rng) << 18) & kNeighbourhoodMask;
-    return bits(rng) | bits(rng) << 9 | neighbourhood;
+// Asked before a step, a generation on tiles sums its signature on the tiles; the sweep's sum is the
+// reference.
+void ExpectSignatureFromTiles(CGrowableUniverse& rows, CGrowableUniverse& tiles) {
+    SetGrowthEngine(EGrowthEngine::Tiles);
+    const uint32_t fromTiles = tiles.GetSignature();
+    SetGrowthEngine(EGrowthEngine::Rows);
+    EXPECT_EQ(fromTiles, rows.GetSignature());
 }
 
 // Totals that a generation on tiles answers without making its rows.
@@ -30,8 +33,7 @@ void ExpectSameTotals(CGrowableUniverse& rows, CGrowableUniverse& tiles) {
     EXPECT_EQ(tiles.Generation(), rows.Generation());
     EXPECT_EQ(tiles.Population(), rows.Population());
     EXPECT_EQ(tiles.RowCount(), rows.RowCount());
-    const CLRect a = rows.GetBounds(), b = tiles.GetBounds();
-    EXPECT_TRUE(a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom);
+    EXPECT_EQ(tiles.GetBounds(), rows.GetBounds());
     EXPECT_EQ(tiles.CheckGrowable(), rows.CheckGrowable());
 }
 
@@ -65,16 +67,10 @@ int GrowSideBySide(std::mt19937& rng, const Cells& start, RuleCode rule, int gen
             rows->SetCell(p.x + 1, p.y);
             tiles->SetCell(p.x + 1, p.y);
         }
-        if (choice == 1) {
-            // Asked before the step, the tiles' signature comes from the tiles themselves.
-            SetGrowthEngine(EGrowthEngine::Tiles);
-            const uint32_t fromTiles = tiles->GetSignature();
-            SetGrowthEngine(EGrowthEngine::Rows);
-            EXPECT_EQ(fromTiles, rows->GetSignature());
-        }
+        if (choice == 1) ExpectSignatureFromTiles(*rows, *tiles);
         if (newRules && choice == 8 && rng() % 4 == 0) {
             // A new rule for the generation: what its tiles learnt about settled places is void.
-            const RuleCode next = RandomTileRule(rng);
+            const RuleCode next = RandomRule(rng, true);
             rows->SetRuleCode(next);
             tiles->SetRuleCode(next);
         }
@@ -113,7 +109,7 @@ TEST(GrowTiles, RandomRulesAndPlacesAgreeWithTheRowSweep) {
     const int32_t tops[] = {0, -32, 29, -2147483610, 2147483580, -777777};
     int totalSteps = 0;
     for (int round = 0; round < 60 && !HasFailure(); ++round) {
-        const RuleCode rule = round % 4 == 0 ? kConwayRuleCode : RandomTileRule(rng);
+        const RuleCode rule = round % 4 == 0 ? kConwayRuleCode : RandomRule(rng, true);
         const int32_t left = lefts[round % 6], top = tops[(round / 6) % 6];
         const int size = 6 + static_cast<int>(rng() % 40);
         const Cells soup = RandomSoup(rng, left, top, size, size, 0.2 + 0.1 * (round % 4));
@@ -161,10 +157,8 @@ TEST(GrowTiles, KeptSignaturesFollowTheCellsTheyRead) {
     const Cells soup = RandomSoup(rng, -20, 10, 150, 40, 0.3);
     auto rows = MakeUniverse(soup, rule), tiles = MakeUniverse(soup, rule);
     for (int step = 0; step < 80 && !HasFailure(); ++step) {
-        SetGrowthEngine(EGrowthEngine::Tiles);
-        const uint32_t fromTiles = tiles->GetSignature();
-        SetGrowthEngine(EGrowthEngine::Rows);
-        EXPECT_EQ(fromTiles, rows->GetSignature()) << "step " << step;
+        SCOPED_TRACE(step);
+        ExpectSignatureFromTiles(*rows, *tiles);
         rows = rows->Grow(nullptr, nullptr);
         tiles = tiles->GrowWithTiles(nullptr);
     }

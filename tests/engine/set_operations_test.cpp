@@ -20,6 +20,18 @@ Cells Both(const Cells& a, const Cells& b) {
     std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::inserter(out, out.end()), CellLess());
     return out;
 }
+Cells Inside(const Cells& cells, const CLRect& area) {
+    Cells out;
+    for (const CLPoint& p : cells) {
+        if (area.Contains(p)) out.insert(p);
+    }
+    return out;
+}
+Cells Image(const Cells& cells, const CTransform& t) {
+    Cells out;
+    for (const CLPoint& p : cells) out.insert(t.Apply(p));
+    return out;
+}
 
 TEST(SetOperations, PasteOfAnAreaAndThroughATransform) {
     std::mt19937 rng(32);
@@ -28,18 +40,12 @@ TEST(SetOperations, PasteOfAnAreaAndThroughATransform) {
     const CLRect area{3, 11, 4, 17};
     CGrowableUniverse part;
     PasteFrom(part, *source, area);
-    Cells inside;
-    for (const CLPoint& p : b) {
-        if (area.Contains(p)) inside.insert(p);
-    }
-    EXPECT_EQ(CellsOf(part), inside);
+    EXPECT_EQ(CellsOf(part), Inside(b, area));
 
     const CTransform t(5, 5, 3);
     CGrowableUniverse turned;
     PasteFrom(turned, *source, t);
-    Cells expected;
-    for (const CLPoint& p : b) expected.insert(t.Apply(p));
-    EXPECT_EQ(CellsOf(turned), expected);
+    EXPECT_EQ(CellsOf(turned), Image(b, t));
     RemoveCellsOf(turned, *source, t);
     EXPECT_EQ(turned.Population(), 0u);
 }
@@ -63,11 +69,7 @@ TEST(SetOperations, DifferenceSplitsIntoThreeParts) {
     const CLRect area{5, 15, 0, 12};
     CGrowableUniverse inArea;
     Difference(*ua, *ub, area, inArea);
-    Cells expected;
-    for (const CLPoint& p : Minus(a, b)) {
-        if (area.Contains(p)) expected.insert(p);
-    }
-    EXPECT_EQ(CellsOf(inArea), expected);
+    EXPECT_EQ(CellsOf(inArea), Inside(Minus(a, b), area));
 }
 
 TEST(SetOperations, AUniversePastedIntoOrRemovedFromItself) {
@@ -76,8 +78,8 @@ TEST(SetOperations, AUniversePastedIntoOrRemovedFromItself) {
     auto u = MakeUniverse(cells);
     const CTransform turn(0, 0, 1);
     PasteFrom(*u, *u, turn);
-    Cells expected = cells;
-    for (const CLPoint& p : cells) expected.insert(turn.Apply(p));
+    Cells expected = Image(cells, turn);
+    expected.insert(cells.begin(), cells.end());
     EXPECT_EQ(CellsOf(*u), expected);
     RemoveCellsOf(*u, *u);
     EXPECT_EQ(u->Population(), 0u);

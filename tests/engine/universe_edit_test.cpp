@@ -1,18 +1,17 @@
 // Single-cell edits, the pending overlay and its consolidation, checked against a plain cell set.
 #include <gtest/gtest.h>
 
+#include "engine/searchable_universe.h"
 #include "foundation/messages.h"
 #include "support/cells.h"
 #include "support/error_of.h"
-#include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
 
-TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
+void ExpectRandomEditsAgree(CUniverse& u) {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int32_t> coordinate(-40, 40);
-    CGrowableUniverse u;
     Cells model;
     for (int step = 0; step < 30000; ++step) {
         const CLPoint p{coordinate(rng), coordinate(rng)};
@@ -25,12 +24,24 @@ TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
             EXPECT_EQ(u.IsAlive(p.x, p.y), model.count(p) == 1);
         }
         ASSERT_EQ(u.Population(), model.size());
-        if (step % 997 == 0) {
+        if (step % 997 < 2) {  // two steps in a row: the sums before and after a single edit
             ASSERT_EQ(u.GetBounds(), BoundsOf(model));
             ASSERT_EQ(CellsOf(u), model);
+            ASSERT_EQ(u.GetSignature(), MakeUniverse(model)->GetSignature()) << "edits forget the old sum";
         }
     }
     EXPECT_EQ(CellsOf(u), model);
+}
+
+// Both kinds of universe: rows with pending edits, and the hashed one with a small size hint so that its
+// chains just grow.
+TEST(UniverseEdits, RandomEditsAgreeWithAPlainSet) {
+    CGrowableUniverse growable;
+    CSearchableUniverse searchable(4);
+    for (CUniverse* universe : {static_cast<CUniverse*>(&growable), static_cast<CUniverse*>(&searchable)}) {
+        SCOPED_TRACE(universe->IsGrowable() ? "growable" : "searchable");
+        ExpectRandomEditsAgree(*universe);
+    }
 }
 
 TEST(UniverseEdits, TwentyThousandPendingEditsConsolidateBeforeTheNext) {
@@ -51,15 +62,24 @@ TEST(UniverseEdits, TwentyThousandPendingEditsConsolidateBeforeTheNext) {
     EXPECT_EQ(u.GetBounds(), BoundsOf(model)) << "the edit that came with the consolidation keeps its bounds";
 }
 
-TEST(UniverseEdits, CellsBeyondTheUniverseAreRefused) {
-    CGrowableUniverse u;
-    EXPECT_EQ(MessageIdOf([&] { u.SetCell(2147483646, 0); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(MessageIdOf([&] { u.SetCell(0, 2147483647); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(MessageIdOf([&] { u.SetCell(-2147483647 - 1, 0); }), msg::CellOutsideUniverse);
-    EXPECT_EQ(u.Population(), 0u);
-    EXPECT_FALSE(u.ClearCell(2147483647, 0));
-    EXPECT_TRUE(u.SetCell(2147483645, -2147483647));
-    EXPECT_EQ(u.GetBounds(), (CLRect{2147483645, 2147483646, -2147483647, -2147483646}));
+TEST(UniverseEdits, CellsBeyondTheUniverseAreRefusedAndLoseNothing) {
+    CGrowableUniverse growable;
+    CSearchableUniverse searchable;
+    for (CUniverse* u : {static_cast<CUniverse*>(&growable), static_cast<CUniverse*>(&searchable)}) {
+        SCOPED_TRACE(u->IsGrowable() ? "growable" : "searchable");
+        u->SetCell(0, 0);
+        u->SetCell(1, 1);
+        for (const CLPoint p : {CLPoint{2147483646, 5}, CLPoint{0, 2147483647}, CLPoint{-2147483647 - 1, 0}})
+            EXPECT_EQ(MessageIdOf([&] { u->SetCell(p.x, p.y); }), msg::CellOutsideUniverse);
+        EXPECT_FALSE(u->ClearCell(2147483647, 0));
+        // A paste that would carry a cell beyond takes back the cells it set.
+        auto near = MakeUniverse({{2147483645, 0}, {-5, -5}});
+        EXPECT_THROW(PasteFrom(*u, *near, CTransform(1, 0, 0)), CErrorException);
+        EXPECT_EQ(CellsOf(*u), (Cells{{0, 0}, {1, 1}}));
+        EXPECT_EQ(u->GetBounds(), (CLRect{0, 2, 0, 2}));
+        EXPECT_TRUE(u->SetCell(2147483645, -2147483647));
+        EXPECT_EQ(u->GetBounds(), (CLRect{0, 2147483646, -2147483647, 2}));
+    }
 }
 
 TEST(UniverseEdits, RowLongerThanABlockIsRefusedAndLosesNothing) {

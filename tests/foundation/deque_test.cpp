@@ -54,16 +54,14 @@ TEST(Deque, MatchesAListModelUnderRandomRelinking) {
         switch (rng() % 11) {
             case 0:
             case 1:
-                deques[k].PushBack(items[x].get());
-                erase(x);
-                models[k].push_back(x);
-                break;
             case 2:
-            case 3:
-                deques[k].PushFront(items[x].get());
+            case 3: {
+                const bool back = rng() & 1;
+                back ? deques[k].PushBack(items[x].get()) : deques[k].PushFront(items[x].get());
                 erase(x);
-                models[k].insert(models[k].begin(), x);
+                models[k].insert(back ? models[k].end() : models[k].begin(), x);
                 break;
+            }
             case 4:
             case 5:
             case 6:

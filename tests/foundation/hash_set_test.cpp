@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <set>
 #include <utility>
@@ -101,15 +102,13 @@ TEST(HashSet, WalkSurvivesRemovingCellsItHasPassed) {
     for (int i = 0; i < 40; ++i) set.Insert({i, 2 * i});
     std::set<std::pair<int32_t, int32_t>> seen;
     PointSet::CWalk walk(set);
-    CLPoint previous{};
-    bool havePrevious = false;
+    std::optional<CLPoint> previous;
     while (walk.Next()) {
-        if (havePrevious) {
-            EXPECT_TRUE(set.Remove(previous));
+        if (previous) {
+            EXPECT_TRUE(set.Remove(*previous));
         }
         previous = walk.Current()->Point();
-        havePrevious = true;
-        EXPECT_TRUE(seen.insert({previous.x, previous.y}).second);
+        EXPECT_TRUE(seen.insert({previous->x, previous->y}).second);
     }
     EXPECT_EQ(seen.size(), 40u);
     EXPECT_EQ(set.Count(), 1u);

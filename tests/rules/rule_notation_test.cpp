@@ -33,20 +33,16 @@ TEST(RuleNotation, ExamplesReadAndPrint) {
         {"/2", 0x07BC0800, "/2"},
         {"23/3 trailing words", 0x07BC100C, "23/3"},
         {"\t23/3\r", 0x07BC100C, "23/3"},
+        // An explicit empty neighbour part means no counted neighbours (the rules dialog's "Other"):
+        // such a rule must read back as itself, not as the eight-neighbour rule.
+        {"23/3/", 0x0000100C, "23/3/"},
+        {"0//", 0x00000001, "0//"},
+        {"//", 0, "//"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseRuleText(c.text), c.code) << c.text;
         EXPECT_EQ(FormatRule(c.code), c.printed) << c.text;
     }
-}
-
-TEST(RuleNotation, AnExplicitEmptyNeighbourPartMeansNoNeighbours) {
-    // A rule without counted neighbours (the rules dialog's "Other") prints with an empty third part
-    // and must read back as itself, not as the eight-neighbour rule.
-    EXPECT_EQ(FormatRule(0x0000100C), "23/3/");
-    EXPECT_EQ(ParseRuleText("23/3/"), 0x0000100Cu);
-    EXPECT_EQ(ParseRuleText("0//"), 0x00000001u);
-    EXPECT_EQ(ParseRuleText("//"), 0u);
 }
 
 TEST(RuleNotation, LeavesTheLexerOnTheFirstUnusedTokenInItsMode) {

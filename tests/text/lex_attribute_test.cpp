@@ -85,8 +85,7 @@ TEST(LexAttributes, AssignMatchesNamesIgnoringCaseAndGoesToTheFirstSetThatKnowsT
     {
         CLexAttributeSet<Other> otherSet(sets, other);
         EXPECT_EQ(sets.Count(), 2);
-        CAttributeValue generation("GENERATION", "42", 1);
-        EXPECT_TRUE(DispatchAttribute(sets, generation));
+        EXPECT_TRUE(DispatchAttribute(sets, CAttributeValue("GENERATION", "42", 1)));
         EXPECT_EQ(sample.generation, 42);
         EXPECT_EQ(other.generation, 0);
         EXPECT_TRUE(DispatchAttribute(sets, CAttributeValue("extra", "-7", 2)));

@@ -2,6 +2,7 @@
 // hostile text, and the readers of quoted text, expected values and dates.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -117,43 +118,26 @@ TEST(LexRandom, OperationsOnHostileTextReachTheEnd) {
     for (int trial = 0; trial < 2000; ++trial) {
         const std::string text = RandomText(rng) + RandomText(rng);
         CLex lex(text);
+        std::string a, b;
+        int32_t s = 0;
+        uint32_t u = 0;
+        const std::function<void()> operations[] = {
+            [&] { static_cast<void>(lex.ReadSignedNumber(s, rng() % 2)); },
+            [&] { static_cast<void>(lex.ReadUnsignedNumber(u, rng() % 2)); },
+            [&] { lex.ReadNameValue(a, b, rng() % 2); },
+            [&] { lex.SetWordMode(rng() % 2); },
+            [&] { lex.SetLineMode(rng() % 2); },
+            [&] { lex.ReadQuoted(a, rng() % 2); },
+            [&] { lex.RestOfLine(); },
+            [&] { lex.SkipLine(); },
+            [&] { lex.NextToken(); },
+        };
         int32_t lastLine = 0;
         int steps = 0;
         try {
             while (lex.Kind() != TokEndOfFile && lex.Kind() != TokPastEnd) {
                 ASSERT_LT(++steps, 10000);
-                std::string a, b;
-                int32_t s = 0;
-                uint32_t u = 0;
-                switch (rng() % 9) {
-                    case 0:
-                        static_cast<void>(lex.ReadSignedNumber(s, rng() % 2));
-                        break;
-                    case 1:
-                        static_cast<void>(lex.ReadUnsignedNumber(u, rng() % 2));
-                        break;
-                    case 2:
-                        lex.ReadNameValue(a, b, rng() % 2);
-                        break;
-                    case 3:
-                        lex.SetWordMode(rng() % 2);
-                        break;
-                    case 4:
-                        lex.SetLineMode(rng() % 2);
-                        break;
-                    case 5:
-                        lex.ReadQuoted(a, rng() % 2);
-                        break;
-                    case 6:
-                        lex.RestOfLine();
-                        break;
-                    case 7:
-                        lex.SkipLine();
-                        break;
-                    default:
-                        lex.NextToken();
-                        break;
-                }
+                operations[rng() % std::size(operations)]();
                 ASSERT_GE(lex.LineNumber(), lastLine);
                 lastLine = lex.LineNumber();
                 lex.NextToken();
@@ -167,12 +151,10 @@ TEST(LexRandom, OperationsOnHostileTextReachTheEnd) {
 TEST(Lex, QuotedAndBracketedTextEndsAtTheLineEndWhenUnterminated) {
     CLex lex("\"open quote\n[open bracket\n\"\n[x]]y]\n");
     std::string text;
-    EXPECT_TRUE(lex.ReadQuoted(text));
-    EXPECT_EQ(text, "open quote");
-    EXPECT_TRUE(lex.ReadQuoted(text));
-    EXPECT_EQ(text, "open bracket");
-    EXPECT_TRUE(lex.ReadQuoted(text));
-    EXPECT_EQ(text, "");
+    for (const char* expected : {"open quote", "open bracket", ""}) {
+        EXPECT_TRUE(lex.ReadQuoted(text));
+        EXPECT_EQ(text, expected);
+    }
     EXPECT_TRUE(lex.ReadName(text));
     EXPECT_EQ(text, "x");
 }
@@ -200,31 +182,25 @@ TEST(Lex, ExpectationsThrowAtTheCurrentLine) {
 }
 
 TEST(Lex, DateAndTime) {
+    // Written, then read back into a time that held another value.
+    auto writtenAndRead = [](const CTime& t, const char* text) {
+        std::ostringstream out;
+        out << t;
+        EXPECT_EQ(out.str(), text);
+        std::istringstream in(out.str());
+        CTime back = CTime::Now();
+        in >> back;
+        return back;
+    };
     CLex lex("2024 3 9 17 5 0 rest");
     CTime t;
     lex.ReadDateTime(t);
     EXPECT_TRUE(t.IsValid());
     EXPECT_EQ(lex.TokenText(), "rest");
-    std::ostringstream out;
-    out << t;
-    EXPECT_EQ(out.str(), "2024-3-9 17:5:0");
-    std::istringstream in(out.str());
-    CTime back;
-    in >> back;
-    EXPECT_EQ(back, t);
-
-    CLex colon("2024 3 9 17:05:00");
-    EXPECT_THROW(colon.ReadDateTime(t), CSyntaxException);
-    CLex shortText("2024 3 9");
-    EXPECT_THROW(shortText.ReadDateTime(t), CSyntaxException);
-
-    std::ostringstream unknown;
-    unknown << CTime();
-    EXPECT_EQ(unknown.str(), "0-0--1 -1:-1:-1");
-    std::istringstream unknownIn(unknown.str());
-    CTime read = CTime::Now();
-    unknownIn >> read;
-    EXPECT_FALSE(read.IsValid());
+    EXPECT_EQ(writtenAndRead(t, "2024-3-9 17:5:0"), t);
+    EXPECT_FALSE(writtenAndRead(CTime(), "0-0--1 -1:-1:-1").IsValid());
+    EXPECT_THROW(CLex("2024 3 9 17:05:00").ReadDateTime(t), CSyntaxException);
+    EXPECT_THROW(CLex("2024 3 9").ReadDateTime(t), CSyntaxException);
 }
 
 }  // namespace tessera::test

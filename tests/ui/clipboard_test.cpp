@@ -1,21 +1,14 @@
 // The Edit commands through Qt's clipboard: what other programs get (text, image, picture), patterns
 // coming back from text and images, the choice among several, and what stays once the program has gone.
-#include <QAbstractButton>
 #include <QClipboard>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QTest>
 
-#include "support/pattern_texts.h"
-#include "ui/command_ids.h"
-#include "ui/modal_answer.h"
 #include "ui/qt_clipboard.h"
 #include "ui/select_universe_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 namespace {
@@ -27,16 +20,6 @@ void OtherProgramPuts(const QString& mimeType, const QByteArray& bytes) {
     auto* data = new QMimeData;
     data->setData(mimeType, bytes);
     SystemClipboard().setMimeData(data);
-}
-
-// Answers the next question; the flag tells whether it was asked.
-std::shared_ptr<bool> AnswerNextQuestion(QMessageBox::StandardButton answer) {
-    auto asked = std::make_shared<bool>(false);
-    WhenModal<QMessageBox>([answer, asked](QMessageBox* box) {
-        *asked = true;
-        box->button(answer)->click();
-    });
-    return asked;
 }
 
 }  // namespace
@@ -57,39 +40,13 @@ private slots:
     void init() { f = std::make_unique<CUiFixture>(); }
     void cleanup() { f.reset(); }
 
-    void copiedPatternReadsBackAsTextInOtherProgramsAndHere() {
+    void copiedPatternReadsBackAsTextImageAndPicture() {
         const Cells cells = DrawAndSelect(41);
-        Run(ui::cmd::kCopy);
-        const QStringList formats = SystemClipboard().mimeData()->formats();
-        for (const char* type : {"text/plain", "image/png", "image/svg+xml"}) QVERIFY(formats.contains(type));
-        const QString text = SystemClipboard().text();
-        QCOMPARE(Normalised(ReadToolPattern(text.toStdString())), Normalised(cells));
-
-        // The text as another program would put it back: Paste floats it over the window's middle.
-        OtherProgramPuts("text/plain", text.toUtf8());
-        Run(ui::cmd::kNewGame);
-        QTRY_VERIFY(f->window->Action(ui::cmd::kPaste)->isEnabled());
-        Run(ui::cmd::kPaste);
-        QVERIFY(f->View().HasFloatingObject());
-        f->View().DropFloatingObject();
-        QCOMPARE(Normalised(f->GameCells()), Normalised(cells));
-        QVERIFY(BoundsOf(f->GameCells()).Contains(f->View().Geometry().Centre()));
-
-        // Cut takes the cells away; Paste as New Game makes a game of them.
-        f->View().SelectAll();
-        Run(ui::cmd::kCut);
-        QVERIFY(f->GameCells().empty());
-        CGame* before = &f->Game();
-        Run(ui::cmd::kPasteNewGame);
-        QVERIFY(&f->Game() != before);
-        QCOMPARE(Normalised(f->GameCells()), Normalised(cells));
-    }
-
-    void imageAndPictureShowTheCellsAndTheImagePastesBack() {
-        const Cells cells = DrawAndSelect(42);
         const CLRect box = BoundsOf(cells);
         const int scale = f->View().Geometry().Scale();
         Run(ui::cmd::kCopy);
+        const QString text = SystemClipboard().text();
+        QCOMPARE(Normalised(ReadToolPattern(text.toStdString())), Normalised(cells));
         // The picture, drawn: the first pixel of each cell is dark exactly where a cell lives.
         QSvgRenderer svg(SystemClipboard().mimeData()->data("image/svg+xml"));
         QVERIFY(svg.isValid());
@@ -116,9 +73,28 @@ private slots:
             for (int32_t x = box.left; x < box.right; ++x)
                 QCOMPARE(qGray(image.pixel(x - box.left, y - box.top)) == 0, cells.count({x, y}) == 1);
         OtherProgramPuts("image/png", png);
-        const auto asked = AnswerNextQuestion(QMessageBox::Yes);
+        const auto asked = CUiFixture::AnswerNext(QMessageBox::Yes);
         Run(ui::cmd::kPasteNewGame);
-        QVERIFY(*asked);  // mostly white paper: the black pixels are the cells
+        QVERIFY(!asked->isEmpty());  // mostly white paper: the black pixels are the cells
+        QCOMPARE(Normalised(f->GameCells()), Normalised(cells));
+
+        // The text as another program would put it back: Paste floats it over the window's middle.
+        OtherProgramPuts("text/plain", text.toUtf8());
+        Run(ui::cmd::kNewGame);
+        QTRY_VERIFY(f->window->Action(ui::cmd::kPaste)->isEnabled());
+        Run(ui::cmd::kPaste);
+        QVERIFY(f->View().HasFloatingObject());
+        f->View().DropFloatingObject();
+        QCOMPARE(Normalised(f->GameCells()), Normalised(cells));
+        QVERIFY(BoundsOf(f->GameCells()).Contains(f->View().Geometry().Centre()));
+
+        // Cut takes the cells away; Paste as New Game makes a game of them.
+        f->View().SelectAll();
+        Run(ui::cmd::kCut);
+        QVERIFY(f->GameCells().empty());
+        CGame* before = &f->Game();
+        Run(ui::cmd::kPasteNewGame);
+        QVERIFY(&f->Game() != before);
         QCOMPARE(Normalised(f->GameCells()), Normalised(cells));
     }
 
@@ -179,9 +155,9 @@ private slots:
         DrawAndSelect(45);
         params::MaxSilentClipboardLength.SetInt(10);
         Run(ui::cmd::kCopy);
-        const auto asked = AnswerNextQuestion(QMessageBox::No);
+        const auto asked = CUiFixture::AnswerNext(QMessageBox::No);
         f->window->close();
-        QVERIFY(*asked);
+        QVERIFY(!asked->isEmpty());
         const QMimeData* left = SystemClipboard().mimeData();
         QVERIFY(!left || left->formats().isEmpty());
     }

@@ -1,17 +1,13 @@
 // Main-window commands against the real core: the growth buttons on a fake clock, Goto with its
 // progress box and Cancel, stepping back, the game commands, rules, opening a file and shutting down;
 // the keys on the real window: generation and game keys, zoom keys at the scales the zoom tables give,
-// grid and map style, the growth displays, scrolling by pages and the selection keys.
-#include <QPushButton>
-#include <QTest>
+// grid and map style, the growth displays, scrolling by pages and the selection keys; automatic stop
+// turned on from the menu.
 #include <QToolButton>
 #include <fstream>
 
 #include "rules/rules.h"
-#include "support/reference_life.h"
-#include "ui/command_ids.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 
@@ -43,21 +39,16 @@ private slots:
     void growthButtonsPressHoldAndToggle() {
         f->Place(RPentomino());
         // Released before the double-click time: exactly one generation.
-        QTest::mousePress(Button(cmd::kGrowWhilePressed), Qt::LeftButton);
-        QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kArmed);
-        QTest::mouseRelease(Button(cmd::kGrowWhilePressed), Qt::LeftButton);
+        QTest::mouseClick(Button(cmd::kGrowWhilePressed), Qt::LeftButton);
         f->Pump(CUiFixture::kDoubleClick * 3);
         QCOMPARE(f->Game().Generation(), 1);
-        QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kIdle);
         // Held: it grows until the release, and the generations are the right ones.
         QTest::mousePress(Button(cmd::kGrowWhilePressed), Qt::LeftButton);
         QTRY_VERIFY(f->Game().Generation() > 5);
-        QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kForward);
         QTest::mouseRelease(Button(cmd::kGrowWhilePressed), Qt::LeftButton);
         const int32_t reached = f->Game().Generation();
         f->Pump(50);
         QCOMPARE(f->Game().Generation(), reached);
-        QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kIdle);
         QCOMPARE(f->GameCells(), RAfter(reached));
         // Held backwards: it goes back towards the start.
         QTest::mousePress(Button(cmd::kGrowBackwards), Qt::LeftButton);
@@ -70,7 +61,6 @@ private slots:
         QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kContinuous);
         QTRY_VERIFY(f->Game().Generation() > back + 5);
         QTest::mouseClick(Button(cmd::kGrowContinuously), Qt::LeftButton);
-        QCOMPARE(f->window->GrowthMode(), ui::EGrowthMode::kIdle);
         QVERIFY(!f->window->IsGrowing());
         QVERIFY(!Button(cmd::kGrowContinuously)->isChecked());
         QCOMPARE(f->PaneText(1), QStringLiteral("Gen %1").arg(f->Game().Generation()));
@@ -103,30 +93,6 @@ private slots:
         QCOMPARE(f->Game().Generation(), stopped);
     }
 
-    void gameCommandsAndRules() {
-        f->Place(Glider());
-        f->window->RunCommandId(cmd::kNext);
-        f->window->RunCommandId(cmd::kNext);
-        CGame& first = f->Game();
-        f->window->RunCommandId(cmd::kCopyCurrent);
-        QVERIFY(&f->Game() != &first);
-        QCOMPARE(f->GameCells(), ReferenceRun(Glider(), kConwayRuleCode, 2));
-        f->window->RunCommandId(cmd::kCopyStart);  // the copy's start is generation 2 of the first
-        QCOMPARE(f->GameCells(), ReferenceRun(Glider(), kConwayRuleCode, 2));
-        f->window->ShowGame(&first);
-        f->window->RunCommandId(cmd::kCopyStart);
-        QCOMPARE(f->GameCells(), Glider());
-        QCOMPARE(f->games.Count(), size_t(4));
-        f->window->RunCommandId(cmd::kDeleteThis);
-        QCOMPARE(f->games.Count(), size_t(3));
-        f->window->RunCommandId(cmd::kDeleteOthers);
-        QCOMPARE(f->games.Count(), size_t(1));
-        // Rules by name from the rule menu.
-        f->window->SetRuleByName(QStringLiteral("High Life"));
-        QCOMPARE(f->Game().Current().GetRuleCode(), FindRuleByName("High Life")->Code());
-        QCOMPARE(f->PaneText(0), QStringLiteral("Rule 23/36"));
-    }
-
     void openingAFileAndShuttingDown() {
         const auto file = f->folder / "pair.rle";
         std::ofstream(file) << "#N Pair\nx = 12, y = 3, rule = B3/S23\nbo9bo$2bo9bo$3o7b3o!\n";
@@ -157,11 +123,10 @@ private slots:
         QVERIFY(ini.find("AutoStopGrow=0") != std::string::npos);
     }
 
-    void generationAndGameKeys() {
+    void generationAndGameKeysAndCommands() {
         f->Place(RPentomino());
         for (int i = 0; i < 4; ++i) Press(Qt::Key_PageDown);
-        const Cells expected = ReferenceRun(RPentomino(), kConwayRuleCode, 4);
-        QCOMPARE(f->GameCells(), expected);
+        QCOMPARE(f->GameCells(), RAfter(4));
         for (auto [key, generation] : {std::pair{Qt::Key_PageUp, 3}, {Qt::Key_Home, 0}, {Qt::Key_End, 4}}) {
             Press(key);
             QCOMPARE(f->Game().Generation(), generation);
@@ -171,7 +136,7 @@ private slots:
         QVERIFY(&f->Game() != &original && f->Game().Generation() == 4 &&
                 f->Game().First().Generation() == 0);
         Press(Qt::Key_F3, Qt::ShiftModifier);  // copy the current generation as a start
-        QVERIFY(f->Game().Generation() == 0 && f->GameCells() == expected);
+        QVERIFY(f->Game().Generation() == 0 && f->GameCells() == RAfter(4));
         Press(Qt::Key_F2);
         QCOMPARE(f->Game().Population(), 0u);
         QCOMPARE(f->games.Count(), size_t(4));
@@ -181,6 +146,18 @@ private slots:
         QCOMPARE(f->Game().Generation(), 4);
         Press(Qt::Key_End, Qt::ShiftModifier);
         QCOMPARE(f->Game().Population(), 0u);
+        // The start of a game as a new game; deleting the game shown, then all the others.
+        f->window->ShowGame(&original);
+        f->window->RunCommandId(cmd::kCopyStart);
+        QCOMPARE(f->GameCells(), RPentomino());
+        f->window->RunCommandId(cmd::kDeleteThis);
+        QCOMPARE(f->games.Count(), size_t(4));
+        f->window->RunCommandId(cmd::kDeleteOthers);
+        QCOMPARE(f->games.Count(), size_t(1));
+        // Rules by name from the rule menu.
+        f->window->SetRuleByName(QStringLiteral("High Life"));
+        QCOMPARE(f->Game().Current().GetRuleCode(), FindRuleByName("High Life")->Code());
+        QCOMPARE(f->PaneText(0), QStringLiteral("Rule 23/36"));
     }
 
     void zoomStyleAndDisplayKeys() {
@@ -234,6 +211,23 @@ private slots:
         QCOMPARE(f->GameCells(), Shifted(ReferenceStep(Glider(), kConwayRuleCode), 30, 40));
         Press(Qt::Key_Delete);
         QCOMPARE(f->Game().Population(), 0u);
+    }
+
+    // Automatic stop from the menu, turned on midway: a repeat is reported with its generations.
+    void autostopTurnedOnMidwayReportsTheRepeat() {
+        f->Place(CellsFromPicture("***"));
+        for (int i = 0; i < 3; ++i) f->window->RunCommandId(cmd::kNext);
+        f->window->RunCommandId(cmd::kAutostop);
+        QCOMPARE(params::AutoStopGrow.GetInt(), 1);
+        for (int i = 0; i < 10 && f->messages.empty(); ++i) {
+            f->window->RunCommandId(cmd::kNext);
+            CUiFixture::Pump(1);
+        }
+        QCOMPARE(f->messages.size(), size_t(1));
+        QCOMPARE(f->messages.front(), QStringLiteral("Generation 5 is the same as generation 3."));
+        QCOMPARE(f->Game().Generation(), 7);
+        f->window->RunCommandId(cmd::kAutostop);
+        QCOMPARE(params::AutoStopGrow.GetInt(), 0);
     }
 };
 

@@ -1,50 +1,44 @@
 // The dialogs of Goto, names and descriptions, broths, repeated insertions, new patterns and their
 // properties, and growth rules: bad values refused with their message and nothing changed, good ones
-// applied.
+// applied. The help window: opened from the menus and the dialogs' Help buttons at sections that exist,
+// its search, and its links.
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTest>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <fstream>
 
-#include "config/parameters.h"
 #include "games/broth.h"
-#include "patterns/named_pattern.h"
-#include "patterns/pattern_library.h"
-#include "patterns/recognition.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_registry.h"
 #include "ui/broth_dialog.h"
-#include "ui/command_ids.h"
 #include "ui/dialogs.h"
 #include "ui/file_error_report_dialog.h"
-#include "ui/modal_answer.h"
+#include "ui/options_sheet.h"
 #include "ui/pattern_dialogs.h"
 #include "ui/repeat_insertion_dialog.h"
 #include "ui/rules_dialog.h"
 #include "ui/select_universe_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
+
+using ui::CCreatePatternDialog;
 
 class EditDialogsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<CUiFixture> f;
 
-    static void Type(QLineEdit* field, const QString& text) {
-        field->selectAll();
-        QTest::keyClicks(field, text);
-    }
-    // Runs a command whose dialog the action drives; the action must have run.
-    void Drive(uint32_t command, const std::function<void(QDialog*)>& action) {
-        QVERIFY(f->RunAnswering(command, action));
-    }
+    static void Type(QLineEdit* field, const QString& text) { CUiFixture::Type(field, text); }
+    static ui::CHelpWindow& Help() { return *ui::ExistingHelpWindow(); }
 
 private slots:
     void init() { f = std::make_unique<CUiFixture>(); }
@@ -54,8 +48,7 @@ private slots:
         const uint32_t seed = 0x5EED;
         TheRandomGenerator().SetState(seed);
         CGame* before = &f->Game();
-        Drive(ui::cmd::kBroth, [&](QDialog* dialog) {
-            auto& broth = dynamic_cast<ui::CBrothDialog&>(*dialog);
+        f->Drive<ui::CBrothDialog>(ui::cmd::kBroth, [&](ui::CBrothDialog& broth) {
             for (const char* bad : {"101", "-1"}) {
                 Type(broth.DensityField(), QString::fromUtf8(bad));
                 broth.accept();
@@ -71,7 +64,6 @@ private slots:
         });
         QVERIFY(&f->Game() != before);
         QCOMPARE(params::BrothDensity.GetUInt(), 50u);
-        QCOMPARE(params::BrothSizeX.GetUInt(), 5u);
         // The same generator state and density give the same cells over the same rectangle.
         CRandomGenerator reference = TheRandomGenerator();
         reference.SetState(seed);
@@ -81,90 +73,96 @@ private slots:
     }
 
     void repeatInsertionMakesRowsOfCopies() {
+        // Fields: count, step x, step y for the row, then the same for the rows.
+        const auto repeat = [&](const std::vector<const char*>& fields, int rows) {
+            f->View().SetFloatingObject(MakeUniverse(Glider()), {});
+            f->Drive<ui::CRepeatInsertionDialog>(ui::cmd::kRepeatInsert,
+                                                 [&](ui::CRepeatInsertionDialog& dialog) {
+                                                     for (size_t i = 0; i < fields.size(); ++i)
+                                                         Type(dialog.Field(int(i)), fields[i]);
+                                                     dialog.accept();
+                                                 });
+            Cells expected;
+            for (int j = 0; j < rows; ++j)
+                for (int i = 0; i < 3; ++i) expected.merge(Shifted(Glider(), 10 * i - j, 20 * j));
+            QCOMPARE(CellsOf(*f->View().FloatingObject()), expected);
+        };
         f->View().SetFloatingObject(MakeUniverse(Glider()), {});
-        Drive(ui::cmd::kRepeatInsert, [&](QDialog* dialog) {
-            auto& repeat = dynamic_cast<ui::CRepeatInsertionDialog&>(*dialog);
-            Type(repeat.Field(0), QStringLiteral("0"));
-            repeat.accept();
-            QVERIFY(repeat.isVisible());
+        f->Drive<ui::CRepeatInsertionDialog>(ui::cmd::kRepeatInsert, [&](ui::CRepeatInsertionDialog& dialog) {
+            Type(dialog.Field(0), QStringLiteral("0"));
+            dialog.accept();
+            QVERIFY(dialog.isVisible());
             QVERIFY(f->messages.back().startsWith(QStringLiteral("The first count must be")));
-            Type(repeat.Field(0), QStringLiteral("3"));
-            Type(repeat.Field(1), QStringLiteral("10"));
-            Type(repeat.Field(2), QStringLiteral("0"));
-            Type(repeat.Field(3), QStringLiteral("2"));
-            Type(repeat.Field(4), QStringLiteral("-1"));
-            Type(repeat.Field(5), QStringLiteral("20"));
-            repeat.accept();
         });
-        Cells expected;
-        for (int j = 0; j < 2; ++j)
-            for (int i = 0; i < 3; ++i) expected.merge(Shifted(Glider(), 10 * i - j, 20 * j));
-        QCOMPARE(CellsOf(*f->View().FloatingObject()), expected);
+        repeat({"3", "10", "0", "2", "-1", "20"}, 2);
         // The next opening starts from these values; a second count of 0 leaves the row alone.
-        f->View().SetFloatingObject(MakeUniverse(Glider()), {});
-        Drive(ui::cmd::kRepeatInsert, [&](QDialog* dialog) {
-            auto& repeat = dynamic_cast<ui::CRepeatInsertionDialog&>(*dialog);
-            QCOMPARE(repeat.Field(1)->text(), QStringLiteral("10"));
-            Type(repeat.Field(3), QStringLiteral("0"));
-            repeat.accept();
-        });
-        Cells row;
-        for (int i = 0; i < 3; ++i) row.merge(Shifted(Glider(), 10 * i, 0));
-        QCOMPARE(CellsOf(*f->View().FloatingObject()), row);
+        repeat({}, 2);
+        repeat({"3", "10", "0", "0"}, 1);
     }
 
-    void createPatternNamesAndRenames() {
-        InstallRecognition();
-        CPatternLibrary* user = MakeLibrary("user.lfl", kUserLibraryNumber);
+    void createPatternNamesRenamesAndTakesTheClipboardsChoice() {
+        CPatternLibrary* user = f->UserLibrary();
         f->Place(CellsFromPicture("**\n**", 3, 3));
         f->Place(Shifted(Glider(), 30, 0));
         f->View().SetSelectionRect({3, 5, 3, 5});
-        std::unique_ptr<CPattern> rock = CPattern::Create(*MakeUniverse(Glider()), ERecognizable::No);
-        QVERIFY(NameNewPattern(rock, "Rock", user));
+        QVERIFY(f->AddPattern(user, "Rock", Glider(), ERecognizable::No));
         const auto create = [&](const QString& name, const QString& refusal) {
-            Drive(ui::cmd::kCreatePattern, [&](QDialog* dialog) {
-                auto& created = dynamic_cast<ui::CCreatePatternDialog&>(*dialog);
+            f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& created) {
                 QCOMPARE(created.ChosenLibrary(), user);
-                Type(created.NameField(), QStringLiteral("-bad"));
-                created.accept();
-                QVERIFY(f->messages.back().startsWith(QStringLiteral("That is not a valid name.")));
                 Type(created.NameField(), name);
                 if (!refusal.isEmpty()) {
                     created.accept();
                     QCOMPARE(f->messages.back(), refusal);
                     return;
                 }
-                WhenModal<QDialog>([&](QDialog* next) {
-                    auto& properties = dynamic_cast<ui::CPatternPropertiesDialog&>(*next);
-                    QCOMPARE(properties.windowTitle(), QStringLiteral("Pattern \"Stone\""));
-                    QCOMPARE(properties.ApgCodeLabel()->text(), QStringLiteral("xs4_33"));
-                    QVERIFY(!properties.Rename(QStringLiteral("Rock")));
+                WhenModal<ui::CPatternPropertiesDialog>([&](ui::CPatternPropertiesDialog* properties) {
+                    QCOMPARE(properties->windowTitle(), QStringLiteral("Pattern \"Stone\""));
+                    QCOMPARE(properties->ApgCodeLabel()->text(), QStringLiteral("xs4_33"));
+                    QVERIFY(!properties->Rename(QStringLiteral("Rock")));
                     QCOMPARE(f->messages.back(), QStringLiteral("Name Already Being Used"));
-                    QVERIFY(properties.Rename(QStringLiteral("Boulder")));
-                    QCOMPARE(properties.windowTitle(), QStringLiteral("Pattern \"Boulder\""));
-                    properties.accept();
+                    QVERIFY(properties->Rename(QStringLiteral("Boulder")));
+                    QCOMPARE(properties->windowTitle(), QStringLiteral("Pattern \"Boulder\""));
+                    properties->accept();
                 });
                 created.accept();
             });
         };
         create(QStringLiteral("Stone"), {});
         CNamedPattern* boulder = FindNamedPattern("Boulder", user);
-        QVERIFY(boulder);
-        QCOMPARE(FindNamedPattern("Stone", user), nullptr);
+        QVERIFY(boulder && !FindNamedPattern("Stone", user));
         QCOMPARE(boulder->Pattern().Base().Population(), 4u);
         QCOMPARE(boulder->Pattern().GetType(), EPatternType::Still);
         create(QStringLiteral("Rock"),
                QStringLiteral("There is already a pattern called \"Rock(U)\" in the %1.")
                    .arg(QString::fromStdString(user->Description())));
-        DestroyLibrary(user);
-        ResetRecognition();
+
+        // In an empty game the pattern comes from the clipboard, whose choice is asked for once.
+        f->window->RunCommandId(ui::cmd::kNewGame);
+        QGuiApplication::clipboard()->setText("#N block\n#P 0 0\n**\n**\n#N blinker\n#P 0 0\n***\n");
+        int choices = 0;
+        f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
+            QVERIFY(!create.IsSourceOffered(CCreatePatternDialog::kWholeUniverse));
+            QCOMPARE(create.Source(), CCreatePatternDialog::kClipboard);
+            WhenModal<ui::CSelectUniverseDialog>([&](ui::CSelectUniverseDialog* choice) {
+                ++choices;
+                choice->List()->setCurrentItem(
+                    choice->List()->findItems("blinker", Qt::MatchExactly).value(0));
+                choice->accept();
+            });
+            create.NameField()->setText(QStringLiteral("-bad"));
+            create.accept();  // refused: the name is asked for again, the choice is kept
+            QVERIFY(f->messages.back().startsWith(QStringLiteral("That is not a valid name.")));
+            create.NameField()->setText(QStringLiteral("Pole"));
+            WhenModal<QDialog>([](QDialog* properties) { properties->accept(); });
+            create.accept();
+        });
+        QCOMPARE(choices, 1);
+        CNamedPattern* pole = FindNamedPattern("Pole", user);
+        QVERIFY(pole && pole->Pattern().Base().Population() == 3);
     }
 
     void propertiesRefuseMistakesAndStoreDeclarations() {
-        InstallRecognition();
-        CPatternLibrary* user = MakeLibrary("user.lfl", kUserLibraryNumber);
-        std::unique_ptr<CPattern> made = CPattern::Create(*MakeUniverse(RPentomino()), ERecognizable::No);
-        CNamedPattern* entry = NameNewPattern(made, "R", user);
+        CNamedPattern* entry = f->AddPattern(f->UserLibrary(), "R", RPentomino(), ERecognizable::No);
         {
             ui::CPatternPropertiesDialog dialog(*entry);
             QVERIFY(dialog.PeriodField()->isEnabled());  // unstable: the user may declare what it is
@@ -178,8 +176,6 @@ private slots:
         }
         QCOMPARE(entry->Pattern().DeclaredType(), EPatternType::Oscillator);
         QCOMPARE(entry->Pattern().Period(), 6);
-        DestroyLibrary(user);
-        ResetRecognition();
     }
 
     void severalPatternsAndErrorsWhenAFileIsRead() {
@@ -211,8 +207,7 @@ private slots:
     void rulesDialogEditsTheGamesRule() {
         const RuleCode conway = ParseRuleText("23/3");
         QCOMPARE(f->Game().Current().GetRuleCode(), conway);
-        Drive(ui::cmd::kRuleShow, [&](QDialog* dialog) {
-            auto& rules = dynamic_cast<ui::CRulesDialog&>(*dialog);
+        f->Drive<ui::CRulesDialog>(ui::cmd::kRuleShow, [&](ui::CRulesDialog& rules) {
             QVERIFY(rules.SurvivalBox(2)->isChecked() && rules.BirthBox(3)->isChecked());
             QVERIFY(rules.TakeText(QStringLiteral("high life")));  // a name first
             QCOMPARE(rules.Code(), ParseRuleText("23/36"));
@@ -220,8 +215,7 @@ private slots:
             rules.BirthBox(6)->click();
             rules.BirthBox(8)->click();
             QCOMPARE(rules.Code(), ParseRuleText("23/38"));
-            rules.NeighbourBox(1)->click();  // a corner no longer counts
-            QVERIFY(!rules.NeighbourBox(1)->isChecked());
+            rules.NeighbourBox(1)->click();                    // a corner no longer counts
             QCOMPARE(rules.Neighbourhoods()->checkedId(), 3);  // Other
             rules.Neighbourhoods()->button(0)->click();        // back to all eight
             QCOMPARE(rules.Code(), ParseRuleText("23/38"));
@@ -282,6 +276,62 @@ private slots:
         description.accept();
         QCOMPARE(f->Game().Originator(), std::string("R. Person"));
         QCOMPARE(f->Game().Description(), std::string("Two lines\nof text"));
+    }
+
+    void searchFindsPagesHoldingEveryWord() {
+        ui::OpenHelp({});
+        Help().Search(QStringLiteral("Originator"));  // a word of one page only
+        QCOMPARE(Help().Results(), QStringList{"file-formats.html"});
+        Help().Search(QStringLiteral("Autostop halc"));  // both words, the second as the start of one
+        QStringList both = Help().Results();
+        both.sort();
+        QCOMPARE(both, QStringList({"batch-tool.html", "getting-started.html"}));
+        // Choosing a result opens its page.
+        Help().Search(QStringLiteral("originator"));
+        QListWidget* results = Help().ResultsList();
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, {},
+                          results->visualItemRect(results->item(0)).center());
+        QCOMPARE(Help().CurrentPage(), QStringLiteral("file-formats.html"));
+    }
+
+    void menusOpenThePagesAndLinksAreFollowed() {
+        f->window->RunCommandId(ui::cmd::kHelpIndex);
+        QCOMPARE(Help().CurrentPage(), QStringLiteral("index.html"));
+        QTextBrowser* browser = Help().Browser();
+        const QTextCursor link = browser->document()->find(QStringLiteral("Rules and neighbourhoods"));
+        QVERIFY(!link.isNull());
+        QTextCursor inside(link);
+        inside.setPosition(link.selectionStart() + 2);
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(inside).center());
+        QCOMPARE(Help().CurrentPage(), QStringLiteral("rules.html"));
+        browser->backward();
+        QCOMPARE(Help().CurrentPage(), QStringLiteral("index.html"));
+        f->window->RunCommandId(ui::cmd::kGettingStarted);
+        QCOMPARE(Help().CurrentPage(), QStringLiteral("getting-started.html"));
+        QVERIFY(browser->toPlainText().contains("When Tessera starts"));
+    }
+
+    void dialogHelpButtonsOpenTheirSection() {
+        // The contents list and the window's title follow the page shown.
+        const auto check = [](QDialog&& dialog, const QString& page, const QString& section,
+                              const QString& title) {
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+            QCOMPARE(Help().CurrentPage(), page);
+            QListWidgetItem* listed = Help().ContentsList()->currentItem();
+            QVERIFY(listed && listed->text() == title && Help().windowTitle().endsWith(title));
+            QCOMPARE(Help().Browser()->source().fragment(), section);
+            QFile file(ui::HelpFolder() + QLatin1Char('/') + page);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll().contains(("id=\"" + section + '"').toUtf8()));
+        };
+        ui::CGotoMemory memory;
+        check(ui::CGotoDialog(memory, f->Game()), "games-and-generations.html", "going-back",
+              "Games and generations");
+        check(ui::CRepeatInsertionDialog({}), "drawing-and-growing.html", "repeat", "Drawing and growing");
+        check(ui::CCreatePatternDialog(f->View(), nullptr, nullptr), "libraries-and-census.html", "create",
+              "Pattern libraries and the census");
+        int page = int(EOptionPage::View);  // where the sheet opens
+        check(ui::COptionsSheet(page), "options.html", "view", "Options");
     }
 };
 

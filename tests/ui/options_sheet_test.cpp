@@ -1,34 +1,49 @@
 // The options sheet: every control of every page loads its parameter and stores what the user set; Cancel
-// stores nothing; pages never shown store nothing; Defaults restores; previews follow the controls.
+// stores nothing; pages never shown store nothing; Defaults restores; previews follow the controls, and
+// the View page's colours show in the game window until Cancel. The file-type association it asks for:
+// installed into and removed from a private data folder, leaving everything else there as it was; the
+// desktop's own tools accept what is written.
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTabWidget>
-#include <QTest>
+#include <fstream>
 #include <map>
 #include <random>
 
 #include "config/option_descriptors.h"
-#include "config/parameters.h"
 #include "rules/rule_notation.h"
 #include "rules/rule_registry.h"
 #include "rules/rules.h"
-#include "ui/command_ids.h"
+#include "ui/file_types.h"
 #include "ui/log_slider.h"
-#include "ui/modal_answer.h"
 #include "ui/options_sheet.h"
 #include "ui/rules_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
+namespace {
 
+namespace fs = std::filesystem;
 using ui::COptionsSheet;
+
+// The user's own files, which registering and unregistering must leave alone.
+const std::map<std::string, std::string> kUserFiles = {
+    {"applications/notes.desktop",
+     "[Desktop Entry]\nType=Application\nName=Notes\nExec=notes %f\nMimeType=text/x-notes-test;\n"},
+    {"mime/packages/notes.xml",
+     "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+     "<mime-type type=\"text/x-notes-test\"><comment>Notes</comment><glob pattern=\"*.notes\"/></mime-type>\n"
+     "</mime-info>\n"},
+    {"diary.txt", "Tuesday.\n"},
+};
+const char* const kOurFiles[] = {"applications/tessera.desktop", "mime/packages/tessera.xml",
+                                 "icons/hicolor/scalable/apps/tessera.svg"};
+
+}  // namespace
 
 class OptionsSheetTest : public QObject {
     Q_OBJECT
@@ -41,8 +56,7 @@ class OptionsSheetTest : public QObject {
     }
     // Opens the sheet from the menu and runs the action on it.
     void WithSheet(const std::function<void(COptionsSheet&)>& action) {
-        QVERIFY(f->RunAnswering(ui::cmd::kOptions,
-                                [&](QDialog* dialog) { action(dynamic_cast<COptionsSheet&>(*dialog)); }));
+        f->Drive<COptionsSheet>(ui::cmd::kOptions, action);
     }
     static QWidget* Control(COptionsSheet& sheet, const COptionDescriptor& option) {
         sheet.Tabs()->setCurrentIndex(int(option.page));
@@ -169,21 +183,57 @@ private slots:
         QVERIFY(Snapshot() == before);
     }
 
-    void previewFollowsTheCellSizeAndColours() {
+    void previewsFollowTheirControls() {
+        const auto slide = [](const CParam& param) {
+            return [&param](ui::COptionsPage& page) {
+                QTest::keyClick(page.ControlOf(param)->findChild<ui::CLogSlider*>(), Qt::Key_End);
+            };
+        };
+        const std::pair<EOptionPage, std::function<void(ui::COptionsPage&)>> changes[] = {
+            {EOptionPage::General, slide(params::MinGrowSpeed)},
+            {EOptionPage::View,
+             [](ui::COptionsPage& page) {
+                 auto* pitch = qobject_cast<QSpinBox*>(page.ControlOf(params::GridPitch));
+                 pitch->selectAll();
+                 QTest::keyClicks(pitch, QStringLiteral("6"));
+             }},
+            {EOptionPage::View,
+             [](ui::COptionsPage& page) {
+                 page.ControlOf(params::BackgroundColor)->findChildren<QRadioButton*>()[0]->click();  // black
+             }},
+            {EOptionPage::View, slide(params::AutoScrollMinRate)}};
+        WithSheet([&](COptionsSheet& sheet) {
+            for (const auto& [page, change] : changes) {
+                sheet.Tabs()->setCurrentIndex(int(page));
+                ui::COptionsPreview* preview = sheet.PageAt(page)->Preview();
+                const QImage before = preview->grab().toImage();
+                QTest::qWait(100);  // nothing moves until a control changes
+                QCOMPARE(preview->grab().toImage(), before);
+                change(*sheet.PageAt(page));
+                QTRY_VERIFY(preview->grab().toImage() != before);
+            }
+        });
+    }
+
+    void viewColoursShowInTheWindowUntilCancel() {
+        f->Place({{2, 2}});
+        const QRgb dead = f->PixelOfCell({5, 4});
+        const QColor green(10, 200, 30);
         WithSheet([&](COptionsSheet& sheet) {
             sheet.Tabs()->setCurrentIndex(int(EOptionPage::View));
-            ui::COptionsPage* page = sheet.PageAt(EOptionPage::View);
-            const QImage before = page->Preview()->grab().toImage();
-            auto* pitch = qobject_cast<QSpinBox*>(page->ControlOf(params::GridPitch));
-            pitch->selectAll();
-            QTest::keyClicks(pitch, QStringLiteral("6"));
-            QCOMPARE(page->Preview()->Pitch(), 6);
-            const QImage smaller = page->Preview()->grab().toImage();
-            QVERIFY(smaller != before);
-            page->ControlOf(params::BackgroundColor)->findChildren<QRadioButton*>()[0]->click();  // black
-            QCOMPARE(page->Preview()->Colours().background, qRgb(0, 0, 0));
-            QVERIFY(page->Preview()->grab().toImage() != smaller);
+            ui::COptionsPage& page = *sheet.PageAt(EOptionPage::View);
+            WhenModal<QColorDialog>([&](QColorDialog* colours) {
+                colours->setCurrentColor(green);
+                colours->accept();
+            });
+            page.ControlOf(params::AliveColor)->findChild<QPushButton*>()->click();
+            sheet.Apply();
+            page.ControlOf(params::BackgroundColor)->findChildren<QRadioButton*>()[0]->click();  // black
+            QCOMPARE(f->PixelOfCell({5, 4}), 0u);
         });
+        // Cancel took back the background; the colour that Apply stored stays.
+        QCOMPARE(f->PixelOfCell({5, 4}), dead);
+        QCOMPARE(f->PixelOfCell({2, 2}), green.rgb() & 0xFFFFFF);
     }
 
     void defaultsRestoreEvenWhenCancelled() {
@@ -191,12 +241,9 @@ private slots:
         params::UserLibraryName.Set("mine.lfl");
         params::DefaultRule.Set("34/34");
         WithSheet([&](COptionsSheet& sheet) {
-            WhenModal<QDialog>([](QDialog* ask) {
-                QCOMPARE(qobject_cast<QMessageBox*>(ask)->text(),
-                         QStringLiteral("Restore all options to default settings?"));
-                qobject_cast<QMessageBox*>(ask)->button(QMessageBox::Yes)->click();
-            });
+            const auto asked = CUiFixture::AnswerNext(QMessageBox::Yes);
             sheet.RestoreDefaults();
+            QCOMPARE(*asked, QStringLiteral("Restore all options to default settings?"));
             QCOMPARE(RuleCode(sheet.PageAt(EOptionPage::General)->RuleCombo()->currentData().toULongLong()),
                      ParseRuleText("23/3"));
             sheet.reject();
@@ -204,6 +251,53 @@ private slots:
         QCOMPARE(params::GridPitch.GetInt(), 10);
         QCOMPARE(params::UserLibraryName.GetText(), std::string("userlib.lfl"));
         QCOMPARE(params::DefaultRule.GetText(), std::string("23/3"));
+    }
+
+    void fileTypesAreInstalledAndOnlyTheyRemoved() {
+        const auto path = [&](const std::string& name) { return (f->folder / name).string(); };
+        const auto write = [&](const std::string& name, const std::string& text) {
+            fs::create_directories(fs::path(path(name)).parent_path());
+            std::ofstream(path(name)) << text;
+        };
+        for (const auto& [name, content] : kUserFiles) write(name, content);
+        QString problem;
+        QVERIFY2(ui::RegisterFileTypes(true, &problem), qPrintable(problem));
+        const std::string entry = ReadFile(path(kOurFiles[0]));
+        QVERIFY(entry.find("Exec=" + QCoreApplication::applicationFilePath().toStdString() + " %f\n") !=
+                std::string::npos);
+        QVERIFY(ReadFile(path(kOurFiles[1])).find("*.rle") != std::string::npos);
+        const bool mimeTool = !QStandardPaths::findExecutable("update-mime-database").isEmpty();
+        if (mimeTool) QVERIFY(fs::exists(path("mime/application/x-tessera-rle.xml")));
+        if (const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
+            !validate.isEmpty()) {
+            QProcess check;
+            check.setProcessChannelMode(QProcess::MergedChannels);
+            check.start(validate, {QString::fromStdString(path(kOurFiles[0]))});
+            QVERIFY(check.waitForFinished());
+            QCOMPARE(QString::fromUtf8(check.readAll()), QString());
+            QCOMPARE(check.exitCode(), 0);
+        }
+
+        QVERIFY2(ui::RegisterFileTypes(false, &problem), qPrintable(problem));
+        for (const char* gone : kOurFiles) QVERIFY2(!fs::exists(path(gone)), gone);
+        if (mimeTool) {
+            QVERIFY(!fs::exists(path("mime/application/x-tessera-rle.xml")));
+            QVERIFY(fs::exists(path("mime/text/x-notes-test.xml")));
+        }
+        for (const auto& [name, content] : kUserFiles) QCOMPARE(ReadFile(path(name)), content);
+
+        // A desktop entry of the same name that the user wrote is not this program's to remove.
+        const std::string own = "[Desktop Entry]\nType=Application\nName=My Tessera\nExec=/opt/tessera %f\n";
+        write(kOurFiles[0], own);
+        QVERIFY(ui::RegisterFileTypes(false, &problem));
+        QCOMPARE(ReadFile(path(kOurFiles[0])), own);
+
+        // A data folder that cannot be written is reported.
+        write("not-a-folder", "x");
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("not-a-folder")));
+        QVERIFY(!ui::RegisterFileTypes(true, &problem));
+        QVERIFY2(problem.contains("not-a-folder"), qPrintable(problem));
+        QCOMPARE(ReadFile(path("not-a-folder")), std::string("x"));
     }
 };
 

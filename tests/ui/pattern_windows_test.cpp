@@ -1,16 +1,16 @@
 // The pattern windows over a library of generated patterns: moving among the tiles with the keys and the
-// mouse, the type and size filters against a direct count, a glider's phases and orientations, and the
-// deletion of a pattern (from its library and from recognition, nothing else).
+// mouse, the type and size filters against a direct count, a glider's phases and orientations, the
+// deletion of a pattern (from its library and from recognition, nothing else); patterns dragged into the
+// game (a tile, a transform tile, text, a file) and a drag that leaves again; the Patterns window kept
+// visible and its parameter saved.
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
+#include <QUrl>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <random>
 #include <set>
@@ -18,19 +18,10 @@
 #include "engine/searchable_universe.h"
 #include "patterns/component_index.h"
 #include "patterns/library_commands.h"
-#include "patterns/named_pattern.h"
-#include "patterns/pattern_library.h"
-#include "patterns/recognition.h"
-#include "support/pattern_texts.h"
-#include "support/reference_life.h"
-#include "ui/command_ids.h"
-#include "ui/modal_answer.h"
 #include "ui/pattern_dialogs.h"
 #include "ui/pattern_library_dialog.h"
 #include "ui/pattern_tiles.h"
-#include "ui/patterns_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_test_registry.h"
 
 namespace tessera::test {
 namespace {
@@ -72,10 +63,6 @@ class PatternWindowsTest : public QObject {
     CPatternLibrary* generated = nullptr;
     CPatternLibrary* other = nullptr;
 
-    void Add(CPatternLibrary& library, const std::string& name, const Cells& cells) {
-        auto pattern = CreatePattern(*MakeUniverse(cells), ERecognizable::ByDefaultRule);
-        QVERIFY(NameNewPattern(pattern, name, &library));
-    }
     // The recognised pattern of the object standing alone at the origin of an empty world.
     CPattern* RecognisedAlone(const Cells& cells) {
         auto world = MakeUniverse(Shifted(cells, 50, 50));
@@ -84,25 +71,34 @@ class PatternWindowsTest : public QObject {
         CPatternRef placement;
         return Recognise(*object, hashed, placement) ? placement.pattern : nullptr;
     }
-    // The Patterns window with the filter that lets everything through, laid out.
+    // The Patterns window listing everything, laid out.
     ui::CPatternsDialog& Open() {
-        ui::CPatternsDialog& dialog = ui::ShowPatternsDialog(*f->window);
-        for (const char* box : {"library", "type", "rule"})
-            dialog.findChild<QComboBox*>(box)->setCurrentIndex(0);
-        dialog.findChild<QLineEdit*>("size")->clear();
-        dialog.ApplyFilter();
+        ui::CPatternsDialog& dialog = f->OpenPatterns();
         if (!QTest::qWaitForWindowExposed(&dialog)) qWarning("not exposed");
         QCoreApplication::processEvents();
         return dialog;
     }
-    // Clicks OK in the next message box if it has the expected text.
-    static void ConfirmNext(const QString& start) {
-        WhenModal<QMessageBox>([start](QMessageBox* box) {
-            if (box->text().startsWith(start))
-                box->button(QMessageBox::Ok)->click();
-            else
-                box->reject();
-        });
+    // The cells moved so that the centre of their box lies on a cell.
+    static Cells CentredOn(const Cells& cells, CLPoint cell) {
+        const CLRect box = BoundsOf(cells);
+        return Shifted(cells, cell.x - (box.left + box.right) / 2, cell.y - (box.top + box.bottom) / 2);
+    }
+    // A drag crossing the game window from one cell to another; dropped there or leaving again.
+    void DragAcross(const QMimeData& data, CLPoint from, CLPoint to, bool drop) {
+        QWidget* surface = f->View().viewport();
+        QDragEnterEvent enter(f->At(from), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(surface, &enter);
+        QVERIFY(enter.isAccepted());
+        QDragMoveEvent move(f->At(to), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(surface, &move);
+        if (drop) {
+            QDropEvent event(f->At(to), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(surface, &event);
+            QVERIFY(event.isAccepted());
+        } else {
+            QDragLeaveEvent leave;
+            QApplication::sendEvent(surface, &leave);
+        }
     }
     int ItemOf(ui::CPatternsDialog& dialog, const std::string& name) {
         for (int i = 1; i <= dialog.Tiles().ItemCount(); ++i) {
@@ -118,16 +114,16 @@ private slots:
         InstallRecognition();
         QCOMPARE(CreateNewLibrary((f->folder / "generated").string(), &generated), 0);
         QCOMPARE(CreateNewLibrary((f->folder / "other").string(), &other), 0);
-        Add(*generated, "glider", Glider());
+        QVERIFY(f->AddPattern(generated, "glider", Glider()));
         std::mt19937 rng(2024);
         for (int i = 0; i < kGenerated; ++i) {
             const Cells soup = RandomSoup(rng, 0, 0, 3 + i % 4, 3 + i % 3, 0.5);
             char name[16];
             std::snprintf(name, sizeof name, "P%03d", i);
-            if (!soup.empty()) Add(*generated, name, soup);
+            if (!soup.empty()) QVERIFY(f->AddPattern(generated, name, soup));
         }
-        Add(*other, "block", CellsFromPicture("**\n**"));
-        Add(*other, "blinker", CellsFromPicture("***"));
+        QVERIFY(f->AddPattern(other, "block", CellsFromPicture("**\n**")));
+        QVERIFY(f->AddPattern(other, "blinker", CellsFromPicture("***")));
     }
     void cleanup() {
         f.reset();
@@ -232,16 +228,30 @@ private slots:
         QCOMPARE(shown.size(), size_t(32));
     }
 
-    void deletingAPatternTakesItOutOfItsLibraryAndRecognition() {
+    // Copy and Edit Properties on one pattern, Delete on another: each changes only what it says.
+    void copyEditAndDeleteTheSelectedPattern() {
         CPattern* glider = &FindNamedPattern("glider", generated)->Pattern();
+        CPattern* block = &FindNamedPattern("block", other)->Pattern();
         QCOMPARE(RecognisedAlone(Glider()), glider);
-        QVERIFY(RecognisedAlone(CellsFromPicture("***")));
+        QCOMPARE(RecognisedAlone(CellsFromPicture("**\n**")), block);
+        ui::CPatternsDialog& dialog = Open();
+        QVERIFY(ItemOf(dialog, "block") > 0);
+        CUiFixture::ClickButton(dialog, QStringLiteral("&Copy"));
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(Normalised(ReadToolPattern(copied.toStdString())), CellsFromPicture("**\n**"));
+        WhenModal<ui::CPatternPropertiesDialog>([](ui::CPatternPropertiesDialog* properties) {
+            properties->RecognizableBox()->setChecked(false);
+            properties->accept();
+        });
+        CUiFixture::ClickButton(dialog, QStringLiteral("&Edit Properties..."));
+        QVERIFY(!block->IsRecognizable() && RecognisedAlone(CellsFromPicture("**\n**")) != block);
+
         std::map<std::string, Snapshot> before = Everything();
         const size_t entries = generated->Entries().size();
-        ui::CPatternsDialog& dialog = Open();
         const int item = ItemOf(dialog, "glider");
-        ConfirmNext("Delete pattern glider(1) from library");
+        const auto asked = CUiFixture::AnswerNext(QMessageBox::Ok);
         CUiFixture::ClickButton(dialog, QStringLiteral("&Delete"));
+        QVERIFY(asked->startsWith("Delete pattern glider(1) from library"));
         QVERIFY(!FindNamedPattern("glider", generated));
         QCOMPARE(generated->Entries().size(), entries - 1);
         QVERIFY(generated->IsModified());
@@ -256,26 +266,6 @@ private slots:
         QCOMPARE(dialog.Tiles().Selected(), item);
     }
 
-    void copyAndEditPropertiesOfTheSelectedPattern() {
-        CPattern* glider = &FindNamedPattern("glider", generated)->Pattern();
-        QCOMPARE(RecognisedAlone(Glider()), glider);
-        ui::CPatternsDialog& dialog = Open();
-        QVERIFY(ItemOf(dialog, "glider") > 0);
-        CUiFixture::ClickButton(dialog, QStringLiteral("&Copy"));
-        const QString copied = QGuiApplication::clipboard()->text();
-        QCOMPARE(Normalised(ReadToolPattern(copied.toStdString())), Normalised(Glider()));
-
-        WhenModal<ui::CPatternPropertiesDialog>([](ui::CPatternPropertiesDialog* properties) {
-            properties->RecognizableBox()->setChecked(false);
-            properties->accept();
-        });
-        CUiFixture::ClickButton(dialog, QStringLiteral("&Edit Properties..."));
-        QVERIFY(!glider->IsRecognizable());
-        CPattern* now = RecognisedAlone(Glider());
-        QVERIFY(now != glider);
-        QVERIFY(RecognisedAlone(CellsFromPicture("***")));
-    }
-
     void libraryDialogUnloadsItsLibrary() {
         ui::CPatternsDialog& patterns = Open();
         f->window->Action(ui::cmd::kShowPatterns)->trigger();
@@ -284,13 +274,88 @@ private slots:
         QCOMPARE(dialog->Tiles().ItemCount(), 2);
         dialog->Save();  // nothing to ask about at the unload
         QVERIFY(!other->IsModified());
-        ConfirmNext("Unload library \"");
+        const auto asked = CUiFixture::AnswerNext(QMessageBox::Ok);
         QPointer<ui::CPatternLibraryDialog> alive(dialog);
         dialog->Unload();
+        QVERIFY(asked->startsWith("Unload library \""));
         QTRY_VERIFY(alive.isNull());
         QVERIFY(!FindLibrary(2));
         QTRY_COMPARE(patterns.Tiles().ItemCount(), int(NamedPatterns().Count()));
         QVERIFY(FindNamedPattern("glider", generated));
+    }
+
+    void tileDroppedOnGameFloatsThereAndIsPutDownUndoably() {
+        ui::CPatternsDialog& dialog = Open();
+        const int item = ItemOf(dialog, "glider");
+        std::unique_ptr<QMimeData> data(dialog.Tiles().DragData(item));
+        QCOMPARE(ReadToolPattern(data->text().toStdString()), Normalised(Glider()));  // other programs
+        DragAcross(*data, {-10, -6}, {7, 5}, true);
+        QCOMPARE(f->Floating(), CentredOn(Glider(), {7, 5}));
+        QCOMPARE(f->Game().Population(), 0u);
+        QTest::mouseClick(f->View().viewport(), Qt::LeftButton, {}, f->At({7, 5}));
+        QCOMPARE(f->GameCells(), CentredOn(Glider(), {7, 5}));
+        f->window->RunCommandId(ui::cmd::kUndo);
+        QCOMPARE(f->Game().Population(), 0u);
+
+        // Text from another program floats the same way; a drag that leaves again gives back the object
+        // that floated before it.
+        QMimeData text;
+        text.setText(QString::fromStdString(ToRle(RPentomino(), "B3/S23")));
+        DragAcross(text, {0, 0}, {-3, 9}, true);
+        QCOMPARE(f->Floating(), CentredOn(RPentomino(), {-3, 9}));
+        DragAcross(*data, {2, 2}, {4, 4}, false);
+        QCOMPARE(f->Floating(), CentredOn(RPentomino(), {-3, 9}));
+
+        // A transform tile carries its own phase and orientation.
+        const int last = dialog.TransformTiles().ItemCount();
+        const Cells shown = CellsOf(*dialog.Transforms()->UniverseAt(last));
+        QVERIFY(Normalised(shown) != Normalised(Glider()));
+        data.reset(dialog.TransformTiles().DragData(last));
+        DragAcross(*data, {0, 0}, {20, -4}, true);
+        QCOMPARE(f->Floating(), CentredOn(shown, {20, -4}));
+
+        // A file from a file manager opens as a new game.
+        const auto file = f->folder / "dropped.rle";
+        std::ofstream(file) << ToRle(Glider(), "B3/S23");
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        CGame* shownGame = &f->Game();
+        WhenModal<QDialog>([](QDialog* description) { description->reject(); });  // its #C line
+        DragAcross(files, {0, 0}, {1, 1}, true);
+        QTRY_VERIFY(&f->Game() != shownGame);
+        QCOMPARE(Normalised(f->GameCells()), Normalised(Glider()));
+    }
+
+    void keepVisibleIsSavedAndBringsThePatternsWindowBack() {
+        const auto activate = [this] {
+            QEvent event(QEvent::WindowActivate);
+            QApplication::sendEvent(f->window.get(), &event);
+            QTest::qWait(20);
+        };
+        const auto shown = [this]() -> ui::CPatternsDialog* {
+            for (auto* d : f->window->findChildren<ui::CPatternsDialog*>())
+                if (d->isVisible()) return d;
+            return nullptr;
+        };
+        activate();  // the program's start
+        f->window->Action(ui::cmd::kKeepPatternsOnTop)->trigger();
+        ResetAllParameters();  // the value now comes from the file
+        QCOMPARE(params::KeepPatternsOnTop.GetInt(), 1);
+        QVERIFY(f->window->Action(ui::cmd::kKeepPatternsOnTop)->isChecked());
+        QVERIFY(shown());
+        // Closing the window activates the main window: it stays closed until the user comes back.
+        shown()->close();
+        activate();
+        QVERIFY(!shown());
+        emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+        activate();
+        QVERIFY(shown());
+        CUiFixture::ClickButton(*shown(), QStringLiteral("&Help"));
+        QVERIFY(ui::ExistingHelpWindow()->CurrentPage().startsWith("libraries-and-census.html"));
+
+        f->window->RunCommandId(ui::cmd::kKeepPatternsOnTop);
+        ResetAllParameters();
+        QCOMPARE(params::KeepPatternsOnTop.GetInt(), 0);
     }
 };
 

@@ -1,8 +1,13 @@
 #pragma once
 // The desktop tests' surroundings: a private configuration file, a scheduler on a fake clock, a game
-// registry, the main window over them, and the messages the program would have shown.
+// registry, the main window over them, and the messages the program would have shown; the ways a person
+// answers dialogs, and pattern libraries to try them on. Each test class registers itself here so that
+// the one test program runs them all.
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyleHints>
 #include <QTest>
@@ -18,11 +23,20 @@
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "games/task_scheduler.h"
+#include "patterns/named_pattern.h"
+#include "patterns/pattern.h"
+#include "patterns/pattern_library.h"
+#include "patterns/recognition.h"
 #include "support/cells.h"
+#include "support/pattern_texts.h"
+#include "support/reference_life.h"
 #include "support/temp_folder.h"
+#include "ui/command_ids.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
 #include "ui/modal_answer.h"
+#include "ui/patterns_dialog.h"
 #include "ui/universe_window.h"
 
 namespace tessera::test {
@@ -46,8 +60,11 @@ public:
         window->show();
     }
     ~CUiFixture() {
+        delete ui::ExistingHelpWindow();
+        if (user) DestroyLibrary(user);  // before the window, which closes the libraries left open
         window.reset();
         ui::SetMessageSink({});
+        if (user) ResetRecognition();
         ResetAllParameters();
         std::error_code error;
         std::filesystem::remove_all(folder, error);
@@ -95,6 +112,52 @@ public:
         window->RunCommandId(command);
         return ran;
     }
+    // Runs a command whose modal dialog, of type T, the action drives (closed afterwards if still open).
+    template <class T>
+    void Drive(uint32_t command, const std::function<void(T&)>& action) {
+        QVERIFY(RunAnswering(command, [&](QDialog* dialog) {
+            QVERIFY(dynamic_cast<T*>(dialog));
+            action(dynamic_cast<T&>(*dialog));
+        }));
+    }
+    // Answers the next message box with the button; the text it showed lands in the string answered.
+    static std::shared_ptr<QString> AnswerNext(QMessageBox::StandardButton button) {
+        auto asked = std::make_shared<QString>();
+        WhenModal<QMessageBox>([button, asked](QMessageBox* box) {
+            *asked = box->text();
+            box->button(button)->click();
+        });
+        return asked;
+    }
+    static void Type(QLineEdit* field, const QString& text) {
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+    // Recognition on, with an empty user library that goes with the fixture.
+    CPatternLibrary* UserLibrary() {
+        InstallRecognition();
+        return user = MakeLibrary("user.lfl", kUserLibraryNumber);
+    }
+    static CNamedPattern* AddPattern(CPatternLibrary* library, std::string_view name, const Cells& cells,
+                                     ERecognizable recognizable = ERecognizable::ByDefaultRule) {
+        std::unique_ptr<CPattern> pattern = CPattern::Create(*MakeUniverse(cells), recognizable);
+        return NameNewPattern(pattern, name, library);
+    }
+    // The Patterns window with the filter that lets everything through.
+    ui::CPatternsDialog& OpenPatterns() {
+        ui::CPatternsDialog& dialog = ui::ShowPatternsDialog(*window);
+        for (const char* box : {"library", "type", "rule"})
+            dialog.findChild<QComboBox*>(box)->setCurrentIndex(0);
+        dialog.findChild<QLineEdit*>("size")->clear();
+        dialog.ApplyFilter();
+        return dialog;
+    }
+    // The floating object's cells where they would be dropped; none when nothing floats.
+    Cells Floating() {
+        if (!View().HasFloatingObject()) return {};
+        const CLSize offset = View().FloatingOffset();
+        return Shifted(CellsOf(*View().FloatingObject()), offset.cx, offset.cy);
+    }
     // Lets the event loop (and with it the scheduler) run for a while.
     static void Pump(int milliseconds) { QTest::qWait(milliseconds); }
     // The colour of the first pixel of a cell in the window as the screen would show it.
@@ -112,6 +175,21 @@ public:
     CGameRegistry games;
     std::vector<QString> messages;
     std::unique_ptr<ui::CMainWindow> window;
+    CPatternLibrary* user = nullptr;
+};
+
+using UiTestFactory = std::function<std::unique_ptr<QObject>()>;
+
+inline std::vector<UiTestFactory>& UiTests() {
+    static std::vector<UiTestFactory> tests;
+    return tests;
+}
+
+template <class T>
+struct RegisterUiTest {
+    RegisterUiTest() {
+        UiTests().push_back([] { return std::make_unique<T>(); });
+    }
 };
 
 }  // namespace tessera::test

@@ -3,7 +3,7 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "ui/ui_test_registry.h"
+#include "ui/ui_fixture.h"
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
