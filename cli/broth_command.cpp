@@ -2,14 +2,12 @@
 // generator as the desktop's Broth command makes it, written like the result of `run`.
 #include "cli/broth_command.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
 
 #include "cli/commands.h"
 #include "cli/input_files.h"
+#include "cli/output_file.h"
 #include "cli/pattern_output.h"
 #include "cli/run_options.h"
 #include "config/decimal_text.h"
@@ -154,14 +152,9 @@ int MakeBroth(const CBrothOptions& options) {
               nullptr);
 
     if (options.output) {
-        std::ofstream file(*options.output, std::ios::out | std::ios::trunc);
-        if (file) WritePattern(game, options.format, file);
-        if (file) file.close();
-        if (!file) {
-            std::cerr << kPrefix << "cannot write '" << *options.output << "': " << std::strerror(errno)
-                      << "\n";
+        if (!WriteOutputFile(*options.output, kPrefix,
+                             [&](std::ostream& out) { WritePattern(game, options.format, out); }))
             return kExitFailed;
-        }
     } else {
         WritePattern(game, options.format, std::cout);
     }

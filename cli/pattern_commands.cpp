@@ -12,6 +12,7 @@
 #include "cli/batch_file_dialogs.h"
 #include "cli/commands.h"
 #include "cli/input_files.h"
+#include "cli/output_file.h"
 #include "cli/stderr_library_front_end.h"
 #include "config/parameters.h"
 #include "formats/game_file.h"
@@ -105,22 +106,17 @@ int Library(const CLibraryOptions& options) {
                   << "'\n";
         return kExitFailed;
     }
-    std::ofstream file;
-    if (options.output) {
-        file.open(*options.output, std::ios::out | std::ios::trunc);
-        if (!file) {
-            std::cerr << "tessera-cli library: cannot write '" << *options.output
-                      << "': " << std::strerror(errno) << "\n";
-            return kExitFailed;
-        }
-    }
-    std::ostream& out = options.output ? static_cast<std::ostream&>(file) : std::cout;
-    if (options.format == "rle")
-        WriteXLifeRle(entry->Pattern().Base(), out);
-    else
-        WriteXLifeUniverse(entry->Pattern().Base(), out);
-    out.flush();
-    return out ? kExitOk : kExitFailed;
+    auto write = [&](std::ostream& out) {
+        if (options.format == "rle")
+            WriteXLifeRle(entry->Pattern().Base(), out);
+        else
+            WriteXLifeUniverse(entry->Pattern().Base(), out);
+    };
+    if (options.output)
+        return WriteOutputFile(*options.output, "tessera-cli library: ", write) ? kExitOk : kExitFailed;
+    write(std::cout);
+    std::cout.flush();
+    return std::cout ? kExitOk : kExitFailed;
 }
 
 }  // namespace

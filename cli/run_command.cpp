@@ -19,20 +19,19 @@
 #include "cli/game_growth.h"
 #include "cli/input_files.h"
 #include "cli/interrupt_guard.h"
+#include "cli/output_file.h"
 #include "cli/pattern_output.h"
 #include "cli/rule_option.h"
 #include "cli/run_options.h"
 #include "cli/stderr_library_front_end.h"
 #include "cli/system_memory.h"
 #include "cli/terminal_front_end.h"
-#include "cli/write_signal_guard.h"
 #include "config/memory_settings.h"
 #include "config/parameters.h"
 #include "engine/universe.h"
 #include "formats/game_file.h"
 #include "foundation/errors.h"
 #include "foundation/messages.h"
-#include "foundation/safe_file.h"
 #include "games/game.h"
 #include "games/game_registry.h"
 #include "patterns/library_loader.h"
@@ -81,18 +80,8 @@ bool WriteResult(CGame& game, const CRunOptions& options) {
         WritePattern(game, options.format, std::cout);
         return static_cast<bool>(std::cout);
     }
-    // The output is replaced only once it is complete: a failure or a signal leaves the old file.
-    try {
-        CWriteSignalGuard signals;
-        CSafeFileWriter file(*options.output);
-        signals.Watch(file.TemporaryPath());
-        WritePattern(game, options.format, file.Stream());
-        file.Commit();
-    } catch (const CFileException& error) {
-        std::cerr << kPrefix << error.what() << "\n";
-        return false;
-    }
-    return true;
+    return WriteOutputFile(*options.output, kPrefix,
+                           [&](std::ostream& out) { WritePattern(game, options.format, out); });
 }
 
 int Run(const CRunOptions& options) {

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
+#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string_view>
@@ -73,17 +75,40 @@ private:
 
 namespace {
 
-// Edits through a symbolic link land in the file it points to, leaving the link in place.
-fs::path ResolveLink(const fs::path& file) {
-    std::error_code error;
-    if (!fs::is_symlink(fs::symlink_status(file, error))) return file;
-    fs::path target = fs::canonical(file, error);
-    return error ? file : target;
+// More links in a row than this is a loop, as the system counts.
+constexpr int kMaxLinks = 40;
+
+// Where a path naming the file should be written. Links are followed to the file they finally name so that
+// the link stays; a link the system keeps for one of our own open descriptors (/dev/stdout, /dev/fd/1)
+// names that descriptor: writing there must share the descriptor's place in its file.
+struct CTarget {
+    fs::path file;
+    int descriptor = -1;
+};
+
+std::optional<CTarget> ResolveTarget(const fs::path& given) {
+    const fs::path ownDescriptors = fs::path("/proc") / std::to_string(::getpid()) / "fd";
+    fs::path file = given;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(file, error))) return CTarget{file};
+        const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+        if (fs::canonical(folder, error) == ownDescriptors && !error) {
+            const std::string name = file.filename().string();
+            int descriptor = 0;
+            const auto [end, problem] = std::from_chars(name.data(), name.data() + name.size(), descriptor);
+            if (problem == std::errc() && end == name.data() + name.size()) return CTarget{file, descriptor};
+        }
+        const fs::path next = fs::read_symlink(file, error);
+        if (error) return CTarget{file};
+        file = next.is_absolute() ? next : folder / next;
+    }
+    return std::nullopt;
 }
 
 // Makes the rename itself durable; a failure here leaves a complete file either way, so it is ignored.
 void SyncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
@@ -98,15 +123,34 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-CSafeFileWriter::CSafeFileWriter(const fs::path& target)
-    : targetName_(target.string()), target_(ResolveLink(target)) {
-    temporaryPath_ = target_.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporaryPath_.data());
-    if (fd < 0) {
-        const int error = errno;
-        temporaryPath_.clear();
-        Fail(error);
+CSafeFileWriter::CSafeFileWriter(const fs::path& target) : targetName_(target.string()) {
+    const std::optional<CTarget> resolved = ResolveTarget(target);
+    if (!resolved) Fail(ELOOP);
+    target_ = resolved->file;
+    struct stat existing {};
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    int fd = -1;
+    if (resolved->descriptor >= 0) {
+        fd = ::fcntl(resolved->descriptor, F_DUPFD_CLOEXEC, 0);
+        direct_ = true;
+    } else if (exists && !S_ISREG(existing.st_mode)) {
+        // A device, a pipe or a socket is not a file to replace: what it receives goes straight to it.
+        fd = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        direct_ = true;
+    } else {
+        // A file the user may not write is refused rather than replaced behind its permissions.
+        if (exists && ::access(target_.c_str(), W_OK) != 0) Fail(errno);
+        temporaryPath_ = target_.string() + ".XXXXXX";
+        fd = ::mkostemp(temporaryPath_.data(), O_CLOEXEC);
+        if (fd < 0) temporaryPath_.clear();
+        // The replacement keeps the old file's permissions and, where the system allows, its owner.
+        // Only the superuser may give a file away: a failure leaves the writer's own file, as usual.
+        if (fd >= 0 && exists) {
+            [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
+        }
+        if (fd >= 0) ::fchmod(fd, exists ? existing.st_mode & 07777 : NewFileMode());
     }
+    if (fd < 0) Fail(errno);
     buffer_ = std::make_unique<CDescriptorBuffer>(fd);
     stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
@@ -124,9 +168,11 @@ void CSafeFileWriter::Fail(int error) { throw CFileException(msg::FileNotWritten
 void CSafeFileWriter::Commit() {
     stream_->flush();
     if (!*stream_) Fail(buffer_->Error() != 0 ? buffer_->Error() : EIO);
-    struct stat existing {};
-    const mode_t mode = ::stat(target_.c_str(), &existing) == 0 ? existing.st_mode & 07777 : NewFileMode();
-    if (::fchmod(buffer_->Descriptor(), mode) != 0) Fail(errno);
+    if (direct_) {
+        if (!buffer_->Close()) Fail(buffer_->Error());
+        committed_ = true;
+        return;
+    }
     if (::fsync(buffer_->Descriptor()) != 0) Fail(errno);
     if (!buffer_->Close()) Fail(buffer_->Error());
     if (::rename(temporaryPath_.c_str(), target_.c_str()) != 0) Fail(errno);
@@ -139,6 +185,12 @@ void WriteFileSafely(const fs::path& target, const std::function<void(std::ostre
     CSafeFileWriter file(target);
     write(file.Stream());
     file.Commit();
+}
+
+std::string WithSystemReason(std::string text, int error) {
+    const bool fullStop = !text.empty() && text.back() == '.';
+    if (fullStop) text.pop_back();
+    return text + ": " + std::strerror(error) + (fullStop ? "." : "");
 }
 
 CFileException::CFileException(int messageId, std::string fileName, int error)

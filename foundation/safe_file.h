@@ -3,6 +3,7 @@
 // target's folder, is flushed to disk and only then renamed over the target. At every moment the target
 // is either the old file or the complete new one; a failed write (full disk, quota, a writer that
 // throws) removes the temporary file, leaves the target as it was and says why, naming the file.
+// A target that is not a regular file (a device, a pipe, /dev/stdout) is not replaced but written to.
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -28,11 +29,18 @@ private:
     std::string text_;
 };
 
+// A message's text with the system's reason for a failure after it ("...: No space left on device"),
+// before a closing full stop.
+std::string WithSystemReason(std::string text, int error);
+
 // One replacement in progress. Destroying it without Commit removes the temporary file.
 class CSafeFileWriter {
 public:
-    // Creates the temporary file. A symbolic link as target is written through: the file it points to is
-    // replaced and the link stays. Throws CFileException when the folder refuses.
+    // Creates the temporary file, with the permissions of the file it will replace. A symbolic link as
+    // target is written through: the file it finally names is replaced and the link stays. A target that
+    // exists and is not a regular file is opened for writing instead. Throws CFileException when the
+    // target is a file the user may not write, or no temporary file can be made beside it (the old file
+    // is not then written in place: a failure could no longer leave it whole).
     explicit CSafeFileWriter(const std::filesystem::path& target);
     ~CSafeFileWriter();
     CSafeFileWriter(const CSafeFileWriter&) = delete;
@@ -40,10 +48,10 @@ public:
 
     // Where the content goes. A failing write sets the stream's bad bit; Commit then reports it.
     std::ostream& Stream();
-    // The temporary file's name, for a signal handler that wants to remove it.
+    // The temporary file's name, for a signal handler that wants to remove it; empty when the target is
+    // written to directly.
     const std::string& TemporaryPath() const { return temporaryPath_; }
-    // Flushes the content to disk and renames it over the target, keeping the target's permissions
-    // (a new file gets the usual ones). Throws CFileException on any failure.
+    // Flushes the content to disk and renames it over the target. Throws CFileException on any failure.
     void Commit();
 
 private:
@@ -55,6 +63,7 @@ private:
     std::string temporaryPath_;
     std::unique_ptr<CDescriptorBuffer> buffer_;
     std::unique_ptr<std::ostream> stream_;
+    bool direct_ = false;  // the target itself is written, not replaced
     bool committed_ = false;
 };
 

@@ -1,10 +1,11 @@
 #include "patterns/census.h"
 
 #include <algorithm>
-#include <fstream>
+#include <ostream>
 
 #include "foundation/messages.h"
 #include "foundation/name.h"
+#include "foundation/safe_file.h"
 #include "games/game.h"
 #include "patterns/named_pattern.h"
 #include "patterns/pattern.h"
@@ -103,11 +104,14 @@ std::string CCensus::ExportText(ECensusMode mode) const {
     return text;
 }
 
-int CCensus::Export(ECensusMode mode, const std::string& fileName) const {
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (out) out << ExportText(mode);
-    if (out) out.flush();
-    return out ? 0 : msg::CensusExportFailed;
+std::string CCensus::Export(ECensusMode mode, const std::string& fileName) const {
+    const std::string text = ExportText(mode);
+    try {
+        WriteFileSafely(fileName, [&](std::ostream& out) { out << text; });
+    } catch (const CFileException& error) {
+        return WithSystemReason(FormatMessage(msg::CensusExportFailed, fileName), error.SystemError());
+    }
+    return {};
 }
 
 std::string CCensus::Title(ECensusMode mode, const CGame* game) const {

@@ -58,8 +58,9 @@ public:
     std::vector<CCensusRow> Rows(ECensusMode mode) const;
     // Each row as Name,Quantity,Size and a line break.
     std::string ExportText(ECensusMode mode) const;
-    // Writes the export text to a file; 0, or the message number of the failure.
-    int Export(ECensusMode mode, const std::string& fileName) const;
+    // Replaces the file by the export text; empty, or the message saying why it could not be written
+    // (the old file then stays as it was).
+    std::string Export(ECensusMode mode, const std::string& fileName) const;
     // "Census of <game> at generation <n>" or "Total Census".
     std::string Title(ECensusMode mode, const CGame* game) const;
     // The counts of the last result.

@@ -7,6 +7,7 @@
 #include "config/parameters.h"
 #include "formats/xl_collection.h"
 #include "foundation/messages.h"
+#include "foundation/safe_file.h"
 #include "patterns/library_files.h"
 #include "patterns/library_front_end.h"
 #include "patterns/library_loader.h"
@@ -108,11 +109,18 @@ bool SaveLibrary(CPatternLibrary& library) {
     std::error_code error;
     if (Exists(file)) {
         fs::remove(backup, error);
-        fs::copy_file(file, backup, error);  // the old file itself is replaced only when the new one is whole
+        // The backup is the old file itself under a second name, which the replacement below leaves
+        // alone; only where the folder cannot hold a second name is it copied.
+        const fs::path old = fs::canonical(file, error);
+        if (!error) fs::create_hard_link(old, backup, error);
+        if (error) fs::copy_file(file, backup, error);
     }
-    if (!WriteFileAtomically(file, text.str())) {
+    try {
+        WriteFileSafely(file, [&](std::ostream& out) { out << text.str(); });
+    } catch (const CFileException& failure) {
         LibraryFrontEnd().ShowMessage(
-            FormatMessage(msg::CannotSaveLibrary, library.FileName(), library.Description()));
+            WithSystemReason(FormatMessage(msg::CannotSaveLibrary, library.FileName(), library.Description()),
+                             failure.SystemError()));
         return false;
     }
     library.SetModified(false);

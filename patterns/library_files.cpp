@@ -1,10 +1,6 @@
 #include "patterns/library_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -99,51 +95,7 @@ std::string TimeText(const CTime& time) {
     return text.str();
 }
 
-// Closes the descriptor and removes the temporary file unless it was renamed.
-class CTemporaryFile {
-public:
-    explicit CTemporaryFile(const std::filesystem::path& target) : name_(target.string() + ".XXXXXX") {
-        fd_ = ::mkstemp(name_.data());
-    }
-    ~CTemporaryFile() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!renamed_) ::unlink(name_.c_str());
-    }
-    CTemporaryFile(const CTemporaryFile&) = delete;
-    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
-
-    bool Write(std::string_view bytes) {
-        if (fd_ < 0) return false;
-        ::fchmod(fd_, 0644);  // mkstemp makes the file readable by its owner only
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR) continue;
-            if (written < 0) return false;
-            bytes.remove_prefix(static_cast<size_t>(written));
-        }
-        const bool synced = ::fsync(fd_) == 0;
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return synced && closed;
-    }
-    bool RenameTo(const std::filesystem::path& target) {
-        renamed_ = ::rename(name_.c_str(), target.c_str()) == 0;
-        return renamed_;
-    }
-
-private:
-    std::string name_;
-    int fd_ = -1;
-    bool renamed_ = false;
-};
-
 }  // namespace
-
-bool WriteFileAtomically(const std::filesystem::path& file, const std::string& text) {
-    CTemporaryFile temporary(file);
-    if (!temporary.Write(text)) return false;
-    return temporary.RenameTo(file);
-}
 
 void WriteNativeLibrary(CPatternLibrary& library, std::ostream& out) {
     WriteLine(out, "LIBRARY");

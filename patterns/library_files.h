@@ -21,8 +21,4 @@ void ReadNativeLibrary(CPatternLibrary& library, CLex& lex);
 // into patterns by the background load task. False when the file cannot be opened.
 bool ReadLibraryFile(CPatternLibrary& library);
 
-// Writes the whole text to the file through a temporary file renamed over it; false on failure, the old
-// file then stays.
-[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& file, const std::string& text);
-
 }  // namespace tessera

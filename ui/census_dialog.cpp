@@ -173,9 +173,9 @@ QString CCensusDialog::TableText() const {
 }
 
 bool CCensusDialog::ExportTo(const QString& fileName) {
-    const int failure = TheCensus().Export(mode_, fileName.toStdString());
-    if (failure == 0) return true;
-    ShowMessage(this, QMessageBox::Warning, Text(FormatMessage(failure, fileName.toStdString())));
+    const std::string failure = TheCensus().Export(mode_, fileName.toStdString());
+    if (failure.empty()) return true;
+    ShowMessage(this, QMessageBox::Warning, Text(failure));
     return false;
 }
 

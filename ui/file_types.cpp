@@ -5,10 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
+#include <ostream>
+
+#include "foundation/safe_file.h"
 
 namespace tessera::ui {
 namespace {
@@ -68,10 +70,12 @@ bool Fail(QString* problem, const QString& text) {
 bool Write(const QString& path, const QByteArray& content, QString* problem) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return Fail(problem, QStringLiteral("Cannot create the folder of ") + path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        return Fail(problem,
-                    QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + file.errorString());
+    try {
+        WriteFileSafely(QFile::encodeName(path).toStdString(),
+                        [&](std::ostream& out) { out.write(content.constData(), content.size()); });
+    } catch (const CFileException& error) {
+        return Fail(problem, QString::fromLocal8Bit(error.what()));
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
-// tessera-cli run --output: a write that fails or is stopped by a signal leaves the old file as it was;
-// files that cannot be read are named with the reason; "-" reads the pattern from standard input.
+// tessera-cli run, broth and library --output: a write that fails or is stopped by a signal leaves the
+// old file as it was; files that cannot be read are named with the reason; "-" reads the pattern from
+// standard input.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -13,6 +14,7 @@
 
 #include "cli/cli_process.h"
 #include "cli_test_folder.h"
+#include "support/file_size_limit.h"
 #include "support/pattern_texts.h"
 
 namespace tessera::test {
@@ -65,6 +67,34 @@ TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
         EXPECT_TRUE(left.empty()) << left.front();
     }
     EXPECT_GT(keptOld, 0);
+}
+
+TEST_F(CliSafeOutputTest, BrothAndLibraryOutputsThatCannotBeWrittenKeepTheOldFile) {
+    std::string stripes;  // a few thousand bytes in any form
+    for (int row = 0; row < 60; ++row) {
+        for (int column = 0; column < 60; ++column) stripes += (column * 7 + row * 3) % 5 < 2 ? '*' : '.';
+        stripes += '\n';
+    }
+    const std::string library = Write("stripes.lfl", "#B stripes\n" + stripes + "#E\n");
+    const std::string output = Write("out.lif", "the old file\n");
+    const std::vector<std::string> commands[] = {
+        {"broth", "--size", "100x100", "--density", "50", "--output", output},
+        {"library", library, "--show", "stripes", "--output", output}};
+    for (const std::vector<std::string>& args : commands) {
+        SCOPED_TRACE(args[0]);
+        CliResult r;
+        {
+            const CFileSizeLimit full(1000);  // room for the message, not for the pattern
+            r = RunCli(args);
+        }
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_NE(std::string::npos,
+                  r.err.find("The file " + output + " could not be written: File too large"))
+            << r.err;
+        EXPECT_EQ("the old file\n", Read(output));
+        const std::vector<std::string> left = OtherFiles({"stripes.lfl", "out.lif", "TESSERA.INI"});
+        EXPECT_TRUE(left.empty()) << left.front();
+    }
 }
 
 TEST_F(CliSafeOutputTest, UnreadableInputsAreNamedAndStandardInputIsRead) {

@@ -14,6 +14,7 @@
 #include "patterns/named_pattern.h"
 #include "patterns/pattern_library.h"
 #include "patterns/recognition.h"
+#include "support/file_size_limit.h"
 #include "text/lex.h"
 
 namespace tessera::test {
@@ -116,6 +117,19 @@ TEST_F(LibraryTest, NativeFileNamesBackupAndDamage) {
     EXPECT_NE(ReadFile("native.lfl"), original);
     EXPECT_TRUE(SaveLibrary(*library));
     EXPECT_NE(ReadFile("native.bak"), original);
+
+    // A save that fails half-way keeps the old file and the backup, and says why.
+    const std::string saved = ReadFile("native.lfl");
+    library->SetModified();
+    {
+        const CFileSizeLimit full(16);
+        EXPECT_FALSE(SaveLibrary(*library));
+    }
+    EXPECT_EQ(ReadFile("native.lfl"), saved);
+    EXPECT_EQ(ReadFile("native.bak"), saved);
+    ASSERT_FALSE(frontEnd_.messages.empty());
+    EXPECT_EQ(frontEnd_.messages.back(), "Can't open file " + PathOf("native.lfl") + " to save " +
+                                             library->Description() + ": File too large.");
 
     // A file that cannot be written leaves the library modified.
     library->SetFileName(PathOf("missing/folder/x.lfl"));

@@ -172,7 +172,9 @@ private slots:
             const QString unwritable =
                 QString::fromStdString((f->folder / "missing" / "census.txt").string());
             QVERIFY(!census.ExportTo(unwritable));
-            QCOMPARE(f->messages.back(), QStringLiteral("Error writing census to \"%1\"").arg(unwritable));
+            QCOMPARE(
+                f->messages.back(),
+                QStringLiteral("Error writing census to \"%1\": No such file or directory").arg(unwritable));
             census.Button("Unclassifiable")->click();
         }));
         QVERIFY(f->View().HasSelection());
