@@ -32,6 +32,8 @@ fi
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export TESSERA_INI="$scratch/TESSERA.INI"
+# libFuzzer ends a timed run without running exit handlers: the targets' own scratch folders go here too.
+export TMPDIR="$scratch"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 

@@ -72,7 +72,7 @@ void TempConfigTest::WriteParameter(const std::string& key, const std::string& v
 }
 
 void DefaultParametersTest::SetUp() {
-    previousIni_ = UseConfiguration("/nonexistent-tessera-folder/TESSERA.INI");
+    previousIni_ = UseConfiguration(temp_.PathOf("TESSERA.INI").c_str());
 }
 
 void DefaultParametersTest::TearDown() { RestoreConfiguration(previousIni_); }

@@ -51,13 +51,16 @@ private:
     std::optional<std::string> previousIni_;
 };
 
-// Default parameters: TESSERA_INI names a file that does not exist, so nothing is read or written.
+// Default parameters: TESSERA_INI names a file that does not exist yet in a private temporary folder,
+// so nothing is read, and what a test changes is thrown away with the folder instead of reaching tests
+// that run beside it.
 class DefaultParametersTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
 private:
+    CTempFolder temp_;
     std::optional<std::string> previousIni_;
 };
 
