@@ -1,10 +1,6 @@
-// Main-window commands against the real core: the growth buttons on a fake clock, Goto with its
-// progress box and Cancel, stepping back, the game commands, rules, opening a file and shutting down;
-// the keys on the real window: generation and game keys, zoom keys at the scales the zoom tables give,
-// grid and map style, the growth displays, scrolling by pages and the selection keys; automatic stop
-// turned on from the menu.
+// Main-window commands and keys against the real core: growth on a fake clock, Goto and its Cancel,
+// the game commands, rules, files, shut-down, zoom, display, scrolling and selection keys, autostop.
 #include <QToolButton>
-#include <fstream>
 
 #include "rules/rules.h"
 #include "ui/ui_fixture.h"
@@ -23,9 +19,6 @@ class CommandsTest : public QObject {
     std::unique_ptr<CUiFixture> f;
 
     QToolButton* Button(uint32_t id) { return f->window->GrowButton(id); }
-    void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(f->window.get(), Qt::Key(key), modifiers);
-    }
     int Scale() { return f->View().Geometry().Scale(); }
 
 private slots:
@@ -94,13 +87,11 @@ private slots:
     }
 
     void openingAFileAndShuttingDown() {
-        const auto file = f->folder / "pair.rle";
-        std::ofstream(file) << "#N Pair\nx = 12, y = 3, rule = B3/S23\nbo9bo$2bo9bo$3o7b3o!\n";
-        QVERIFY(f->window->OpenFile(QString::fromStdString(file.string())));
-        Cells expected = Glider();
-        for (const CLPoint& p : Shifted(Glider(), 10, 0)) expected.insert(p);
-        const CLRect bounds = f->Game().Current().GetBounds();
-        QCOMPARE(Shifted(f->GameCells(), -bounds.left, -bounds.top), expected);
+        const std::string file = f->temp.Write("pair.rle", "x = 12, y = 3\nbo9bo$2bo9bo$3o7b3o!\n");
+        QVERIFY(f->window->OpenFile(QString::fromStdString(file)));
+        Cells expected = Shifted(Glider(), 10, 0);
+        expected.insert(Glider().begin(), Glider().end());
+        QCOMPARE(Normalised(f->GameCells()), expected);
         QVERIFY(!f->window->OpenFile(QString::fromStdString((f->folder / "missing.rle").string())));
         QCOMPARE(f->messages.size(), size_t(1));
         // Closing writes the window's place and the changed parameters to the configuration file.
@@ -125,26 +116,26 @@ private slots:
 
     void generationAndGameKeysAndCommands() {
         f->Place(RPentomino());
-        for (int i = 0; i < 4; ++i) Press(Qt::Key_PageDown);
+        for (int i = 0; i < 4; ++i) f->Key(Qt::Key_PageDown);
         QCOMPARE(f->GameCells(), RAfter(4));
         for (auto [key, generation] : {std::pair{Qt::Key_PageUp, 3}, {Qt::Key_Home, 0}, {Qt::Key_End, 4}}) {
-            Press(key);
+            f->Key(key);
             QCOMPARE(f->Game().Generation(), generation);
         }
         CGame& original = f->Game();
-        Press(Qt::Key_F3, Qt::ControlModifier);  // copy the game with its history
+        f->Key(Qt::Key_F3, Qt::ControlModifier);  // copy the game with its history
         QVERIFY(&f->Game() != &original && f->Game().Generation() == 4 &&
                 f->Game().First().Generation() == 0);
-        Press(Qt::Key_F3, Qt::ShiftModifier);  // copy the current generation as a start
+        f->Key(Qt::Key_F3, Qt::ShiftModifier);  // copy the current generation as a start
         QVERIFY(f->Game().Generation() == 0 && f->GameCells() == RAfter(4));
-        Press(Qt::Key_F2);
+        f->Key(Qt::Key_F2);
         QCOMPARE(f->Game().Population(), 0u);
         QCOMPARE(f->games.Count(), size_t(4));
-        for (int i = 0; i < 3; ++i) Press(Qt::Key_PageUp, Qt::ShiftModifier);
+        for (int i = 0; i < 3; ++i) f->Key(Qt::Key_PageUp, Qt::ShiftModifier);
         QCOMPARE(&f->Game(), &original);
-        Press(Qt::Key_PageDown, Qt::ShiftModifier);
+        f->Key(Qt::Key_PageDown, Qt::ShiftModifier);
         QCOMPARE(f->Game().Generation(), 4);
-        Press(Qt::Key_End, Qt::ShiftModifier);
+        f->Key(Qt::Key_End, Qt::ShiftModifier);
         QCOMPARE(f->Game().Population(), 0u);
         // The start of a game as a new game; deleting the game shown, then all the others.
         f->window->ShowGame(&original);
@@ -164,30 +155,25 @@ private slots:
         f->Place(Glider());
         QCOMPARE(Scale(), 10);  // the default grid pitch
         // Grid scales run from 6 to 12 and map scales up to 8 (the default 5); the tables give the steps.
-        const struct {
-            Qt::Key key;
-            Qt::KeyboardModifiers modifiers;
-            int scale;
-        } steps[] = {{Qt::Key_F5, {}, 12},
-                     {Qt::Key_F7, {}, 8},
-                     {Qt::Key_F7, {}, 6},
-                     {Qt::Key_F6, Qt::ControlModifier, 8},
-                     {Qt::Key_F6, Qt::ShiftModifier, 10},
-                     {Qt::Key_M, Qt::ControlModifier, 5},
-                     {Qt::Key_F7, {}, 3},
-                     {Qt::Key_F6, {}, 8}};
-        for (const auto& step : steps) {
-            Press(step.key, step.modifiers);
-            QCOMPARE(Scale(), step.scale);
+        for (auto [key, modifiers, scale] : {std::tuple{Qt::Key_F5, Qt::NoModifier, 12},
+                                             {Qt::Key_F7, Qt::NoModifier, 8},
+                                             {Qt::Key_F7, Qt::NoModifier, 6},
+                                             {Qt::Key_F6, Qt::ControlModifier, 8},
+                                             {Qt::Key_F6, Qt::ShiftModifier, 10},
+                                             {Qt::Key_M, Qt::ControlModifier, 5},
+                                             {Qt::Key_F7, Qt::NoModifier, 3},
+                                             {Qt::Key_F6, Qt::NoModifier, 8}}) {
+            f->Key(key, modifiers);
+            QCOMPARE(Scale(), scale);
         }
         QVERIFY(!f->View().IsGridStyle());
-        Press(Qt::Key_G, Qt::ControlModifier);
+        f->Key(Qt::Key_G, Qt::ControlModifier);
         QVERIFY(f->View().IsGridStyle());
-        Press(Qt::Key_F4, Qt::ShiftModifier);
+        f->Key(Qt::Key_F4, Qt::ShiftModifier);
         QCOMPARE(f->View().GrowDisplay(), ui::EGrowDisplay::kDifferences);
-        Press(Qt::Key_F4, Qt::ControlModifier);
+        f->Key(Qt::Key_F4, Qt::ControlModifier);
         QCOMPARE(f->View().GrowDisplay(), ui::EGrowDisplay::kFlashDifferences);
-        Press(Qt::Key_F4);
+        f->Key(Qt::Key_F4);
         QCOMPARE(f->View().GrowDisplay(), ui::EGrowDisplay::kNewOnly);
     }
 
@@ -203,13 +189,13 @@ private slots:
         QCOMPARE(now.top, start.top);
 
         f->Place(Shifted(Glider(), 30, 40));
-        Press(Qt::Key_A, Qt::ControlModifier);
+        f->Key(Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(f->View().SelectionRect(), (CLRect{30, 33, 40, 43}));
-        Press(Qt::Key_F5, Qt::ShiftModifier);  // zoom to the selection: it fits, at the largest grid scale
+        f->Key(Qt::Key_F5, Qt::ShiftModifier);  // zoom to the selection: it fits, at the largest grid scale
         QCOMPARE(Scale(), 12);
-        Press(Qt::Key_N, Qt::ControlModifier);  // grow the selection
+        f->Key(Qt::Key_N, Qt::ControlModifier);  // grow the selection
         QCOMPARE(f->GameCells(), Shifted(ReferenceStep(Glider(), kConwayRuleCode), 30, 40));
-        Press(Qt::Key_Delete);
+        f->Key(Qt::Key_Delete);
         QCOMPARE(f->Game().Population(), 0u);
     }
 
@@ -223,8 +209,7 @@ private slots:
             f->window->RunCommandId(cmd::kNext);
             CUiFixture::Pump(1);
         }
-        QCOMPARE(f->messages.size(), size_t(1));
-        QCOMPARE(f->messages.front(), QStringLiteral("Generation 5 is the same as generation 3."));
+        QCOMPARE(f->messages, std::vector<QString>{"Generation 5 is the same as generation 3."});
         QCOMPARE(f->Game().Generation(), 7);
         f->window->RunCommandId(cmd::kAutostop);
         QCOMPARE(params::AutoStopGrow.GetInt(), 0);

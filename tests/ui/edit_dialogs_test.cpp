@@ -1,7 +1,5 @@
-// The dialogs of Goto, names and descriptions, broths, repeated insertions, new patterns and their
-// properties, and growth rules: bad values refused with their message and nothing changed, good ones
-// applied. The help window: opened from the menus and the dialogs' Help buttons at sections that exist,
-// its search, and its links.
+// The editing dialogs: bad values refused with their message and nothing changed, good ones applied;
+// the help window opened from the menus and the dialogs' Help buttons, its search and its links.
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,7 +12,6 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <fstream>
 
 #include "games/broth.h"
 #include "rules/rule_notation.h"
@@ -73,7 +70,7 @@ private slots:
     }
 
     void repeatInsertionMakesRowsOfCopies() {
-        // Fields: count, step x, step y for the row, then the same for the rows.
+        // Fields: count, step x, step y for the row, then the same for the rows; no rows: refused.
         const auto repeat = [&](const std::vector<const char*>& fields, int rows) {
             f->View().SetFloatingObject(MakeUniverse(Glider()), {});
             f->Drive<ui::CRepeatInsertionDialog>(ui::cmd::kRepeatInsert,
@@ -81,19 +78,15 @@ private slots:
                                                      for (size_t i = 0; i < fields.size(); ++i)
                                                          Type(dialog.Field(int(i)), fields[i]);
                                                      dialog.accept();
+                                                     QCOMPARE(dialog.isVisible(), rows == 0);
                                                  });
-            Cells expected;
+            Cells expected = rows == 0 ? Glider() : Cells{};
             for (int j = 0; j < rows; ++j)
                 for (int i = 0; i < 3; ++i) expected.merge(Shifted(Glider(), 10 * i - j, 20 * j));
             QCOMPARE(CellsOf(*f->View().FloatingObject()), expected);
         };
-        f->View().SetFloatingObject(MakeUniverse(Glider()), {});
-        f->Drive<ui::CRepeatInsertionDialog>(ui::cmd::kRepeatInsert, [&](ui::CRepeatInsertionDialog& dialog) {
-            Type(dialog.Field(0), QStringLiteral("0"));
-            dialog.accept();
-            QVERIFY(dialog.isVisible());
-            QVERIFY(f->messages.back().startsWith(QStringLiteral("The first count must be")));
-        });
+        repeat({"0"}, 0);
+        QVERIFY(f->messages.back().startsWith(QStringLiteral("The first count must be")));
         repeat({"3", "10", "0", "2", "-1", "20"}, 2);
         // The next opening starts from these values; a second count of 0 leaves the row alone.
         repeat({}, 2);
@@ -106,35 +99,31 @@ private slots:
         f->Place(Shifted(Glider(), 30, 0));
         f->View().SetSelectionRect({3, 5, 3, 5});
         QVERIFY(f->AddPattern(user, "Rock", Glider(), ERecognizable::No));
-        const auto create = [&](const QString& name, const QString& refusal) {
-            f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& created) {
-                QCOMPARE(created.ChosenLibrary(), user);
-                Type(created.NameField(), name);
-                if (!refusal.isEmpty()) {
-                    created.accept();
-                    QCOMPARE(f->messages.back(), refusal);
-                    return;
-                }
-                WhenModal<ui::CPatternPropertiesDialog>([&](ui::CPatternPropertiesDialog* properties) {
-                    QCOMPARE(properties->windowTitle(), QStringLiteral("Pattern \"Stone\""));
-                    QCOMPARE(properties->ApgCodeLabel()->text(), QStringLiteral("xs4_33"));
-                    QVERIFY(!properties->Rename(QStringLiteral("Rock")));
-                    QCOMPARE(f->messages.back(), QStringLiteral("Name Already Being Used"));
-                    QVERIFY(properties->Rename(QStringLiteral("Boulder")));
-                    QCOMPARE(properties->windowTitle(), QStringLiteral("Pattern \"Boulder\""));
-                    properties->accept();
-                });
-                created.accept();
+        f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
+            QCOMPARE(create.ChosenLibrary(), user);
+            Type(create.NameField(), QStringLiteral("Stone"));
+            WhenModal<ui::CPatternPropertiesDialog>([&](ui::CPatternPropertiesDialog* properties) {
+                QCOMPARE(properties->windowTitle(), QStringLiteral("Pattern \"Stone\""));
+                QCOMPARE(properties->ApgCodeLabel()->text(), QStringLiteral("xs4_33"));
+                QVERIFY(!properties->Rename(QStringLiteral("Rock")));
+                QCOMPARE(f->messages.back(), QStringLiteral("Name Already Being Used"));
+                QVERIFY(properties->Rename(QStringLiteral("Boulder")));
+                QCOMPARE(properties->windowTitle(), QStringLiteral("Pattern \"Boulder\""));
+                properties->accept();
             });
-        };
-        create(QStringLiteral("Stone"), {});
+            create.accept();
+        });
         CNamedPattern* boulder = FindNamedPattern("Boulder", user);
         QVERIFY(boulder && !FindNamedPattern("Stone", user));
         QCOMPARE(boulder->Pattern().Base().Population(), 4u);
         QCOMPARE(boulder->Pattern().GetType(), EPatternType::Still);
-        create(QStringLiteral("Rock"),
-               QStringLiteral("There is already a pattern called \"Rock(U)\" in the %1.")
-                   .arg(QString::fromStdString(user->Description())));
+        f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
+            Type(create.NameField(), QStringLiteral("Rock"));
+            create.accept();
+        });
+        QCOMPARE(f->messages.back(),
+                 QStringLiteral("There is already a pattern called \"Rock(U)\" in the %1.")
+                     .arg(QString::fromStdString(user->Description())));
 
         // In an empty game the pattern comes from the clipboard, whose choice is asked for once.
         f->window->RunCommandId(ui::cmd::kNewGame);
@@ -179,8 +168,7 @@ private slots:
     }
 
     void severalPatternsAndErrorsWhenAFileIsRead() {
-        const std::filesystem::path file = f->folder / "several.lif";
-        std::ofstream(file) << "#B one\n*\n#E\n#B two\n**\n#E\n#Q what\n";
+        const std::string file = f->temp.Write("several.lif", "#B one\n*\n#E\n#B two\n**\n#E\n#Q what\n");
         QStringList seen;
         std::function<void(QDialog*)> answer = [&](QDialog* dialog) {
             if (auto* report = qobject_cast<ui::CFileErrorReportDialog*>(dialog)) {
@@ -198,7 +186,7 @@ private slots:
             }
         };
         WhenModal<QDialog>(answer);
-        QVERIFY(f->window->OpenFile(QString::fromStdString(file.string())));
+        QVERIFY(f->window->OpenFile(QString::fromStdString(file)));
         QVERIFY(seen.contains(QStringLiteral("choice")));
         QVERIFY(seen.contains(QStringLiteral("report")));
         QCOMPARE(f->GameCells().size(), size_t(2));
@@ -231,29 +219,25 @@ private slots:
 
     void gotoGenerationChecksAndRemembers() {
         ui::CGotoMemory memory;
-        {
-            ui::CGotoDialog dialog(memory, f->Game());
-            dialog.GenerationField()->setText("0");
-            dialog.accept();
-            QCOMPARE(dialog.result(), int(QDialog::Rejected));
-            QCOMPARE(f->messages.back(), QStringLiteral("Generation must be a number greater than zero."));
-            dialog.GenerationField()->setText("250");
-            dialog.SetEvery(true);
-            dialog.IntervalField()->setText("0");
-            dialog.accept();
-            QCOMPARE(f->messages.back(),
-                     QStringLiteral("Display interval must be a number greater than zero."));
-            QCOMPARE(memory.target, 0);
-            dialog.SetEvery(false);  // the interval field is ignored now
-            dialog.accept();
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(memory.target, 250);
-            QCOMPARE(memory.interval, 0);
-        }
+        ui::CGotoDialog dialog(memory, f->Game());
+        dialog.GenerationField()->setText("0");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(f->messages.back(), QStringLiteral("Generation must be a number greater than zero."));
+        dialog.GenerationField()->setText("250");
+        dialog.SetEvery(true);
+        dialog.IntervalField()->setText("0");
+        dialog.accept();
+        QCOMPARE(f->messages.back(), QStringLiteral("Display interval must be a number greater than zero."));
+        QCOMPARE(memory.target, 0);
+        dialog.SetEvery(false);  // the interval field is ignored now
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(memory.target, 250);
+        QCOMPARE(memory.interval, 0);
         ui::CGotoDialog again(memory, f->Game());
         QCOMPARE(again.GenerationField()->text(), QStringLiteral("250"));
-        CGame& other = f->games.NewGame();
-        ui::CGotoDialog forOther(memory, other);
+        ui::CGotoDialog forOther(memory, f->games.NewGame());
         QCOMPARE(forOther.GenerationField()->text(), QString());
     }
 
@@ -278,7 +262,7 @@ private slots:
         QCOMPARE(f->Game().Description(), std::string("Two lines\nof text"));
     }
 
-    void searchFindsPagesHoldingEveryWord() {
+    void searchFindsPagesHoldingEveryWordAndMenusAndLinksOpenPages() {
         ui::OpenHelp({});
         Help().Search(QStringLiteral("Originator"));  // a word of one page only
         QCOMPARE(Help().Results(), QStringList{"file-formats.html"});
@@ -292,9 +276,7 @@ private slots:
         QTest::mouseClick(results->viewport(), Qt::LeftButton, {},
                           results->visualItemRect(results->item(0)).center());
         QCOMPARE(Help().CurrentPage(), QStringLiteral("file-formats.html"));
-    }
-
-    void menusOpenThePagesAndLinksAreFollowed() {
+        // The menus open their pages, and links are followed.
         f->window->RunCommandId(ui::cmd::kHelpIndex);
         QCOMPARE(Help().CurrentPage(), QStringLiteral("index.html"));
         QTextBrowser* browser = Help().Browser();

@@ -1,7 +1,5 @@
-// Editing with the mouse and the keys: the game state after drawing, selecting, moving, copying,
-// dropping a floating object, rotating, filling and growing the selection; Zoom to Selection with
-// nothing selected, the right-button rectangle and the menu's command that take a region out of the
-// selection; undo and redo of all of these.
+// Editing with the mouse and the keys: the cells after each edit of the selection and the floating
+// object, the ways a region leaves the selection, and undo and redo of all of these.
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -16,8 +14,6 @@ namespace cmd = ui::cmd;
 class EditingTest : public QObject {
     Q_OBJECT
     std::unique_ptr<CUiFixture> f;
-
-    void Press(Qt::Key key, Qt::KeyboardModifiers keys) { QTest::keyClick(f->window.get(), key, keys); }
 
 private slots:
     void init() {
@@ -98,51 +94,46 @@ private slots:
     void editsMakeTheirCellsAndAreUndoneAndRedone() {
         f->window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
-        const auto in = [](const Cells& cells, const CLRect& r) {
-            Cells inside;
-            for (const CLPoint& p : cells)
-                if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) inside.insert(p);
-            return inside;
-        };
-        const auto minus = [](Cells cells, const Cells& gone) {
-            for (const CLPoint& p : gone) cells.erase(p);
-            return cells;
-        };
-        const auto plus = [](Cells cells, const Cells& more) {
-            cells.insert(more.begin(), more.end());
+        const auto in = [](Cells cells, const CLRect& r) {
+            std::erase_if(cells, [&r](const CLPoint& p) { return !r.Contains(p); });
             return cells;
         };
         // The start is put straight into the universe: it is not an edit to undo.
         const Cells glider = Shifted(Glider(), 2, 2);
-        for (const CLPoint& p : plus(glider, {{15, 15}})) f->Game().Current().SetCell(p.x, p.y);
+        for (const CLPoint& p : glider) f->Game().Current().SetCell(p.x, p.y);
+        f->Game().Current().SetCell(15, 15);
         f->View().CurrentGenerationChanged();
         std::vector<Cells> states = {f->GameCells()};  // the cells after each edit, the start first
-        const auto edited = [&](const Cells& expected) {
+        // The last edit took the cells gone away and added those added.
+        const auto edited = [&](const Cells& gone, const Cells& added) {
+            Cells expected = states.back();
+            for (const CLPoint& p : gone) expected.erase(p);
+            expected.insert(added.begin(), added.end());
             QCOMPARE(f->GameCells(), expected);
             states.push_back(expected);
         };
-        const auto command = [&](uint32_t id, const Cells& expected) {
+        const auto command = [&](uint32_t id, const Cells& gone, const Cells& added) {
             f->window->RunCommandId(id);
-            edited(expected);
+            edited(gone, added);
         };
         const auto enabled = [&](uint32_t id) { return f->window->Action(id)->isEnabled(); };
         QVERIFY(!enabled(cmd::kUndo));
         f->Click({10, 9});
-        edited(plus(states.back(), {{10, 9}}));
+        edited({}, {{10, 9}});
         f->Click({15, 15}, Qt::RightButton);  // right click kills when the right-click menu is off
-        edited(minus(states.back(), {{15, 15}}));
+        edited({{15, 15}}, {});
         f->Click({12, 3});  // to be covered by the move
-        edited(plus(states.back(), {{12, 3}}));
+        edited({}, {{12, 3}});
         f->Drag({1, 1}, {5, 5});  // from an empty cell: a selection, not a drawing
         QCOMPARE(f->View().SelectionRect(), (CLRect{1, 6, 1, 6}));
         // Dragging from inside the selection moves its cells; with Shift the drag copies them.
         f->Drag({3, 3}, {11, 3});
         const Cells moved = Shifted(glider, 8, 0);
-        edited(plus(minus(states.back(), glider), moved));
+        edited(glider, moved);
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 14, 1, 6}));
         f->Drag({11, 3}, {11, 8}, Qt::ShiftModifier);  // over the cell drawn at (10, 9)
         const Cells copy = Shifted(moved, 0, 5);
-        edited(plus(states.back(), copy));
+        edited({}, copy);
         // Ctrl starts a new rectangle even inside the selection; Shift then extends it.
         f->Drag({9, 10}, {10, 11}, Qt::ControlModifier);
         QCOMPARE(f->View().SelectionRect(), (CLRect{9, 11, 10, 12}));
@@ -155,8 +146,8 @@ private slots:
         QCOMPARE(f->View().SelectionRect(), (CLRect{10, 13, 7, 10}));
         Cells turned;
         for (const CLPoint& p : copy) turned.insert({10 + 9 - p.y, 7 + p.x - 10});
-        command(cmd::kRotateRight, plus(minus(states.back(), copy), turned));
-        command(cmd::kRotateLeft, plus(minus(states.back(), turned), copy));
+        command(cmd::kRotateRight, copy, turned);
+        command(cmd::kRotateLeft, turned, copy);
         for (uint32_t id : {cmd::kVerticalReflect, cmd::kVerticalReflect, cmd::kReflectSlash,
                             cmd::kReflectSlash, cmd::kRotate180, cmd::kRotate180}) {
             f->window->RunCommandId(id);
@@ -166,40 +157,36 @@ private slots:
         f->View().SetFloatingObject(MakeUniverse(Glider(), kConwayRuleCode), {15, 15});
         f->Drag({16, 16}, {18, 18});  // dropped where dragged
         QVERIFY(!f->View().HasFloatingObject());
-        edited(plus(states.back(), Shifted(Glider(), 17, 17)));
+        edited({}, Shifted(Glider(), 17, 17));
         f->View().SetSelectionRect({0, 4, 14, 17});
-        Cells filled;
-        for (int32_t y = 14; y < 17; ++y)
-            for (int32_t x = 0; x < 4; ++x) filled.insert({x, y});
-        command(cmd::kFill, plus(states.back(), filled));
+        command(cmd::kFill, {}, CellsFromPicture("****\n****\n****", 0, 14));
         // Grow Selection grows only the selected cells; the cell drawn outside neither counts nor changes.
         QTest::keyClick(&f->View(), Qt::Key_Escape);
         f->Click({13, 5});
-        edited(plus(states.back(), {{13, 5}}));
+        edited({}, {{13, 5}});
         const CLRect around{8, 13, 1, 6};
         f->View().SetSelectionRect(around);
         const Cells selected = in(states.back(), around);
-        command(cmd::kGrowSelection,
-                plus(minus(states.back(), selected), ReferenceStep(selected, kConwayRuleCode)));
-        command(cmd::kDelete, minus(states.back(), in(states.back(), around)));
+        command(cmd::kGrowSelection, selected, ReferenceStep(selected, kConwayRuleCode));
+        command(cmd::kDelete, in(states.back(), around), {});
         QVERIFY(!enabled(cmd::kRedo));
 
         // Back to the start one edit at a time; each step is repeated and taken back again on the way.
         for (size_t i = states.size() - 1; i > 0; --i) {
             QVERIFY(enabled(cmd::kUndo));
-            Press(Qt::Key_Z, Qt::ControlModifier);
+            f->Key(Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(f->GameCells(), states[i - 1]);
             QVERIFY(enabled(cmd::kRedo));
-            Press(Qt::Key_Y, Qt::ControlModifier);
+            f->Key(Qt::Key_Y, Qt::ControlModifier);
             QCOMPARE(f->GameCells(), states[i]);
-            Press(Qt::Key_U, Qt::ControlModifier);
+            f->Key(Qt::Key_U, Qt::ControlModifier);
             QCOMPARE(f->GameCells(), states[i - 1]);
         }
         QVERIFY(!enabled(cmd::kUndo));
         // Only the last edit undone can be repeated; a second Redo does nothing.
-        Press(Qt::Key_R, Qt::ControlModifier);
+        f->Key(Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(f->GameCells(), states[1]);
-        Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        f->Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(f->GameCells(), states[1]);
         QVERIFY(!enabled(cmd::kRedo));
         f->window->RunCommandId(cmd::kNext);  // another universe shown: nothing left to undo

@@ -1,8 +1,5 @@
-// The options sheet: every control of every page loads its parameter and stores what the user set; Cancel
-// stores nothing; pages never shown store nothing; Defaults restores; previews follow the controls, and
-// the View page's colours show in the game window until Cancel. The file-type association it asks for:
-// installed into and removed from a private data folder, leaving everything else there as it was; the
-// desktop's own tools accept what is written.
+// The options sheet: every control loads and stores its parameter, Cancel and unshown pages store nothing,
+// Defaults, previews, colours in the window; the file-type association it installs and removes.
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QProcess>
@@ -13,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
 
 #include "config/option_descriptors.h"
 #include "rules/rule_notation.h"
@@ -79,10 +77,8 @@ class OptionsSheetTest : public QObject {
                 return std::to_string(box->isChecked() ? 1 : 0);
             }
             case EOptionKind::String: {
-                auto* edit = qobject_cast<QLineEdit*>(control);
-                edit->selectAll();
                 const std::string text = "name" + std::to_string(rng() % 1000);
-                QTest::keyClicks(edit, QString::fromStdString(text));
+                CUiFixture::Type(qobject_cast<QLineEdit*>(control), QString::fromStdString(text));
                 return text;
             }
             case EOptionKind::Spin: {
@@ -172,10 +168,8 @@ private slots:
         // OK with only the first page shown changes what was typed there and nothing else: the page
         // stores what it loaded, and the other pages store nothing.
         WithSheet([&](COptionsSheet& sheet) {
-            auto* originator = qobject_cast<QLineEdit*>(
-                sheet.PageAt(EOptionPage::General)->ControlOf(params::DefaultOriginator));
-            originator->selectAll();
-            QTest::keyClicks(originator, QStringLiteral("Changed"));
+            QWidget* originator = sheet.PageAt(EOptionPage::General)->ControlOf(params::DefaultOriginator);
+            CUiFixture::Type(qobject_cast<QLineEdit*>(originator), QStringLiteral("Changed"));
             sheet.accept();
         });
         QCOMPARE(params::DefaultOriginator.GetText(), std::string("Changed"));
@@ -184,32 +178,18 @@ private slots:
     }
 
     void previewsFollowTheirControls() {
-        const auto slide = [](const CParam& param) {
-            return [&param](ui::COptionsPage& page) {
-                QTest::keyClick(page.ControlOf(param)->findChild<ui::CLogSlider*>(), Qt::Key_End);
-            };
-        };
-        const std::pair<EOptionPage, std::function<void(ui::COptionsPage&)>> changes[] = {
-            {EOptionPage::General, slide(params::MinGrowSpeed)},
-            {EOptionPage::View,
-             [](ui::COptionsPage& page) {
-                 auto* pitch = qobject_cast<QSpinBox*>(page.ControlOf(params::GridPitch));
-                 pitch->selectAll();
-                 QTest::keyClicks(pitch, QStringLiteral("6"));
-             }},
-            {EOptionPage::View,
-             [](ui::COptionsPage& page) {
-                 page.ControlOf(params::BackgroundColor)->findChildren<QRadioButton*>()[0]->click();  // black
-             }},
-            {EOptionPage::View, slide(params::AutoScrollMinRate)}};
+        const std::set<const CParam*> previewed = {&params::MinGrowSpeed, &params::GridPitch,
+                                                   &params::BackgroundColor, &params::AutoScrollMinRate};
+        std::mt19937 rng(3);
         WithSheet([&](COptionsSheet& sheet) {
-            for (const auto& [page, change] : changes) {
-                sheet.Tabs()->setCurrentIndex(int(page));
-                ui::COptionsPreview* preview = sheet.PageAt(page)->Preview();
+            for (const COptionDescriptor& option : OptionDescriptors()) {
+                if (!previewed.count(option.param)) continue;
+                sheet.Tabs()->setCurrentIndex(int(option.page));
+                ui::COptionsPreview* preview = sheet.PageAt(option.page)->Preview();
                 const QImage before = preview->grab().toImage();
                 QTest::qWait(100);  // nothing moves until a control changes
                 QCOMPARE(preview->grab().toImage(), before);
-                change(*sheet.PageAt(page));
+                Change(sheet, option, rng);
                 QTRY_VERIFY(preview->grab().toImage() != before);
             }
         });

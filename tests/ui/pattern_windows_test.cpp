@@ -1,19 +1,15 @@
-// The pattern windows over a library of generated patterns: moving among the tiles with the keys and the
-// mouse, the type and size filters against a direct count, a glider's phases and orientations, the
-// deletion of a pattern (from its library and from recognition, nothing else); patterns dragged into the
-// game (a tile, a transform tile, text, a file) and a drag that leaves again; the Patterns window kept
-// visible and its parameter saved.
+// The pattern windows over a library of generated patterns: tiles, filters against a direct count, a
+// glider's transforms, deletion, patterns dragged into the game, the Patterns window kept visible.
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
-#include <cstdio>
-#include <fstream>
 #include <map>
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "engine/searchable_universe.h"
 #include "patterns/component_index.h"
@@ -36,19 +32,13 @@ Cells Oriented(const Cells& cells, int t) {
         const CLPoint q[8] = {{x, y}, {-y, x}, {-x, -y}, {y, -x}, {-y, -x}, {x, -y}, {y, x}, {-x, y}};
         out.insert(q[t]);
     }
-    const CLRect box = BoundsOf(out);
-    return Shifted(out, -box.left, -box.top);
+    return Normalised(out);
 }
 
-// What a pattern is, for telling that nothing else changed.
-struct Snapshot {
-    EPatternType type;
-    int32_t period;
-    Cells cells;
-    bool operator==(const Snapshot&) const = default;
-};
-std::map<std::string, Snapshot> Everything() {
-    std::map<std::string, Snapshot> all;
+// What each pattern is, by name, for telling that nothing else changed.
+using Snapshot = std::map<std::string, std::tuple<EPatternType, int32_t, Cells>>;
+Snapshot Everything() {
+    Snapshot all;
     for (CNamedPattern* e = NamedPatterns().First(); e; e = CNamedPatternDict::Next(e))
         all[e->FullName()] = {e->Pattern().DeclaredType(), e->Pattern().Period(),
                               CellsOf(e->Pattern().Base())};
@@ -71,9 +61,13 @@ class PatternWindowsTest : public QObject {
         CPatternRef placement;
         return Recognise(*object, hashed, placement) ? placement.pattern : nullptr;
     }
-    // The Patterns window listing everything, laid out.
+    // The Patterns window with the filter that lets everything through, laid out.
     ui::CPatternsDialog& Open() {
-        ui::CPatternsDialog& dialog = f->OpenPatterns();
+        ui::CPatternsDialog& dialog = ui::ShowPatternsDialog(*f->window);
+        for (const char* box : {"library", "type", "rule"})
+            dialog.findChild<QComboBox*>(box)->setCurrentIndex(0);
+        dialog.findChild<QLineEdit*>("size")->clear();
+        dialog.ApplyFilter();
         if (!QTest::qWaitForWindowExposed(&dialog)) qWarning("not exposed");
         QCoreApplication::processEvents();
         return dialog;
@@ -118,8 +112,7 @@ private slots:
         std::mt19937 rng(2024);
         for (int i = 0; i < kGenerated; ++i) {
             const Cells soup = RandomSoup(rng, 0, 0, 3 + i % 4, 3 + i % 3, 0.5);
-            char name[16];
-            std::snprintf(name, sizeof name, "P%03d", i);
+            const std::string name = "P" + std::to_string(1000 + i).substr(1);  // in the order made
             if (!soup.empty()) QVERIFY(f->AddPattern(generated, name, soup));
         }
         QVERIFY(f->AddPattern(other, "block", CellsFromPicture("**\n**")));
@@ -161,17 +154,14 @@ private slots:
             for (int i = 1; i < expected; ++i) entry = CNamedPatternDict::Next(entry);
             QCOMPARE(dialog.SelectedEntry(), entry);
         }
-        // A click selects; a double click inserts the pattern into the game, floating until dropped.
+        // A click selects; a double click inserts the pattern into the game, floating.
         const int target = ItemOf(dialog, "glider");
         tiles.SetSelected(1);
         const QPoint centre = tiles.TileRect(target).center();
         QTest::mouseClick(tiles.viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(dialog.SelectedEntry()->Name(), std::string("glider"));
         QTest::mouseDClick(tiles.viewport(), Qt::LeftButton, {}, centre);
-        QVERIFY(f->View().HasFloatingObject());
-        const CLSize at = f->View().FloatingOffset();
-        f->View().DropFloatingObject();
-        QCOMPARE(f->GameCells(), Shifted(CellsOf(dialog.SelectedEntry()->Pattern().Base()), at.cx, at.cy));
+        QCOMPARE(Normalised(f->Floating()), Normalised(Glider()));
         dialog.close();
     }
 
@@ -246,7 +236,7 @@ private slots:
         CUiFixture::ClickButton(dialog, QStringLiteral("&Edit Properties..."));
         QVERIFY(!block->IsRecognizable() && RecognisedAlone(CellsFromPicture("**\n**")) != block);
 
-        std::map<std::string, Snapshot> before = Everything();
+        Snapshot before = Everything();
         const size_t entries = generated->Entries().size();
         const int item = ItemOf(dialog, "glider");
         const auto asked = CUiFixture::AnswerNext(QMessageBox::Ok);
@@ -315,10 +305,9 @@ private slots:
         QCOMPARE(f->Floating(), CentredOn(shown, {20, -4}));
 
         // A file from a file manager opens as a new game.
-        const auto file = f->folder / "dropped.rle";
-        std::ofstream(file) << ToRle(Glider(), "B3/S23");
         QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        files.setUrls({QUrl::fromLocalFile(
+            QString::fromStdString(f->temp.Write("dropped.rle", ToRle(Glider(), "B3/S23"))))});
         CGame* shownGame = &f->Game();
         WhenModal<QDialog>([](QDialog* description) { description->reject(); });  // its #C line
         DragAcross(files, {0, 0}, {1, 1}, true);

@@ -1,6 +1,5 @@
-// What the universe window shows: the colours of known cells in the grabbed window at several scales,
-// in map and grid style, with a selection, and the differences display after a step; the zoom arithmetic
-// behind it and the logarithmic scales of the slider and auto-scroll.
+// What the universe window shows at several scales and styles, with a selection and differences; the
+// zoom arithmetic behind it and the logarithmic scales of the slider and auto-scroll.
 #include <set>
 #include <sstream>
 
@@ -61,14 +60,9 @@ private slots:
         }
         // Zoomed out, a pixel stands for a square of cells: lit when any of them lives.
         f->View().Geometry().SetScale(-4, CLPoint{0, 0});
-        const ui::CViewGeometry& g = f->View().Geometry();
-        const QImage image = f->View().viewport()->grab().toImage();
-        const auto pixel = [&](int x, int y) {
-            return image.pixel(int(g.PixelX(x)), int(g.PixelY(y))) & 0xFFFFFF;
-        };
-        QCOMPARE(pixel(3, 1), colours.alive);
-        QCOMPARE(pixel(-40, -30), colours.alive);
-        QCOMPARE(pixel(8, 0), colours.background);
+        QCOMPARE(f->PixelOfCell({3, 1}), colours.alive);
+        QCOMPARE(f->PixelOfCell({-40, -30}), colours.alive);
+        QCOMPARE(f->PixelOfCell({8, 0}), colours.background);
     }
 
     void gridStyleAndSelection() {
@@ -103,41 +97,36 @@ private slots:
     }
 
     // The grid scales' steps are checked through the keys; here the map scales below 1 and the limits.
-    void zoomStepsStayWithinTheLimits() {
-        const auto zoom = [](CViewGeometry& g, EZoom how) {
+    void zoomStepsStayWithinTheLimitsAndFitsCentre() {
+        CViewGeometry g({-16, 31, 31});
+        g.Resize(300, 200);
+        const auto zoom = [&g](int from, EZoom how) {
+            g.SetScale(from);
             g.Zoom(how, std::nullopt, EmptyRect, EmptyRect);
             return g.Scale();
         };
-        CViewGeometry g({-16, 31, 31});
-        g.Resize(300, 200);
-        QCOMPARE(zoom(g, EZoom::kIn), 31);
-        g.SetScale(1);
-        QCOMPARE(zoom(g, EZoom::kOut), -2);
-        QCOMPARE(zoom(g, EZoom::kOut), -4);
-        QCOMPARE(zoom(g, EZoom::kIn), -2);
-        QCOMPARE(zoom(g, EZoom::kIn), 1);
+        QVERIFY(zoom(31, EZoom::kIn) == 31 && zoom(1, EZoom::kOut) == -2 && zoom(-2, EZoom::kOut) == -4);
+        QVERIFY(zoom(-4, EZoom::kIn) == -2 && zoom(-2, EZoom::kIn) == 1);
         g.SetScale(-5);  // not a power of two
         QCOMPARE(g.Scale(), -8);
         CViewGeometry grid({6, 12, 6});
-        QCOMPARE(zoom(grid, EZoom::kOut), 6);
-    }
-
-    void fittingChoosesScaleAndCentre() {
-        CViewGeometry g({-16, 8, 5});
-        g.Resize(300, 300);
+        grid.Zoom(EZoom::kOut, std::nullopt, EmptyRect, EmptyRect);
+        QCOMPARE(grid.Scale(), 6);
+        // Fitting chooses the scale and the centre.
+        CViewGeometry fit({-16, 8, 5});
+        fit.Resize(300, 300);
         const CLRect wide{0, 1000, 0, 10};
-        g.Zoom(EZoom::kCosmic, std::nullopt, wide, EmptyRect);
-        QCOMPARE(g.Scale(), -4);
-        QVERIFY(g.VisibleCells().left <= 0 && g.VisibleCells().right >= 1000);
-        g.Zoom(EZoom::kAll, std::nullopt, wide, EmptyRect);
-        QCOMPARE(g.Scale(), 1);
-        g.Zoom(EZoom::kAll, std::nullopt, CLRect{-20, 20, 100, 130}, EmptyRect);
-        QCOMPARE(g.Scale(), 7);
-        QCOMPARE(g.Centre().x, 0);
-        QCOMPARE(g.Centre().y, 115);
+        fit.Zoom(EZoom::kCosmic, std::nullopt, wide, EmptyRect);
+        QCOMPARE(fit.Scale(), -4);
+        QVERIFY(fit.VisibleCells().left <= 0 && fit.VisibleCells().right >= 1000);
+        fit.Zoom(EZoom::kAll, std::nullopt, wide, EmptyRect);
+        QCOMPARE(fit.Scale(), 1);
+        fit.Zoom(EZoom::kAll, std::nullopt, CLRect{-20, 20, 100, 130}, EmptyRect);
+        QCOMPARE(fit.Scale(), 7);
+        QCOMPARE(fit.Centre(), (CLPoint{0, 115}));
     }
 
-    void viewsAtThePlanesEdgesStayInside() {
+    void edgesOfThePlanePixelsAndLogarithmicScales() {
         for (int scale : {-16, 1, 8}) {
             CViewGeometry g({-16, 31, scale});
             g.Resize(1200, 900);
@@ -145,27 +134,19 @@ private slots:
             const CLRect v = g.VisibleCells();
             QVERIFY(v.left >= UniverseLimits.left && v.left < v.right && v.right <= UniverseLimits.right);
             QVERIFY(v.top >= UniverseLimits.top && v.top < v.bottom);
-            const CLPoint corner = g.CellAt(1199, 0);
-            QVERIFY(corner.x <= 2147483645);
+            QVERIFY(g.CellAt(1199, 0).x <= 2147483645);
             g.ScrollCells(int64_t{1} << 40, -(int64_t{1} << 40));
             QVERIFY(g.VisibleCells().right <= UniverseLimits.right);
         }
-    }
-
-    void pixelsAndCellsAgree() {
+        // Pixels and cells agree; a distance in pixels is rounded away from zero.
         CViewGeometry g({-16, 31, 5});
         g.Resize(100, 100);
         g.SetScale(5, CLPoint{0, 0});
-        const CLPoint cell = g.CellAt(int(g.PixelX(7)), int(g.PixelY(-3)) + 4);
-        QCOMPARE(cell.x, 7);
-        QCOMPARE(cell.y, -3);
-        QCOMPARE(g.PixelsToCells(6, -6).x, 2);  // rounded away from zero
-        QCOMPARE(g.PixelsToCells(6, -6).y, -2);
+        QCOMPARE(g.CellAt(int(g.PixelX(7)), int(g.PixelY(-3)) + 4), (CLPoint{7, -3}));
+        QCOMPARE(g.PixelsToCells(6, -6), (CLPoint{2, -2}));
         g.SetScale(-4);
         QCOMPARE(g.PixelsToCells(3, 0).x, 12);
-    }
-
-    void logarithmicScalesHitTheirEnds() {
+        // The logarithmic scales of the slider and auto-scroll hit their ends.
         QCOMPARE(ui::CLogSlider::SpeedAt(1, 10000, 0, 1000, 0), 1u);
         QCOMPARE(ui::CLogSlider::SpeedAt(1, 10000, 0, 1000, 1000), 10000u);
         QCOMPARE(ui::CLogSlider::SpeedAt(1, 10000, 0, 1000, 500), 100u);

@@ -1,8 +1,7 @@
 #pragma once
 // The desktop tests' surroundings: a private configuration file, a scheduler on a fake clock, a game
-// registry, the main window over them, and the messages the program would have shown; the ways a person
-// answers dialogs, and pattern libraries to try them on. Each test class registers itself here so that
-// the one test program runs them all.
+// registry, the main window over them, the messages the program would have shown, and the ways a person
+// answers dialogs. Each test class registers itself here so that the one test program runs them all.
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
@@ -11,6 +10,7 @@
 #include <QPushButton>
 #include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -35,18 +35,35 @@
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
-#include "ui/modal_answer.h"
 #include "ui/patterns_dialog.h"
 #include "ui/universe_window.h"
 
 namespace tessera::test {
 
+inline constexpr int kModalPollMs = 10;
+inline constexpr int kModalPollTries = 300;
+
+template <class T>
+void PollModal(std::function<void(T*)> act, int triesLeft) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (T* dialog = qobject_cast<T*>(modal)) {
+        act(dialog);
+    } else if (triesLeft > 0) {
+        QTimer::singleShot(kModalPollMs, [act, triesLeft] { PollModal<T>(act, triesLeft - 1); });
+    } else if (modal) {
+        modal->close();  // not the dialog expected: the test fails on what follows instead of hanging
+    }
+}
+
+// Runs act on the next modal widget of type T (within about 3 s), from inside the modal's event loop.
+template <class T>
+void WhenModal(std::function<void(T*)> act) {
+    QTimer::singleShot(0, [act] { PollModal<T>(act, kModalPollTries); });
+}
+
 class CUiFixture {
 public:
     CUiFixture() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessera-ui-XXXXXX").string();
-        folder = ::mkdtemp(pattern.data());
-        iniPath = folder / "TESSERA.INI";
         ::setenv("TESSERA_INI", iniPath.c_str(), 1);
         ResetAllParameters();
         params::AutoStopGrow.SetInt(0);
@@ -66,8 +83,6 @@ public:
         ui::SetMessageSink({});
         if (user) ResetRecognition();
         ResetAllParameters();
-        std::error_code error;
-        std::filesystem::remove_all(folder, error);
     }
 
     ui::CUniverseWindow& View() { return *window->UniverseWindow(); }
@@ -100,6 +115,7 @@ public:
             if (button->text() == text) button->click();
     }
     std::string IniText() const { return ReadFile(iniPath); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers keys = {}) { QTest::keyClick(window.get(), key, keys); }
     // Runs a command and answers the modal dialog it opens with the action (closed afterwards if still
     // open); false when no dialog came up.
     bool RunAnswering(uint32_t command, const std::function<void(QDialog*)>& action = {}) {
@@ -143,15 +159,6 @@ public:
         std::unique_ptr<CPattern> pattern = CPattern::Create(*MakeUniverse(cells), recognizable);
         return NameNewPattern(pattern, name, library);
     }
-    // The Patterns window with the filter that lets everything through.
-    ui::CPatternsDialog& OpenPatterns() {
-        ui::CPatternsDialog& dialog = ui::ShowPatternsDialog(*window);
-        for (const char* box : {"library", "type", "rule"})
-            dialog.findChild<QComboBox*>(box)->setCurrentIndex(0);
-        dialog.findChild<QLineEdit*>("size")->clear();
-        dialog.ApplyFilter();
-        return dialog;
-    }
     // The floating object's cells where they would be dropped; none when nothing floats.
     Cells Floating() {
         if (!View().HasFloatingObject()) return {};
@@ -168,8 +175,9 @@ public:
     }
 
     static constexpr int kDoubleClick = 80;
-    std::filesystem::path folder;
-    std::filesystem::path iniPath;
+    CTempFolder temp;  // outlives the window, which writes the configuration as it closes
+    const std::filesystem::path folder = temp.Path();
+    const std::filesystem::path iniPath = folder / "TESSERA.INI";
     FakeClock clock;
     CTaskScheduler scheduler{clock, CSchedulerTimings{5, 500, 5}};
     CGameRegistry games;
