@@ -187,8 +187,7 @@ private slots:
         };
         WhenModal<QDialog>(answer);
         QVERIFY(f->window->OpenFile(QString::fromStdString(file)));
-        QVERIFY(seen.contains(QStringLiteral("choice")));
-        QVERIFY(seen.contains(QStringLiteral("report")));
+        QVERIFY(seen.contains(QStringLiteral("choice")) && seen.contains(QStringLiteral("report")));
         QCOMPARE(f->GameCells().size(), size_t(2));
     }
 

@@ -165,8 +165,6 @@ public:
         const CLSize offset = View().FloatingOffset();
         return Shifted(CellsOf(*View().FloatingObject()), offset.cx, offset.cy);
     }
-    // Lets the event loop (and with it the scheduler) run for a while.
-    static void Pump(int milliseconds) { QTest::qWait(milliseconds); }
     // The colour of the first pixel of a cell in the window as the screen would show it.
     QRgb PixelOfCell(CLPoint cell, int dx = 0, int dy = 0) {
         const QImage image = View().viewport()->grab().toImage();
