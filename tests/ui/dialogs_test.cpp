@@ -94,7 +94,7 @@ private slots:
         const uint32_t seed = 0x5EED;
         TheRandomGenerator().SetState(seed);
         CGame* before = &f->Game();
-        f->Drive<ui::CBrothDialog>(ui::cmd::kBroth, [&](ui::CBrothDialog& broth) {
+        f->Drive<ui::CBrothDialog>(cmd::kBroth, [&](ui::CBrothDialog& broth) {
             for (const char* bad : {"101", "-1"}) {
                 Type(broth.DensityField(), QString::fromUtf8(bad));
                 broth.accept();
@@ -122,13 +122,11 @@ private slots:
         // Fields: count, step x, step y for the row, then the same for the rows; no rows: refused.
         const auto repeat = [&](const std::vector<const char*>& fields, int rows) {
             f->View().SetFloatingObject(MakeUniverse(Glider()), {});
-            f->Drive<ui::CRepeatInsertionDialog>(ui::cmd::kRepeatInsert,
-                                                 [&](ui::CRepeatInsertionDialog& dialog) {
-                                                     for (size_t i = 0; i < fields.size(); ++i)
-                                                         Type(dialog.Field(int(i)), fields[i]);
-                                                     dialog.accept();
-                                                     QCOMPARE(dialog.isVisible(), rows == 0);
-                                                 });
+            f->Drive<ui::CRepeatInsertionDialog>(cmd::kRepeatInsert, [&](ui::CRepeatInsertionDialog& dialog) {
+                for (size_t i = 0; i < fields.size(); ++i) Type(dialog.Field(int(i)), fields[i]);
+                dialog.accept();
+                QCOMPARE(dialog.isVisible(), rows == 0);
+            });
             Cells expected = rows == 0 ? Glider() : Cells{};
             for (int j = 0; j < rows; ++j)
                 for (int i = 0; i < 3; ++i) expected.merge(Shifted(Glider(), 10 * i - j, 20 * j));
@@ -148,7 +146,7 @@ private slots:
         f->Place(Shifted(Glider(), 30, 0));
         f->View().SetSelectionRect({3, 5, 3, 5});
         QVERIFY(f->AddPattern(user, "Rock", Glider(), ERecognizable::No));
-        f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
+        f->Drive<CCreatePatternDialog>(cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
             QCOMPARE(create.ChosenLibrary(), user);
             Type(create.NameField(), QStringLiteral("Stone"));
             WhenModal<ui::CPatternPropertiesDialog>([&](ui::CPatternPropertiesDialog* properties) {
@@ -166,7 +164,7 @@ private slots:
         QVERIFY(boulder && !FindNamedPattern("Stone", user));
         QCOMPARE(boulder->Pattern().Base().Population(), 4u);
         QCOMPARE(boulder->Pattern().GetType(), EPatternType::Still);
-        f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
+        f->Drive<CCreatePatternDialog>(cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
             Type(create.NameField(), QStringLiteral("Rock"));
             create.accept();
         });
@@ -175,10 +173,10 @@ private slots:
                      .arg(QString::fromStdString(user->Description())));
 
         // In an empty game the pattern comes from the clipboard, whose choice is asked for once.
-        f->window->RunCommandId(ui::cmd::kNewGame);
+        f->window->RunCommandId(cmd::kNewGame);
         QGuiApplication::clipboard()->setText("#N block\n#P 0 0\n**\n**\n#N blinker\n#P 0 0\n***\n");
         int choices = 0;
-        f->Drive<CCreatePatternDialog>(ui::cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
+        f->Drive<CCreatePatternDialog>(cmd::kCreatePattern, [&](CCreatePatternDialog& create) {
             QVERIFY(!create.IsSourceOffered(CCreatePatternDialog::kWholeUniverse));
             QCOMPARE(create.Source(), CCreatePatternDialog::kClipboard);
             WhenModal<ui::CSelectUniverseDialog>([&](ui::CSelectUniverseDialog* choice) {
@@ -201,17 +199,15 @@ private slots:
 
     void propertiesRefuseMistakesAndStoreDeclarations() {
         CNamedPattern* entry = f->AddPattern(f->UserLibrary(), "R", RPentomino(), ERecognizable::No);
-        {
-            ui::CPatternPropertiesDialog dialog(*entry);
-            QVERIFY(dialog.PeriodField()->isEnabled());  // unstable: the user may declare what it is
-            dialog.TypeField()->setCurrentIndex(dialog.TypeField()->findText(QStringLiteral("Oscillator")));
-            Type(dialog.PeriodField(), QStringLiteral("six"));
-            dialog.accept();
-            QCOMPARE(f->messages.back(), QStringLiteral("There is a mistake in one of the property fields."));
-            QCOMPARE(entry->Pattern().DeclaredType(), EPatternType::Unstable);
-            Type(dialog.PeriodField(), QStringLiteral("6"));
-            dialog.accept();
-        }
+        ui::CPatternPropertiesDialog dialog(*entry);
+        QVERIFY(dialog.PeriodField()->isEnabled());  // unstable: the user may declare what it is
+        dialog.TypeField()->setCurrentIndex(dialog.TypeField()->findText(QStringLiteral("Oscillator")));
+        Type(dialog.PeriodField(), QStringLiteral("six"));
+        dialog.accept();
+        QCOMPARE(f->messages.back(), QStringLiteral("There is a mistake in one of the property fields."));
+        QCOMPARE(entry->Pattern().DeclaredType(), EPatternType::Unstable);
+        Type(dialog.PeriodField(), QStringLiteral("6"));
+        dialog.accept();
         QCOMPARE(entry->Pattern().DeclaredType(), EPatternType::Oscillator);
         QCOMPARE(entry->Pattern().Period(), 6);
     }
@@ -243,7 +239,7 @@ private slots:
     void rulesDialogEditsTheGamesRule() {
         const RuleCode conway = ParseRuleText("23/3");
         QCOMPARE(f->Game().Current().GetRuleCode(), conway);
-        f->Drive<ui::CRulesDialog>(ui::cmd::kRuleShow, [&](ui::CRulesDialog& rules) {
+        f->Drive<ui::CRulesDialog>(cmd::kRuleShow, [&](ui::CRulesDialog& rules) {
             QVERIFY(rules.SurvivalBox(2)->isChecked() && rules.BirthBox(3)->isChecked());
             QVERIFY(rules.TakeText(QStringLiteral("high life")));  // a name first
             QCOMPARE(rules.Code(), ParseRuleText("23/36"));
@@ -325,7 +321,7 @@ private slots:
                           results->visualItemRect(results->item(0)).center());
         QCOMPARE(Help().CurrentPage(), QStringLiteral("file-formats.html"));
         // The menus open their pages, and links are followed.
-        f->window->RunCommandId(ui::cmd::kHelpIndex);
+        f->window->RunCommandId(cmd::kHelpIndex);
         QCOMPARE(Help().CurrentPage(), QStringLiteral("index.html"));
         QTextBrowser* browser = Help().Browser();
         const QTextCursor link = browser->document()->find(QStringLiteral("Rules and neighbourhoods"));
@@ -336,7 +332,7 @@ private slots:
         QCOMPARE(Help().CurrentPage(), QStringLiteral("rules.html"));
         browser->backward();
         QCOMPARE(Help().CurrentPage(), QStringLiteral("index.html"));
-        f->window->RunCommandId(ui::cmd::kGettingStarted);
+        f->window->RunCommandId(cmd::kGettingStarted);
         QCOMPARE(Help().CurrentPage(), QStringLiteral("getting-started.html"));
         QVERIFY(browser->toPlainText().contains("When Tessera starts"));
     }
@@ -429,7 +425,7 @@ private slots:
 
     void censusTableSortsExportsAndSelectsTheUnclassifiable() {
         CensusWorld();
-        QVERIFY(f->RunAnswering(ui::cmd::kCensus, [&](QDialog* dialog) {
+        QVERIFY(f->RunAnswering(cmd::kCensus, [&](QDialog* dialog) {
             auto& census = dynamic_cast<ui::CCensusDialog&>(*dialog);
             QCOMPARE(census.windowTitle(), QStringLiteral("Census of %1 at generation 0")
                                                .arg(QString::fromStdString(f->Game().Title(false))));
@@ -465,10 +461,10 @@ private slots:
 
     void totalCensusAddsUpAndZeroes() {
         CensusWorld();
-        QVERIFY(f->RunAnswering(ui::cmd::kCensus));
-        f->window->RunCommandId(ui::cmd::kNext);  // the blocks stay, the glider moves on
-        QVERIFY(f->RunAnswering(ui::cmd::kCensus));
-        QVERIFY(f->RunAnswering(ui::cmd::kTotalCensus, [&](QDialog* dialog) {
+        QVERIFY(f->RunAnswering(cmd::kCensus));
+        f->window->RunCommandId(cmd::kNext);  // the blocks stay, the glider moves on
+        QVERIFY(f->RunAnswering(cmd::kCensus));
+        QVERIFY(f->RunAnswering(cmd::kTotalCensus, [&](QDialog* dialog) {
             auto& census = dynamic_cast<ui::CCensusDialog&>(*dialog);
             QCOMPARE(census.windowTitle(), QStringLiteral("Total Census"));
             QVERIFY(!census.Button("Unclassifiable"));
@@ -485,9 +481,9 @@ private slots:
         readOnly->SetReadOnly(true);
         CPatternLibrary* other = MakeLibrary("other.lfl", 3);
         TheCensus().SetLibraryNumber(7);  // no such library
-        QVERIFY(f->RunAnswering(ui::cmd::kCensus));
+        QVERIFY(f->RunAnswering(cmd::kCensus));
         QCOMPARE(TheCensus().Last(), nullptr);  // cancelled: nothing ran
-        QVERIFY(f->RunAnswering(ui::cmd::kCensus, [&](QDialog* dialog) {
+        QVERIFY(f->RunAnswering(cmd::kCensus, [&](QDialog* dialog) {
             auto& choice = dynamic_cast<ui::CCensusLibraryDialog&>(*dialog);
             const auto listed = [&](CPatternLibrary* library) {
                 return choice.List()->findItems(QString::fromStdString(library->Description()),

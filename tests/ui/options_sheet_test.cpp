@@ -36,7 +36,6 @@ const std::map<std::string, std::string> kUserFiles = {
      "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
      "<mime-type type=\"text/x-notes-test\"><comment>Notes</comment><glob pattern=\"*.notes\"/></mime-type>\n"
      "</mime-info>\n"},
-    {"diary.txt", "Tuesday.\n"},
 };
 const char* const kOurFiles[] = {"applications/tessera.desktop", "mime/packages/tessera.xml",
                                  "icons/hicolor/scalable/apps/tessera.svg"};
@@ -129,12 +128,12 @@ private slots:
         WithSheet([&](COptionsSheet& sheet) {
             for (const COptionDescriptor& option : OptionDescriptors())
                 expected[option.param] = Change(sheet, option, rng);
-            QComboBox* rules = sheet.PageAt(EOptionPage::General)->RuleCombo();
             WhenModal<QDialog>([](QDialog* dialog) {  // "New...": a rule defined in the rules dialog
                 dynamic_cast<ui::CRulesDialog&>(*dialog).BirthBox(8)->click();
                 dialog->accept();
             });
             CUiFixture::ClickButton(*sheet.PageAt(EOptionPage::General), QStringLiteral("&New..."));
+            QComboBox* rules = sheet.PageAt(EOptionPage::General)->RuleCombo();
             chosenRule = RuleCode(rules->currentData().toULongLong());
             QCOMPARE(chosenRule, ParseRuleText("23/38"));
             sheet.Tabs()->setCurrentIndex(int(EOptionPage::File));

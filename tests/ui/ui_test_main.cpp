@@ -9,9 +9,6 @@ int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     int failures = 0;
-    for (const auto& make : tessera::test::UiTests()) {
-        std::unique_ptr<QObject> test = make();
-        failures += QTest::qExec(test.get(), argc, argv);
-    }
+    for (const auto& make : tessera::test::UiTests()) failures += QTest::qExec(make().get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }
