@@ -343,6 +343,7 @@ private slots:
         g.SetScale(-4);
         QCOMPARE(g.PixelsToCells(3, 0).x, 12);
         // The logarithmic scales of the slider and auto-scroll.
+        QCOMPARE(ui::CLogSlider::SpeedAt(1, 10000, 0, 1000, 0), 1u);  // the top: the options sheet's sliders
         QCOMPARE(ui::CLogSlider::SpeedAt(1, 10000, 0, 1000, 500), 100u);  // halfway: the geometric mean
         QCOMPARE(ui::LogInterpolate(7, 7, 0, 50, 13), 7);                 // equal rates stay constant
         ui::CLogSlider slider;
