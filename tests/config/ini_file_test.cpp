@@ -33,12 +33,8 @@ private:
     std::optional<std::string> old_;
 };
 
-bool OnlyTheIniFileIsIn(const fs::path& folder) {
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().filename() != "TESSERA.INI") return false;
-    }
-    return true;
-}
+// Files in a folder: no temporary file is left beside the configuration file.
+auto FilesIn(const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); }
 
 TEST(ConfigFilePath, FollowsTheEnvironmentAtEachCall) {
     ScopedEnvironment noIni("TESSERA_INI", nullptr);
@@ -66,7 +62,7 @@ TEST_F(IniFile, FirstWriteCreatesTheFolderAndTheFile) {
     EXPECT_TRUE(WriteIniValue("Parameters", "GridPitch", "11"));
     EXPECT_EQ(ReadFile(nested), "[Parameters]\nGridPitch=11\n");
     EXPECT_EQ(ReadIniValue("parameters", "gridpitch"), "11");
-    EXPECT_TRUE(OnlyTheIniFileIsIn(nested.parent_path()));
+    EXPECT_EQ(FilesIn(nested.parent_path()), 1);
 }
 
 TEST_F(IniFile, ReplacementKeepsPermissionsAndSymbolicLinks) {
@@ -110,7 +106,7 @@ TEST_F(IniFile, ReadersNeverSeeAHalfWrittenFile) {
     EXPECT_EQ(damaged.load(), 0) << "of " << reads.load() << " reads";
     EXPECT_GT(reads.load(), 0);
     EXPECT_EQ(ReadIniValue("End", "Marker"), "40");
-    EXPECT_TRUE(OnlyTheIniFileIsIn(folder_));
+    EXPECT_EQ(FilesIn(folder_), 1);
 }
 
 }  // namespace
