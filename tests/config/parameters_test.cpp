@@ -41,9 +41,8 @@ TEST_F(ParamRead, ColoursAreThreeNumbersOrAGrey) {
 }
 
 TEST_F(ParamRead, KeysMatchIgnoringCaseAndOnlyInTheParametersSection) {
-    WriteIni("[Rules]\nGridPitch=6\n[parameters]\n gridpitch = 7 \nDEFAULTRULE=34/34\n");
+    WriteIni("[Rules]\nGridPitch=6\n[parameters]\n gridpitch = 7 \n");
     EXPECT_EQ(params::GridPitch.GetInt(), 7);
-    EXPECT_EQ(params::DefaultRule.GetText(), "34/34");
     WriteIni("[Rules]\nGridPitch=6\n");
     ResetAllParameters();
     EXPECT_EQ(params::GridPitch.GetInt(), 10);
