@@ -99,25 +99,17 @@ TEST(IniDocument, RandomEditsAgreeWithAModel) {
     for (int step = 0; step < 2000; ++step) {
         const std::string& section = sections[random() % sections.size()];
         const std::string& key = keys[random() % keys.size()];
-        switch (random() % 6) {
-            case 0:
-            case 1:
-            case 2: {
-                const std::string value = "v" + std::to_string(random() % 100);
-                ASSERT_TRUE(doc.SetValue(section, key, value));
-                model[fold(section)][fold(key)] = value;
-                break;
-            }
-            case 3:
-            case 4:
-                doc.DeleteKey(section, key);
-                if (model.count(fold(section))) model[fold(section)].erase(fold(key));
-                break;
-            default:
-                if (random() % 4 == 0) {
-                    doc.DeleteSection(section);
-                    model.erase(fold(section));
-                }
+        const auto operation = random() % 6;
+        if (operation < 3) {
+            const std::string value = "v" + std::to_string(random() % 100);
+            ASSERT_TRUE(doc.SetValue(section, key, value));
+            model[fold(section)][fold(key)] = value;
+        } else if (operation < 5) {
+            doc.DeleteKey(section, key);
+            if (model.count(fold(section))) model[fold(section)].erase(fold(key));
+        } else if (random() % 4 == 0) {
+            doc.DeleteSection(section);
+            model.erase(fold(section));
         }
         doc = CIniDocument::Parse(doc.Serialize());
         for (const auto& s : sections) {
