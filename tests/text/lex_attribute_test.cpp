@@ -1,5 +1,5 @@
 // Attribute lines: a value goes to the first set that knows its name, and what is written reads back.
-// Sizes, times and plain numbers as attributes are covered by the pattern library's round trip.
+// Times and plain numbers as attributes are covered by the pattern library's round trip.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "text/attribute_values.h"
 #include "text/enumeration.h"
 #include "text/lex.h"
 #include "text/lex_attribute.h"
@@ -20,6 +21,7 @@ constexpr std::string_view kKindNames = "|unspecified|any|still|oscillator|ship|
 
 struct Sample {
     long generation = 0;
+    CLSize size;
     CEnumeration<Kind> kind{kKindNames};
     int speed = 0;
     bool hasSpeed = false;
@@ -32,10 +34,11 @@ struct Sample {
 };
 
 const CLexAttributeAssign<Sample, long> kGeneration("Generation", &Sample::generation);
+const CLexAttributeAssign<Sample, CLSize> kSize("Size", &Sample::size);
 const CLexAttributeAssign<Sample, CEnumeration<Kind>> kKind("Kind", &Sample::kind);
 const CLexAttributeFunction<Sample, int> kSpeed("Speed", &Sample::SetSpeed, &Sample::Speed,
                                                 &Sample::WriteSpeed);
-const CLexAttribute<Sample>* const kSampleTable[] = {&kGeneration, &kKind, &kSpeed};
+const CLexAttribute<Sample>* const kSampleTable[] = {&kGeneration, &kSize, &kKind, &kSpeed};
 
 std::span<const CLexAttribute<Sample>* const> Sample::AttributeTable() { return kSampleTable; }
 
@@ -80,10 +83,13 @@ TEST(LexAttributes, AssignMatchesNamesIgnoringCaseAndGoesToTheFirstSetThatKnowsT
 TEST(LexAttributes, WrittenLinesReadBackToTheSameValues) {
     Sample original;
     original.generation = -12;
+    original.size = {640, 480};
     original.kind = Kind::Oscillator;
     std::ostringstream out;
     WriteAttributes(out, original);
-    EXPECT_EQ(out.str(), "##TesseraAttribute Generation=-12\n##TesseraAttribute Kind=oscillator\n");
+    EXPECT_EQ(out.str(),
+              "##TesseraAttribute Generation=-12\n##TesseraAttribute Size=640 480\n"
+              "##TesseraAttribute Kind=oscillator\n");
 
     original.SetSpeed(3);
     std::ostringstream withSpeed;
@@ -95,8 +101,9 @@ TEST(LexAttributes, WrittenLinesReadBackToTheSameValues) {
     ReadAttributeLines(withSpeed.str() + "##TesseraAttribute Unknown=1\n", values);
     CollectingReporter reporter;
     EXPECT_FALSE(ApplyAttributes(sets, values, reporter));
-    EXPECT_EQ(reporter.reports, std::vector<std::string>{"Unknown=1@4"});
+    EXPECT_EQ(reporter.reports, std::vector<std::string>{"Unknown=1@5"});
     EXPECT_EQ(copy.generation, original.generation);
+    EXPECT_EQ(copy.size, original.size);
     EXPECT_EQ(copy.kind.Value(), Kind::Oscillator);
     EXPECT_EQ(copy.speed, 3);
 }
