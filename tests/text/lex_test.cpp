@@ -159,7 +159,6 @@ TEST(Lex, QuotedAndBracketedTextEndsAtTheLineEndWhenUnterminated) {
     EXPECT_EQ(text, "x");
 }
 
-// The message of a syntax error is checked where readers report it (games, the batch tool).
 TEST(Lex, ExpectationsThrowAtTheCurrentLine) {
     CLex lex("GAME\n12 -3 x");
     lex.ExpectKeyword("GAME");
@@ -173,6 +172,7 @@ TEST(Lex, ExpectationsThrowAtTheCurrentLine) {
         FAIL();
     } catch (const CSyntaxException& e) {
         EXPECT_EQ(e.LineNumber(), 2);
+        EXPECT_STREQ(e.what(), "Syntax or other error in input file at line 2");
     }
     int32_t s = 0;
     EXPECT_THROW(lex.ExpectSigned(s), CSyntaxException);
