@@ -135,28 +135,14 @@ TEST_F(ParamSave, FailedWriteKeepsTheChangeAndTheOldFile) {
 using Entries = std::vector<std::pair<std::string, std::string>>;
 using ParamSection = TempConfigTest;
 
-class CollectingReader : public CParamReader {
-public:
-    void OnEntry(const std::string& key, const std::string& value) override {
-        entries.emplace_back(key, value);
-    }
-    Entries entries;
-};
-
-class ListWriter : public CParamWriter {
-public:
-    explicit ListWriter(Entries entries) : entries_(std::move(entries)) {}
-    bool Next() override { return ++index_ < entries_.size(); }
-    std::string Key() override { return entries_[index_].first; }
-    std::string Value() override { return entries_[index_].second; }
-
-private:
-    Entries entries_;
-    size_t index_ = static_cast<size_t>(-1);
-};
-
-Entries Read(std::string_view section, std::string_view ignorePrefix = {}) {
-    CollectingReader reader;
+// The entries of a section in the order the reader is told them.
+Entries Read(std::string_view section, const char* ignorePrefix = "") {
+    struct : CParamReader {
+        void OnEntry(const std::string& key, const std::string& value) override {
+            entries.emplace_back(key, value);
+        }
+        Entries entries;
+    } reader;
     ReadSection(section, ignorePrefix, reader);
     return reader.entries;
 }
@@ -165,9 +151,7 @@ TEST_F(ParamSection, ReadsKeysInFileOrderSkippingTheIgnoredPrefix) {
     WriteIni("[Rules]\nZeta=1/1\nalpha = 23/3 \nTmpX=3/3\nBeta=\n[Other]\nGamma=4\n");
     EXPECT_EQ(Read("rules", "Tmp"), (Entries{{"Zeta", "1/1"}, {"alpha", "23/3"}, {"Beta", ""}}));
     EXPECT_EQ(Read("Rules", "tmp").size(), 4u);  // the prefix compares exactly
-    CollectingReader noPrefix;
-    ReadSection("Rules", nullptr, noPrefix);
-    EXPECT_EQ(noPrefix.entries, Read("Rules"));
+    EXPECT_EQ(Read("Rules", nullptr), Read("Rules"));
 }
 
 TEST_F(ParamSection, KeyListAndValueLengthsAreLimited) {
@@ -186,7 +170,13 @@ TEST_F(ParamSection, KeyListAndValueLengthsAreLimited) {
 }
 
 TEST_F(ParamSection, EntriesOneLineCannotHoldAreSkipped) {
-    ListWriter writer({{"Good", "1"}, {"Bad\nKey", "2"}, {"Eq=ual", "3"}, {"Value", "a\nb"}, {"Last", "4"}});
+    struct : CParamWriter {
+        bool Next() override { return ++index < entries.size(); }
+        std::string Key() override { return entries[index].first; }
+        std::string Value() override { return entries[index].second; }
+        Entries entries{{"Good", "1"}, {"Bad\nKey", "2"}, {"Eq=ual", "3"}, {"Value", "a\nb"}, {"Last", "4"}};
+        size_t index = static_cast<size_t>(-1);
+    } writer;
     EXPECT_TRUE(WriteSection("Rules", writer));
     EXPECT_EQ(Read("Rules"), (Entries{{"Good", "1"}, {"Last", "4"}}));
 }
