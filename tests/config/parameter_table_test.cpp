@@ -28,21 +28,17 @@ TEST(ParameterTable, SampleRows) {
               std::tuple("500000", 32768u, 100000000u));
 }
 
-TEST(ParameterTable, KeysAreDistinctAndStorable) {
-    std::set<std::string> folded;
-    for (CParam* param : AllParameters()) {
-        std::string key = param->Key();
-        EXPECT_TRUE(CIniDocument::IsStorableKey(key)) << key;
-        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        EXPECT_TRUE(folded.insert(key).second) << "duplicate key " << param->Key();
-    }
-}
-
 using ParameterDefaults = TempConfigTest;
 
-TEST_F(ParameterDefaults, EveryDefaultIsValidAndReadWithoutAFile) {
+// Keys are distinct ignoring case and fit in an INI line; defaults are valid and read without a file.
+TEST_F(ParameterDefaults, KeysAreDistinctAndEveryDefaultIsValidAndReadWithoutAFile) {
+    std::set<std::string> folded;
     for (CParam* param : AllParameters()) {
         SCOPED_TRACE(param->Key());
+        std::string key = param->Key();
+        EXPECT_TRUE(CIniDocument::IsStorableKey(key));
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(folded.insert(key).second) << "duplicate key";
         EXPECT_TRUE(param->IsValid(param->DefaultText()));
         EXPECT_EQ(param->GetText(), param->DefaultText());
         EXPECT_FALSE(param->IsDirty());
