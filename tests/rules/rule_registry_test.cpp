@@ -114,9 +114,6 @@ TEST_F(RulesTest, DefaultRule) {
     EXPECT_EQ(DefaultRuleCode(), kConwayRuleCode);
     WriteParameter("DefaultRule", "B36/S23");
     EXPECT_EQ(DefaultRuleCode(), kHighLife);
-
-    WriteIni("");
-    ResetAllParameters();
     EXPECT_TRUE(SetDefaultRule(kDayAndNight));
     EXPECT_EQ(DefaultRuleCode(), kDayAndNight);
     EXPECT_NE(ReadIni().find("DefaultRule=34678/3678"), std::string::npos);
