@@ -50,6 +50,13 @@ protected:
 
 const Cells kBlinker{{0, 0}, {1, 0}, {2, 0}};
 
+// The blinker and another object moved by (dx, dy).
+Cells BlinkerAnd(const Cells& other, int32_t dx, int32_t dy) {
+    Cells cells = kBlinker;
+    cells.merge(Shifted(other, dx, dy));
+    return cells;
+}
+
 TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
     CGame& blinker = GameOf(kBlinker);
     EXPECT_EQ(GrowUntilStop(blinker), msg::RepeatInPlace);
@@ -72,47 +79,38 @@ TEST_F(AutostopTest, RepeatsInPlaceAndMovedAreReportedOnce) {
               "Generation 4 is the same as generation 0, except for movement");
 }
 
-TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestUnlessUnrecognised) {
-    Cells cells = kBlinker;
-    for (const CLPoint& p : Glider()) cells.insert({p.x + 5, p.y + 4});  // heading down and right
+TEST_F(AutostopTest, ShipsFlyingAwayEndTheInterestAndShipsOnCourseAreWaitedFor) {
     FakeShipRecognition recognition;
     games.SetShipRecognition(&recognition);
-    CGame& known = GameOf(cells);
+    const Cells away = BlinkerAnd(Glider(), 5, 4);  // heading down and right
+    CGame& known = GameOf(away);
     EXPECT_EQ(GrowUntilStop(known), msg::NotInteresting);
     const int32_t start = GetRepeat(known).start;
     // From the reported generation on, the blinker repeats in place and the glider only moves on.
-    const Cells then = ReferenceRun(cells, kConwayRuleCode, start);
+    const Cells then = ReferenceRun(away, kConwayRuleCode, start);
     Cells expected;
     for (const CLPoint& p : then) expected.insert(p.x <= 3 && p.y <= 2 ? p : CLPoint{p.x + 1, p.y + 1});
     EXPECT_EQ(ReferenceRun(then, kConwayRuleCode, 4), expected);
     EXPECT_EQ(RepeatMessage(known, msg::NotInteresting),
               "The game is not interesting after generation " + std::to_string(start));
 
-    games.SetShipRecognition(nullptr);
-    CGame& unknown = GameOf(cells);
-    EXPECT_EQ(GrowUntilStop(unknown), msg::RepeatSimilar);
-}
-
-TEST_F(AutostopTest, AShipOnCourseForAnotherObjectIsWaitedForAndAnUnknownOneNeverEnds) {
     // A glider heading for a blinker 40 cells on: the game stays interesting until they have met.
-    Cells cells = kBlinker;
-    for (const CLPoint& p : Glider()) cells.insert({p.x - 40, p.y - 41});
-    FakeShipRecognition recognition;
-    games.SetShipRecognition(&recognition);
-    CGame& game = GameOf(cells);
+    const Cells onCourse = BlinkerAnd(Glider(), -40, -41);
+    CGame& game = GameOf(onCourse);
     const int code = GrowUntilStop(game);
     int32_t met = 0;  // the first generation whose cells are no longer a blinker and a glider apart
-    for (Cells now = cells; now.size() == cells.size() && met < 400; ++met)
+    for (Cells now = onCourse; now.size() == onCourse.size() && met < 400; ++met)
         now = ReferenceStep(now, kConwayRuleCode);
     ASSERT_GT(met, 100);
     ASSERT_LT(met, 400);
     EXPECT_GE(game.Generation(), met) << "stopped with " << code << " before they met";
 
-    // An escaping lightweight spaceship is no ship this recognition knows: only a similarity is reported.
-    Cells unknownShip = kBlinker;
-    for (const CLPoint& p : CellsFromPicture("*..*.\n....*\n*...*\n.****"))
-        unknownShip.insert({p.x + 8, p.y});
-    EXPECT_EQ(GrowUntilStop(GameOf(unknownShip)), msg::RepeatSimilar);
+    // An escaping lightweight spaceship is no ship this recognition knows, and without a recognition no
+    // ship is known: only a similarity is reported.
+    const Cells lightweight = CellsFromPicture("*..*.\n....*\n*...*\n.****");
+    EXPECT_EQ(GrowUntilStop(GameOf(BlinkerAnd(lightweight, 8, 0))), msg::RepeatSimilar);
+    games.SetShipRecognition(nullptr);
+    EXPECT_EQ(GrowUntilStop(GameOf(away)), msg::RepeatSimilar);
 }
 
 TEST_F(AutostopTest, TurningItOffAndOnAgainWhileGrowingStillStops) {

@@ -102,14 +102,6 @@ TEST_F(GrowthTasksTest, CancelStopsAtTheNextStep) {
     EXPECT_EQ(game.Generation(), 10);
 }
 
-TEST_F(GrowthTasksTest, RefusalIsReportedForTheGameAndStopsTheTask) {
-    CGame& game = games.NewGame(*MakeUniverse({{0, 0}, {1, 0}}));  // dies at generation 1
-    auto task = StartGrow(scheduler, game, 50, 0);
-    RunToCompletion();
-    EXPECT_EQ(window.reported, (std::vector<int>{msg::NothingToGrow}));
-    EXPECT_EQ(game.Generation(), 1);
-}
-
 TEST_F(GrowthTasksTest, ReverseGrowthShowsEveryGenerationBackToZero) {
     CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     const int kLast = 110;
