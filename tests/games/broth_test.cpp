@@ -51,11 +51,10 @@ TEST_F(BrothTest, ProgressIsReportedPerRowAndEndsAt100) {
 
 TEST_F(BrothTest, SettingsOutsideThePercentageAreRefusedAndNothingIsStored) {
     params::AutoSaveConfig.SetInt(0);  // the values stay in memory
-    for (const char* bad : {"101", "-1"}) {
-        EXPECT_EQ(ApplyBrothSettings({bad, true, "20", "30"}), msg::BrothDensityRange);
-        EXPECT_EQ(params::BrothDensity.GetUInt(), 30u);
-        EXPECT_EQ(params::BrothSizeX.GetUInt(), 100u);
-    }
+    for (const char* bad : {"101", "-1"})
+        EXPECT_EQ(ApplyBrothSettings({bad, true, "20", "30"}), msg::BrothDensityRange) << bad;
+    EXPECT_EQ(params::BrothDensity.GetUInt(), 30u);
+    EXPECT_EQ(params::BrothSizeX.GetUInt(), 100u);
     EXPECT_EQ(ApplyBrothSettings({"abc", false, "20", "30"}), 0) << "text that is no number reads as 0";
     EXPECT_EQ(params::BrothDensity.GetUInt(), 0u);
     EXPECT_EQ(params::BrothSizeX.GetUInt(), 100u) << "sizes are stored only when explicit";
