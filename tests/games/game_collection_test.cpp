@@ -39,7 +39,7 @@ TEST_F(GameCollectionTest, CopyGameTakesStartModifiedGenerationsAndTheChosenOne)
     EXPECT_EQ(CellsOf(copy.Current()), CellsOf(*source.GetGeneration(39)));
 }
 
-TEST_F(GameCollectionTest, UniqueNamesTakeTheFirstFreeSuffix) {
+TEST_F(GameCollectionTest, UniqueNamesTakeTheFirstFreeSuffixAndGiveTheDefaultFileName) {
     CGame& glider = games.NewGame();
     CGame& glider1 = games.NewGame();
     CGame& third = games.NewGame();
@@ -53,16 +53,13 @@ TEST_F(GameCollectionTest, UniqueNamesTakeTheFirstFreeSuffix) {
     CName empty;
     EXPECT_FALSE(games.MakeUniqueName(empty));
     EXPECT_TRUE(empty.IsEmpty());
-}
-
-TEST_F(GameCollectionTest, DefaultFileNameKeepsLettersAndDigitsUpToTheFirstDot) {
-    CGame& game = games.NewGame();
-    ASSERT_TRUE(game.SetName("My glider-gun 2.v1"));
-    EXPECT_EQ(game.DefaultFileName(), "Myglidergun2.LIF");
-    ASSERT_TRUE(game.SetName(std::string(200, 'a')));
-    EXPECT_EQ(game.DefaultFileName(), std::string(127, 'a') + ".LIF");
-    ASSERT_TRUE(game.SetName("--"));
-    EXPECT_EQ(game.DefaultFileName(), "");
+    // The default file name keeps letters and digits up to the first dot, 127 at most.
+    ASSERT_TRUE(third.SetName("My glider-gun 2.v1"));
+    EXPECT_EQ(third.DefaultFileName(), "Myglidergun2.LIF");
+    ASSERT_TRUE(third.SetName(std::string(200, 'a')));
+    EXPECT_EQ(third.DefaultFileName(), std::string(127, 'a') + ".LIF");
+    ASSERT_TRUE(third.SetName("--"));
+    EXPECT_EQ(third.DefaultFileName(), "");
 }
 
 TEST_F(GameCollectionTest, PruningSparesNamedKeptDisplayedAndExceptedGames) {
