@@ -90,8 +90,7 @@ TEST_F(GrowthTasksTest, GotoWithDisplayIntervalShowsEveryTenthGeneration) {
 TEST_F(GrowthTasksTest, CancelStopsAtTheNextStep) {
     CGame& game = games.NewGame(*MakeUniverse(RPentomino()));
     auto task = StartGrow(scheduler, game, 1000, 5);
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(scheduler.RunBackgroundSlice());
     ASSERT_NE(window.lastCancelBox, nullptr);
     window.lastCancelBox->Cancel();
     EXPECT_EQ(window.cancelBoxLines.back(), "Computing generation 1000 | Cancelled");
