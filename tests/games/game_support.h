@@ -7,6 +7,7 @@
 
 #include "config/parameters.h"
 #include "engine/growable_universe.h"
+#include "games/fakes.h"
 #include "games/front_end.h"
 #include "games/game.h"
 #include "games/game_registry.h"
@@ -48,17 +49,6 @@ public:
 
 private:
     CGame* game_;
-};
-
-// A clock that moves only when told to, or when something spins on it.
-class FakeClock : public CClock {
-public:
-    CMillitime Now() override { return now; }
-    void SpinUntil(const CMillitime& due) override {
-        if (now < due) now = due;
-    }
-
-    CMillitime now{1'700'000'000, 0};
 };
 
 // Default parameters (no configuration file is read or written) and a fresh set of games per test.
