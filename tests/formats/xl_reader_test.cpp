@@ -104,8 +104,9 @@ TEST_F(XLReaderTest, ImpossibleCountsAndPositionsEndTheReadWithTheLine) {
         {"#M\n4294967290b99999b99999999999b2o!\n", {1322, 2}},
         {"#R 2147482000 0\n1000 0\n1000 0\n", {1322, 3}},
         {"2147483646 0\n", {1322, 1}},
-        // Insertions that together make a row too long name the insertion's line.
+        // Insertions that together make a row too long, or place a cell beyond the plane, name their line.
         {"#B r0\n#M\n60000o!\n#E\n#B r1\n#I r0\n#I r0 60000 0\n#E\n", {1321, 7}},
+        {"#B x\n#P 2000000000 0\n*\n#E\n#P 0 0\n#I x 2000000000 0\n", {1322, 6}},
     };
     for (const auto& c : cases) EXPECT_EQ(c.limit, LimitOf([&] { ReadText(c.text); })) << c.text;
 }
