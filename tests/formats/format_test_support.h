@@ -35,11 +35,13 @@ inline std::vector<std::string> LinesOf(const std::string& text) {
 class FakeDialogs : public CFileDialogs {
 public:
     int choice = 1;
+    int selectCalls = 0;
     std::vector<std::string> offered;
     std::vector<std::string> otherNames;  // answers to the name clash question, then cancel
     std::vector<std::string> clashes;     // the names the question was asked about
 
     int SelectUniverse(const CUniverseCollection& universes) override {
+        ++selectCalls;
         offered.clear();
         for (int i = 1; i <= universes.UniverseCount(); ++i) offered.push_back(universes.NameAt(i));
         return choice;

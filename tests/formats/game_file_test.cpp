@@ -80,6 +80,7 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
             joined.erase(at, 2);
         EXPECT_EQ(description, joined);
     }
+    EXPECT_EQ(0, dialogs.selectCalls) << "a file of one pattern asks for no choice";
     EXPECT_THROW(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"), CFileException);
 }
 
