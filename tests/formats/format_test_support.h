@@ -31,19 +31,16 @@ inline std::vector<std::string> LinesOf(const std::string& text) {
     return lines;
 }
 
-// Answers the "Select Universe" dialog with a fixed choice and keeps what it was shown.
+// Answers the "Select Universe" dialog with a fixed choice and counts the times it was shown.
 class FakeDialogs : public CFileDialogs {
 public:
     int choice = 1;
     int selectCalls = 0;
-    std::vector<std::string> offered;
     std::vector<std::string> otherNames;  // answers to the name clash question, then cancel
     std::vector<std::string> clashes;     // the names the question was asked about
 
-    int SelectUniverse(const CUniverseCollection& universes) override {
+    int SelectUniverse(const CUniverseCollection&) override {
         ++selectCalls;
-        offered.clear();
-        for (int i = 1; i <= universes.UniverseCount(); ++i) offered.push_back(universes.NameAt(i));
         return choice;
     }
     void ShowErrorReport(std::string_view, std::string_view) override {}

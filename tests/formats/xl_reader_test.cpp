@@ -40,9 +40,8 @@ TEST_F(XLReaderTest, BlocksAndInsertionsWithTransforms) {
 }
 
 TEST_F(XLReaderTest, InsertionsResolveInDependencyOrderAndDeepChains) {
-    // z is listed first but needs y, which needs x.
+    // z is listed first but needs y, which needs x (so y shows x too).
     auto c = ReadText("#B z\n#I y 0 10\n#E\n#B y\n#I x 10 0\n#P 0 0\n*\n#E\n#B x\n#P 0 0\n**\n#E\n");
-    EXPECT_EQ((Cells{{0, 0}, {1, 0}}), CellsNamed(*c, "x"));
     EXPECT_EQ((Cells{{0, 0}, {10, 0}, {11, 0}}), CellsNamed(*c, "y"));
     EXPECT_EQ((Cells{{0, 10}, {10, 10}, {11, 10}}), CellsNamed(*c, "z"));
     EXPECT_EQ(0u, c->ErrorCount());
