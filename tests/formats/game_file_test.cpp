@@ -15,9 +15,6 @@ namespace {
 
 class GameFileTest : public GameTextTest {
 protected:
-    std::filesystem::path File(const std::string& name, const std::string& bytes) const {
-        return temp_.Write(name, bytes);
-    }
     COpenResult Open(const std::filesystem::path& path) { return OpenGameFile(path, games, dialogs); }
 };
 
@@ -25,7 +22,7 @@ protected:
 
 // Files that cannot be read or opened are the batch tool tests'; here a row too long for the plane.
 TEST_F(GameFileTest, FailuresLoadNothing) {
-    COpenResult huge = Open(File("huge.rle", "x = 1, y = 1\n\n2147483647o!\n"));
+    COpenResult huge = Open(temp_.Write("huge.rle", "x = 1, y = 1\n\n2147483647o!\n"));
     EXPECT_EQ(nullptr, huge.game);
     EXPECT_EQ(1321, huge.messageId);
     EXPECT_EQ("A row of the pattern would hold more cells than a row can hold, at line 3 of the input file",
@@ -34,7 +31,7 @@ TEST_F(GameFileTest, FailuresLoadNothing) {
 }
 
 TEST_F(GameFileTest, NameClashAsksAndCancelDiscardsTheGame) {
-    const auto path = File("file.lif", "#N Twice\n*\n");
+    const auto path = temp_.Write("file.lif", "#N Twice\n*\n");
     ASSERT_NE(nullptr, Open(path).game);
     dialogs.otherNames = {"Twice again"};
     COpenResult second = Open(path);
