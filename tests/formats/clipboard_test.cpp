@@ -58,20 +58,15 @@ protected:
     CClipboard clipboard{system, user};
 };
 
-TEST_F(ClipboardTest, TextIsExaminedForOneSeveralOrNoPattern) {
-    // The choice among several patterns, its cells and cancelling it are the desktop clipboard tests'.
+TEST_F(ClipboardTest, TextIsExaminedForSeveralOrNoPattern) {
+    // The choice among several patterns, its cells and cancelling it are the desktop clipboard tests'; one
+    // pattern is the naming test's.
     system.text = "#N first\n#P 0 0\n**\n#N second\n#P 0 0\n*\n*\n#N third\n#P 0 0\n***\n";
     EXPECT_TRUE(clipboard.IsPatternAvailable());
     EXPECT_EQ(system.joins, 1);
     EXPECT_EQ(clipboard.State(), EClipboardState::SeveralPatterns);
     dialogs.choice = 2;
     EXPECT_EQ(Take().name.Text(), "second");
-
-    system.HandOver(clipboard);
-    system.text = "x = 3, y = 1\n3o!\n";
-    EXPECT_TRUE(clipboard.IsPatternAvailable());
-    EXPECT_EQ(clipboard.State(), EClipboardState::OnePattern);
-    EXPECT_EQ(Take().name.Text(), "clipboard");
 
     system.HandOver(clipboard);
     system.text = "Dear colleague, no cells here.\n";
