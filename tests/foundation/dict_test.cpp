@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "foundation/dict.h"
+#include "foundation/name.h"
 
 namespace tessera::test {
 
@@ -156,6 +157,18 @@ void RunRandomAgainstStdSet(uint32_t seed, uint32_t keyRange, int steps, bool de
     EXPECT_EQ(graveyard, std::vector<uint32_t>(model.begin(), model.end()));
 }
 
+// Reference: fold case, drop blanks, compare bytes.
+std::string Canonical(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == ' ') continue;
+        out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return out;
+}
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
 }  // namespace
 
 TEST(Dict, PathArraysCoverTheTallestTreeThatFits) {
@@ -174,7 +187,24 @@ TEST(Dict, MatchesStdSetUnderRandomOperations) {
     RunRandomAgainstStdSet(3, 1u << 31, 4000, false);  // sparse keys, mostly misses on lookups
 }
 
-// (Names compare as the name tests and the keyed dictionary below check.)
+// Names as keys: case and blanks ignored.
+TEST(CName, AgreesWithCanonicalFormOnRandomNames) {
+    std::mt19937 rng(12345);
+    const std::string alphabet = "aAbB zZ~1\xE9";  // bytes above 127 compare unsigned
+    auto randomName = [&] {
+        std::string s;
+        int n = rng() % 6;
+        for (int i = 0; i < n; ++i) s += alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string a = randomName(), b = randomName();
+        int expected = Sign(Canonical(a).compare(Canonical(b)));
+        ASSERT_EQ(Sign(CompareNames(a, b)), expected) << "'" << a << "' vs '" << b << "'";
+        ASSERT_EQ(Sign(CompareNames(b, a)), -expected);
+    }
+}
+
 TEST(DictKeys, PointsByRowThenColumnNumbersAndPointersUnsigned) {
     EXPECT_LT(CompareKeys(CLPoint{5, -1}, CLPoint{-5, 0}), 0);
     EXPECT_LT(CompareKeys(CLPoint{-5, 0}, CLPoint{5, 0}), 0);
