@@ -218,14 +218,12 @@ TEST(BlockHeap, ForeignAndDoubleFreesAreRefusedAndChangeNothing) {
     void* b = heap.Allocate(64);
     heap.Free(a);
     const CMemoryFigures before = heap.GetFigures();
-    const auto freeBefore = heap.FreeBlocks().size();
     EXPECT_EQ(MessageIdOf([&] { heap.Free(a); }), msg::UnexpectedError) << "double free accepted";
     alignas(16) static uint8_t outside[64] = {};
     EXPECT_THROW(heap.Free(outside + 16), CErrorException);
     EXPECT_THROW(heap.Free(static_cast<uint8_t*>(b) + 8), CErrorException);
     EXPECT_THROW(heap.Shrink(outside + 16, 1), CErrorException);
-    EXPECT_EQ(heap.GetFigures(), before);
-    EXPECT_EQ(heap.FreeBlocks().size(), freeBefore);
+    EXPECT_EQ(heap.GetFigures(), before);  // the blocks in use, and so the free ones
     heap.Free(nullptr);
     heap.Free(b);
     EXPECT_EQ(heap.ChunksInUse(), 0u);
