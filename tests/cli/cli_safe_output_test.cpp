@@ -1,8 +1,6 @@
 // tessera-cli run, broth and library --output: a write that fails or is stopped by a signal leaves the
-// old file as it was; files that cannot be read are named with the reason; "-" reads the pattern from
-// standard input.
+// old file as it was, and the input may be the output.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <algorithm>
 #include <chrono>
@@ -95,31 +93,6 @@ TEST_F(CliSafeOutputTest, BrothAndLibraryOutputsThatCannotBeWrittenKeepTheOldFil
         const std::vector<std::string> left = OtherFiles({"stripes.lfl", "out.lif", "TESSERA.INI"});
         EXPECT_TRUE(left.empty()) << left.front();
     }
-}
-
-TEST_F(CliSafeOutputTest, UnreadableInputsAreNamedAndStandardInputIsRead) {
-    std::filesystem::create_directory(folder_.Path() / "folder.rle");
-    std::filesystem::create_symlink(folder_.Path() / "gone.rle", folder_.Path() / "dangling.rle");
-    std::filesystem::create_symlink(folder_.Path() / "loop.rle", folder_.Path() / "loop.rle");
-    const std::pair<std::string, std::string> cases[] = {{"absent.rle", "No such file or directory"},
-                                                         {"folder.rle", "Is a directory"},
-                                                         {"dangling.rle", "No such file or directory"},
-                                                         {"loop.rle", "Too many levels of symbolic links"},
-                                                         {"absent.hcf", "No such file or directory"}};
-    for (const auto& [name, reason] : cases) {
-        const CliResult r = RunCli({"run", PathOf(name)});
-        EXPECT_EQ(1, r.exitCode);
-        EXPECT_NE(std::string::npos,
-                  r.err.find("The file " + PathOf(name) + " could not be opened: " + reason))
-            << r.err;
-    }
-
-    const Cells soup = SeededSoup(3, -4, 2, 20, 20, 40);
-    const CliResult piped =
-        RunCli({"run", "-", "--generations", "3", "--format", "rle"}, ToRle(soup, "23/3"));
-    ASSERT_EQ(0, piped.exitCode) << piped.err;
-    EXPECT_EQ(Normalised(ReferenceRun(soup, kConwayRuleCode, 3)),
-              Normalised(ReadToolPattern(PatternPartOf(piped.out))));
 }
 
 }  // namespace
