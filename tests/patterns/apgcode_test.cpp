@@ -8,9 +8,6 @@
 #include <vector>
 
 #include "engine/growable_universe.h"
-#include "engine/transform.h"
-#include "patterns/pattern.h"
-#include "rules/rule_code.h"
 #include "support/cells.h"
 
 namespace tessera::test {
@@ -110,24 +107,6 @@ TEST(ApgCode, LongBlankRunsAndEmptyStrips) {
     const std::vector<CLPoint> stacked{{0, 0}, {0, 10}};
     EXPECT_EQ("1zz1", WechslerEncoding(stacked));
     EXPECT_EQ("", WechslerEncoding({}));
-}
-
-TEST(ApgCode, PatternsAreNamedFromTheirClassification) {
-    const std::pair<std::string_view, std::string_view> cases[] = {{"xs4_33", "33"},   {"xp2_7", "111"},
-                                                                   {"xq4_153", "456"}, {"xq4_6frc", "6frc"},
-                                                                   {"xp2_7e", "2331"}, {"", "1"}};
-    for (const auto& [code, shape] : cases) {
-        for (int orientation : {0, 5}) {
-            auto source = MakeUniverse({});
-            const CTransform turn(3, -2, orientation);
-            for (const CLPoint& p : DecodeWechsler(shape)) {
-                const CLPoint q = turn.Apply(p);
-                source->SetCell(q.x, q.y);
-            }
-            std::unique_ptr<CPattern> pattern = CreatePattern(*source, ERecognizable::No);
-            EXPECT_EQ(code, PatternApgCode(*pattern)) << shape;  // a lone cell dies: no code
-        }
-    }
 }
 
 }  // namespace
