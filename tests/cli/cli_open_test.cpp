@@ -70,7 +70,7 @@ TEST_F(CliOpenTest, OutputDashWritesThePatternAloneToStandardOutput) {
         const CliResult written = RunCli(toFile), printed = RunCli(toStdout);
         ASSERT_EQ(0, written.exitCode) << written.err;
         EXPECT_EQ(0, printed.exitCode) << printed.err;
-        EXPECT_EQ(Read(out), printed.out);
+        EXPECT_EQ(ReadFile(out), printed.out);
         EXPECT_EQ(written.out, printed.err);  // the summary line, if the command has one
     }
 }

@@ -38,14 +38,15 @@ TEST_F(CliSafeOutputTest, TheInputMayBeTheOutput) {
     // Naming the input as the output replaces it by the complete result.
     const CliResult same = RunCli({"run", input, "--format", "rle", "--generations", "1", "--output", input});
     ASSERT_EQ(0, same.exitCode) << same.err;
-    EXPECT_EQ(Normalised(ReferenceRun(soup, kConwayRuleCode, 1)), Normalised(ReadToolPattern(Read(input))));
+    EXPECT_EQ(Normalised(ReferenceRun(soup, kConwayRuleCode, 1)),
+              Normalised(ReadToolPattern(ReadFile(input))));
 }
 
 TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
     const std::string input = Write("large.rle", ToRle(SeededSoup(9, 0, 0, 600, 600, 40), "23/3"));
     const std::string complete = PathOf("complete.game");
     ASSERT_EQ(0, RunCli({"run", input, "--format", "game", "--output", complete}).exitCode);
-    const std::string expected = Read(complete);
+    const std::string expected = ReadFile(complete);
     const std::string output = PathOf("out.game");
     int keptOld = 0;
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -58,7 +59,7 @@ TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
             std::this_thread::sleep_for(std::chrono::microseconds(100 * (attempt + 1)));
         tool.Signal(attempt % 2 ? SIGINT : SIGTERM);
         tool.Wait();
-        const std::string now = Read(output);
+        const std::string now = ReadFile(output);
         EXPECT_TRUE(now == "the old file\n" || now == expected) << now.size() << " bytes";
         keptOld += now == "the old file\n";
         const std::vector<std::string> left = OtherFiles({"large.rle", "complete.game", "out.game"});
@@ -89,7 +90,7 @@ TEST_F(CliSafeOutputTest, BrothAndLibraryOutputsThatCannotBeWrittenKeepTheOldFil
         EXPECT_NE(std::string::npos,
                   r.err.find("The file " + output + " could not be written: File too large"))
             << r.err;
-        EXPECT_EQ("the old file\n", Read(output));
+        EXPECT_EQ("the old file\n", ReadFile(output));
         const std::vector<std::string> left = OtherFiles({"stripes.lfl", "out.lif", "TESSERA.INI"});
         EXPECT_TRUE(left.empty()) << left.front();
     }

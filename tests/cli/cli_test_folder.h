@@ -16,7 +16,6 @@ protected:
 
     // Writes a file in the folder and answers its path.
     std::string Write(const std::string& name, const std::string& text) { return folder_.Write(name, text); }
-    std::string Read(const std::string& path) { return ReadFile(path); }
     std::string PathOf(const std::string& name) const { return folder_.PathOf(name); }
 
     CTempFolder folder_;
