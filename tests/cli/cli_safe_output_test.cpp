@@ -24,7 +24,7 @@ protected:
     // Every file of the test folder apart from the ones named.
     std::vector<std::string> OtherFiles(const std::vector<std::string>& known) {
         std::vector<std::string> others;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
             const std::string name = entry.path().filename().string();
             if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
         }
@@ -62,8 +62,7 @@ TEST_F(CliSafeOutputTest, SignalDuringTheWriteLeavesTheOldOrTheCompleteFile) {
         const std::string now = ReadFile(output);
         EXPECT_TRUE(now == "the old file\n" || now == expected) << now.size() << " bytes";
         keptOld += now == "the old file\n";
-        const std::vector<std::string> left = OtherFiles({"large.rle", "complete.game", "out.game"});
-        EXPECT_TRUE(left.empty()) << left.front();
+        EXPECT_EQ(OtherFiles({"large.rle", "complete.game", "out.game"}), std::vector<std::string>{});
     }
     EXPECT_GT(keptOld, 0);
 }
@@ -91,8 +90,7 @@ TEST_F(CliSafeOutputTest, BrothAndLibraryOutputsThatCannotBeWrittenKeepTheOldFil
                   r.err.find("The file " + output + " could not be written: File too large"))
             << r.err;
         EXPECT_EQ("the old file\n", ReadFile(output));
-        const std::vector<std::string> left = OtherFiles({"stripes.lfl", "out.lif", "TESSERA.INI"});
-        EXPECT_TRUE(left.empty()) << left.front();
+        EXPECT_EQ(OtherFiles({"stripes.lfl", "out.lif", "TESSERA.INI"}), std::vector<std::string>{});
     }
 }
 

@@ -101,11 +101,9 @@ TEST(ApgCode, OscillatorsAndShipsTakeTheBestOfEveryPhase) {
 
 TEST(ApgCode, LongBlankRunsAndEmptyStrips) {
     // Two cells 45 columns apart: a run of 44 blank columns is 'yz' (39) and 'y1' (5).
-    const std::vector<CLPoint> apart{{0, 0}, {45, 0}};
-    EXPECT_EQ("1yzy11", WechslerEncoding(apart));
+    EXPECT_EQ("1yzy11", WechslerEncoding(std::vector<CLPoint>{{0, 0}, {45, 0}}));
     // Cells ten rows apart leave a blank strip between their strips.
-    const std::vector<CLPoint> stacked{{0, 0}, {0, 10}};
-    EXPECT_EQ("1zz1", WechslerEncoding(stacked));
+    EXPECT_EQ("1zz1", WechslerEncoding(std::vector<CLPoint>{{0, 0}, {0, 10}}));
     EXPECT_EQ("", WechslerEncoding({}));
 }
 

@@ -52,8 +52,7 @@ protected:
     }
 
     CNamedPattern* Name(const char* name, const Cells& cells, CPatternLibrary* library) {
-        auto source = MakeUniverse(cells);
-        std::unique_ptr<CPattern> pattern = CreatePattern(*source, ERecognizable::Yes);
+        std::unique_ptr<CPattern> pattern = CreatePattern(*MakeUniverse(cells), ERecognizable::Yes);
         return NameNewPattern(pattern, name, library);
     }
 

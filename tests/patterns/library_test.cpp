@@ -296,8 +296,7 @@ TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSaysAndIsRecognisedEverywhere) {
         for (int32_t phase = 0; phase < std::max(pattern.Period(), 1);
              ++phase, generation = generation->Grow(nullptr)) {
             for (int orientation = 0; orientation < kOrientationCount; ++orientation) {
-                auto world = std::make_unique<CGrowableUniverse>();
-                world->SetRuleCode(pattern.Base().GetRuleCode());
+                auto world = MakeUniverse({}, pattern.Base().GetRuleCode());
                 PasteFrom(*world, *generation, CTransform(-40 + 3 * orientation, 25 - phase, orientation));
                 CSearchableUniverse hashed(*world);
                 hashed.SetRuleCode(world->GetRuleCode());

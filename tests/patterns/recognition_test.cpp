@@ -36,8 +36,7 @@ protected:
     }
 
     CPattern& Library(const Cells& cells) {
-        auto source = MakeUniverse(cells);
-        patterns_.push_back(CreatePattern(*source, ERecognizable::Yes));
+        patterns_.push_back(CreatePattern(*MakeUniverse(cells), ERecognizable::Yes));
         return *patterns_.back();
     }
 
