@@ -7,10 +7,7 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 cli=${1:-$here/../build/release/tessera-cli}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-python3 "$here/make_patterns.py" "$work"
-export TESSERA_INI="$work/none.ini"   # never read or write a user's configuration
+. "$here/timing.sh"
 runs=${RUNS:-5}
 
 "$cli" run "$work/soup1000.rle" --generations 3000 --output "$work/ash.rle" > /dev/null
@@ -21,18 +18,12 @@ time_case() {  # label command... : best wall, cpu and largest RSS over the runs
     : > "$work/times"
     i=0
     while [ $i -lt "$runs" ]; do
-        start=$(date +%s%N)
-        /usr/bin/time -f "%M %U %S" -o "$work/time" "$@" > "$work/out" 2> "$work/err" || {
-            cat "$work/err" >&2
-            exit 1
-        }
-        end=$(date +%s%N)
-        awk -v ns=$((end - start)) '{ printf "%.4f %s %.2f\n", ns / 1e9, $1, $2 + $3 }' "$work/time" \
-            >> "$work/times"
+        run_once "$work/times" "$work/out" "$@"
         i=$((i + 1))
     done
-    awk -v label="$label" 'NR == 1 || $1 < w { w = $1 } $2 > k { k = $2 } NR == 1 || $3 < c { c = $3 }
-        END { printf "%-22s wall %.4f s  cpu %.2f s  rss %.1f MB  ", label, w, c, k / 1024 }' "$work/times"
+    set -- $(best "$work/times")
+    awk -v l="$label" -v w="$1" -v k="$2" -v c="$3" \
+        'BEGIN { printf "%-22s wall %.4f s  cpu %.2f s  rss %.1f MB  ", l, w, c, k / 1024 }'
     tail -n 1 "$work/out"
 }
 

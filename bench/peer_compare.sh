@@ -9,30 +9,8 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 cli=${1:-$here/../build/release/tessera-cli}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-python3 "$here/make_patterns.py" "$work"
-export TESSERA_INI="$work/none.ini"   # never read or write a user's configuration
-
+. "$here/timing.sh"
 runs=${RUNS:-3}
-
-run_once() {  # times-file command... : appends "wall-seconds kilobytes cpu-seconds" of one run
-    out=$1
-    shift
-    start=$(date +%s%N)
-    /usr/bin/time -f "%M %U %S" -o "$work/time" "$@" > /dev/null 2> "$work/err" || {
-        cat "$work/err" >&2
-        echo "failed: $*" >&2
-        exit 1
-    }
-    end=$(date +%s%N)
-    awk -v ns=$((end - start)) '{ printf "%.4f %s %.2f\n", ns / 1e9, $1, $2 + $3 }' "$work/time" >> "$out"
-}
-
-best() {  # times-file -> "wall-seconds kilobytes cpu-seconds": best wall and cpu, largest RSS
-    awk 'NR == 1 || $1 < w { w = $1 } $2 > k { k = $2 } NR == 1 || $3 < c { c = $3 }
-         END { printf "%s %s %.2f\n", w, k, c }' "$1"
-}
 
 printf "%-10s %6s %8s %8s %7s %7s %7s %7s %7s %7s %6s\n" case gens tess_s peer_s wall_x \
     tess_cpu peer_cpu cpu_x tess_MB peer_MB rss_x
@@ -45,8 +23,8 @@ for item in soup1000:1000 soup1000:3000 acorn:5000 gun:10000 sparse:2000; do
     : > "$work/peer"
     i=0
     while [ "$i" -lt "$runs" ]; do
-        run_once "$work/tess" "$cli" run "$file" --generations "$gens"
-        run_once "$work/peer" bgolly -a QuickLife -q -q -m "$gens" "$file"
+        run_once "$work/tess" /dev/null "$cli" run "$file" --generations "$gens"
+        run_once "$work/peer" /dev/null bgolly -a QuickLife -q -q -m "$gens" "$file"
         i=$((i + 1))
     done
     set -- $(best "$work/tess")

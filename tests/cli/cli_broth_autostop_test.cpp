@@ -42,7 +42,7 @@ TEST_F(CliBrothTest, SeededBrothsFollowTheGenerator) {
         ASSERT_EQ(r.exitCode, 0) << r.err;
         const Cells expected = ModelBroth(c.seed, c.width, c.height, c.density);
         EXPECT_EQ(SummaryOf(r.out)["population"], std::to_string(expected.size()));
-        EXPECT_EQ(ReadToolPattern(Read(output)), expected);
+        EXPECT_EQ(ReadToolPattern(ReadFile(output)), expected);
     }
     // Without a seed the clock seeds the generator; the summary tells which state it started from.
     CliResult unseeded = RunCli({"broth", "--size=30x30", "--density=50", "--format=game"});

@@ -22,21 +22,16 @@ std::optional<int64_t> ReferenceWhole(const std::string& text) {
     return value;
 }
 
-std::optional<int32_t> ReferenceSigned(const std::string& text) {
-    auto value = ReferenceWhole(text);
-    if (!value || *value < INT32_MIN || *value > INT32_MAX) return std::nullopt;
-    return static_cast<int32_t>(*value);
-}
-
-std::optional<uint32_t> ReferenceUnsigned(const std::string& text) {
-    auto value = ReferenceWhole(text);
-    if (!value || *value < -int64_t{UINT32_MAX} || *value > int64_t{UINT32_MAX}) return std::nullopt;
-    return static_cast<uint32_t>(*value);
-}
-
+// The signed reader takes the 32-bit signed range; the unsigned one also takes negatives down to -UINT32_MAX,
+// which wrap.
 bool AgreesWithTheCLibrary(const std::string& text) {
-    return ParseSignedDecimal(text) == ReferenceSigned(text) &&
-           ParseUnsignedDecimal(text) == ReferenceUnsigned(text);
+    const std::optional<int64_t> value = ReferenceWhole(text);
+    std::optional<int32_t> asSigned;
+    std::optional<uint32_t> asUnsigned;
+    if (value && *value >= INT32_MIN && *value <= INT32_MAX) asSigned = static_cast<int32_t>(*value);
+    if (value && *value >= -int64_t{UINT32_MAX} && *value <= int64_t{UINT32_MAX})
+        asUnsigned = static_cast<uint32_t>(*value);
+    return ParseSignedDecimal(text) == asSigned && ParseUnsignedDecimal(text) == asUnsigned;
 }
 
 // The edges of both ranges, texts longer than any number, blanks, signs and a null character, then

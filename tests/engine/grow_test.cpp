@@ -1,8 +1,10 @@
 // Growth against the naive reference stepper, over random rules and soups.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "engine/grow_listener.h"
 #include "support/error_of.h"
@@ -50,26 +52,32 @@ TEST(Grow, MatchesReferenceOverRandomRulesAndSoups) {
     }
 }
 
-class ThrowingListener : public RecordingListener {
+// A listener that acts when it hears a given call ("begin" or "row y"), once.
+class ActingListener : public RecordingListener {
 public:
-    explicit ThrowingListener(std::string at) : at_(std::move(at)) {}
-    void OnGrowRow(int32_t y) override {
-        RecordingListener::OnGrowRow(y);
-        if (at_ == "row " + std::to_string(y)) throw std::runtime_error("stop");
-    }
+    ActingListener(std::string at, std::function<void(CUniverse& source)> act)
+        : at_(std::move(at)), act_(std::move(act)) {}
     void OnGrowBegin(CUniverse& source) override {
         RecordingListener::OnGrowBegin(source);
-        if (at_ == "begin") throw std::runtime_error("stop");
+        Heard();
+    }
+    void OnGrowRow(int32_t y) override {
+        RecordingListener::OnGrowRow(y);
+        Heard();
     }
 
 private:
+    void Heard() {
+        if (calls.back() == at_) std::exchange(act_, nullptr)(*begun);
+    }
     std::string at_;
+    std::function<void(CUniverse& source)> act_;
 };
 
 TEST(Grow, ListenerExceptionEndsWithTheSource) {
     for (const std::string at : {"begin", "row 1"}) {
         auto u = MakeUniverse(Glider());
-        ThrowingListener listener(at);
+        ActingListener listener(at, [](CUniverse&) { throw std::runtime_error("stop"); });
         EXPECT_THROW(u->Grow(&listener), std::runtime_error);
         ASSERT_FALSE(listener.calls.empty());
         EXPECT_EQ(listener.calls.back(), "end");
@@ -80,18 +88,13 @@ TEST(Grow, ListenerExceptionEndsWithTheSource) {
 }
 
 TEST(Grow, SourceDiscardedDuringGrowthGoesWithTheLastRelease) {
-    class DiscardingListener : public RecordingListener {
-    public:
-        void OnGrowBegin(CUniverse& source) override {
-            RecordingListener::OnGrowBegin(source);
-            source.Discard();
-            EXPECT_TRUE(source.IsDiscardPending());
-            EXPECT_EQ(DiscardedUniverses().First(), &source);
-        }
-    };
-    auto u = MakeUniverse(Glider());
-    DiscardingListener listener;
-    auto grown = u.release()->Grow(&listener);  // the universe now belongs to its use count
+    ActingListener listener("begin", [](CUniverse& source) {
+        source.Discard();
+        EXPECT_TRUE(source.IsDiscardPending());
+        EXPECT_EQ(DiscardedUniverses().First(), &source);
+    });
+    auto grown =
+        MakeUniverse(Glider()).release()->Grow(&listener);  // the universe now belongs to its use count
     EXPECT_TRUE(DiscardedUniverses().IsEmpty()) << "destroyed by the release at the end of growth";
     EXPECT_EQ(grown->Population(), 5u);
 }
@@ -103,31 +106,16 @@ TEST(Grow, RefusesCoordinatesBeyondTheLimits) {
     EXPECT_EQ(u->UseCount(), 0);
 }
 
-// A listener that grows another universe under another rule in the middle of a step.
-class NestingListener : public RecordingListener {
-public:
-    void OnGrowRow(int32_t y) override {
-        RecordingListener::OnGrowRow(y);
-        if (!nested_) {
-            nested_ = true;
-            auto other = MakeUniverse({{0, 0}, {1, 0}, {2, 0}}, 0x07BC900C);
-            inner = CellsOf(*other->Grow(nullptr));
-        }
-    }
-    Cells inner;
-
-private:
-    bool nested_ = false;
-};
-
+// Another universe grown under another rule in the middle of a step.
 TEST(Grow, NestedGrowthUnderAnotherRuleDoesNotDisturbTheStep) {
     std::mt19937 rng(8);
     const Cells cells = RandomSoup(rng, 0, 0, 30, 30, 0.35);
-    auto u = MakeUniverse(cells);
-    NestingListener listener;
-    auto grown = u->Grow(&listener);
-    EXPECT_EQ(CellsOf(*grown), ReferenceStep(cells, kConwayRuleCode));
-    EXPECT_EQ(listener.inner, (Cells{{1, -1}, {1, 0}, {1, 1}}));
+    Cells inner;
+    ActingListener listener("row 1", [&](CUniverse&) {
+        inner = CellsOf(*MakeUniverse({{0, 0}, {1, 0}, {2, 0}}, 0x07BC900C)->Grow(nullptr));
+    });
+    EXPECT_EQ(CellsOf(*MakeUniverse(cells)->Grow(&listener)), ReferenceStep(cells, kConwayRuleCode));
+    EXPECT_EQ(inner, (Cells{{1, -1}, {1, 0}, {1, 1}}));
 }
 
 }  // namespace

@@ -31,23 +31,19 @@ inline std::vector<std::string> LinesOf(const std::string& text) {
     return lines;
 }
 
-// Answers the "Select Universe" dialog with a fixed choice and keeps what it was shown.
+// Answers the "Select Universe" dialog with a fixed choice and counts the times it was shown.
 class FakeDialogs : public CFileDialogs {
 public:
     int choice = 1;
     int selectCalls = 0;
-    std::vector<std::string> offered;
-    int reportCalls = 0;
     std::vector<std::string> otherNames;  // answers to the name clash question, then cancel
     std::vector<std::string> clashes;     // the names the question was asked about
 
-    int SelectUniverse(const CUniverseCollection& universes) override {
+    int SelectUniverse(const CUniverseCollection&) override {
         ++selectCalls;
-        offered.clear();
-        for (int i = 1; i <= universes.UniverseCount(); ++i) offered.push_back(universes.NameAt(i));
         return choice;
     }
-    void ShowErrorReport(std::string_view, std::string_view) override { ++reportCalls; }
+    void ShowErrorReport(std::string_view, std::string_view) override {}
     bool AskForOtherName(CName& name) override {
         clashes.push_back(name.Text());
         if (clashes.size() > otherNames.size()) return false;
@@ -84,6 +80,20 @@ inline std::pair<int, int32_t> LimitOf(const std::function<void()>& read) {
         return {e.MessageId(), e.LineNumber()};
     }
     return {0, 0};
+}
+
+// A Halcyon file: the header, then the body (rows of 16-bit little-endian words, the leftmost cell in
+// bit 15) filled up to the size the header gives.
+inline std::string HalcyonFile(uint32_t words, uint32_t rows, std::string body = {}, char fill = '\0') {
+    body.resize(size_t{words} * rows * 2, fill);
+    const uint32_t w = words - 1, h = rows - 1;
+    return std::string{'\0',
+                       '\0',
+                       static_cast<char>(w & 0xFF),
+                       static_cast<char>(w >> 8),
+                       static_cast<char>(h & 0xFF),
+                       static_cast<char>(h >> 8)} +
+           body;
 }
 
 class FormatTest : public TempConfigTest {};

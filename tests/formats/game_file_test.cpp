@@ -15,54 +15,23 @@ namespace {
 
 class GameFileTest : public GameTextTest {
 protected:
-    std::filesystem::path File(const std::string& name, const std::string& bytes) const {
-        return temp_.Write(name, bytes);
-    }
     COpenResult Open(const std::filesystem::path& path) { return OpenGameFile(path, games, dialogs); }
 };
 
 }  // namespace
 
-TEST_F(GameFileTest, RleFileBecomesAGameNamedAfterItsPattern) {
-    const auto path =
-        File("glider.rle",
-             "#N Glider\r\n#O Someone\r\n#C A ship.\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n");
-    COpenResult result = Open(path);
-    ASSERT_NE(nullptr, result.game) << result.message;
-    EXPECT_EQ(0, result.messageId);
-    // "#N Glider" names the file's own universe, titled "glider", so the title stays.
-    EXPECT_EQ("glider", result.game->Name().Text());
-    EXPECT_EQ(Glider(), CellsOf(result.game->Current()));
-    EXPECT_EQ("Someone", result.game->Originator());
-    EXPECT_EQ("A ship.", result.game->Description());
-    EXPECT_TRUE(result.showDescription);
-    EXPECT_EQ(path.string(), result.game->FileName());
-    EXPECT_EQ(0, dialogs.selectCalls);
-    EXPECT_EQ(0, dialogs.reportCalls);
-}
-
+// Files that cannot be read or opened are the batch tool tests'; here a row too long for the plane.
 TEST_F(GameFileTest, FailuresLoadNothing) {
-    COpenResult syntax = Open(File("bad.lif", "GAME\nGENERATION 1\n0,0:0;\nENDPATTERN\nENDGAME\n"));
-    EXPECT_EQ(nullptr, syntax.game);
-    EXPECT_EQ(1320, syntax.messageId);
-    EXPECT_EQ("Syntax or other error in input file at line 3", syntax.message);
-
-    COpenResult huge = Open(File("huge.rle", "x = 1, y = 1\n\n2147483647o!\n"));
+    COpenResult huge = Open(temp_.Write("huge.rle", "x = 1, y = 1\n\n2147483647o!\n"));
     EXPECT_EQ(nullptr, huge.game);
     EXPECT_EQ(1321, huge.messageId);
     EXPECT_EQ("A row of the pattern would hold more cells than a row can hold, at line 3 of the input file",
               huge.message);
-
-    COpenResult missing = Open(folder_ / "absent.lif");
-    EXPECT_EQ(1330, missing.messageId);
-    EXPECT_EQ(
-        "The file " + (folder_ / "absent.lif").string() + " could not be opened: No such file or directory",
-        missing.message);
     EXPECT_EQ(0u, games.Count());
 }
 
 TEST_F(GameFileTest, NameClashAsksAndCancelDiscardsTheGame) {
-    const auto path = File("file.lif", "#N Twice\n*\n");
+    const auto path = temp_.Write("file.lif", "#N Twice\n*\n");
     ASSERT_NE(nullptr, Open(path).game);
     dialogs.otherNames = {"Twice again"};
     COpenResult second = Open(path);
@@ -96,6 +65,8 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
         dialogs.clashes.clear();
         COpenResult loaded = Open(path);
         ASSERT_NE(nullptr, loaded.game) << loaded.message;
+        EXPECT_EQ(path.string(), loaded.game->FileName());
+        EXPECT_TRUE(loaded.showDescription);
         EXPECT_EQ(ParseRuleText("23/36"), loaded.game->Current().GetRuleCode());
         EXPECT_EQ(form == 1 ? 0 : 7, loaded.game->Generation());
         EXPECT_EQ(current, CellsOf(loaded.game->Current()));
@@ -106,6 +77,7 @@ TEST_F(GameFileTest, SavedGamesLoadBackInBothForms) {
             joined.erase(at, 2);
         EXPECT_EQ(description, joined);
     }
+    EXPECT_EQ(0, dialogs.selectCalls) << "a file of one pattern asks for no choice";
     EXPECT_THROW(SaveGameToFile(games.NewGame(), folder_ / "no-such-folder" / "x.lif"), CFileException);
 }
 

@@ -1,23 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "config/parameters.h"
 #include "format_test_support.h"
 #include "rules/rule_notation.h"
 #include "rules/rules.h"
 
 namespace tessera::test {
 
-namespace {
-
 using GameFormatTest = GameTextTest;
-
-std::vector<int32_t> Numbers(const CGame& game) {
-    std::vector<int32_t> out;
-    for (CUniverse* u = game.Generations().First(); u; u = u->Next()) out.push_back(u->Generation());
-    return out;
-}
-
-}  // namespace
 
 TEST_F(GameFormatTest, MalformedFilesAreSyntaxErrorsAtTheirLine) {
     EXPECT_EQ(1, SyntaxErrorLine("GAME GENERATION 2\nENDPATTERN\nENDGAME\n"));
@@ -31,7 +20,6 @@ TEST_F(GameFormatTest, MalformedFilesAreSyntaxErrorsAtTheirLine) {
     EXPECT_EQ(3, SyntaxErrorLine("GAME\nGENERATION 1\n0,0:3 4"));
     EXPECT_EQ(2, SyntaxErrorLine("GAME\nGENERATION 1\n"));
     EXPECT_EQ(1, SyntaxErrorLine("GAME \"x\" AGE"));
-    EXPECT_EQ(0u, games.Count());
 
     EXPECT_EQ(std::pair(1321, 3),
               LimitOf([&] { Read("GAME\nGENERATION 1\n0,0:2147483647;\nENDPATTERN\n"); }));
@@ -75,8 +63,9 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
         for (CUniverse* u = game.Generations().First(); u; u = u->Next())
             if (u == &game.First() || u->IsModified() || u == &game.Current() || u == &game.Last())
                 expected.push_back(u->Generation());
-        EXPECT_EQ(expected, Numbers(*copy));
+        std::vector<int32_t> numbers;
         for (CUniverse* u = copy->Generations().First(); u; u = u->Next()) {
+            numbers.push_back(u->Generation());
             CUniverse* original = game.FindStoredGeneration(u->Generation());
             ASSERT_NE(nullptr, original);
             EXPECT_EQ(CellsOf(*original), CellsOf(*u)) << "generation " << u->Generation();
@@ -85,6 +74,7 @@ TEST_F(GameFormatTest, WrittenGamesReadBackWithTheirGenerations) {
                 EXPECT_EQ(original->IsModified(), u->IsModified());
             }
         }
+        EXPECT_EQ(expected, numbers);
         // With the start current no block says CURRENT, and the last one becomes current.
         EXPECT_EQ(game.Generation() == 0 ? game.Last().Generation() : game.Generation(), copy->Generation());
         EXPECT_EQ(game.MaxPopulation(), copy->MaxPopulation());
@@ -106,15 +96,12 @@ TEST_F(GameFormatTest, GameTextLayout) {
     game.StepForward(nullptr);
     game.StepForward(nullptr);
     game.SetDescription("A blinker.");
-    const std::vector<std::string> lines = LinesOf(Written(game));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(0u, lines[0].rfind("! Written by Tessera at ", 0));
-    const std::vector<std::string> rest(lines.begin() + 1, lines.end());
-    const std::vector<std::string> expected = {
-        "GAME",         " AGE 2",      " MAXPOP 3 AT 1", " MINPOP 3 AT 1", "D A blinker.",
-        "GENERATION 1", "MAXROWPOP 3", "0,0:3;",         "ENDPATTERN",     "GENERATION 3 CURRENT",
-        "MAXROWPOP 3",  "0,0:3;",      "ENDPATTERN",     "ENDGAME"};
-    EXPECT_EQ(expected, rest);
+    const std::string text = Written(game);
+    EXPECT_EQ(0u, text.rfind("! Written by Tessera at ", 0));
+    EXPECT_EQ(
+        text.substr(text.find('\n') + 1),
+        "GAME\n AGE 2\n MAXPOP 3 AT 1\n MINPOP 3 AT 1\nD A blinker.\nGENERATION 1\nMAXROWPOP 3\n0,0:3;\n"
+        "ENDPATTERN\nGENERATION 3 CURRENT\nMAXROWPOP 3\n0,0:3;\nENDPATTERN\nENDGAME\n");
 }
 
 // A name read from an XLife "#N" line may hold both characters that delimit names in a game file.

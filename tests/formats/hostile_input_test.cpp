@@ -1,8 +1,9 @@
 // Inputs made to break the readers: numbers too large for where they go, a game at the last generation,
-// patterns too wide for an RLE header, endless lines, bitmaps and insertions larger than memory, and a
-// block named like its file.
+// patterns too wide for an RLE header, endless lines, bitmaps and insertions larger than memory (refused
+// before the heap fills), and a block named like its file.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "formats/xl_writer.h"
 #include "foundation/block_heap.h"
 #include "foundation/errors.h"
+#include "foundation/memory_recovery.h"
 #include "foundation/messages.h"
 #include "rules/rules.h"
 #include "support/error_of.h"
@@ -47,6 +49,9 @@ TEST_F(HostileInputTest, NumbersThatDoNotFitAreErrorsOfTheirLine) {
     EXPECT_EQ((Cells{{-2147483647, 2147483645}}), CellsOf(*picture->UniverseAt(1)));
     auto pairs = ReadText("2147483645 -2147483647\n");
     EXPECT_EQ((Cells{{2147483645, -2147483647}}), CellsOf(*pairs->UniverseAt(1)));
+    // The farthest cells an insertion places, reached with a half turn from the other side.
+    auto c = ReadText("#B x\n#P 2000000000 0\n*\n#E\n#P 0 0\n#I x 147483645 0\n#I x -147483647 0 2\n");
+    EXPECT_EQ((Cells{{-2147483647, 0}, {2147483645, 0}}), CellsNamed(*c, "test"));
 }
 
 TEST_F(HostileInputTest, AGameAtTheLastGenerationIsWrittenAndReadBack) {
@@ -78,32 +83,51 @@ TEST_F(HostileInputTest, RleWriterRefusesWhatItsHeaderCannotSay) {
     }
 }
 
+// Counts the times the heap ran full and recovery was asked for room.
+class CountingRecoverer : public CMemoryRecoverer {
+public:
+    int calls = 0;
+    void TrimGamesOfClass(EGameTrimClass, uint32_t, const std::function<bool(ETrimOutcome)>&) override {
+        ++calls;
+    }
+};
+
+// Blocks that each hold the one before twice: beside it and then below it, or along the diagonal.
+std::string Doubling(int count, bool diagonal) {
+    std::string text = "#B d0\n*\n#E\n";
+    for (int i = 1; i <= count; ++i) {
+        const std::string previous = "d" + std::to_string(i - 1);
+        const std::string at = std::to_string(1 << (diagonal ? i - 1 : (i + 1) / 2));
+        const std::string offset = diagonal ? at + " " + at : i % 2 ? at + " 0" : "0 " + at;
+        text +=
+            "#B d" + std::to_string(i) + "\n#I " + previous + "\n#I " + previous + " " + offset + "\n#E\n";
+    }
+    return text;
+}
+
+// Memory is refused before the heap fills: recovery is never asked for room, and nothing is kept.
 TEST_F(HostileInputTest, InputsLargerThanMemoryEndWithTheMemoryMessage) {
     CBlockHeap& heap = TheBlockHeap();
     const uint32_t savedChunks = heap.MaximumChunks();
-    heap.SetMaximum(4u << 20);
+    heap.SetMaximum(32u << 20);
+    CountingRecoverer recoverer;
+    CMemoryRecoverer* saved = SetMemoryRecoverer(&recoverer);
     // A device that never ends a line.
     EXPECT_THROW(OpenGameFile("/dev/zero", games, dialogs), CMemoryException);
     EXPECT_EQ(0u, games.Count());
 
-    // The largest bitmap the Halcyon format allows, every cell alive.
-    std::string bitmap(6 + size_t{65536} * 1000, static_cast<char>(0xFF));
-    bitmap[2] = static_cast<char>(499 & 0xFF);
-    bitmap[3] = static_cast<char>(499 >> 8);
-    bitmap[4] = bitmap[5] = static_cast<char>(0xFF);
-    std::ostringstream none;
-    EXPECT_THROW(ImportHalcyonBytes(bitmap, none), CMemoryException);
+    // The largest bitmap the format allows, every cell alive: nothing is written. A checkerboard whose rows
+    // fit, but not together with the text they are converted to.
+    std::ostringstream none, text;
+    EXPECT_THROW(ImportHalcyonBytes(HalcyonFile(500, 65536, {}, '\xFF'), none), CMemoryException);
     EXPECT_EQ("", none.str());
-
-    // Each block holds the one before twice, beside it and then below it: 2 to the 40th cells.
-    std::string doubling = "#B d0\n*\n#E\n";
-    for (int i = 1; i <= 40; ++i) {
-        const std::string previous = "d" + std::to_string(i - 1);
-        const std::string offset = std::to_string(1 << ((i + 1) / 2));
-        doubling += "#B d" + std::to_string(i) + "\n#I " + previous + "\n#I " + previous +
-                    (i % 2 ? " " + offset + " 0" : " 0 " + offset) + "\n#E\n";
-    }
-    EXPECT_THROW(ReadText(doubling), CMemoryException);
+    ASSERT_LT(2 * RowBytes(uint64_t{950} * 499 * 8, 950), ConfiguredMemory());
+    EXPECT_THROW(ImportHalcyonBytes(HalcyonFile(499, 950, {}, '\xAA'), text), CMemoryException);
+    // 2 to the 40th cells in rows that grow both ways; 2 to the 30th, each in a row of its own.
+    EXPECT_THROW(ReadText(Doubling(40, false)), CMemoryException);
+    EXPECT_THROW(ReadText(Doubling(30, true)), CMemoryException);
+    EXPECT_EQ(0, recoverer.calls);
+    SetMemoryRecoverer(saved);
     heap.SetMaximum(uint64_t{savedChunks} * heap.ChunkSize());
 }
 

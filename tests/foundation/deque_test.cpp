@@ -16,14 +16,10 @@ struct Item : CDequeElement<Item> {
     int value;
 };
 
-std::vector<int> Forward(const CDeque<Item>& d) {
+// The values front to back, then back to front.
+std::vector<int> BothWays(const CDeque<Item>& d) {
     std::vector<int> v;
     for (Item* e = d.First(); e; e = e->Next()) v.push_back(e->value);
-    return v;
-}
-
-std::vector<int> Backward(const CDeque<Item>& d) {
-    std::vector<int> v;
     for (Item* e = d.Last(); e; e = e->Prev()) v.push_back(e->value);
     return v;
 }
@@ -51,49 +47,36 @@ TEST(Deque, MatchesAListModelUnderRandomRelinking) {
         const int x = static_cast<int>(rng() % items.size());
         const int y = static_cast<int>(rng() % items.size());
         const int k = static_cast<int>(rng() % 2);
-        switch (rng() % 11) {
-            case 0:
-            case 1:
-            case 2:
-            case 3: {
-                const bool back = rng() & 1;
-                back ? deques[k].PushBack(items[x].get()) : deques[k].PushFront(items[x].get());
-                erase(x);
-                models[k].insert(back ? models[k].end() : models[k].begin(), x);
-                break;
+        const unsigned op = rng() % 11;
+        const bool atEnd = rng() & 1;  // back, or after
+        if (op < 4) {
+            atEnd ? deques[k].PushBack(items[x].get()) : deques[k].PushFront(items[x].get());
+            erase(x);
+            models[k].insert(atEnd ? models[k].end() : models[k].begin(), x);
+        } else if (op < 8 && holder(y) && x != y) {
+            if (atEnd) {
+                CDeque<Item>::InsertAfter(items[x].get(), items[y].get());
+            } else {
+                CDeque<Item>::InsertBefore(items[x].get(), items[y].get());
             }
-            case 4:
-            case 5:
-            case 6:
-            case 7: {
-                if (!holder(y) || x == y) break;
-                const bool after = rng() & 1;
-                if (after) {
-                    CDeque<Item>::InsertAfter(items[x].get(), items[y].get());
-                } else {
-                    CDeque<Item>::InsertBefore(items[x].get(), items[y].get());
-                }
-                erase(x);
-                std::vector<int>& model = *holder(y);
-                model.insert(std::find(model.begin(), model.end(), y) + (after ? 1 : 0), x);
-                break;
+            erase(x);
+            std::vector<int>& model = *holder(y);
+            model.insert(std::find(model.begin(), model.end(), y) + (atEnd ? 1 : 0), x);
+        } else if (op == 8) {
+            const int to = static_cast<int>(rng() % 2);  // onto itself now and then: unchanged
+            deques[k].MoveAllTo(deques[to]);
+            if (to != k) {
+                models[to].insert(models[to].end(), models[k].begin(), models[k].end());
+                models[k].clear();
             }
-            case 8: {
-                const int to = static_cast<int>(rng() % 2);  // onto itself now and then: unchanged
-                deques[k].MoveAllTo(deques[to]);
-                if (to != k) {
-                    models[to].insert(models[to].end(), models[k].begin(), models[k].end());
-                    models[k].clear();
-                }
-                break;
-            }
-            default:
-                items[x]->Unlink();
-                erase(x);
+        } else if (op > 8) {
+            items[x]->Unlink();
+            erase(x);
         }
         for (int i = 0; i < 2; ++i) {
-            ASSERT_EQ(Forward(deques[i]), models[i]) << "step " << step;
-            ASSERT_EQ(Backward(deques[i]), std::vector<int>(models[i].rbegin(), models[i].rend()));
+            std::vector<int> bothWays = models[i];
+            bothWays.insert(bothWays.end(), models[i].rbegin(), models[i].rend());
+            ASSERT_EQ(BothWays(deques[i]), bothWays) << "step " << step;
             ASSERT_EQ(deques[i].Count(), static_cast<int>(models[i].size()));
             ASSERT_EQ(deques[i].IsEmpty(), models[i].empty());
         }

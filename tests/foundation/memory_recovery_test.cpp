@@ -104,7 +104,8 @@ TEST(MemoryRecovery, NestedRecoveryAnswersFalse) {
         }
         bool nestedResult = true;
     } attempt;
-    FakeRecoverer games({{EGameTrimClass::UnnamedUndisplayed, 1}});
+    // Generations enough that a nested recovery, were it allowed, would free some and succeed.
+    FakeRecoverer games({{EGameTrimClass::UnnamedUndisplayed, 5}});
     EXPECT_TRUE(RecoverMemory(attempt));
     EXPECT_FALSE(attempt.nestedResult);
 }

@@ -13,7 +13,6 @@ public:
     void SpinUntil(const CMillitime& due) override {
         if (now < due) now = due;
     }
-    void Advance(int64_t ms) { now = now.Plus(ms); }
 
     CMillitime now{1'700'000'000, 0};
     int64_t advancePerRead = 0;

@@ -2,36 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "config/parameters.h"
-#include "fakes.h"
+#include "game_support.h"
 
 namespace tessera::test {
 namespace {
 
-// A task that logs its one slice and its end.
-class LoggingTask : public CBgTask {
+// A task whose slice and completion are given as functions.
+class ScriptedTask : public CBgTask {
 public:
-    LoggingTask(std::string name, std::vector<std::string>* log)
-        : CBgTask([this](CBgTask&) { log_->push_back(name_ + " finished"); }),
-          name_(std::move(name)),
-          log_(log) {}
-    bool Run() override {
-        log_->push_back(name_);
-        return false;
-    }
+    ScriptedTask(std::function<bool()> run, Completion completion)
+        : CBgTask(std::move(completion)), run_(std::move(run)) {}
+    bool Run() override { return run_(); }
 
 private:
-    std::string name_;
-    std::vector<std::string>* log_;
+    std::function<bool()> run_;
 };
 
 class TaskSchedulerTest : public ::testing::Test {
 protected:
+    // A task that logs its one slice and its end.
+    std::unique_ptr<ScriptedTask> Logging(const std::string& name) {
+        auto run = [this, name] {
+            log.push_back(name);
+            return false;
+        };
+        return std::make_unique<ScriptedTask>(run,
+                                              [this, name](CBgTask&) { log.push_back(name + " finished"); });
+    }
+
     FakeClock clock;
     CTaskScheduler scheduler{clock, CSchedulerTimings{250, 500, 5}};
     std::vector<std::string> log;
@@ -58,12 +62,12 @@ TEST(MillitimeTest, ArithmeticAgreesWithPlainMilliseconds) {
 }
 
 TEST_F(TaskSchedulerTest, RunsTasksInDueOrderAndEqualTimesInArrivalOrder) {
-    LoggingTask late("late", &log), early("early", &log), sameA("sameA", &log), sameB("sameB", &log);
+    auto late = Logging("late"), early = Logging("early"), sameA = Logging("sameA"), sameB = Logging("sameB");
     CMillitime t0 = clock.now;
-    scheduler.Schedule(late, t0.Plus(3));
-    scheduler.Schedule(sameA, t0.Plus(1));
-    scheduler.Schedule(early, t0);
-    scheduler.Schedule(sameB, t0.Plus(1));
+    scheduler.Schedule(*late, t0.Plus(3));
+    scheduler.Schedule(*sameA, t0.Plus(1));
+    scheduler.Schedule(*early, t0);
+    scheduler.Schedule(*sameB, t0.Plus(1));
     while (scheduler.RunBackgroundSlice()) {
     }
     EXPECT_EQ(log, (std::vector<std::string>{"early", "early finished", "sameA", "sameA finished", "sameB",
@@ -72,56 +76,30 @@ TEST_F(TaskSchedulerTest, RunsTasksInDueOrderAndEqualTimesInArrivalOrder) {
     EXPECT_FALSE(scheduler.RunBackgroundSlice());
 }
 
-TEST_F(TaskSchedulerTest, TheOwnerMayDestroyTheTaskFromItsCompletion) {
-    auto owned = std::make_unique<LoggingTask>("x", &log);
-    class Owner : public CBgTask {
-    public:
-        explicit Owner(std::unique_ptr<LoggingTask>* slot) : slot_(slot) {}
-        bool Run() override { return false; }
-        void Finish() override { slot_->reset(); }
-
-    private:
-        std::unique_ptr<LoggingTask>* slot_;
-    };
-    // The logging task dies when a second task finishes; it must leave the queue cleanly.
-    Owner killer(&owned);
-    scheduler.Schedule(killer, clock.now);
-    scheduler.Schedule(*owned, clock.now.Plus(1));
-    EXPECT_TRUE(scheduler.RunBackgroundSlice());
-    EXPECT_EQ(owned, nullptr);
-    EXPECT_TRUE(scheduler.TaskQueue().IsEmpty());
-}
-
-// A task finished from within its own slice (a command handled while the slice waits on the user, say)
-// is finished only once the slice has returned: its owner destroys it from the completion.
-TEST_F(TaskSchedulerTest, FinishNowFromWithinASliceWaitsForTheSliceToReturn) {
-    class SelfFinishing : public CBgTask {
-    public:
-        SelfFinishing(CTaskScheduler& scheduler, std::vector<std::string>* log,
-                      std::unique_ptr<CBgTask>* owner)
-            : CBgTask([log, owner](CBgTask&) {
-                  log->push_back("finished");
-                  owner->reset();
-              }),
-              scheduler_(scheduler),
-              log_(log) {}
-        bool Run() override {
-            log_->push_back("run");
-            scheduler_.FinishNow(*this);
-            log_->push_back("run ends");
+// A completion may destroy its own task or another one still queued. A task finished from within its
+// own slice (a command handled while the slice waits on the user, say) is finished only once the slice
+// has returned.
+TEST_F(TaskSchedulerTest, CompletionsMayDestroyTasksEvenWhenFinishedFromWithinASlice) {
+    auto other = Logging("other");
+    std::unique_ptr<ScriptedTask> owned;
+    owned = std::make_unique<ScriptedTask>(
+        [&] {
+            log.push_back("run");
+            scheduler.FinishNow(*owned);
+            log.push_back("run ends");
             return true;  // would go on, but it was finished meanwhile
-        }
-
-    private:
-        CTaskScheduler& scheduler_;
-        std::vector<std::string>* log_;
-    };
-    std::unique_ptr<CBgTask> owned;
-    owned = std::make_unique<SelfFinishing>(scheduler, &log, &owned);
+        },
+        [&](CBgTask&) {
+            log.push_back("finished");
+            other.reset();
+            owned.reset();
+        });
     scheduler.Schedule(*owned, clock.now);
+    scheduler.Schedule(*other, clock.now.Plus(1));
     EXPECT_TRUE(scheduler.RunBackgroundSlice());
     EXPECT_EQ(log, (std::vector<std::string>{"run", "run ends", "finished"}));
     EXPECT_EQ(owned, nullptr);
+    EXPECT_EQ(other, nullptr);
     EXPECT_TRUE(scheduler.TaskQueue().IsEmpty());
     EXPECT_FALSE(scheduler.RunBackgroundSlice());
 }

@@ -33,30 +33,26 @@ protected:
             if ((cx < x) == (cy < y)) selection->SetCell(cx, cy);  // two opposite corners of the field
         const CTransform t(coordinate(random), coordinate(random), int(random() % 8));
         UniverseRef moved = Owned(std::make_unique<CGrowableUniverse>(*selection, t));
-        switch (kind) {
-            case 0:  // a click: makes a dead cell alive or kills a live one
-                if (u->IsAlive(x, y)) {
-                    u->ClearCell(x, y);
-                    list.RecordDeletePoint(u, x, y);
-                } else {
-                    u->SetCell(x, y);
-                    list.RecordAddPoint(u, x, y);
-                }
-                return;
-            case 1:  // the selection moved onto whatever lies there
-                RemoveCellsOf(*u, *selection);
-                PasteFrom(*u, *moved, covered.get());
-                list.RecordTransform(u, t, *moved, covered->Population() ? covered.get() : nullptr);
-                return;
-            case 2:  // the selection copied
-                PasteFrom(*u, *moved, covered.get());
-                list.RecordCopy(u, t, *moved, *covered);
-                return;
-            default:  // a bulk edit: the selection removed, the moved cells added
-                RemoveCellsOf(*u, *selection);
-                PasteFrom(*u, *moved, covered.get());
-                list.RecordGeneral(u, moved.get(), selection.get(), covered.get());
-                return;
+        if (kind == 0) {  // a click: makes a dead cell alive or kills a live one
+            if (u->IsAlive(x, y)) {
+                u->ClearCell(x, y);
+                list.RecordDeletePoint(u, x, y);
+            } else {
+                u->SetCell(x, y);
+                list.RecordAddPoint(u, x, y);
+            }
+            return;
+        }
+        // The selection moved onto whatever lies there (1), copied (2), or removed and the moved cells
+        // added in one bulk edit (3).
+        if (kind != 2) RemoveCellsOf(*u, *selection);
+        PasteFrom(*u, *moved, covered.get());
+        if (kind == 1) {
+            list.RecordTransform(u, t, *moved, covered->Population() ? covered.get() : nullptr);
+        } else if (kind == 2) {
+            list.RecordCopy(u, t, *moved, *covered);
+        } else {
+            list.RecordGeneral(u, moved.get(), selection.get(), covered.get());
         }
     }
 

@@ -8,9 +8,6 @@
 #include <vector>
 
 #include "engine/growable_universe.h"
-#include "engine/transform.h"
-#include "patterns/pattern.h"
-#include "rules/rule_code.h"
 #include "support/cells.h"
 
 namespace tessera::test {
@@ -104,30 +101,10 @@ TEST(ApgCode, OscillatorsAndShipsTakeTheBestOfEveryPhase) {
 
 TEST(ApgCode, LongBlankRunsAndEmptyStrips) {
     // Two cells 45 columns apart: a run of 44 blank columns is 'yz' (39) and 'y1' (5).
-    const std::vector<CLPoint> apart{{0, 0}, {45, 0}};
-    EXPECT_EQ("1yzy11", WechslerEncoding(apart));
+    EXPECT_EQ("1yzy11", WechslerEncoding(std::vector<CLPoint>{{0, 0}, {45, 0}}));
     // Cells ten rows apart leave a blank strip between their strips.
-    const std::vector<CLPoint> stacked{{0, 0}, {0, 10}};
-    EXPECT_EQ("1zz1", WechslerEncoding(stacked));
+    EXPECT_EQ("1zz1", WechslerEncoding(std::vector<CLPoint>{{0, 0}, {0, 10}}));
     EXPECT_EQ("", WechslerEncoding({}));
-}
-
-TEST(ApgCode, PatternsAreNamedFromTheirClassification) {
-    const std::pair<std::string_view, std::string_view> cases[] = {{"xs4_33", "33"},   {"xp2_7", "111"},
-                                                                   {"xq4_153", "456"}, {"xq4_6frc", "6frc"},
-                                                                   {"xp2_7e", "2331"}, {"", "1"}};
-    for (const auto& [code, shape] : cases) {
-        for (int orientation : {0, 5}) {
-            auto source = MakeUniverse({});
-            const CTransform turn(3, -2, orientation);
-            for (const CLPoint& p : DecodeWechsler(shape)) {
-                const CLPoint q = turn.Apply(p);
-                source->SetCell(q.x, q.y);
-            }
-            std::unique_ptr<CPattern> pattern = CreatePattern(*source, ERecognizable::No);
-            EXPECT_EQ(code, PatternApgCode(*pattern)) << shape;  // a lone cell dies: no code
-        }
-    }
 }
 
 }  // namespace

@@ -3,22 +3,74 @@
 // library: every pattern in it is what it says it is and is recognised wherever it stands.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
+#include <string>
+#include <vector>
 
+#include "config/parameters.h"
 #include "engine/searchable_universe.h"
 #include "engine/transform.h"
 #include "formats/xl_import.h"
 #include "games/task_scheduler.h"
-#include "library_test_support.h"
-#include "pattern_test_support.h"
+#include "patterns/library_commands.h"
+#include "patterns/library_front_end.h"
+#include "patterns/library_loader.h"
 #include "patterns/named_pattern.h"
+#include "patterns/pattern.h"
 #include "patterns/pattern_library.h"
 #include "patterns/recognition.h"
+#include "support/cells.h"
 #include "support/file_size_limit.h"
+#include "support/temp_folder.h"
 #include "text/lex.h"
 
 namespace tessera::test {
 namespace {
+
+// A library test runs with its own configuration file and folder (see TempConfigTest), a front end that
+// records what it is told, and closes every library when it ends.
+class CRecordingLibraryFrontEnd : public CLibraryFrontEnd {
+public:
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    bool AskYesNo(std::string_view) override { return true; }
+    bool AskOkCancel(std::string_view) override { return true; }
+    std::optional<std::string> AskSaveFileName(std::string_view, std::string_view,
+                                               std::string_view) override {
+        return std::nullopt;
+    }
+    void ShowProgress(std::string_view) override {}
+    void ShowErrorReport(std::string_view, std::string_view report) override { reports.emplace_back(report); }
+    void LibrariesChanged() override {}
+
+    std::vector<std::string> messages, reports;
+};
+
+class LibraryTest : public TempConfigTest {
+protected:
+    void SetUp() override {
+        TempConfigTest::SetUp();
+        InstallLibraryFrontEnd(&frontEnd_);
+    }
+    void TearDown() override {
+        CloseAllLibraries();
+        InstallLibraryFrontEnd(nullptr);
+        TempConfigTest::TearDown();
+    }
+
+    std::string PathOf(const std::string& name) const { return temp_.PathOf(name); }
+    void WriteFile(const std::string& name, const std::string& text) const { temp_.Write(name, text); }
+    std::string ReadFile(const std::string& name) const { return test::ReadFile(folder_ / name); }
+    // Loads the library and turns an XLife-form file into patterns at once.
+    CPatternLibrary* Load(const std::string& name, bool readOnly = false, bool preload = false) {
+        CPatternLibrary* library = nullptr;
+        EXPECT_EQ(LoadLibrary(PathOf(name), readOnly, preload, &library), 0);
+        FinishLibraryLoadingNow();
+        return library;
+    }
+
+    CRecordingLibraryFrontEnd frontEnd_;
+};
 
 struct Snapshot {
     std::string name;
@@ -184,13 +236,13 @@ TEST_F(LibraryTest, ClosingEveryLibraryWhileSeveralWaitToLoadLeavesNoTaskBehind)
 TEST_F(LibraryTest, XLifeInsertionsOfLibraryPatterns) {
     WriteFile("shapes.lfl", "#B glider\n.*.\n..*\n***\n#E\n");
     ASSERT_NE(Load("shapes.lfl"), nullptr);
-    CLex lex("#I SHAPES:glider 10 20 2\n#I shapes:nothing\n#I elsewhere:glider\n");
+    CLex lex("#I SHAPES:glider 10 20 2\n#I shapes:nothing\n");
     auto collection = ReadXLife(lex, "top", "file");
     ASSERT_EQ(collection->UniverseCount(), 1);
-    EXPECT_EQ(CellsOf(*collection->UniverseAt(1)), Shifted(Turned(Glider(), 2), 10, 20));
-    const std::string report = collection->ErrorReportText();
-    EXPECT_NE(report.find("Insertion SHAPES:nothing not found in library file"), std::string::npos);
-    EXPECT_NE(report.find("Library file not loaded for insertion ELSEWHERE:glider"), std::string::npos);
+    // The glider turned half round, its corner moved to (8, 18).
+    EXPECT_EQ(CellsOf(*collection->UniverseAt(1)), CellsFromPicture("***\n*..\n.*.", 8, 18));
+    EXPECT_NE(collection->ErrorReportText().find("Insertion SHAPES:nothing not found in library file"),
+              std::string::npos);
 }
 
 // A puffer, once settled, grows in each period while one edge of it, the front, moves on as far.
@@ -212,53 +264,39 @@ void ExpectPuffer(CPattern& puffer) {
                 moves(&CLRect::bottom));
 }
 
-CPatternLibrary* LoadShippedLibrary() {
+// Every pattern of the shipped system library is what it says it is. Every recognisable one, grown to
+// each of its phases and turned into each orientation, is found where it stands: the placement reported
+// puts exactly the world's cells there.
+TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSaysAndIsRecognisedEverywhere) {
+    InstallRecognition();
     params::LoadUserLibrary.SetInt(0);
     LoadStartupLibraries();
     FinishLibraryLoadingNow();
-    return FindLibrary(kSystemLibraryNumber);
-}
-
-TEST_F(LibraryTest, ShippedSystemLibraryIsWhatItSays) {
-    CPatternLibrary* system = LoadShippedLibrary();
+    CPatternLibrary* system = FindLibrary(kSystemLibraryNumber);
     EXPECT_TRUE(frontEnd_.messages.empty());
     EXPECT_TRUE(frontEnd_.reports.empty());
     ASSERT_NE(system, nullptr);
     EXPECT_TRUE(system->IsReadOnly());
     ASSERT_GE(system->Entries().size(), 35u);
-
-    for (CNamedPattern* entry : system->Entries()) {
-        SCOPED_TRACE(entry->Name());
-        CPattern& stored = entry->Pattern();
-        auto fresh = CreatePattern(stored.Base(), ERecognizable::No);
-        const EPatternType found = fresh->Classify(params::PatternMaxCycle.GetInt());
-        // Guns and puffers grow: only their declaration says what they are.
-        if (stored.DeclaredType() == EPatternType::Gun || stored.DeclaredType() == EPatternType::Puffer)
-            EXPECT_EQ(found, EPatternType::Unstable);
-        else
-            EXPECT_EQ(std::pair(found, fresh->Period()), std::pair(stored.DeclaredType(), stored.Period()));
-        if (stored.DeclaredType() == EPatternType::Puffer) ExpectPuffer(stored);
-    }
-}
-
-// Every recognisable pattern of the shipped library, grown to each of its phases and turned into each
-// orientation, is found where it stands: the placement reported puts exactly the world's cells there.
-TEST_F(LibraryTest, ShippedPatternsAreRecognisedInEveryPhaseAndOrientation) {
-    InstallRecognition();
-    CPatternLibrary* system = LoadShippedLibrary();
-    ASSERT_NE(system, nullptr);
     int recognisable = 0;
     for (CNamedPattern* entry : system->Entries()) {
-        CPattern& pattern = entry->Pattern();
-        if (!pattern.IsRecognizable()) continue;
         SCOPED_TRACE(entry->Name());
+        CPattern& pattern = entry->Pattern();
+        auto fresh = CreatePattern(pattern.Base(), ERecognizable::No);
+        const EPatternType found = fresh->Classify(params::PatternMaxCycle.GetInt());
+        // Guns and puffers grow: only their declaration says what they are.
+        if (pattern.DeclaredType() == EPatternType::Gun || pattern.DeclaredType() == EPatternType::Puffer)
+            EXPECT_EQ(found, EPatternType::Unstable);
+        else
+            EXPECT_EQ(std::pair(found, fresh->Period()), std::pair(pattern.DeclaredType(), pattern.Period()));
+        if (pattern.DeclaredType() == EPatternType::Puffer) ExpectPuffer(pattern);
+        if (!pattern.IsRecognizable()) continue;
         ++recognisable;
         std::unique_ptr<CGrowableUniverse> generation = pattern.Base().Clone();
         for (int32_t phase = 0; phase < std::max(pattern.Period(), 1);
              ++phase, generation = generation->Grow(nullptr)) {
             for (int orientation = 0; orientation < kOrientationCount; ++orientation) {
-                auto world = std::make_unique<CGrowableUniverse>();
-                world->SetRuleCode(pattern.Base().GetRuleCode());
+                auto world = MakeUniverse({}, pattern.Base().GetRuleCode());
                 PasteFrom(*world, *generation, CTransform(-40 + 3 * orientation, 25 - phase, orientation));
                 CSearchableUniverse hashed(*world);
                 hashed.SetRuleCode(world->GetRuleCode());

@@ -5,12 +5,37 @@
 #include <map>
 #include <random>
 
-#include "pattern_test_support.h"
+#include "patterns/pattern.h"
 #include "patterns/pattern_universe.h"
+#include "patterns/recognition_port.h"
+#include "support/cells.h"
 #include "support/reference_life.h"
 
 namespace tessera::test {
 namespace {
+
+// The orientation formulas, written out independently of the engine.
+Cells Turned(const Cells& cells, int orientation) {
+    Cells out;
+    for (const CLPoint& p : cells) {
+        const int32_t x = p.x, y = p.y;
+        const CLPoint images[8] = {{x, y}, {-y, x}, {-x, -y}, {y, -x}, {-y, -x}, {x, -y}, {y, x}, {-x, y}};
+        out.insert(images[orientation]);
+    }
+    return out;
+}
+
+Cells ShapeOf(CUniverse& universe) { return Normalised(CellsOf(universe)); }
+
+// Records the calls the patterns make, and installs itself for its lifetime.
+class CFakeRecognitionIndex : public CRecognitionIndexPort {
+public:
+    CFakeRecognitionIndex() { InstallRecognitionIndex(this); }
+    ~CFakeRecognitionIndex() override { InstallRecognitionIndex(nullptr); }
+    void AddPattern(CPattern& pattern) override { added.push_back(pattern.SerialNumber()); }
+    void RemovePattern(CPattern& pattern) override { removed.push_back(pattern.SerialNumber()); }
+    std::vector<uint32_t> added, removed;
+};
 
 struct ReferenceClass {
     EPatternType type = EPatternType::Unstable;

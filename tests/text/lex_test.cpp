@@ -163,11 +163,10 @@ TEST(Lex, ExpectationsThrowAtTheCurrentLine) {
     CLex lex("GAME\n12 -3 x");
     lex.ExpectKeyword("GAME");
     uint32_t u = 0;
-    lex.ExpectUnsigned(u);
-    EXPECT_EQ(u, 12u);
     int i = 0;
+    lex.ExpectUnsigned(u);
     lex.ExpectSignedInt(i);
-    EXPECT_EQ(i, -3);
+    EXPECT_EQ(std::pair(u, i), std::pair(12u, -3));
     try {
         lex.ExpectChar(',');
         FAIL();
@@ -181,24 +180,15 @@ TEST(Lex, ExpectationsThrowAtTheCurrentLine) {
     EXPECT_EQ(lex.TokenText(), "x");  // failed expectations move nothing
 }
 
+// Times written and read back are the pattern library's round trip; here the text and the lexer's reader.
 TEST(Lex, DateAndTime) {
-    // Written, then read back into a time that held another value.
-    auto writtenAndRead = [](const CTime& t, const char* text) {
-        std::ostringstream out;
-        out << t;
-        EXPECT_EQ(out.str(), text);
-        std::istringstream in(out.str());
-        CTime back = CTime::Now();
-        in >> back;
-        return back;
-    };
     CLex lex("2024 3 9 17 5 0 rest");
     CTime t;
     lex.ReadDateTime(t);
-    EXPECT_TRUE(t.IsValid());
     EXPECT_EQ(lex.TokenText(), "rest");
-    EXPECT_EQ(writtenAndRead(t, "2024-3-9 17:5:0"), t);
-    EXPECT_FALSE(writtenAndRead(CTime(), "0-0--1 -1:-1:-1").IsValid());
+    std::ostringstream out;
+    out << t << ' ' << CTime();
+    EXPECT_EQ(out.str(), "2024-3-9 17:5:0 0-0--1 -1:-1:-1");
     EXPECT_THROW(CLex("2024 3 9 17:05:00").ReadDateTime(t), CSyntaxException);
     EXPECT_THROW(CLex("2024 3 9").ReadDateTime(t), CSyntaxException);
 }
