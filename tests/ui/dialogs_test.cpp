@@ -172,7 +172,8 @@ private slots:
                  QStringLiteral("There is already a pattern called \"Rock(U)\" in the %1.")
                      .arg(QString::fromStdString(user->Description())));
 
-        // In an empty game the pattern comes from the clipboard, whose choice is asked for once.
+        // In an empty game the pattern comes from the clipboard, whose choice (not the first offered) is
+        // asked for once.
         f->window->RunCommandId(cmd::kNewGame);
         QGuiApplication::clipboard()->setText("#N block\n#P 0 0\n**\n**\n#N blinker\n#P 0 0\n***\n");
         int choices = 0;
@@ -182,19 +183,19 @@ private slots:
             WhenModal<ui::CSelectUniverseDialog>([&](ui::CSelectUniverseDialog* choice) {
                 ++choices;
                 choice->List()->setCurrentItem(
-                    choice->List()->findItems("blinker", Qt::MatchExactly).value(0));
+                    choice->List()->findItems("block", Qt::MatchExactly).value(0));
                 choice->accept();
             });
             create.NameField()->setText(QStringLiteral("-bad"));
             create.accept();  // refused: the name is asked for again, the choice is kept
             QVERIFY(f->messages.back().startsWith(QStringLiteral("That is not a valid name.")));
-            create.NameField()->setText(QStringLiteral("Pole"));
+            create.NameField()->setText(QStringLiteral("Box"));
             WhenModal<QDialog>([](QDialog* properties) { properties->accept(); });
             create.accept();
         });
         QCOMPARE(choices, 1);
-        CNamedPattern* pole = FindNamedPattern("Pole", user);
-        QVERIFY(pole && pole->Pattern().Base().Population() == 3);
+        CNamedPattern* box = FindNamedPattern("Box", user);
+        QVERIFY(box && box->Pattern().Base().Population() == 4);
     }
 
     void propertiesRefuseMistakesAndStoreDeclarations() {
