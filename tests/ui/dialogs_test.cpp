@@ -182,8 +182,7 @@ private slots:
             QCOMPARE(create.Source(), CCreatePatternDialog::kClipboard);
             WhenModal<ui::CSelectUniverseDialog>([&](ui::CSelectUniverseDialog* choice) {
                 ++choices;
-                choice->List()->setCurrentItem(
-                    choice->List()->findItems("block", Qt::MatchExactly).value(0));
+                choice->List()->setCurrentItem(choice->List()->findItems("block", Qt::MatchExactly).value(0));
                 choice->accept();
             });
             create.NameField()->setText(QStringLiteral("-bad"));
