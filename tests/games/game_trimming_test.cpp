@@ -58,10 +58,14 @@ TEST_F(GameTrimmingTest, PassKeepsBothWindowsWhenTheCurrentIsBehindTheLast) {
     EXPECT_TRUE(game.TrimPass(50, 1));
     EXPECT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 50, 98, 99, 100, 120, 198, 199, 200}));
 
-    // A stride of 2 thins the windows as well, but cur − 1, cur and the last generation always stay.
+    // Trimming harder doubles the spacing and the stride: the stride thins the windows as well, but
+    // cur − 1, cur and the last generation always stay. More is to be had while the spacing is below
+    // the last generation.
     storeAll();
-    EXPECT_TRUE(game.TrimPass(100, 2));
+    EXPECT_EQ(game.TrimGenerations(2), ETrimOutcome::Freed);
     EXPECT_EQ(StoredGenerations(game), (std::vector<int32_t>{0, 98, 99, 100, 120, 198, 200}));
+    EXPECT_EQ(game.TrimGenerations(2), ETrimOutcome::MoreWithLargerFactor);
+    EXPECT_EQ(game.TrimGenerations(8), ETrimOutcome::NothingMore);
 }
 
 TEST_F(GameTrimmingTest, RegrownGenerationsMatchDirectGrowth) {
