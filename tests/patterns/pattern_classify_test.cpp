@@ -14,17 +14,6 @@
 namespace tessera::test {
 namespace {
 
-// The orientation formulas, written out independently of the engine.
-Cells Turned(const Cells& cells, int orientation) {
-    Cells out;
-    for (const CLPoint& p : cells) {
-        const int32_t x = p.x, y = p.y;
-        const CLPoint images[8] = {{x, y}, {-y, x}, {-x, -y}, {y, -x}, {-y, -x}, {x, -y}, {y, x}, {-x, y}};
-        out.insert(images[orientation]);
-    }
-    return out;
-}
-
 Cells ShapeOf(CUniverse& universe) { return Normalised(CellsOf(universe)); }
 
 // Records the calls the patterns make, and installs itself for its lifetime.

@@ -66,6 +66,16 @@ Cells Normalised(const Cells& cells) {
     return Shifted(cells, -box.left, -box.top);
 }
 
+Cells Turned(const Cells& cells, int orientation) {
+    Cells out;
+    for (const CLPoint& p : cells) {
+        const int32_t x = p.x, y = p.y;
+        const CLPoint images[8] = {{x, y}, {-y, x}, {-x, -y}, {y, -x}, {-y, -x}, {x, -y}, {y, x}, {-x, y}};
+        out.insert(images[orientation]);
+    }
+    return out;
+}
+
 CLRect BoundsOf(const Cells& cells) {
     CLRect r = EmptyRect;
     for (const CLPoint& p : cells) {

@@ -42,6 +42,9 @@ Cells RandomSoup(std::mt19937& rng, int32_t left, int32_t top, int width, int he
 Cells Shifted(const Cells& cells, int32_t dx, int32_t dy);
 // The cells moved so that their bounding box starts at (0, 0).
 Cells Normalised(const Cells& cells);
+// Orientation 0..7 of the transform table applied about the origin, by formulas written out
+// independently of the engine.
+Cells Turned(const Cells& cells, int orientation);
 
 // EmptyRect for no cells.
 CLRect BoundsOf(const Cells& cells);
